@@ -1,0 +1,30 @@
+# si_library(NAME DIR [WIDGETS] [SHARED] LINK ...)
+# Builds every .cpp of DIR (not its subfolders) into one library. Logic libraries must not
+# link Qt::Widgets; a folder's ui/ subfolder becomes the separate NAME_ui library.
+function(si_library name dir)
+  cmake_parse_arguments(ARG "WIDGETS" "" "LINK" ${ARGN})
+  file(GLOB sources CONFIGURE_DEPENDS ${dir}/*.cpp ${dir}/*.h)
+  if(NOT sources)
+    return()
+  endif()
+  add_library(${name} STATIC ${sources})
+  target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR}/src ${PROJECT_SOURCE_DIR})
+  target_link_libraries(${name} PUBLIC Qt6::Core Qt6::Sql ${ARG_LINK})
+  if(ARG_WIDGETS)
+    target_link_libraries(${name} PUBLIC Qt6::Gui Qt6::Widgets Qt6::PrintSupport)
+  endif()
+endfunction()
+
+# si_test(NAME DIR LINK ...): one GoogleTest program per test folder, run as one CTest test so
+# that the per-process database set-up happens once.
+function(si_test name dir)
+  cmake_parse_arguments(ARG "" "" "LINK" ${ARGN})
+  file(GLOB sources CONFIGURE_DEPENDS ${dir}/*.cpp)
+  if(NOT sources)
+    return()
+  endif()
+  add_executable(${name} ${sources})
+  target_link_libraries(${name} PRIVATE testsupport GTest::gtest GTest::gmock ${ARG_LINK})
+  add_test(NAME ${name} COMMAND ${name})
+  set_tests_properties(${name} PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen" TIMEOUT 1800)
+endfunction()

@@ -1,0 +1,93 @@
+#include "common/Money.h"
+
+#include <cmath>
+
+namespace si {
+
+Money Money::fromDouble(double value) {
+    return Money(static_cast<std::int64_t>(std::nearbyint(value * kScale)));
+}
+
+std::optional<Money> Money::parse(QStringView text) {
+    text = text.trimmed();
+    if (text.isEmpty()) return std::nullopt;
+    bool negative = false;
+    qsizetype i = 0;
+    if (text[0] == QLatin1Char('-') || text[0] == QLatin1Char('+')) {
+        negative = text[0] == QLatin1Char('-');
+        ++i;
+    }
+    __int128 whole = 0;
+    std::int64_t fraction = 0;
+    int fractionDigits = 0;
+    int nextDigit = -1;     // fifth decimal, for rounding
+    bool stickyBeyond = false;
+    bool seenDigit = false;
+    bool seenPoint = false;
+    for (; i < text.size(); ++i) {
+        const QChar c = text[i];
+        if (c == QLatin1Char('.') && !seenPoint) {
+            seenPoint = true;
+            continue;
+        }
+        if (!c.isDigit()) return std::nullopt;
+        const int d = c.digitValue();
+        seenDigit = true;
+        if (!seenPoint) {
+            whole = whole * 10 + d;
+            if (whole > (__int128(1) << 62)) return std::nullopt;
+        } else if (fractionDigits < 4) {
+            fraction = fraction * 10 + d;
+            ++fractionDigits;
+        } else if (nextDigit < 0) {
+            nextDigit = d;
+        } else if (d != 0) {
+            stickyBeyond = true;
+        }
+    }
+    if (!seenDigit) return std::nullopt;
+    for (int k = fractionDigits; k < 4; ++k) fraction *= 10;
+    std::int64_t raw = static_cast<std::int64_t>(whole) * kScale + fraction;
+    if (nextDigit > 5 || (nextDigit == 5 && (stickyBeyond || raw % 2 != 0))) ++raw;
+    return Money(negative ? -raw : raw);
+}
+
+Money Money::fromVariant(const QVariant& value) {
+    if (value.isNull() || !value.isValid()) return {};
+    switch (value.typeId()) {
+        case QMetaType::Int:
+        case QMetaType::LongLong:
+        case QMetaType::UInt:
+        case QMetaType::ULongLong:
+        case QMetaType::Short:
+        case QMetaType::UShort:
+            return fromRials(value.toLongLong());
+        case QMetaType::Double:
+        case QMetaType::Float:
+            return fromDouble(value.toDouble());
+        default:
+            break;
+    }
+    if (value.canConvert<Money>() && value.typeId() == qMetaTypeId<Money>()) return value.value<Money>();
+    return parse(value.toString()).value_or(Money());
+}
+
+QString Money::toString() const {
+    const bool negative = raw_ < 0;
+    const std::uint64_t magnitude = negative ? std::uint64_t(-(raw_ + 1)) + 1 : std::uint64_t(raw_);
+    QString text = QString::number(magnitude / kScale);
+    std::uint64_t fraction = magnitude % kScale;
+    if (fraction != 0) {
+        QString digits = QString::number(fraction).rightJustified(4, QLatin1Char('0'));
+        while (digits.endsWith(QLatin1Char('0'))) digits.chop(1);
+        text += QLatin1Char('.') + digits;
+    }
+    return negative ? QLatin1Char('-') + text : text;
+}
+
+Money Money::times(double factor) const {
+    const long double product = static_cast<long double>(raw_) * static_cast<long double>(factor);
+    return Money(static_cast<std::int64_t>(std::nearbyintl(product)));
+}
+
+}  // namespace si

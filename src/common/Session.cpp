@@ -1,0 +1,286 @@
+#include "common/Session.h"
+
+#include <QSqlError>
+#include <QSqlRecord>
+#include <atomic>
+
+namespace si {
+
+namespace {
+
+std::atomic<int> connectionCounter{0};
+constexpr qint64 kWriterLockKey = 90100901;  // any constant shared by all workstations
+constexpr int kStatementCacheLimit = 400;
+
+QString driverText(const QSqlError& error) {
+    QString text = error.databaseText();
+    if (text.isEmpty()) text = error.driverText();
+    return text.trimmed();
+}
+
+}  // namespace
+
+std::unique_ptr<Session> Session::open(const QString& connectionString,
+                                       const ProcedureRegistry* procedures) {
+    std::unique_ptr<Session> s(new Session);
+    s->cs_ = ConnectionString::parse(connectionString);
+    s->connectionText_ = connectionString;
+    s->procedures_ = procedures;
+    s->connectionName_ = QStringLiteral("si-session-%1").arg(++connectionCounter);
+    if (s->isSqlite()) {
+        s->db_ = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), s->connectionName_);
+        s->db_.setDatabaseName(s->cs_.dataSource);
+        s->db_.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=30000"));
+    } else {
+        s->db_ = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), s->connectionName_);
+        s->db_.setHostName(s->cs_.server);
+        s->db_.setPort(s->cs_.port);
+        s->db_.setDatabaseName(s->cs_.database);
+        s->db_.setUserName(s->cs_.user);
+        s->db_.setPassword(s->cs_.password);
+        s->db_.setNumericalPrecisionPolicy(QSql::HighPrecision);
+    }
+    if (!s->db_.open())
+        throw SqlError(QStringLiteral("open ") + connectionString, driverText(s->db_.lastError()));
+    if (s->isSqlite()) {
+        s->rawExec(QStringLiteral("PRAGMA journal_mode=WAL"));
+        s->rawExec(QStringLiteral("PRAGMA case_sensitive_like=OFF"));
+    } else {
+        s->rawExec(QStringLiteral("SET client_min_messages TO WARNING"));
+    }
+    return s;
+}
+
+Session::~Session() {
+    cache_.clear();
+    if (db_.isOpen()) {
+        if (depth_ > 0) db_.exec(QStringLiteral("ROLLBACK"));
+        db_.close();
+    }
+    db_ = QSqlDatabase();
+    QSqlDatabase::removeDatabase(connectionName_);
+}
+
+void Session::rawExec(const QString& sql) {
+    QSqlQuery q(db_);
+    ++statements_;
+    if (!q.exec(sql)) fail(sql, q);
+}
+
+void Session::fail(const QString& sql, const QSqlQuery& q) const {
+    throw SqlError(sql, driverText(q.lastError()));
+}
+
+QSqlQuery& Session::prepared(const QString& sql) {
+    auto it = cache_.find(sql);
+    if (it != cache_.end()) return it.value();
+    if (cache_.size() >= kStatementCacheLimit) cache_.clear();
+    QSqlQuery q(db_);
+    q.setForwardOnly(true);
+    if (!q.prepare(sql)) fail(sql, q);
+    return cache_.insert(sql, std::move(q)).value();
+}
+
+QString Session::dateTimeText(const QDateTime& value) {
+    return value.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+}
+
+QString Session::dateText(const QDate& value) {
+    return value.toString(QStringLiteral("yyyy-MM-dd")) + QStringLiteral(" 00:00:00");
+}
+
+QVariant Session::toDatabase(const QVariant& value) const {
+    if (!value.isValid()) return QVariant(QMetaType(QMetaType::QString));
+    const int type = value.typeId();
+    if (type == qMetaTypeId<Money>()) {
+        const Money m = value.value<Money>();
+        if (!isSqlite()) return m.toString();
+        if (m.raw() % Money::kScale == 0) return QVariant(qlonglong(m.wholeRials()));
+        return QVariant(m.toDouble());
+    }
+    switch (type) {
+        case QMetaType::Bool:
+            return QVariant(value.toBool() ? 1 : 0);
+        case QMetaType::QDate:
+            return value.isNull() ? QVariant(QMetaType(QMetaType::QString))
+                                  : QVariant(dateText(value.toDate()));
+        case QMetaType::QDateTime:
+            return value.isNull() ? QVariant(QMetaType(QMetaType::QString))
+                                  : QVariant(dateTimeText(value.toDateTime()));
+        default:
+            return value;
+    }
+}
+
+void Session::bindAll(QSqlQuery& q, const Params& params) const {
+    for (int i = 0; i < params.size(); ++i) q.bindValue(i, toDatabase(params[i]));
+}
+
+RowSet Session::query(const QString& sql, const Params& params) {
+    QSqlQuery& q = prepared(sql);
+    bindAll(q, params);
+    ++statements_;
+    if (!q.exec()) {
+        const SqlError error(sql, driverText(q.lastError()));
+        q.finish();
+        throw error;
+    }
+    const QSqlRecord record = q.record();
+    QStringList names;
+    names.reserve(record.count());
+    for (int i = 0; i < record.count(); ++i) names << record.fieldName(i);
+    RowSet rows(std::make_shared<const Columns>(names));
+    const int n = record.count();
+    while (q.next()) {
+        QVector<QVariant> values(n);
+        for (int i = 0; i < n; ++i) values[i] = q.value(i);
+        rows.append(std::move(values));
+    }
+    q.finish();
+    return rows;
+}
+
+std::optional<Row> Session::first(const QString& sql, const Params& params) {
+    RowSet rows = query(sql, params);
+    if (rows.empty()) return std::nullopt;
+    return rows.first();
+}
+
+QVariant Session::scalar(const QString& sql, const Params& params) {
+    RowSet rows = query(sql, params);
+    if (rows.empty() || rows.first().size() == 0) return {};
+    return rows.first().at(0);
+}
+
+int Session::exec(const QString& sql, const Params& params) {
+    QSqlQuery& q = prepared(sql);
+    bindAll(q, params);
+    ++statements_;
+    if (!q.exec()) {
+        const SqlError error(sql, driverText(q.lastError()));
+        q.finish();
+        throw error;
+    }
+    const int affected = q.numRowsAffected();
+    q.finish();
+    return affected;
+}
+
+qint64 Session::insertReturningId(const QString& sql, const Params& params) {
+    const QVariant id = scalar(sql, params);
+    if (id.isNull()) throw SqlError(sql, QStringLiteral("the insert returned no identity"));
+    return id.toLongLong();
+}
+
+void Session::execScript(const QString& script) {
+    QString statement;
+    const auto lines = script.split(QLatin1Char('\n'));
+    for (const QString& line : lines) {
+        if (line.trimmed().startsWith(QLatin1String("--"))) continue;
+        statement += line + QLatin1Char('\n');
+        if (line.trimmed().endsWith(QLatin1Char(';'))) {
+            const QString sql = statement.trimmed().chopped(1);
+            statement.clear();
+            if (!sql.trimmed().isEmpty()) rawExec(sql);
+        }
+    }
+    if (!statement.trimmed().isEmpty()) rawExec(statement.trimmed());
+}
+
+QVariant Session::call(const QString& name, QVariantList& args) {
+    const Procedure* procedure = procedures_ ? procedures_->find(name) : nullptr;
+    if (!procedure)
+        throw SqlError(QStringLiteral("call ") + name,
+                       QStringLiteral("رويه ذخيره شده ") + name + QStringLiteral(" تعريف نشده است."));
+    return (*procedure)(*this, args);
+}
+
+QVariant Session::call(const QString& name, const QVariantList& args) {
+    QVariantList copy = args;
+    return call(name, copy);
+}
+
+Transaction Session::transaction() { return begin(false); }
+
+Transaction Session::writerTransaction() { return begin(true); }
+
+Transaction Session::begin(bool writer) {
+    if (depth_ == 0) {
+        // Every transaction of this module writes, so SQLite takes the write lock at once
+        // instead of failing to upgrade a read lock later.
+        rawExec(isSqlite() ? QStringLiteral("BEGIN IMMEDIATE") : QStringLiteral("BEGIN"));
+    } else {
+        rawExec(QStringLiteral("SAVEPOINT si_sp%1").arg(depth_));
+    }
+    ++depth_;
+    Transaction t(this, depth_);
+    if (writer && !isSqlite())
+        exec(QStringLiteral("SELECT pg_advisory_xact_lock(CAST(? AS BIGINT))"), {kWriterLockKey});
+    return t;
+}
+
+void Session::endTransaction(int depth, bool commit) {
+    if (depth != depth_)
+        throw SqlError(QStringLiteral("transaction"),
+                       QStringLiteral("transactions must end in the reverse order of their start"));
+    --depth_;
+    if (depth_ == 0) {
+        rawExec(commit ? QStringLiteral("COMMIT") : QStringLiteral("ROLLBACK"));
+        return;
+    }
+    const QString sp = QStringLiteral("si_sp%1").arg(depth_);
+    if (!commit) rawExec(QStringLiteral("ROLLBACK TO SAVEPOINT ") + sp);
+    rawExec(QStringLiteral("RELEASE SAVEPOINT ") + sp);
+}
+
+Transaction::Transaction(Transaction&& other) noexcept
+    : session_(other.session_), depth_(other.depth_), done_(other.done_) {
+    other.done_ = true;
+}
+
+Transaction::~Transaction() {
+    if (done_) return;
+    try {
+        session_->endTransaction(depth_, false);
+    } catch (...) {
+        // A failed rollback leaves nothing more to undo; the connection reports it next time.
+    }
+}
+
+void Transaction::commit() {
+    if (done_) return;
+    done_ = true;
+    session_->endTransaction(depth_, true);
+}
+
+bool Session::tableExists(const QString& table) {
+    if (isSqlite())
+        return !query(QStringLiteral("SELECT 1 FROM sqlite_master WHERE type IN ('table','view') "
+                                     "AND lower(name) = lower(?)"),
+                      {table})
+                    .empty();
+    return !query(QStringLiteral("SELECT 1 FROM information_schema.tables WHERE table_schema = "
+                                 "current_schema() AND table_name = lower(?)"),
+                  {table})
+                .empty();
+}
+
+bool Session::columnExists(const QString& table, const QString& column) {
+    if (isSqlite())
+        return !query(QStringLiteral("SELECT 1 FROM pragma_table_info(?) WHERE lower(name) = lower(?)"),
+                      {table, column})
+                    .empty();
+    return !query(QStringLiteral("SELECT 1 FROM information_schema.columns WHERE table_schema = "
+                                 "current_schema() AND table_name = lower(?) AND column_name = lower(?)"),
+                  {table, column})
+                .empty();
+}
+
+QDateTime Session::now() {
+    if (clock_) return clock_();
+    const QVariant v = scalar(isSqlite() ? QStringLiteral("SELECT datetime('now','localtime')")
+                                         : QStringLiteral("SELECT LOCALTIMESTAMP(0)"));
+    return toDateTime(v);
+}
+
+}  // namespace si

@@ -1,0 +1,123 @@
+#pragma once
+// The database session: one connection, opened from an ADO-style connection string, on SQLite
+// (embedded default) or PostgreSQL (shared server). Every value reaches SQL as a bound parameter
+// ('?' placeholders); Money, QDate, QDateTime and bool parameters are converted so that both
+// databases store, compare and sort them alike. Every failure throws SqlError.
+//
+// Dates: columns named ...Date hold a Gregorian date-time, TIMESTAMP on PostgreSQL and text
+// 'yyyy-MM-dd HH:mm:ss' on SQLite; both sort as text does. Their Farsi... twins hold Jalali text.
+
+#include <QDateTime>
+#include <QHash>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QString>
+#include <QVariant>
+#include <functional>
+#include <memory>
+#include <optional>
+
+#include "common/ConnectionString.h"
+#include "common/Money.h"
+#include "common/ProcedureRegistry.h"
+#include "common/Row.h"
+#include "common/SqlError.h"
+
+namespace si {
+
+using Params = QVariantList;
+class Session;
+
+// Rolls back unless committed. Nested transactions are savepoints of the outer one.
+class Transaction {
+public:
+    Transaction(Transaction&& other) noexcept;
+    Transaction& operator=(Transaction&&) = delete;
+    Transaction(const Transaction&) = delete;
+    ~Transaction();
+    void commit();
+
+private:
+    friend class Session;
+    Transaction(Session* session, int depth) : session_(session), depth_(depth) {}
+    Session* session_;
+    int depth_;
+    bool done_ = false;
+};
+
+class Session {
+public:
+    // Opens at once; throws SqlError when the database cannot be reached and
+    // std::invalid_argument when the connection string is malformed.
+    static std::unique_ptr<Session> open(const QString& connectionString,
+                                         const ProcedureRegistry* procedures = nullptr);
+    ~Session();
+    Session(const Session&) = delete;
+    Session& operator=(const Session&) = delete;
+
+    Dialect dialect() const { return cs_.dialect; }
+    bool isSqlite() const { return cs_.dialect == Dialect::SQLite; }
+    const QString& connectionString() const { return connectionText_; }
+
+    RowSet query(const QString& sql, const Params& params = {});
+    std::optional<Row> first(const QString& sql, const Params& params = {});
+    // First column of the first row; a null QVariant when there is no row.
+    QVariant scalar(const QString& sql, const Params& params = {});
+    // Rows affected.
+    int exec(const QString& sql, const Params& params = {});
+    // An INSERT ending in "RETURNING ID": the new identity.
+    qint64 insertReturningId(const QString& sql, const Params& params = {});
+    // Statements separated by a ';' at the end of a line; for schema scripts only.
+    void execScript(const QString& script);
+
+    // A stored procedure of the registry; output parameters are written into args.
+    QVariant call(const QString& name, QVariantList& args);
+    QVariant call(const QString& name, const QVariantList& args);
+    void setProcedures(const ProcedureRegistry* procedures) { procedures_ = procedures; }
+    const ProcedureRegistry* procedures() const { return procedures_; }
+
+    Transaction transaction();
+    // A transaction that excludes every other writer until it ends (BEGIN IMMEDIATE on SQLite,
+    // an advisory lock on PostgreSQL): code assignment reads a maximum and writes it back.
+    Transaction writerTransaction();
+    bool inTransaction() const { return depth_ > 0; }
+
+    bool tableExists(const QString& table);
+    bool columnExists(const QString& table, const QString& column);
+
+    // The server's local time, or the clock that a test set.
+    QDateTime now();
+    QDate today() { return now().date(); }
+    void setClock(std::function<QDateTime()> clock) { clock_ = std::move(clock); }
+
+    // The text a date-time is stored as on SQLite, and bound as on both databases.
+    static QString dateTimeText(const QDateTime& value);
+    static QString dateText(const QDate& value);  // the day at 00:00:00
+
+    QSqlDatabase& database() { return db_; }
+    // Statements run since the session opened; benchmarks compare savers by it.
+    qint64 statementCount() const { return statements_; }
+
+private:
+    friend class Transaction;
+    Session() = default;
+    QSqlQuery& prepared(const QString& sql);
+    void bindAll(QSqlQuery& q, const Params& params) const;
+    QVariant toDatabase(const QVariant& value) const;
+    [[noreturn]] void fail(const QString& sql, const QSqlQuery& q) const;
+    Transaction begin(bool writer);
+    void endTransaction(int depth, bool commit);
+    void rawExec(const QString& sql);
+
+    ConnectionString cs_;
+    QString connectionText_;
+    QString connectionName_;
+    QSqlDatabase db_;
+    QHash<QString, QSqlQuery> cache_;
+    const ProcedureRegistry* procedures_ = nullptr;
+    std::function<QDateTime()> clock_;
+    int depth_ = 0;
+    qint64 statements_ = 0;
+};
+
+}  // namespace si
