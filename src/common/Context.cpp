@@ -19,6 +19,10 @@ void OpenSession(Context& ctx) {
     ctx.formFlag2 = 0;
 }
 
+void LoadSystemParameters(Context& ctx) {
+    LoadSystemParameters(ctx.db(), ctx.globals.CurrentUserID, ctx.params);
+}
+
 bool HasRight(Context& ctx, int right) {
     const QVariant result =
         ctx.db().call(QStringLiteral("spZelorHasPermission"), QVariantList{ctx.globals.CurrentUserID, right});

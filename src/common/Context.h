@@ -59,6 +59,9 @@ public:
 // Re-creates the session from CurrentConnectionString and reads the user's full name.
 void OpenSession(Context& ctx);
 
+// LoadSystemParameters for the context's user, into ctx.params.
+void LoadSystemParameters(Context& ctx);
+
 // spZelorHasPermission(CurrentUserID, right) is non-zero.
 bool HasRight(Context& ctx, int right);
 

@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "common/Int128.h"
+
 namespace si {
 
 Money Money::fromDouble(double value) {
@@ -17,7 +19,7 @@ std::optional<Money> Money::parse(QStringView text) {
         negative = text[0] == QLatin1Char('-');
         ++i;
     }
-    __int128 whole = 0;
+    Int128 whole = 0;
     std::int64_t fraction = 0;
     int fractionDigits = 0;
     int nextDigit = -1;     // fifth decimal, for rounding
@@ -35,7 +37,7 @@ std::optional<Money> Money::parse(QStringView text) {
         seenDigit = true;
         if (!seenPoint) {
             whole = whole * 10 + d;
-            if (whole > (__int128(1) << 62)) return std::nullopt;
+            if (whole > (Int128(1) << 62)) return std::nullopt;
         } else if (fractionDigits < 4) {
             fraction = fraction * 10 + d;
             ++fractionDigits;

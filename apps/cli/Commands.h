@@ -1,0 +1,24 @@
+#pragma once
+// The command table of the command line. Each command is reached by its words
+// ("db init", "invoice show") and runs with the arguments that follow them.
+
+#include <QString>
+#include <QStringList>
+#include <functional>
+#include <vector>
+
+#include "CliContext.h"
+
+namespace si::cli {
+
+struct Command {
+    QStringList words;
+    QString synopsis;
+    QString help;
+    std::function<int(CommandCall&)> run;
+};
+
+std::vector<Command> DatabaseCommands();
+std::vector<Command> AllCommands();
+
+}  // namespace si::cli
