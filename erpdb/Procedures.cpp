@@ -1,0 +1,9 @@
+#include "erpdb/Procedures.h"
+
+#include "erpdb/procedures/ProcedureSupport.h"
+
+namespace si::erpdb {
+
+void RegisterProcedures(ProcedureRegistry& registry) { RegisterCoreProcedures(registry); }
+
+}  // namespace si::erpdb
