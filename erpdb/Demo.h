@@ -15,7 +15,7 @@ namespace si::erpdb {
 struct DemoOptions {
     int goods = 400;
     int customers = 150;
-    int invoices = 300;      // stored past invoices, most of them final
+    int invoices = 300;       // stored past invoices, most of them final
     int linesPerInvoice = 6;  // average
     unsigned seed = 1405;
     std::function<void(const QString&)> progress;  // optional

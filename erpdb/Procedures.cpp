@@ -4,6 +4,8 @@
 
 namespace si::erpdb {
 
-void RegisterProcedures(ProcedureRegistry& registry) { RegisterCoreProcedures(registry); }
+void RegisterProcedures(ProcedureRegistry& registry) {
+    RegisterCoreProcedures(registry);
+}
 
 }  // namespace si::erpdb

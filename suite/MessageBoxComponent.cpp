@@ -11,14 +11,16 @@ namespace {
 
 // Windows colour values keep red in the low byte.
 QString cssColor(int windowsColor) {
-    return QColor(windowsColor & 0xFF, (windowsColor >> 8) & 0xFF, (windowsColor >> 16) & 0xFF).name();
+    return QColor(windowsColor & 0xFF, (windowsColor >> 8) & 0xFF, (windowsColor >> 16) & 0xFF)
+        .name();
 }
 
 }  // namespace
 
 QString MessageBoxComponent::styleSheet() const {
-    return QStringLiteral("QMessageBox { background-color: %1; } QLabel { background-color: %3; }"
-                          " QPushButton { background-color: %2; min-width: 80px; padding: 4px; }")
+    return QStringLiteral(
+               "QMessageBox { background-color: %1; } QLabel { background-color: %3; }"
+               " QPushButton { background-color: %2; min-width: 80px; padding: 4px; }")
         .arg(cssColor(formBack_), cssColor(buttonBack_), cssColor(frameBack_));
 }
 

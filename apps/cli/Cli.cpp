@@ -42,13 +42,22 @@ int parseGlobals(const QStringList& args, GlobalOptions& options, bool& help) {
     for (; i < args.size() && args[i].startsWith(QLatin1String("--")); ++i) {
         const QString& a = args[i];
         QString v;
-        if (a == QLatin1String("--help")) help = true;
-        else if (a == QLatin1String("--yes")) options.yes = true;
-        else if (a == QLatin1String("--no")) options.yes = false;
-        else if (a == QLatin1String("--db") && takeValue(args, i, v)) options.db = v;
-        else if (a == QLatin1String("--user") && takeValue(args, i, v) && parseInt(v, options.user)) continue;
-        else if (a == QLatin1String("--position") && takeValue(args, i, v) && parseInt(v, options.position)) continue;
-        else if (a == QLatin1String("--employee") && takeValue(args, i, v) && parseInt(v, options.employee)) continue;
+        if (a == QLatin1String("--help"))
+            help = true;
+        else if (a == QLatin1String("--yes"))
+            options.yes = true;
+        else if (a == QLatin1String("--no"))
+            options.yes = false;
+        else if (a == QLatin1String("--db") && takeValue(args, i, v))
+            options.db = v;
+        else if (a == QLatin1String("--user") && takeValue(args, i, v) && parseInt(v, options.user))
+            continue;
+        else if (a == QLatin1String("--position") && takeValue(args, i, v) &&
+                 parseInt(v, options.position))
+            continue;
+        else if (a == QLatin1String("--employee") && takeValue(args, i, v) &&
+                 parseInt(v, options.employee))
+            continue;
         else {
             PrintError(QStringLiteral("گزینه نامعتبر یا بدون مقدار: ") + a);
             return -1;
@@ -60,7 +69,8 @@ int parseGlobals(const QStringList& args, GlobalOptions& options, bool& help) {
 QString commandList(const std::vector<Command>& commands) {
     QString text;
     for (const Command& c : commands)
-        text += QStringLiteral("  %1\n      %2\n").arg(c.synopsis, c.help.section(QLatin1Char('\n'), 0, 0));
+        text += QStringLiteral("  %1\n      %2\n")
+                    .arg(c.synopsis, c.help.section(QLatin1Char('\n'), 0, 0));
     return text;
 }
 
@@ -83,7 +93,8 @@ int runCommand(const Command& command, CommandCall& call) {
     try {
         return command.run(call);
     } catch (const SqlError& e) {
-        PrintError(QStringLiteral("خطای پایگاه داده: ") + e.driverText() + QStringLiteral("\n  ") + e.statement());
+        PrintError(QStringLiteral("خطای پایگاه داده: ") + e.driverText() + QStringLiteral("\n  ") +
+                   e.statement());
     } catch (const std::exception& e) {
         PrintError(QString::fromUtf8(e.what()));
     }

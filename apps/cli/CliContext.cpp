@@ -7,7 +7,9 @@
 namespace si::cli {
 
 CliContext::CliContext(const GlobalOptions& options)
-    : options_(options), answers_(std::make_shared<ConsoleAnswers>()), ctx_(&components_, &procedures_) {
+    : options_(options),
+      answers_(std::make_shared<ConsoleAnswers>()),
+      ctx_(&components_, &procedures_) {
     answers_->yes = options.yes;
     RegisterConsoleMessages(components_, answers_);
     erpdb::RegisterProcedures(procedures_);

@@ -28,7 +28,8 @@ class ConsoleMessageBox : public QObject {
     Q_PROPERTY(int Resualt MEMBER result_)
 
 public:
-    explicit ConsoleMessageBox(std::shared_ptr<ConsoleAnswers> answers) : answers_(std::move(answers)) {}
+    explicit ConsoleMessageBox(std::shared_ptr<ConsoleAnswers> answers)
+        : answers_(std::move(answers)) {}
     Q_INVOKABLE void ClearShow();
 
 private:

@@ -45,19 +45,24 @@ int runInit(CommandCall& call) {
     const InitOptions o = parseInit(call.args);
     auto session = Session::open(call.options.db);
     const int before = erpdb::InstalledSchemaVersion(*session);
-    if (o.ifMissing && before == erpdb::CurrentSchemaVersion() && (!o.demo || erpdb::HasDemoData(*session))) {
+    if (o.ifMissing && before == erpdb::CurrentSchemaVersion() &&
+        (!o.demo || erpdb::HasDemoData(*session))) {
         call.out << "database ready (schema version " << before << ")\n";
         return kExitOk;
     }
     erpdb::InstallSchema(*session);
-    call.out << "schema version " << erpdb::InstalledSchemaVersion(*session) << " (was " << before << ")\n";
+    call.out << "schema version " << erpdb::InstalledSchemaVersion(*session) << " (was " << before
+             << ")\n";
     if (!o.demo) return kExitOk;
     if (erpdb::HasDemoData(*session)) {
         call.out << "demo company already present\n";
         return kExitOk;
     }
     erpdb::DemoOptions demo = o.demoOptions;
-    demo.progress = [&call](const QString& step) { call.out << "  " << step << "\n"; call.out.flush(); };
+    demo.progress = [&call](const QString& step) {
+        call.out << "  " << step << "\n";
+        call.out.flush();
+    };
     QElapsedTimer timer;
     timer.start();
     erpdb::FillDemoData(*session, demo);
@@ -65,30 +70,44 @@ int runInit(CommandCall& call) {
     return kExitOk;
 }
 
-const char* kHealthTables[] = {
-    "tblUser", "tblGood", "tblGoodSaleInfo", "tblOrganization", "tblInventory",
-    "tblInventoryReceiptDetail", "tblSalePricingMethod", "tblSaleInvoiceType", "tblSaleInvoice",
-    "tblSaleInvoiceDetail", "tblSalePromotion", "tblRecPayCashTurn", "tblAccountDocument",
-    "tblInventoryDispatch", "tblZelorSystemParameters", "tblZelorReportTemplate", "tblRecPayPos"};
+const char* kHealthTables[] = {"tblUser",
+                               "tblGood",
+                               "tblGoodSaleInfo",
+                               "tblOrganization",
+                               "tblInventory",
+                               "tblInventoryReceiptDetail",
+                               "tblSalePricingMethod",
+                               "tblSaleInvoiceType",
+                               "tblSaleInvoice",
+                               "tblSaleInvoiceDetail",
+                               "tblSalePromotion",
+                               "tblRecPayCashTurn",
+                               "tblAccountDocument",
+                               "tblInventoryDispatch",
+                               "tblZelorSystemParameters",
+                               "tblZelorReportTemplate",
+                               "tblRecPayPos"};
 
 void printParameters(QTextStream& out, const SystemParameters& params) {
     const SystemParameters defaults;
     int changed = 0;
     QString list;
-    for (int id : {P::ShopMode, P::CreditCashBox, P::AgeLimitDays, P::StockRule, P::PeriodDates,
-                   P::DefaultDays, P::CreditControl, P::ShowStock, P::AccountObjects,
-                   P::DefaultInvoiceType, P::DefaultCustomer, P::DefaultPromoter,
-                   P::MaxLineDiscountPercent, P::MaxMasterDiscountPercent, P::DefaultFormal,
-                   P::ScaleLayout1, P::ScaleLayout2}) {
+    for (int id :
+         {P::ShopMode, P::CreditCashBox, P::AgeLimitDays, P::StockRule, P::PeriodDates,
+          P::DefaultDays, P::CreditControl, P::ShowStock, P::AccountObjects, P::DefaultInvoiceType,
+          P::DefaultCustomer, P::DefaultPromoter, P::MaxLineDiscountPercent,
+          P::MaxMasterDiscountPercent, P::DefaultFormal, P::ScaleLayout1, P::ScaleLayout2}) {
         const QVariant v = SystemParameters::kindOf(id) == ParamKind::Amount
                                ? QVariant(params.amount(id).toString())
-                               : (params.text(id).isEmpty() ? QVariant(QStringLiteral("\"\"")) : QVariant(params.text(id)));
+                               : (params.text(id).isEmpty() ? QVariant(QStringLiteral("\"\""))
+                                                            : QVariant(params.text(id)));
         list += QStringLiteral("    %1 = %2\n").arg(id).arg(v.toString());
     }
     for (int id = 1; id < 6000; ++id)
         if (SystemParameters::isKnown(id) && params.text(id) != defaults.text(id)) ++changed;
     out << "  parameters (" << changed << " differ from their defaults; rounding step "
-        << params.roundingStep() << ", direction " << params.roundingDirection() << "):\n" << list;
+        << params.roundingStep() << ", direction " << params.roundingDirection() << "):\n"
+        << list;
 }
 
 int runHealth(CommandCall& call) {
@@ -100,7 +119,8 @@ int runHealth(CommandCall& call) {
     timer.start();
     call.out << "database: " << call.options.db << "\n";
     call.out << "schema version: " << erpdb::InstalledSchemaVersion(s) << "\n";
-    call.out << "user " << ctx.globals.CurrentUserID << ": " << ctx.globals.CurrentUserFullName << "\n";
+    call.out << "user " << ctx.globals.CurrentUserID << ": " << ctx.globals.CurrentUserFullName
+             << "\n";
     call.out << "rows:\n";
     for (const char* table : kHealthTables) {
         const QString name = QString::fromLatin1(table);
@@ -118,17 +138,22 @@ std::vector<Command> DatabaseCommands() {
     return {
         {{QStringLiteral("db"), QStringLiteral("init")},
          QStringLiteral("db init [--demo small|N] [--invoices N] [--if-missing]"),
-         QStringLiteral("Installs or upgrades the schema. With --demo, fills an empty database with the\n"
-                        "demo company (small, or N goods). --if-missing does nothing when the schema\n"
-                        "is current and the demo present."),
+         QStringLiteral(
+             "Installs or upgrades the schema. With --demo, fills an empty database with the\n"
+             "demo company (small, or N goods). --if-missing does nothing when the schema\n"
+             "is current and the demo present."),
          runInit},
-        {{QStringLiteral("health")}, QStringLiteral("health"),
-         QStringLiteral("Opens a session as the invoice form does and reports rows per main table and\n"
-                        "the system parameters loaded for the user."),
+        {{QStringLiteral("health")},
+         QStringLiteral("health"),
+         QStringLiteral(
+             "Opens a session as the invoice form does and reports rows per main table and\n"
+             "the system parameters loaded for the user."),
          runHealth},
     };
 }
 
-std::vector<Command> AllCommands() { return DatabaseCommands(); }
+std::vector<Command> AllCommands() {
+    return DatabaseCommands();
+}
 
 }  // namespace si::cli

@@ -10,8 +10,8 @@ namespace {
 
 // @InvoiceID -> the ID when the invoice is stored, else 0.
 QVariant spSaleIsInvoiceAvailable(Session& s, QVariantList& args) {
-    const QVariant id =
-        s.scalar(QStringLiteral("select ID from tblSaleInvoice where ID = ?"), {ArgInt(args, 0, -1)});
+    const QVariant id = s.scalar(QStringLiteral("select ID from tblSaleInvoice where ID = ?"),
+                                 {ArgInt(args, 0, -1)});
     return id.isNull() ? 0 : id.toInt();
 }
 
@@ -24,8 +24,10 @@ QVariant spZelorHasPermission(Session& s, QVariantList& args) {
         QStringLiteral(
             "select count(*) from tblUser u where u.ID = ? and coalesce(u.IsActive, 1) = 1 and ("
             " coalesce(u.IsAdmin, 0) = 1"
-            " or exists (select 1 from tblZelorUserPermission p where p.UserID = u.ID and p.PermissionID = ?)"
-            " or exists (select 1 from tblZelorPositionPermission p where p.PositionID = u.PositionID"
+            " or exists (select 1 from tblZelorUserPermission p where p.UserID = u.ID and "
+            "p.PermissionID = ?)"
+            " or exists (select 1 from tblZelorPositionPermission p where p.PositionID = "
+            "u.PositionID"
             " and p.PermissionID = ?))"),
         {user, right, right});
     return held.toInt() > 0 ? 1 : 0;
@@ -33,8 +35,9 @@ QVariant spZelorHasPermission(Session& s, QVariantList& args) {
 
 // @EventID, @FormCode, @FormTypeID, @Description, @UserID, @EventDate, @FarsiEventDate, @EventTime
 QVariant spZelorInsertFormAction(Session& s, QVariantList& args) {
-    s.exec(QStringLiteral("insert into tblZelorFormEvent (EventTypeID, FormCode, FormTypeID, Description,"
-                          " UserID, EventDate, FarsiEventDate, EventTime) values (?,?,?,?,?,?,?,?)"),
+    s.exec(QStringLiteral(
+               "insert into tblZelorFormEvent (EventTypeID, FormCode, FormTypeID, Description,"
+               " UserID, EventDate, FarsiEventDate, EventTime) values (?,?,?,?,?,?,?,?)"),
            {ArgInt(args, 0), Arg(args, 1), Arg(args, 2), Arg(args, 3), Arg(args, 4), Arg(args, 5),
             Arg(args, 6), Arg(args, 7)});
     return 0;
@@ -44,9 +47,10 @@ QVariant spZelorInsertFormAction(Session& s, QVariantList& args) {
 QVariant spZelorUnRelateForms(Session& s, QVariantList& args) {
     const int id = ArgInt(args, 0, -1);
     const int type = ArgInt(args, 1, -1);
-    return s.exec(QStringLiteral("delete from tblZelorRelatedForms where (ReferenceFormID = ? and "
-                                 "ReferenceFormTypeID = ?) or (RelatedFormID = ? and RelatedFormTypeID = ?)"),
-                  {id, type, id, type});
+    return s.exec(
+        QStringLiteral("delete from tblZelorRelatedForms where (ReferenceFormID = ? and "
+                       "ReferenceFormTypeID = ?) or (RelatedFormID = ? and RelatedFormTypeID = ?)"),
+        {id, type, id, type});
 }
 
 // @CSOrderID, @InBarCode -> the quantity of the barcode that the sale order assigned and that no
@@ -61,9 +65,10 @@ QVariant spAssignedNonSoldQty(Session& s, QVariantList& args) {
 
 // @CSOrderID, @SPInvoiceID, @InBarCode, @Qty: books a sold quantity against the order's line.
 QVariant spUpdateAssignedOrders(Session& s, QVariantList& args) {
-    return s.exec(QStringLiteral("update tblSaleOrderDetail set SoldQty = coalesce(SoldQty, 0) + ? "
-                                 "where SaleOrderID = ? and Barcode = ?"),
-                  {QVariant::fromValue(ArgMoney(args, 3)), ArgInt(args, 0, -1), Arg(args, 2).toString()});
+    return s.exec(
+        QStringLiteral("update tblSaleOrderDetail set SoldQty = coalesce(SoldQty, 0) + ? "
+                       "where SaleOrderID = ? and Barcode = ?"),
+        {QVariant::fromValue(ArgMoney(args, 3)), ArgInt(args, 0, -1), Arg(args, 2).toString()});
 }
 
 }  // namespace

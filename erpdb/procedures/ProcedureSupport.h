@@ -17,10 +17,13 @@ inline int ArgInt(const QVariantList& args, int index, int ifNull = 0) {
     const QVariant v = Arg(args, index);
     return v.isNull() || !v.isValid() ? ifNull : v.toInt();
 }
-inline Money ArgMoney(const QVariantList& args, int index) { return Money::fromVariant(Arg(args, index)); }
+inline Money ArgMoney(const QVariantList& args, int index) {
+    return Money::fromVariant(Arg(args, index));
+}
 // Writes an output argument, growing the list when the caller passed fewer.
 inline void SetOut(QVariantList& args, int index, const QVariant& value) {
-    while (args.size() <= index) args.append(QVariant());
+    while (args.size() <= index)
+        args.append(QVariant());
     args[index] = value;
 }
 

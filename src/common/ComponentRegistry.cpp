@@ -5,14 +5,18 @@
 namespace si {
 
 namespace {
-QString key(const QString& progId) { return progId.trimmed().toLower(); }
+QString key(const QString& progId) {
+    return progId.trimmed().toLower();
+}
 }  // namespace
 
 void ComponentRegistry::add(const QString& progId, Factory factory) {
     factories_.insert(key(progId), std::move(factory));
 }
 
-void ComponentRegistry::remove(const QString& progId) { factories_.remove(key(progId)); }
+void ComponentRegistry::remove(const QString& progId) {
+    factories_.remove(key(progId));
+}
 
 bool ComponentRegistry::contains(const QString& progId) const {
     return factories_.contains(key(progId));
@@ -24,8 +28,10 @@ std::unique_ptr<QObject> ComponentRegistry::create(const QString& progId) const 
     return it.value()();
 }
 
-void SetProperties(QObject& component, const std::vector<std::pair<const char*, QVariant>>& values) {
-    for (const auto& [name, value] : values) component.setProperty(name, value);
+void SetProperties(QObject& component,
+                   const std::vector<std::pair<const char*, QVariant>>& values) {
+    for (const auto& [name, value] : values)
+        component.setProperty(name, value);
 }
 
 bool Invoke(QObject& component, const char* method) {

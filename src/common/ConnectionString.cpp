@@ -53,8 +53,10 @@ ConnectionString ConnectionString::parse(const QString& text) {
 }
 
 QString ConnectionString::toString() const {
-    if (dialect == Dialect::SQLite) return QStringLiteral("Provider=SQLite;Data Source=") + dataSource;
-    return QStringLiteral("Provider=PostgreSQL;Server=%1;Port=%2;Database=%3;User ID=%4;Password=%5")
+    if (dialect == Dialect::SQLite)
+        return QStringLiteral("Provider=SQLite;Data Source=") + dataSource;
+    return QStringLiteral(
+               "Provider=PostgreSQL;Server=%1;Port=%2;Database=%3;User ID=%4;Password=%5")
         .arg(server)
         .arg(port)
         .arg(database, user, password);

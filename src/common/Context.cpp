@@ -4,7 +4,8 @@ namespace si {
 
 Session& Context::db() {
     if (!session)
-        throw SqlError(QStringLiteral("session"), QStringLiteral("اتصال به پایگاه داده برقرار نشده است."));
+        throw SqlError(QStringLiteral("session"),
+                       QStringLiteral("اتصال به پایگاه داده برقرار نشده است."));
     return *session;
 }
 
@@ -24,8 +25,8 @@ void LoadSystemParameters(Context& ctx) {
 }
 
 bool HasRight(Context& ctx, int right) {
-    const QVariant result =
-        ctx.db().call(QStringLiteral("spZelorHasPermission"), QVariantList{ctx.globals.CurrentUserID, right});
+    const QVariant result = ctx.db().call(QStringLiteral("spZelorHasPermission"),
+                                          QVariantList{ctx.globals.CurrentUserID, right});
     return result.toLongLong() != 0;
 }
 

@@ -5,8 +5,8 @@
 namespace si {
 
 Money ScaleToBaseParent(Session& s, int scaleId) {
-    const QVariant v =
-        s.scalar(QStringLiteral("select ScaleToBaseParent from tblGoodScale Where ID=?"), {scaleId});
+    const QVariant v = s.scalar(
+        QStringLiteral("select ScaleToBaseParent from tblGoodScale Where ID=?"), {scaleId});
     if (v.isNull()) return Money::fromRials(1);
     return Money::fromVariant(v);
 }
@@ -18,22 +18,26 @@ bool IsScaleInteger(Session& s, int scaleId) {
 }
 
 bool IsLeafEmployee(Session& s, int employeeId) {
-    return s.query(QStringLiteral("Select x.ID from tblEmployee x Where x.ParentID=?"), {employeeId})
+    return s
+        .query(QStringLiteral("Select x.ID from tblEmployee x Where x.ParentID=?"), {employeeId})
         .empty();
 }
 
 QVector<ReportTemplate> ReportTemplatesOf(Session& s, int formTypeId) {
     QVector<ReportTemplate> list;
     const RowSet rows = s.query(
-        QStringLiteral("Select * from tblZelorReportTemplate where FormTypeID = ? Order by Sequence, ID desc"),
+        QStringLiteral(
+            "Select * from tblZelorReportTemplate where FormTypeID = ? Order by Sequence, ID desc"),
         {formTypeId});
-    for (const Row& r : rows) list.push_back({r.toInt(u"ID"), r.text(u"Title")});
+    for (const Row& r : rows)
+        list.push_back({r.toInt(u"ID"), r.text(u"Title")});
     return list;
 }
 
 bool FillReportTemplates(Context& ctx, ReportTemplateList& chooser) {
     const auto templates = ReportTemplatesOf(ctx.db(), chooser.formTypeId());
-    for (const ReportTemplate& t : templates) chooser.addTemplate(t.title, t.id);
+    for (const ReportTemplate& t : templates)
+        chooser.addTemplate(t.title, t.id);
     if (chooser.templateCount() > 0) chooser.selectFirst();
     return !templates.isEmpty();
 }

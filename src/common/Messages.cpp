@@ -25,7 +25,8 @@ std::unique_ptr<QObject> showBox(const ComponentRegistry& components, const QStr
 
 }  // namespace
 
-void ShowMessage(const ComponentRegistry& components, const QString& title, const QString& message) {
+void ShowMessage(const ComponentRegistry& components, const QString& title,
+                 const QString& message) {
     showBox(components, title, message, 0);
 }
 
@@ -35,9 +36,12 @@ short AskYesNo(const ComponentRegistry& components, const QString& title, const 
     const QVariant result = box->property("Resualt");
     if (!result.isValid() || result.isNull()) return kAnswerNone;
     switch (result.toInt()) {
-        case 1: return kAnswerYes;
-        case 0: return kAnswerNo;
-        default: return kAnswerNone;
+        case 1:
+            return kAnswerYes;
+        case 0:
+            return kAnswerNo;
+        default:
+            return kAnswerNone;
     }
 }
 

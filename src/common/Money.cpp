@@ -22,7 +22,7 @@ std::optional<Money> Money::parse(QStringView text) {
     Int128 whole = 0;
     std::int64_t fraction = 0;
     int fractionDigits = 0;
-    int nextDigit = -1;     // fifth decimal, for rounding
+    int nextDigit = -1;  // fifth decimal, for rounding
     bool stickyBeyond = false;
     bool seenDigit = false;
     bool seenPoint = false;
@@ -48,7 +48,8 @@ std::optional<Money> Money::parse(QStringView text) {
         }
     }
     if (!seenDigit) return std::nullopt;
-    for (int k = fractionDigits; k < 4; ++k) fraction *= 10;
+    for (int k = fractionDigits; k < 4; ++k)
+        fraction *= 10;
     std::int64_t raw = static_cast<std::int64_t>(whole) * kScale + fraction;
     if (nextDigit > 5 || (nextDigit == 5 && (stickyBeyond || raw % 2 != 0))) ++raw;
     return Money(negative ? -raw : raw);
@@ -70,7 +71,8 @@ Money Money::fromVariant(const QVariant& value) {
         default:
             break;
     }
-    if (value.canConvert<Money>() && value.typeId() == qMetaTypeId<Money>()) return value.value<Money>();
+    if (value.canConvert<Money>() && value.typeId() == qMetaTypeId<Money>())
+        return value.value<Money>();
     return parse(value.toString()).value_or(Money());
 }
 
@@ -81,7 +83,8 @@ QString Money::toString() const {
     std::uint64_t fraction = magnitude % kScale;
     if (fraction != 0) {
         QString digits = QString::number(fraction).rightJustified(4, QLatin1Char('0'));
-        while (digits.endsWith(QLatin1Char('0'))) digits.chop(1);
+        while (digits.endsWith(QLatin1Char('0')))
+            digits.chop(1);
         text += QLatin1Char('.') + digits;
     }
     return negative ? QLatin1Char('-') + text : text;

@@ -41,8 +41,14 @@ public:
     constexpr Money operator-() const { return Money(-raw_); }
     constexpr Money operator+(Money o) const { return Money(raw_ + o.raw_); }
     constexpr Money operator-(Money o) const { return Money(raw_ - o.raw_); }
-    constexpr Money& operator+=(Money o) { raw_ += o.raw_; return *this; }
-    constexpr Money& operator-=(Money o) { raw_ -= o.raw_; return *this; }
+    constexpr Money& operator+=(Money o) {
+        raw_ += o.raw_;
+        return *this;
+    }
+    constexpr Money& operator-=(Money o) {
+        raw_ -= o.raw_;
+        return *this;
+    }
     constexpr Money operator*(std::int64_t n) const { return Money(raw_ * n); }
     constexpr auto operator<=>(const Money&) const = default;
 

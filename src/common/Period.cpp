@@ -13,7 +13,8 @@ void GetActivePeriodDates(Context& ctx, QString& fromDate, QString& toDate) {
     fromDate = kWholeRangeFrom;
     toDate = kWholeRangeTo;
     if (!ctx.params.flag(P::PeriodDates)) return;
-    if (auto row = ctx.db().first(QStringLiteral("select * from tblAccountPeriod where IsActive=1 "))) {
+    if (auto row =
+            ctx.db().first(QStringLiteral("select * from tblAccountPeriod where IsActive=1 "))) {
         fromDate = row->text(u"FarsiBeginDate");
         toDate = row->text(u"FarsiEndDate");
     }

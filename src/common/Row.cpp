@@ -17,7 +17,9 @@ int Columns::indexOf(QStringView name) const {
     return it == byLowerName_.constEnd() ? -1 : it.value();
 }
 
-bool Row::has(QStringView name) const { return columns_ && columns_->indexOf(name) >= 0; }
+bool Row::has(QStringView name) const {
+    return columns_ && columns_->indexOf(name) >= 0;
+}
 
 const QVariant& Row::value(QStringView name) const {
     const int i = columns_ ? columns_->indexOf(name) : -1;
@@ -25,7 +27,9 @@ const QVariant& Row::value(QStringView name) const {
     return values_.at(i);
 }
 
-bool Row::isNull(QStringView name) const { return value(name).isNull(); }
+bool Row::isNull(QStringView name) const {
+    return value(name).isNull();
+}
 
 QString Row::text(QStringView name) const {
     const QVariant& v = value(name);
@@ -76,11 +80,17 @@ bool Row::toBool(QStringView name, bool ifNull) const {
     return v.toDouble() != 0;
 }
 
-Money Row::money(QStringView name) const { return Money::fromVariant(value(name)); }
+Money Row::money(QStringView name) const {
+    return Money::fromVariant(value(name));
+}
 
-QDateTime Row::dateTime(QStringView name) const { return toDateTime(value(name)); }
+QDateTime Row::dateTime(QStringView name) const {
+    return toDateTime(value(name));
+}
 
-QDate Row::date(QStringView name) const { return dateTime(name).date(); }
+QDate Row::date(QStringView name) const {
+    return dateTime(name).date();
+}
 
 QDateTime toDateTime(const QVariant& value) {
     if (value.isNull()) return {};

@@ -42,13 +42,13 @@ public:
     const Columns& columns() const { return *columns_; }
 
     bool isNull(QStringView name) const;
-    QString text(QStringView name) const;            // null gives ""
+    QString text(QStringView name) const;  // null gives ""
     int toInt(QStringView name, int ifNull = 0) const;
     qint64 toInt64(QStringView name, qint64 ifNull = 0) const;
     double toDouble(QStringView name, double ifNull = 0) const;
     bool toBool(QStringView name, bool ifNull = false) const;
-    Money money(QStringView name) const;             // null gives 0
-    QDateTime dateTime(QStringView name) const;      // null gives an invalid value
+    Money money(QStringView name) const;         // null gives 0
+    QDateTime dateTime(QStringView name) const;  // null gives an invalid value
     QDate date(QStringView name) const;
 
 private:

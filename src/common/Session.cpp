@@ -113,7 +113,8 @@ QVariant Session::toDatabase(const QVariant& value) const {
 }
 
 void Session::bindAll(QSqlQuery& q, const Params& params) const {
-    for (int i = 0; i < params.size(); ++i) q.bindValue(i, toDatabase(params[i]));
+    for (int i = 0; i < params.size(); ++i)
+        q.bindValue(i, toDatabase(params[i]));
 }
 
 RowSet Session::query(const QString& sql, const Params& params) {
@@ -128,12 +129,14 @@ RowSet Session::query(const QString& sql, const Params& params) {
     const QSqlRecord record = q.record();
     QStringList names;
     names.reserve(record.count());
-    for (int i = 0; i < record.count(); ++i) names << record.fieldName(i);
+    for (int i = 0; i < record.count(); ++i)
+        names << record.fieldName(i);
     RowSet rows(std::make_shared<const Columns>(names));
     const int n = record.count();
     while (q.next()) {
         QVector<QVariant> values(n);
-        for (int i = 0; i < n; ++i) values[i] = q.value(i);
+        for (int i = 0; i < n; ++i)
+            values[i] = q.value(i);
         rows.append(std::move(values));
     }
     q.finish();
@@ -190,8 +193,8 @@ void Session::execScript(const QString& script) {
 QVariant Session::call(const QString& name, QVariantList& args) {
     const Procedure* procedure = procedures_ ? procedures_->find(name) : nullptr;
     if (!procedure)
-        throw SqlError(QStringLiteral("call ") + name,
-                       QStringLiteral("رويه ذخيره شده ") + name + QStringLiteral(" تعريف نشده است."));
+        throw SqlError(QStringLiteral("call ") + name, QStringLiteral("رويه ذخيره شده ") + name +
+                                                           QStringLiteral(" تعريف نشده است."));
     return (*procedure)(*this, args);
 }
 
@@ -200,9 +203,13 @@ QVariant Session::call(const QString& name, const QVariantList& args) {
     return call(name, copy);
 }
 
-Transaction Session::transaction() { return begin(false); }
+Transaction Session::transaction() {
+    return begin(false);
+}
 
-Transaction Session::writerTransaction() { return begin(true); }
+Transaction Session::writerTransaction() {
+    return begin(true);
+}
 
 Transaction Session::begin(bool writer) {
     if (depth_ == 0) {
@@ -267,11 +274,13 @@ bool Session::tableExists(const QString& table) {
 
 bool Session::columnExists(const QString& table, const QString& column) {
     if (isSqlite())
-        return !query(QStringLiteral("SELECT 1 FROM pragma_table_info(?) WHERE lower(name) = lower(?)"),
+        return !query(QStringLiteral(
+                          "SELECT 1 FROM pragma_table_info(?) WHERE lower(name) = lower(?)"),
                       {table, column})
                     .empty();
-    return !query(QStringLiteral("SELECT 1 FROM information_schema.columns WHERE table_schema = "
-                                 "current_schema() AND table_name = lower(?) AND column_name = lower(?)"),
+    return !query(QStringLiteral(
+                      "SELECT 1 FROM information_schema.columns WHERE table_schema = "
+                      "current_schema() AND table_name = lower(?) AND column_name = lower(?)"),
                   {table, column})
                 .empty();
 }

@@ -9,7 +9,8 @@
 namespace si {
 
 struct SqlCondition {
-    QString sql;     // e.g. "ID in (Select x.PricingMethodID from tblSalePricingMethodUser x Where x.UserID=?)"
+    QString sql;  // e.g. "ID in (Select x.PricingMethodID from tblSalePricingMethodUser x Where
+                  // x.UserID=?)"
     Params params;
 
     bool isEmpty() const { return sql.trimmed().isEmpty(); }
@@ -17,10 +18,13 @@ struct SqlCondition {
     SqlCondition operator&&(const SqlCondition& other) const {
         if (isEmpty()) return other;
         if (other.isEmpty()) return *this;
-        return {QStringLiteral("(") + sql + QStringLiteral(") and (") + other.sql + QStringLiteral(")"),
-                params + other.params};
+        return {
+            QStringLiteral("(") + sql + QStringLiteral(") and (") + other.sql + QStringLiteral(")"),
+            params + other.params};
     }
-    bool operator==(const SqlCondition& other) const { return sql == other.sql && params == other.params; }
+    bool operator==(const SqlCondition& other) const {
+        return sql == other.sql && params == other.params;
+    }
 };
 
 }  // namespace si

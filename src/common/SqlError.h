@@ -10,8 +10,8 @@ namespace si {
 class SqlError : public std::runtime_error {
 public:
     SqlError(QString statement, QString driverText)
-        : std::runtime_error((driverText + QStringLiteral(" [") + statement + QStringLiteral("]"))
-                                 .toStdString()),
+        : std::runtime_error(
+              (driverText + QStringLiteral(" [") + statement + QStringLiteral("]")).toStdString()),
           statement_(std::move(statement)),
           driverText_(std::move(driverText)) {}
 

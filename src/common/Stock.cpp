@@ -10,9 +10,10 @@ namespace {
 double ownStock(Session& s, const StockQuery& q) {
     const QDate from = q.from.isValid() ? q.from : QDate(1900, 1, 1);
     const QVariant v = s.scalar(
-        QStringLiteral("SELECT coalesce(sum(BaseQty), 0) AS Stock FROM vwInventoryStockMovement "
-                       "WHERE InventoryID = ? AND Barcode = ? AND MoveDate >= ? AND MoveDate < ? "
-                       "AND NOT (coalesce(DispatchFormTypeID, 0) = 901 AND coalesce(DispatchFormID, 0) = ?)"),
+        QStringLiteral(
+            "SELECT coalesce(sum(BaseQty), 0) AS Stock FROM vwInventoryStockMovement "
+            "WHERE InventoryID = ? AND Barcode = ? AND MoveDate >= ? AND MoveDate < ? "
+            "AND NOT (coalesce(DispatchFormTypeID, 0) = 901 AND coalesce(DispatchFormID, 0) = ?)"),
         {q.inventoryId, q.barcode, from, q.asOf.addDays(1), q.excludeInvoiceId});
     return v.toDouble();
 }
@@ -25,12 +26,13 @@ double stockAtDepth(Session& s, const StockQuery& query, int depth);
 bool parentStockAtDepth(Session& s, const StockQuery& query, double& stock, int depth) {
     if (depth >= kMaxParentDepth) return false;
     // EXISTS instead of the IN list over all invoices: one indexed probe per ancestor.
-    auto row = s.first(
-        QStringLiteral("Select p.ID from tblInventoryParent p where p.ChildID=? and exists (Select 1 "
-                       "from tblSaleInvoice s inner join tblSaleInvoiceType t on t.ID = s.TypeID "
-                       "where s.InventoryID = p.ID and coalesce(t.GenerateSaleAssignment, 0)=1) "
-                       "Order by p.NoLevel desc"),
-        {query.inventoryId});
+    auto row =
+        s.first(QStringLiteral(
+                    "Select p.ID from tblInventoryParent p where p.ChildID=? and exists (Select 1 "
+                    "from tblSaleInvoice s inner join tblSaleInvoiceType t on t.ID = s.TypeID "
+                    "where s.InventoryID = p.ID and coalesce(t.GenerateSaleAssignment, 0)=1) "
+                    "Order by p.NoLevel desc"),
+                {query.inventoryId});
     if (!row || row->toInt(u"ID", -1) < 1) return false;
     StockQuery parent = query;
     parent.inventoryId = row->toInt(u"ID");
@@ -50,7 +52,9 @@ bool GetParentInventoryStock(Session& s, const StockQuery& query, double& stock)
     return parentStockAtDepth(s, query, stock, 0);
 }
 
-double InventoryStock(Session& s, const StockQuery& query) { return stockAtDepth(s, query, 0); }
+double InventoryStock(Session& s, const StockQuery& query) {
+    return stockAtDepth(s, query, 0);
+}
 
 double InventoryStock(Context& ctx, int inventoryId, const QString& barcode, const QDate& asOf,
                       int excludeInvoiceId) {

@@ -19,45 +19,72 @@ struct ParamDef {
 const QVector<ParamDef>& definitions() {
     using K = ParamKind;
     static const QVector<ParamDef> defs = {
-        {P::ShopMode, K::Flag, false},           {P::UnitPriceEditable, K::Flag, false},
-        {P::BaseUnitPrice, K::Flag, false},      {P::RepeatGoods, K::Flag, false},
-        {P::PeriodDates, K::Flag, false},        {P::ShowTempQty, K::Flag, false},
-        {P::DiscountEditable, K::Flag, false},   {P::DebitInfoButtons, K::Flag, false},
-        {P::ShowStock, K::Flag, false},          {P::AskLastInvoice, K::Flag, false},
-        {P::WarnNoOpenAccount, K::Flag, false},  {P::DefaultPaidByCash, K::Flag, false},
-        {P::PositionCustomersOnly, K::Flag, false}, {P::AccountObjects, K::Flag, false},
-        {P::CodeReadOnly, K::Flag, false},       {P::ShopAltTemplate, K::Flag, false},
-        {P::ShopBarcodeReadOnly, K::Flag, false}, {P::RequirePromoter, K::Flag, false},
-        {P::RequireBranch, K::Flag, false},      {P::RequirePromoter2, K::Flag, false},
-        {P::RequireIntroduction, K::Flag, false}, {P::RequireLinePromoter, K::Flag, false},
+        {P::ShopMode, K::Flag, false},
+        {P::UnitPriceEditable, K::Flag, false},
+        {P::BaseUnitPrice, K::Flag, false},
+        {P::RepeatGoods, K::Flag, false},
+        {P::PeriodDates, K::Flag, false},
+        {P::ShowTempQty, K::Flag, false},
+        {P::DiscountEditable, K::Flag, false},
+        {P::DebitInfoButtons, K::Flag, false},
+        {P::ShowStock, K::Flag, false},
+        {P::AskLastInvoice, K::Flag, false},
+        {P::WarnNoOpenAccount, K::Flag, false},
+        {P::DefaultPaidByCash, K::Flag, false},
+        {P::PositionCustomersOnly, K::Flag, false},
+        {P::AccountObjects, K::Flag, false},
+        {P::CodeReadOnly, K::Flag, false},
+        {P::ShopAltTemplate, K::Flag, false},
+        {P::ShopBarcodeReadOnly, K::Flag, false},
+        {P::RequirePromoter, K::Flag, false},
+        {P::RequireBranch, K::Flag, false},
+        {P::RequirePromoter2, K::Flag, false},
+        {P::RequireIntroduction, K::Flag, false},
+        {P::RequireLinePromoter, K::Flag, false},
         {P::BranchLimited, K::Flag, false},
         {P::CustomerListWithAddress, K::TrimmedFlag, false},
         {P::EditResetsDate, K::TrimmedFlag, true},
-        {P::ShowBaseQty, K::TrimmedFlag, false}, {P::LineDescription, K::TrimmedFlag, false},
-        {P::PromoterRule, K::TrimmedFlag, false}, {P::Promoter2Rule, K::TrimmedFlag, false},
-        {P::ReadFromFile, K::TrimmedFlag, false}, {P::LotterySlips, K::TrimmedFlag, false},
-        {P::ShowCrmCard, K::TrimmedFlag, false}, {P::PromoterByRfid, K::TrimmedFlag, false},
-        {P::NewCustomerCommand, K::TrimmedFlag, false}, {P::DeleteRule, K::TrimmedFlag, false},
-        {P::SmsRule, K::TrimmedFlag, true},      {P::CardBirthdayAdd, K::TrimmedFlag, false},
+        {P::ShowBaseQty, K::TrimmedFlag, false},
+        {P::LineDescription, K::TrimmedFlag, false},
+        {P::PromoterRule, K::TrimmedFlag, false},
+        {P::Promoter2Rule, K::TrimmedFlag, false},
+        {P::ReadFromFile, K::TrimmedFlag, false},
+        {P::LotterySlips, K::TrimmedFlag, false},
+        {P::ShowCrmCard, K::TrimmedFlag, false},
+        {P::PromoterByRfid, K::TrimmedFlag, false},
+        {P::NewCustomerCommand, K::TrimmedFlag, false},
+        {P::DeleteRule, K::TrimmedFlag, false},
+        {P::SmsRule, K::TrimmedFlag, true},
+        {P::CardBirthdayAdd, K::TrimmedFlag, false},
         {P::StandardExcludesCard, K::TrimmedFlag, false},
         {P::GoodsLookupRule, K::TrimmedFlag, false},
         {P::ScaleLayoutList, K::NumericFlag, false},
-        {P::CreditCashBox, K::CashBox, -1},      {P::AgeLimitDays, K::SmallNumber, -1},
-        {P::StockRule, K::SmallNumber, 0},       {P::CustomerAccessRule, K::SmallInteger, 0},
-        {P::DefaultDays, K::SmallNumber, 45},    {P::CreditControl, K::SmallInteger, 0},
-        {P::DefaultInvoiceType, K::Number, -1},  {P::DefaultCustomer, K::Number, -1},
-        {P::DefaultPromoter, K::Number, -1},     {P::DefaultPromoter2, K::Number, -1},
-        {P::DefaultLinePromoter, K::Number, -1}, {P::MaxPrintCount, K::PlainNumber, 9999},
-        {P::GrandTotalRounding, K::Rounding, 0}, {P::CardNumberUsed, K::CardFlag, 0},
-        {P::SmsMode, K::PlainNumber, 0},         {P::SmsCountLimit, K::Number, 0},
-        {P::DefaultSampleGoods, K::Number, 1},   {P::DefaultFormal, K::Number, 1},
+        {P::CreditCashBox, K::CashBox, -1},
+        {P::AgeLimitDays, K::SmallNumber, -1},
+        {P::StockRule, K::SmallNumber, 0},
+        {P::CustomerAccessRule, K::SmallInteger, 0},
+        {P::DefaultDays, K::SmallNumber, 45},
+        {P::CreditControl, K::SmallInteger, 0},
+        {P::DefaultInvoiceType, K::Number, -1},
+        {P::DefaultCustomer, K::Number, -1},
+        {P::DefaultPromoter, K::Number, -1},
+        {P::DefaultPromoter2, K::Number, -1},
+        {P::DefaultLinePromoter, K::Number, -1},
+        {P::MaxPrintCount, K::PlainNumber, 9999},
+        {P::GrandTotalRounding, K::Rounding, 0},
+        {P::CardNumberUsed, K::CardFlag, 0},
+        {P::SmsMode, K::PlainNumber, 0},
+        {P::SmsCountLimit, K::Number, 0},
+        {P::DefaultSampleGoods, K::Number, 1},
+        {P::DefaultFormal, K::Number, 1},
         {P::DefaultSendSms, K::Number, 1},
         {P::MaxLineDiscountPercent, K::PercentLimit, 100},
         {P::MaxLineDiscountValue, K::Amount, QVariant::fromValue(Money::fromRials(-1))},
         {P::MaxMasterDiscountPercent, K::PercentLimit, 100},
         {P::MaxMasterDiscountValue, K::Amount, QVariant::fromValue(Money::fromRials(-1))},
         {P::CashTurnEndpoint, K::TrimmedText, QString()},
-        {P::ScaleLayout1, K::Text, QString()},   {P::ScaleLayout2, K::Text, QString()},
+        {P::ScaleLayout1, K::Text, QString()},
+        {P::ScaleLayout2, K::Text, QString()},
     };
     return defs;
 }
@@ -79,33 +106,49 @@ double strictNumber(const QString& text) {
 QVariant convert(ParamKind kind, const QString& text) {
     using K = ParamKind;
     switch (kind) {
-        case K::Flag: return text == QLatin1String("1");
-        case K::TrimmedFlag: return text.trimmed() == QLatin1String("1");
-        case K::NumericFlag: return ToNumber(text) == 1;
-        case K::SmallNumber: return int(ToInt16(Val(text)));
-        case K::SmallInteger: return int(ToInt16(strictNumber(text)));
-        case K::Number: return ToInt32(ToNumber(text));
-        case K::PlainNumber: return ToInt32(Val(text));
+        case K::Flag:
+            return text == QLatin1String("1");
+        case K::TrimmedFlag:
+            return text.trimmed() == QLatin1String("1");
+        case K::NumericFlag:
+            return ToNumber(text) == 1;
+        case K::SmallNumber:
+            return int(ToInt16(Val(text)));
+        case K::SmallInteger:
+            return int(ToInt16(strictNumber(text)));
+        case K::Number:
+            return ToInt32(ToNumber(text));
+        case K::PlainNumber:
+            return ToInt32(Val(text));
         case K::PercentLimit: {
             const double n = ToNumber(text);
             return n >= 0 ? ToInt32(n) : 100;
         }
-        case K::Amount: return QVariant::fromValue(Money::fromDouble(ToNumber(text)));
-        case K::Text: return text;
-        case K::TrimmedText: return text.trimmed();
-        case K::CashBox: return ToInt32(strictNumber(text));
-        case K::CardFlag: return text.trimmed() == QLatin1String("1") ? -1 : 0;
-        case K::Rounding: break;
+        case K::Amount:
+            return QVariant::fromValue(Money::fromDouble(ToNumber(text)));
+        case K::Text:
+            return text;
+        case K::TrimmedText:
+            return text.trimmed();
+        case K::CashBox:
+            return ToInt32(strictNumber(text));
+        case K::CardFlag:
+            return text.trimmed() == QLatin1String("1") ? -1 : 0;
+        case K::Rounding:
+            break;
     }
     throw std::invalid_argument("no conversion");
 }
 
-QString storedText(const QVariant& value) { return value.isNull() ? QString() : value.toString(); }
+QString storedText(const QVariant& value) {
+    return value.isNull() ? QString() : value.toString();
+}
 
 void loadMainTable(Session& s, SystemParameters& params) {
-    const RowSet rows = s.query(QStringLiteral(
-        "Select * from tblZelorSystemParameters where SystemID in (9,1,3) OR ID in (201,4406, 4405) "
-        "or ID between 4380 and 4397"));
+    const RowSet rows =
+        s.query(QStringLiteral("Select * from tblZelorSystemParameters where SystemID in (9,1,3) "
+                               "OR ID in (201,4406, 4405) "
+                               "or ID between 4380 and 4397"));
     for (const Row& row : rows) {
         const int id = static_cast<int>(ToNumber(row.value(u"ID")));
         if (!SystemParameters::isKnown(id)) continue;
@@ -127,14 +170,21 @@ void loadMainTable(Session& s, SystemParameters& params) {
 void assignUserRow(SystemParameters& params, int id, const QVariant& value) {
     const QString text = storedText(value);
     switch (id) {
-        case P::ShopMode: case P::AccountObjects: case P::ShowStock:
-        case P::ShowCrmCard: case P::GoodsLookupRule:
-        case P::ScaleLayout1: case P::ScaleLayout2:
-        case P::MaxLineDiscountPercent: case P::MaxMasterDiscountPercent:
-        case P::MaxLineDiscountValue: case P::MaxMasterDiscountValue:
+        case P::ShopMode:
+        case P::AccountObjects:
+        case P::ShowStock:
+        case P::ShowCrmCard:
+        case P::GoodsLookupRule:
+        case P::ScaleLayout1:
+        case P::ScaleLayout2:
+        case P::MaxLineDiscountPercent:
+        case P::MaxMasterDiscountPercent:
+        case P::MaxLineDiscountValue:
+        case P::MaxMasterDiscountValue:
             params.assign(id, value);
             return;
-        case P::DefaultCustomer: case P::DefaultLinePromoter:
+        case P::DefaultCustomer:
+        case P::DefaultLinePromoter:
             params.setNumber(id, ToInt32(Val(text)));
             return;
         case P::DefaultPromoter2:
@@ -150,12 +200,13 @@ void assignUserRow(SystemParameters& params, int id, const QVariant& value) {
 
 void loadUserTable(Session& s, int userId, SystemParameters& params) {
     if (!s.tableExists(QStringLiteral("tblZelorSystemParametersUser"))) return;
-    const RowSet rows = s.query(QStringLiteral(
-        "Select SystemParameterID as ID, Value from tblZelorSystemParametersUser Where UserID=?"),
-        {userId});
+    const RowSet rows = s.query(QStringLiteral("Select SystemParameterID as ID, Value from "
+                                               "tblZelorSystemParametersUser Where UserID=?"),
+                                {userId});
     for (const Row& row : rows) {
         try {
-            assignUserRow(params, static_cast<int>(ToNumber(row.value(u"ID"))), row.value(u"Value"));
+            assignUserRow(params, static_cast<int>(ToNumber(row.value(u"ID"))),
+                          row.value(u"Value"));
         } catch (const std::exception&) {
             // A value that does not convert leaves the setting as it was.
         }
@@ -165,9 +216,9 @@ void loadUserTable(Session& s, int userId, SystemParameters& params) {
 void applyShopModeRule(SystemParameters& params) {
     if (!params.flag(P::ShopMode)) return;
     params.setFlag(P::DefaultPaidByCash, true);
-    for (int id : {P::BaseUnitPrice, P::RepeatGoods, P::AskLastInvoice, P::ShowTempQty,
-                   P::WarnNoOpenAccount, P::LineDescription, P::PromoterRule,
-                   P::PositionCustomersOnly})
+    for (int id :
+         {P::BaseUnitPrice, P::RepeatGoods, P::AskLastInvoice, P::ShowTempQty, P::WarnNoOpenAccount,
+          P::LineDescription, P::PromoterRule, P::PositionCustomersOnly})
         params.setFlag(id, false);
     params.setNumber(P::CustomerAccessRule, 0);
 }
@@ -176,12 +227,15 @@ void applyShopModeRule(SystemParameters& params) {
 
 void SystemParameters::resetToDefaults() {
     values_.clear();
-    for (const ParamDef& d : definitions()) values_.insert(d.id, d.initial);
+    for (const ParamDef& d : definitions())
+        values_.insert(d.id, d.initial);
     roundingStep_ = 0;
     roundingDirection_ = -1;
 }
 
-bool SystemParameters::isKnown(int id) { return find(id) != nullptr; }
+bool SystemParameters::isKnown(int id) {
+    return find(id) != nullptr;
+}
 
 ParamKind SystemParameters::kindOf(int id) {
     const ParamDef* d = find(id);

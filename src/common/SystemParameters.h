@@ -97,9 +97,9 @@ enum class ParamKind {
     Amount,        // ToNumber as currency
     Text,
     TrimmedText,
-    CashBox,       // parameter 5: a number that must name a tblRecPayCash row, else -1
-    Rounding,      // parameter 4409: step and direction
-    CardFlag,      // parameter 4412: -1 when the trimmed text is "1", else 0
+    CashBox,   // parameter 5: a number that must name a tblRecPayCash row, else -1
+    Rounding,  // parameter 4409: step and direction
+    CardFlag,  // parameter 4412: -1 when the trimmed text is "1", else 0
 };
 
 class SystemParameters {
@@ -121,7 +121,10 @@ public:
     bool assign(int id, const QVariant& storedValue);
     void setFlag(int id, bool value) { values_[id] = value; }
     void setNumber(int id, int value) { values_[id] = value; }
-    void setRounding(int step, int direction) { roundingStep_ = step; roundingDirection_ = direction; }
+    void setRounding(int step, int direction) {
+        roundingStep_ = step;
+        roundingDirection_ = direction;
+    }
 
     static bool isKnown(int id);
     static ParamKind kindOf(int id);

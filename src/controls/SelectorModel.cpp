@@ -28,7 +28,8 @@ QString whereClause(const SqlCondition& filter, const QString& extra) {
     QStringList parts;
     if (!filter.isEmpty()) parts << QStringLiteral("(") + filter.sql + QStringLiteral(")");
     if (!extra.isEmpty()) parts << extra;
-    return parts.isEmpty() ? QString() : QStringLiteral(" where ") + parts.join(QStringLiteral(" and "));
+    return parts.isEmpty() ? QString()
+                           : QStringLiteral(" where ") + parts.join(QStringLiteral(" and "));
 }
 
 }  // namespace
@@ -62,8 +63,9 @@ void SelectorModel::Clear() {
 
 QString SelectorModel::readText(int id) const {
     if (major_.isEmpty()) return {};
-    auto row = ctx_->db().first(
-        QStringLiteral("select Code, Name from ") + checkedView(major_) + QStringLiteral(" where ID = ?"), {id});
+    auto row = ctx_->db().first(QStringLiteral("select Code, Name from ") + checkedView(major_) +
+                                    QStringLiteral(" where ID = ?"),
+                                {id});
     if (!row) return {};
     return SelectorItem{id, row->text(u"Code"), row->text(u"Name")}.text();
 }
@@ -75,24 +77,29 @@ QVector<SelectorItem> SelectorModel::search(const QString& typed, int limit) con
     Params params = filter.params;
     QString match;
     if (!typed.trimmed().isEmpty()) {
-        match = QStringLiteral("(lower(cast(Code as varchar(100))) like ? escape '\\' or lower(Name) like ? escape '\\')");
+        match = QStringLiteral(
+            "(lower(cast(Code as varchar(100))) like ? escape '\\' or lower(Name) like ? escape "
+            "'\\')");
         params << likePattern(typed) << likePattern(typed);
     }
     params << limit;
-    const RowSet rows = ctx_->db().query(QStringLiteral("select ID, Code, Name from ") + checkedView(major_) +
-                                             whereClause(filter, match) + QStringLiteral(" order by Code, ID limit ?"),
+    const RowSet rows = ctx_->db().query(QStringLiteral("select ID, Code, Name from ") +
+                                             checkedView(major_) + whereClause(filter, match) +
+                                             QStringLiteral(" order by Code, ID limit ?"),
                                          params);
     items.reserve(rows.size());
-    for (const Row& r : rows) items.push_back({r.toInt(u"ID"), r.text(u"Code"), r.text(u"Name")});
+    for (const Row& r : rows)
+        items.push_back({r.toInt(u"ID"), r.text(u"Code"), r.text(u"Name")});
     return items;
 }
 
 int SelectorModel::topID() const {
     if (major_.isEmpty()) return -1;
     const SqlCondition filter = combinedFilter();
-    const QVariant id = ctx_->db().scalar(QStringLiteral("select ID from ") + checkedView(major_) +
-                                              whereClause(filter, {}) + QStringLiteral(" order by ID limit 1"),
-                                          filter.params);
+    const QVariant id =
+        ctx_->db().scalar(QStringLiteral("select ID from ") + checkedView(major_) +
+                              whereClause(filter, {}) + QStringLiteral(" order by ID limit 1"),
+                          filter.params);
     return id.isNull() ? -1 : id.toInt();
 }
 

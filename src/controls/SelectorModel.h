@@ -28,7 +28,10 @@ class SelectorModel : public QObject {
 public:
     explicit SelectorModel(Context& ctx, QObject* parent = nullptr) : QObject(parent), ctx_(&ctx) {}
 
-    void setViews(const QString& major, const QString& minor) { major_ = major; minor_ = minor; }
+    void setViews(const QString& major, const QString& minor) {
+        major_ = major;
+        minor_ = minor;
+    }
     const QString& majorView() const { return major_; }
     const QString& minorView() const { return minor_; }
     void setCaption(const QString& caption) { caption_ = caption; }
@@ -37,9 +40,18 @@ public:
     bool objectInUse() const { return inUse_; }
 
     // The two list filters; the header always sets both to the same condition.
-    void setListFilter(const SqlCondition& filter) { filter1_ = filter; filter2_ = filter; }
-    void setListFilters(const SqlCondition& first, const SqlCondition& second) { filter1_ = first; filter2_ = second; }
-    void clearListFilters() { filter1_ = {}; filter2_ = {}; }
+    void setListFilter(const SqlCondition& filter) {
+        filter1_ = filter;
+        filter2_ = filter;
+    }
+    void setListFilters(const SqlCondition& first, const SqlCondition& second) {
+        filter1_ = first;
+        filter2_ = second;
+    }
+    void clearListFilters() {
+        filter1_ = {};
+        filter2_ = {};
+    }
     const SqlCondition& listFilter1() const { return filter1_; }
     const SqlCondition& listFilter2() const { return filter2_; }
     SqlCondition combinedFilter() const { return filter1_ && filter2_; }

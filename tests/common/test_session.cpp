@@ -14,11 +14,12 @@ protected:
     void SetUp() override {
         scratch_ = std::make_unique<test::ScratchDatabase>(GetParam());
         s_ = Session::open(scratch_->connectionString());
-        s_->execScript(QStringLiteral(
-            "CREATE TABLE tblProbe (ID INTEGER PRIMARY KEY, Name VARCHAR(200), Amount NUMERIC(19,4),"
-            " Percent DOUBLE PRECISION, CreateDate %1, IsOpen SMALLINT);")
-                           .arg(GetParam().dialect == Dialect::SQLite ? QStringLiteral("TEXT")
-                                                                      : QStringLiteral("TIMESTAMP")));
+        s_->execScript(QStringLiteral("CREATE TABLE tblProbe (ID INTEGER PRIMARY KEY, Name "
+                                      "VARCHAR(200), Amount NUMERIC(19,4),"
+                                      " Percent DOUBLE PRECISION, CreateDate %1, IsOpen SMALLINT);")
+                           .arg(GetParam().dialect == Dialect::SQLite
+                                    ? QStringLiteral("TEXT")
+                                    : QStringLiteral("TIMESTAMP")));
     }
     void TearDown() override {
         s_.reset();
@@ -31,15 +32,18 @@ protected:
 };
 
 TEST_P(SessionTest, QuotesAndPersianTextRoundTripUnchanged) {
-    const QStringList texts = {QStringLiteral("O'Brien's \"shop\""), QStringLiteral("مشتري ك ي - مشتری ک ی"),
-                               QStringLiteral("'; DROP TABLE tblProbe; --"), QStringLiteral("%_\\")};
+    const QStringList texts = {
+        QStringLiteral("O'Brien's \"shop\""), QStringLiteral("مشتري ك ي - مشتری ک ی"),
+        QStringLiteral("'; DROP TABLE tblProbe; --"), QStringLiteral("%_\\")};
     int id = 0;
     for (const QString& text : texts)
         s_->exec(QStringLiteral("insert into tblProbe (ID, Name) values (?, ?)"), {++id, text});
     for (int i = 0; i < texts.size(); ++i) {
-        EXPECT_EQ(s_->scalar(QStringLiteral("select Name from tblProbe where ID = ?"), {i + 1}).toString(),
+        EXPECT_EQ(s_->scalar(QStringLiteral("select Name from tblProbe where ID = ?"), {i + 1})
+                      .toString(),
                   texts[i]);
-        EXPECT_EQ(s_->scalar(QStringLiteral("select ID from tblProbe where Name = ?"), {texts[i]}).toInt(),
+        EXPECT_EQ(s_->scalar(QStringLiteral("select ID from tblProbe where Name = ?"), {texts[i]})
+                      .toInt(),
                   i + 1);
     }
     EXPECT_TRUE(s_->tableExists(QStringLiteral("tblProbe")));
@@ -52,7 +56,8 @@ TEST_P(SessionTest, MoneyDatesAndFlagsKeepTheirValueAndOrder) {
                                QDateTime(QDate(2025, 12, 31), QTime(23, 59, 59)),
                                QDateTime(QDate(2026, 3, 21), QTime(0, 0))};
     for (int i = 0; i < 3; ++i)
-        s_->exec(QStringLiteral("insert into tblProbe (ID, Amount, CreateDate, IsOpen, Percent) values (?,?,?,?,?)"),
+        s_->exec(QStringLiteral("insert into tblProbe (ID, Amount, CreateDate, IsOpen, Percent) "
+                                "values (?,?,?,?,?)"),
                  {i + 1, QVariant::fromValue(amounts[i]), dates[i], i % 2 == 0, 12.5});
     for (int i = 0; i < 3; ++i) {
         const auto row = s_->first(QStringLiteral("select * from tblProbe where ID = ?"), {i + 1});
@@ -62,7 +67,8 @@ TEST_P(SessionTest, MoneyDatesAndFlagsKeepTheirValueAndOrder) {
         EXPECT_EQ(row->toBool(u"IsOpen"), i % 2 == 0);
         EXPECT_DOUBLE_EQ(row->toDouble(u"Percent"), 12.5);
     }
-    const RowSet ordered = s_->query(QStringLiteral("select ID from tblProbe order by CreateDate, ID"));
+    const RowSet ordered =
+        s_->query(QStringLiteral("select ID from tblProbe order by CreateDate, ID"));
     EXPECT_EQ(ordered[0].toInt(u"ID"), 2);
     EXPECT_EQ(ordered[1].toInt(u"ID"), 3);
     const QVariant onDay = s_->scalar(
@@ -70,7 +76,9 @@ TEST_P(SessionTest, MoneyDatesAndFlagsKeepTheirValueAndOrder) {
         {QDate(2026, 3, 21), QDate(2026, 3, 22)});
     EXPECT_EQ(onDay.toInt(), 2);
     EXPECT_EQ(s_->scalar(QStringLiteral("select count(*) from tblProbe where Amount > ?"),
-                         {QVariant::fromValue(Money::fromRials(0))}).toInt(), 2);
+                         {QVariant::fromValue(Money::fromRials(0))})
+                  .toInt(),
+              2);
 }
 
 TEST_P(SessionTest, FailingStatementCarriesTheStatement) {
@@ -148,11 +156,12 @@ TEST_P(SessionTest, NowFollowsTheInjectedClock) {
 SI_INSTANTIATE_BACKENDS(SessionTest);
 
 TEST(ConnectionStringTest, ParsesBothProvidersAndRefusesOthers) {
-    const auto sqlite = ConnectionString::parse(QStringLiteral("provider=sqlite; data source=/tmp/x.db"));
+    const auto sqlite =
+        ConnectionString::parse(QStringLiteral("provider=sqlite; data source=/tmp/x.db"));
     EXPECT_EQ(sqlite.dialect, Dialect::SQLite);
     EXPECT_EQ(sqlite.dataSource, QStringLiteral("/tmp/x.db"));
-    const auto pg = ConnectionString::parse(
-        QStringLiteral("Provider=PostgreSQL;Server=db1;Port=6543;Database=erp;User ID=clerk;Password=p w"));
+    const auto pg = ConnectionString::parse(QStringLiteral(
+        "Provider=PostgreSQL;Server=db1;Port=6543;Database=erp;User ID=clerk;Password=p w"));
     EXPECT_EQ(pg.dialect, Dialect::PostgreSQL);
     EXPECT_EQ(pg.server, QStringLiteral("db1"));
     EXPECT_EQ(pg.port, 6543);
@@ -160,7 +169,8 @@ TEST(ConnectionStringTest, ParsesBothProvidersAndRefusesOthers) {
     EXPECT_EQ(pg.user, QStringLiteral("clerk"));
     EXPECT_EQ(pg.password, QStringLiteral("p w"));
     EXPECT_EQ(ConnectionString::parse(pg.toString()).toString(), pg.toString());
-    EXPECT_THROW(ConnectionString::parse(QStringLiteral("Provider=SQLOLEDB;Data Source=x")), std::invalid_argument);
+    EXPECT_THROW(ConnectionString::parse(QStringLiteral("Provider=SQLOLEDB;Data Source=x")),
+                 std::invalid_argument);
     EXPECT_THROW(ConnectionString::parse(QStringLiteral("Provider=SQLite")), std::invalid_argument);
 }
 

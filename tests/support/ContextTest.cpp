@@ -21,9 +21,10 @@ void ContextTest::TearDown() {
 
 int ContextTest::addUserDirect() {
     auto s = database->open();
-    return static_cast<int>(s->insertReturningId(
-        QStringLiteral("insert into tblUser (UserName, FullName, IsAdmin, IsActive) values (?, ?, 1, 1) RETURNING ID"),
-        {QStringLiteral("admin"), QStringLiteral("مدير سيستم")}));
+    return static_cast<int>(
+        s->insertReturningId(QStringLiteral("insert into tblUser (UserName, FullName, IsAdmin, "
+                                            "IsActive) values (?, ?, 1, 1) RETURNING ID"),
+                             {QStringLiteral("admin"), QStringLiteral("مدير سيستم")}));
 }
 
 void ContextTest::reopen() {
@@ -33,28 +34,35 @@ void ContextTest::reopen() {
 
 int ContextTest::addUser(const QString& fullName, bool admin, std::initializer_list<int> rights) {
     static int serial = 0;
-    const int id = static_cast<int>(db().insertReturningId(
-        QStringLiteral("insert into tblUser (UserName, FullName, IsAdmin, IsActive) values (?, ?, ?, 1) RETURNING ID"),
-        {QStringLiteral("user%1").arg(++serial), fullName, admin ? 1 : 0}));
-    for (int right : rights) grant(id, right);
+    const int id = static_cast<int>(
+        db().insertReturningId(QStringLiteral("insert into tblUser (UserName, FullName, IsAdmin, "
+                                              "IsActive) values (?, ?, ?, 1) RETURNING ID"),
+                               {QStringLiteral("user%1").arg(++serial), fullName, admin ? 1 : 0}));
+    for (int right : rights)
+        grant(id, right);
     return id;
 }
 
 void ContextTest::grant(int userId, int right) {
-    db().exec(QStringLiteral("insert into tblZelorUserPermission (UserID, PermissionID) values (?, ?)"),
-              {userId, right});
+    db().exec(
+        QStringLiteral("insert into tblZelorUserPermission (UserID, PermissionID) values (?, ?)"),
+        {userId, right});
 }
 
 void ContextTest::setParameter(int id, const QString& value, int systemId) {
     db().exec(QStringLiteral("delete from tblZelorSystemParameters where ID = ?"), {id});
-    db().exec(QStringLiteral("insert into tblZelorSystemParameters (ID, SystemID, Value) values (?, ?, ?)"),
+    db().exec(QStringLiteral(
+                  "insert into tblZelorSystemParameters (ID, SystemID, Value) values (?, ?, ?)"),
               {id, systemId, value});
 }
 
 void ContextTest::setUserParameter(int userId, int id, const QString& value) {
-    db().exec(QStringLiteral("delete from tblZelorSystemParametersUser where UserID = ? and SystemParameterID = ?"),
-              {userId, id});
-    db().exec(QStringLiteral("insert into tblZelorSystemParametersUser (UserID, SystemParameterID, Value) values (?, ?, ?)"),
+    db().exec(
+        QStringLiteral(
+            "delete from tblZelorSystemParametersUser where UserID = ? and SystemParameterID = ?"),
+        {userId, id});
+    db().exec(QStringLiteral("insert into tblZelorSystemParametersUser (UserID, SystemParameterID, "
+                             "Value) values (?, ?, ?)"),
               {userId, id, value});
 }
 

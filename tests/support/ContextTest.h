@@ -2,8 +2,8 @@
 // Base of the tests that need a component context on a fresh database: procedures registered,
 // the scripted message box installed, a fixed clock, and builders for the rows most tests need.
 
-#include <QDateTime>
 #include <gtest/gtest.h>
+#include <QDateTime>
 #include <initializer_list>
 #include <memory>
 

@@ -13,7 +13,8 @@ void MessageScript::install(ComponentRegistry& components) {
 
 QStringList MessageScript::texts() const {
     QStringList list;
-    for (const auto& m : shown_) list << m.text;
+    for (const auto& m : shown_)
+        list << m.text;
     return list;
 }
 
@@ -32,6 +33,8 @@ int MessageScript::record(const ShownMessage& message) {
     return yes ? 1 : 0;
 }
 
-void ScriptedMessageBox::ClearShow() { result_ = script_->record({title_, message_, type_}); }
+void ScriptedMessageBox::ClearShow() {
+    result_ = script_->record({title_, message_, type_});
+}
 
 }  // namespace si::test

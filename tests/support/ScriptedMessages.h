@@ -23,8 +23,14 @@ class MessageScript {
 public:
     void install(ComponentRegistry& components);
     void answer(bool yes) { answers_.push_back(yes); }
-    void answerYes(int times = 1) { for (int i = 0; i < times; ++i) answer(true); }
-    void answerNo(int times = 1) { for (int i = 0; i < times; ++i) answer(false); }
+    void answerYes(int times = 1) {
+        for (int i = 0; i < times; ++i)
+            answer(true);
+    }
+    void answerNo(int times = 1) {
+        for (int i = 0; i < times; ++i)
+            answer(false);
+    }
     // When set, every question without a queued answer gets this one.
     void alwaysAnswer(bool yes) { default_ = yes ? 1 : 0; }
 
@@ -33,7 +39,10 @@ public:
     const ShownMessage& last() const { return shown_.back(); }
     QStringList texts() const;
     bool anyContains(const QString& part) const;
-    void clear() { shown_.clear(); answers_.clear(); }
+    void clear() {
+        shown_.clear();
+        answers_.clear();
+    }
     int pendingAnswers() const { return static_cast<int>(answers_.size()); }
 
     // Called by the component.
@@ -56,7 +65,8 @@ class ScriptedMessageBox : public QObject {
     Q_PROPERTY(int Resualt MEMBER result_)
 
 public:
-    explicit ScriptedMessageBox(std::shared_ptr<MessageScript> script) : script_(std::move(script)) {}
+    explicit ScriptedMessageBox(std::shared_ptr<MessageScript> script)
+        : script_(std::move(script)) {}
     Q_INVOKABLE void ClearShow();
 
 private:

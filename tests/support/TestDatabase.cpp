@@ -13,7 +13,9 @@ namespace si::test {
 
 namespace {
 
-QString pgServerConnection() { return qEnvironmentVariable("SALEINVOICE_TEST_PG"); }
+QString pgServerConnection() {
+    return qEnvironmentVariable("SALEINVOICE_TEST_PG");
+}
 
 QString withDatabase(const QString& serverConnection, const QString& database) {
     ConnectionString cs = ConnectionString::parse(serverConnection);
@@ -59,7 +61,8 @@ public:
             "SELECT table_name FROM information_schema.tables WHERE table_schema = 'public' "
             "AND table_type = 'BASE TABLE' AND table_name <> 'tblzelorschemaversion'"));
         QStringList tables;
-        for (const Row& r : rows) tables << r.text(u"table_name");
+        for (const Row& r : rows)
+            tables << r.text(u"table_name");
         truncate_ = QStringLiteral("TRUNCATE ") + tables.join(QStringLiteral(", ")) +
                     QStringLiteral(" RESTART IDENTITY");
     }
@@ -147,7 +150,8 @@ ScratchDatabase::~ScratchDatabase() {
             return;
         }
         auto admin = Session::open(pgServerConnection());
-        admin->exec(QStringLiteral("DROP DATABASE IF EXISTS ") + name_ + QStringLiteral(" WITH (FORCE)"));
+        admin->exec(QStringLiteral("DROP DATABASE IF EXISTS ") + name_ +
+                    QStringLiteral(" WITH (FORCE)"));
     } catch (...) {
         // Left for the cluster's removal.
     }

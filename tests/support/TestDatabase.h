@@ -3,8 +3,8 @@
 // connection string to a server (./x test starts a private cluster and sets it). Each
 // TestDatabase is a fresh database with the schema installed and no rows.
 
-#include <QString>
 #include <gtest/gtest.h>
+#include <QString>
 #include <memory>
 #include <vector>
 
@@ -48,6 +48,6 @@ private:
 
 }  // namespace si::test
 
-#define SI_INSTANTIATE_BACKENDS(Fixture)                                                   \
+#define SI_INSTANTIATE_BACKENDS(Fixture)                                               \
     INSTANTIATE_TEST_SUITE_P(Db, Fixture, ::testing::ValuesIn(::si::test::Backends()), \
                              ::si::test::BackendName)

@@ -1,7 +1,7 @@
 // Test programs run under a QApplication (offscreen in CI), so widget tests and database tests
 // share one entry point.
-#include <QApplication>
 #include <gtest/gtest.h>
+#include <QApplication>
 
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");

@@ -12,11 +12,19 @@ JalaliDateEdit::JalaliDateEdit(QWidget* parent) : QLineEdit(parent) {
     connect(this, &QLineEdit::editingFinished, this, &JalaliDateEdit::commitTyped);
 }
 
-QString JalaliDateEdit::jalaliText() const { return date_.isValid() ? getFarsiDate(date_) : QString(); }
+QString JalaliDateEdit::jalaliText() const {
+    return date_.isValid() ? getFarsiDate(date_) : QString();
+}
 
-int JalaliDateEdit::year() const { return date_.isValid() ? JalaliOf(date_).year : 0; }
-int JalaliDateEdit::month() const { return date_.isValid() ? JalaliOf(date_).month : 0; }
-int JalaliDateEdit::day() const { return date_.isValid() ? JalaliOf(date_).day : 0; }
+int JalaliDateEdit::year() const {
+    return date_.isValid() ? JalaliOf(date_).year : 0;
+}
+int JalaliDateEdit::month() const {
+    return date_.isValid() ? JalaliOf(date_).month : 0;
+}
+int JalaliDateEdit::day() const {
+    return date_.isValid() ? JalaliOf(date_).day : 0;
+}
 
 void JalaliDateEdit::setDate(const QDate& date) {
     const bool differs = date != date_;
@@ -25,12 +33,15 @@ void JalaliDateEdit::setDate(const QDate& date) {
     if (differs) Q_EMIT dateChanged(date_);
 }
 
-void JalaliDateEdit::setJalaliText(const QString& text) { setDate(getEnglishDate(text)); }
+void JalaliDateEdit::setJalaliText(const QString& text) {
+    setDate(getEnglishDate(text));
+}
 
 void JalaliDateEdit::commitTyped() {
     const QString typed = text();
     const QDate parsed = getEnglishDate(typed);
-    if (parsed.isValid() || QString(typed).remove(QLatin1Char('/')).remove(QLatin1Char('_')).trimmed().isEmpty()) {
+    if (parsed.isValid() ||
+        QString(typed).remove(QLatin1Char('/')).remove(QLatin1Char('_')).trimmed().isEmpty()) {
         setDate(parsed);
         return;
     }

@@ -5,7 +5,8 @@
 
 namespace si {
 
-SelectorWidget::SelectorWidget(SelectorModel& model, QWidget* parent) : QComboBox(parent), model_(&model) {
+SelectorWidget::SelectorWidget(SelectorModel& model, QWidget* parent)
+    : QComboBox(parent), model_(&model) {
     setEditable(true);
     setInsertPolicy(QComboBox::NoInsert);
     setMaxVisibleItems(15);
@@ -22,13 +23,16 @@ SelectorWidget::SelectorWidget(SelectorModel& model, QWidget* parent) : QComboBo
     showModelText(model.text());
 }
 
-void SelectorWidget::onTyped(const QString&) { delay_.start(); }
+void SelectorWidget::onTyped(const QString&) {
+    delay_.start();
+}
 
 void SelectorWidget::runSearch() {
     const QString typed = lineEdit()->text();
     filling_ = true;
     clear();
-    for (const SelectorItem& item : model_->search(typed)) addItem(item.text(), item.id);
+    for (const SelectorItem& item : model_->search(typed))
+        addItem(item.text(), item.id);
     setCurrentIndex(-1);
     lineEdit()->setText(typed);
     filling_ = false;
