@@ -1,13 +1,27 @@
 #include "common/Money.h"
 
 #include <cmath>
+#include <limits>
+#include <stdexcept>
 
 #include "common/Int128.h"
 
 namespace si {
 
+namespace {
+
+// A rounded product as raw ten-thousandths; the range check also turns NaN away.
+std::int64_t checkedRaw(long double rounded) {
+    constexpr long double kLimit = 9223372036854775808.0L;  // 2^63
+    if (!(rounded >= -kLimit && rounded < kLimit))
+        throw std::out_of_range("amount does not fit in Money");
+    return static_cast<std::int64_t>(rounded);
+}
+
+}  // namespace
+
 Money Money::fromDouble(double value) {
-    return Money(static_cast<std::int64_t>(std::nearbyint(value * kScale)));
+    return Money(checkedRaw(std::nearbyint(value * kScale)));
 }
 
 std::optional<Money> Money::parse(QStringView text) {
@@ -50,9 +64,11 @@ std::optional<Money> Money::parse(QStringView text) {
     if (!seenDigit) return std::nullopt;
     for (int k = fractionDigits; k < 4; ++k)
         fraction *= 10;
-    std::int64_t raw = static_cast<std::int64_t>(whole) * kScale + fraction;
+    Int128 raw = whole * kScale + fraction;
     if (nextDigit > 5 || (nextDigit == 5 && (stickyBeyond || raw % 2 != 0))) ++raw;
-    return Money(negative ? -raw : raw);
+    if (raw > std::numeric_limits<std::int64_t>::max()) return std::nullopt;
+    const auto magnitude = static_cast<std::int64_t>(raw);
+    return Money(negative ? -magnitude : magnitude);
 }
 
 Money Money::fromVariant(const QVariant& value) {
@@ -92,7 +108,7 @@ QString Money::toString() const {
 
 Money Money::times(double factor) const {
     const long double product = static_cast<long double>(raw_) * static_cast<long double>(factor);
-    return Money(static_cast<std::int64_t>(std::nearbyintl(product)));
+    return Money(checkedRaw(std::nearbyintl(product)));
 }
 
 }  // namespace si

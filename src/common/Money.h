@@ -18,7 +18,8 @@ public:
     constexpr Money() = default;
     static constexpr Money fromRaw(std::int64_t tenThousandths) { return Money(tenThousandths); }
     static constexpr Money fromRials(std::int64_t rials) { return Money(rials * kScale); }
-    // Rounded to four decimals, ties to even (the conversion to Currency of the original suite).
+    // Rounded to four decimals, ties to even (the conversion to Currency of the original suite);
+    // std::out_of_range when it does not fit (the suite's overflow error).
     static Money fromDouble(double value);
     // Exact decimal text such as "1234.5", "-0.25", " 12 "; digits past the fourth decimal are
     // rounded half to even. No group separators. nullopt for anything else.
@@ -35,7 +36,8 @@ public:
     constexpr Money fix() const { return Money(raw_ / kScale * kScale); }
     constexpr bool isZero() const { return raw_ == 0; }
     constexpr Money abs() const { return Money(raw_ < 0 ? -raw_ : raw_); }
-    // Product with a double factor (a percentage share, a unit factor), back to four decimals.
+    // Product with a double factor (a percentage share, a unit factor), back to four decimals;
+    // std::out_of_range when it does not fit.
     Money times(double factor) const;
 
     constexpr Money operator-() const { return Money(-raw_); }

@@ -19,13 +19,16 @@ double Val(QStringView text);
 double ToNumber(const QString& text);
 double ToNumber(const QVariant& value);  // the value's text; null gives -1
 
-// 0 when the leading numeric value is 0 (non-numeric text included), else the text as currency.
+// 0 when the leading numeric value is 0 (non-numeric text included), else that leading number as
+// currency, rounded half to even at four decimals; text after the number is ignored.
+// std::out_of_range when it does not fit in Money.
 Money ToCurrency(const QString& text);
 
 // Rounding with ties upward (2.5 -> 3, -2.5 -> -2), computed as the suite always did: r0 is the
 // value rounded half-to-even to d decimals, r1 the value rounded half-to-even to d + 1 decimals;
 // when (r1 - r0) * 10^(d+1) >= 5 the result is r0 + 10^-d, else r0. Note the double rounding:
-// 1.46 to 0 decimals gives 2. Decimals 0..4. Text that is not a number rounds as 0.
+// 1.46 to 0 decimals gives 2. Decimals 0..4 (negative ones throw std::invalid_argument). Text
+// that is not a number rounds as 0; a result beyond Money throws std::out_of_range.
 Money RoundHalfUp(const QString& number, int decimals);
 Money RoundHalfUp(Money value, int decimals);
 Money RoundHalfUp(double value, int decimals);
@@ -40,6 +43,9 @@ Money ParseAmount(const QString& text);
 // Persian words of the integer part ("صفر" for 0), with the blanks the suite's algorithm leaves.
 // Values from 0 to below 10^18; negative values are written with "منفي " before the words.
 QString AmountInWords(Money value);
+// The same for a whole number of Rials, which reaches the scales beyond Money's range; throws
+// std::out_of_range from 10^18 on.
+QString AmountInWordsOfRials(qint64 rials);
 
 // -1 when the value equals "ندارد", otherwise the leading numeric value as a 32-bit integer.
 int NoneToMinus1(const QVariant& value);
