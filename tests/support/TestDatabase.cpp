@@ -51,8 +51,8 @@ public:
     PgProcessDatabase() {
         name_ = QStringLiteral("si_test_%1").arg(QCoreApplication::applicationPid());
         auto admin = Session::open(pgServerConnection());
-        admin->exec(QStringLiteral("DROP DATABASE IF EXISTS ") + name_);
-        admin->exec(QStringLiteral("CREATE DATABASE ") + name_);
+        admin->execScript(QStringLiteral("DROP DATABASE IF EXISTS ") + name_);
+        admin->execScript(QStringLiteral("CREATE DATABASE ") + name_);
         admin.reset();
         connection_ = withDatabase(pgServerConnection(), name_);
         auto s = Session::open(connection_);
@@ -69,7 +69,7 @@ public:
     ~PgProcessDatabase() {
         try {
             auto admin = Session::open(pgServerConnection());
-            admin->exec(QStringLiteral("DROP DATABASE IF EXISTS ") + name_ +
+            admin->execScript(QStringLiteral("DROP DATABASE IF EXISTS ") + name_ +
                         QStringLiteral(" WITH (FORCE)"));
         } catch (...) {
             // The test cluster is thrown away anyway.
@@ -77,7 +77,7 @@ public:
     }
     QString fresh() {
         auto s = Session::open(connection_);
-        s->exec(truncate_);
+        s->execScript(truncate_);
         return connection_;
     }
 
@@ -136,8 +136,8 @@ ScratchDatabase::ScratchDatabase(const Backend& backend) : backend_(backend) {
     }
     name_ = QStringLiteral("si_scratch_%1_%2").arg(QCoreApplication::applicationPid()).arg(n);
     auto admin = Session::open(pgServerConnection());
-    admin->exec(QStringLiteral("DROP DATABASE IF EXISTS ") + name_);
-    admin->exec(QStringLiteral("CREATE DATABASE ") + name_);
+    admin->execScript(QStringLiteral("DROP DATABASE IF EXISTS ") + name_);
+    admin->execScript(QStringLiteral("CREATE DATABASE ") + name_);
     connection_ = withDatabase(pgServerConnection(), name_);
 }
 
@@ -150,7 +150,7 @@ ScratchDatabase::~ScratchDatabase() {
             return;
         }
         auto admin = Session::open(pgServerConnection());
-        admin->exec(QStringLiteral("DROP DATABASE IF EXISTS ") + name_ +
+        admin->execScript(QStringLiteral("DROP DATABASE IF EXISTS ") + name_ +
                     QStringLiteral(" WITH (FORCE)"));
     } catch (...) {
         // Left for the cluster's removal.
