@@ -156,6 +156,13 @@ QVariant Session::scalar(const QString& sql, const Params& params) {
 }
 
 int Session::exec(const QString& sql, const Params& params) {
+    if (params.isEmpty()) {
+        // Unprepared: PostgreSQL cannot prepare DDL (CREATE, ALTER, DROP, TRUNCATE).
+        QSqlQuery direct(db_);
+        ++statements_;
+        if (!direct.exec(sql)) fail(sql, direct);
+        return direct.numRowsAffected();
+    }
     QSqlQuery& q = prepared(sql);
     bindAll(q, params);
     ++statements_;

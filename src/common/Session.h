@@ -63,7 +63,7 @@ public:
     std::optional<Row> first(const QString& sql, const Params& params = {});
     // First column of the first row; a null QVariant when there is no row.
     QVariant scalar(const QString& sql, const Params& params = {});
-    // Rows affected.
+    // Rows affected. Without parameters the statement runs unprepared (DDL).
     int exec(const QString& sql, const Params& params = {});
     // An INSERT ending in "RETURNING ID": the new identity.
     qint64 insertReturningId(const QString& sql, const Params& params = {});
