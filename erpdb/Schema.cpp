@@ -4,7 +4,6 @@
 #include <QHash>
 #include <QRegularExpression>
 #include <stdexcept>
-#include <string>
 #include <vector>
 
 namespace si::erpdb {
@@ -28,7 +27,8 @@ const std::vector<UpgradeStep>& upgradeSteps() {
     return steps;
 }
 
-// Views are not versioned: they are dropped and created again on every install.
+// Views are not versioned: they are dropped and created again on every install. A view taken out
+// of the script must be dropped by an upgrade step, or it would outlive the tables it reads.
 const QString kViewScript = QStringLiteral("90_views.sql");
 
 const QString kVersionTable = QStringLiteral("tblZelorSchemaVersion");
@@ -129,9 +129,11 @@ void InstallSchema(Session& session) {
     session.execScript(translate(versionTableScript(), session.dialect()));
     const int installed = InstalledSchemaVersion(session);
     if (installed > CurrentSchemaVersion())
-        throw std::runtime_error("the database schema (version " + std::to_string(installed) +
-                                 ") is newer than this program (version " +
-                                 std::to_string(CurrentSchemaVersion()) + ")");
+        throw std::runtime_error(
+            QStringLiteral("نسخه پايگاه داده (%1) از نسخه اين برنامه (%2) جديدتر است.")
+                .arg(installed)
+                .arg(CurrentSchemaVersion())
+                .toStdString());
     // Views go first, so that a step may change the tables they read.
     const QStringList views = viewNames();
     dropViews(session, views);

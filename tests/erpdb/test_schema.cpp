@@ -88,6 +88,20 @@ TEST_P(SchemaInstall, InstallingAgainKeepsVersionAndRows) {
         -1);
 }
 
+// A database written by a newer program is left as it is.
+TEST_P(SchemaInstall, NewerDatabaseIsRefusedUntouched) {
+    test::ScratchDatabase db(GetParam());
+    auto s = Session::open(db.connectionString());
+    InstallSchema(*s);
+    s->exec(QStringLiteral("INSERT INTO tblZelorSchemaVersion (Version) VALUES (?)"),
+            {CurrentSchemaVersion() + 1});
+
+    EXPECT_THROW(InstallSchema(*s), std::runtime_error);
+
+    EXPECT_EQ(InstalledSchemaVersion(*s), CurrentSchemaVersion() + 1);
+    EXPECT_TRUE(s->tableExists(QStringLiteral("vwSaleInvoiceSearch")));
+}
+
 // The invoice form adds its update columns when they are missing; the views must neither need
 // them nor stand in the way of adding them, and a later install must keep them.
 TEST_P(SchemaInstall, UpdateColumnsAddedByTheFormSurviveAReinstall) {
@@ -404,6 +418,93 @@ const ModuleStatement kModuleStatements[] = {
      "ScaleID,Qty) Select ?,InvoiceID,Barcode,ScaleID,Qty from tblSaleInvoiceDetail Where "
      "InvoiceID=?",
      2},
+    {"temporary invoice to delete with its order",
+     "Select coalesce(SaleOrderID,0) as SaleOrderID from tblSaleInvoice Where Code is NULL and "
+     "DistributionInvoiceID is NULL and ID = ?",
+     1},
+    {"lines of a sale order", "Delete from tblSaleOrderDetail where OrderID = ?", 1},
+    {"quantity held in temporary invoices",
+     "Select coalesce(sum(coalesce(Qty,0)),0) as TotalQty From tblSaleInvoiceDetail Where "
+     "InvoiceID in "
+     "(Select ID From tblSaleInvoice Where Code IS NULL and InventoryID=?) and Barcode='1' and "
+     "InvoiceID <> ?",
+     2},
+    {"parent inventory of wholesale types",
+     "Select p.ID from tblInventoryParent p where p.ChildID=? and p.ID in (Select s.InventoryID "
+     "from "
+     "tblSaleInvoice s where s.TypeID in (Select t.ID from tblSaleInvoiceType t Where "
+     "coalesce(t.GenerateSaleAssignment, 0)=1)) Order by p.NoLevel desc",
+     1},
+    {"promoter card of a number",
+     "select * from tblSalePromoterCard Where ? between CardNoFrom and CardNoTo limit 1", 1},
+    {"tax percentages of a day",
+     "Select coalesce(TaxPercent,0) as taxPercent,coalesce(AddedPercent,0) as AddedPercent from "
+     "tblSaleTaxCostsConfiguration Where BeginDate<='2024-03-01 00:00:00' and EndDate>='2024-03-01 "
+     "00:00:00'",
+     0},
+    {"goods' own tax of a day",
+     "select * from tblGoodTaxAddedInfo where Barcode ='1' and BeginDate<='2024-03-01 00:00:00' "
+     "and "
+     "EndDate>='2024-03-01 00:00:00'",
+     0},
+    {"cash turn an invoice was booked to",
+     "Select CashName || '_' || CAST(Turn AS VARCHAR(20)) as CashDesc from vwRecPayCashTurn Where "
+     "ID in "
+     "(Select CashTurnID From tblRecPayCashTurnDetail Where FormID=? and FormTypeID=901)",
+     1},
+    {"invoices of a cash turn",
+     "Select count(ID) as TotalQty,coalesce(sum(coalesce(DiscountValue,0)),0) as "
+     "TotalDiscountValue,coalesce(sum(coalesce(PureTotalValue,0)+coalesce(DiscountValue,0)),0) as "
+     "TotalValue,coalesce(sum(coalesce(PureTotalValue,0)),0) as TotalReceivedValue from "
+     "tblSaleInvoice "
+     "where Code is not null and ID in (Select FormID from tblRecPayCashTurnDetail where "
+     "FormTypeID = "
+     "901 and CashTurnID = (Select ID from tblRecPayCashTurn Where Turn=? and CashID = ?))",
+     2},
+    {"returns of a cash turn",
+     "Select count(ID) as TotalQty,coalesce(sum(coalesce(PureTotalValue,0)),0) as TotalPayedValue "
+     "from "
+     "tblSaleReturn where Code is not null and ID in (Select FormID from tblRecPayCashTurnDetail "
+     "where "
+     "FormTypeID=903 and CashTurnID = (Select ID from tblRecPayCashTurn Where Turn=? and CashID = "
+     "?))",
+     2},
+    {"day number of a document",
+     "Update tblAccountDocument set Code=0, DayNo = coalesce((Select "
+     "coalesce(max(coalesce(DayNo,0)),0) "
+     "from tblAccountDocument a Where a.DocumentDate = tblAccountDocument.DocumentDate),0) + 1 "
+     "Where "
+     "ID = ?",
+     1},
+    {"dispatch of an invoice",
+     "insert into tblInventoryDispatch (code,inventoryid,creatorid,ReceiveDate,FarsiReceiveDate, "
+     "SenderEmployeeID,ReceiverEmployeeID,RelatedClassID,RelatedOrganizationID,TypeID,FormID,"
+     "FormTypeID,"
+     "createdate,FarsiCreateDate,Notes,ContractID,BranchID) Select 1,?,?,'2024-03-01 "
+     "00:00:00','1402/12/11',?,?,?,?,?,?,901,'2024-03-01 00:00:00','1402/12/11','x',?,? Where not "
+     "exists(Select x.ID from tblInventoryDispatch x Where x.FormTypeID=901 and x.FormID=?)",
+     11},
+    {"dispatch linked to the invoice made from it",
+     "Update tblInventoryDispatch set FormID=?, FormTypeID=901, Notes=substr(coalesce(Notes,'') || "
+     "'x', "
+     "1, 1000) Where ID=?",
+     2},
+    {"customer access",
+     "Select * from tblZelorAllowablePosition Where SecureUserID=? and FormTypeID=102 and FormID=?",
+     2},
+    {"closed accounting object",
+     "Select * from tblAccountClosedObjects Where ClassID =? and ObjectID = ?", 2},
+    {"promoter for the SMS",
+     "Select IncomingSalePercent,Phone,coalesce(FirstName,'')||' '||coalesce(SureName,'') as "
+     "PromoterName from tblEmployee Where ID=?",
+     1},
+    {"customer on the printed invoice",
+     "Select coalesce(FirstName, '') || ' ' || coalesce(Name, '') AS Name, Phone1, Address, Email, "
+     "Code, "
+     "Fax, BossDescription from tblOrganization where ID=?",
+     1},
+    {"dependent accounts of a customer",
+     "Select * from tblOrganizationDependentAccounts Where OrganizationID =?", 1},
 };
 
 class SchemaStatements : public ::testing::TestWithParam<Backend> {
