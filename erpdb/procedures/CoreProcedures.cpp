@@ -58,7 +58,7 @@ QVariant spZelorUnRelateForms(Session& s, QVariantList& args) {
 QVariant spAssignedNonSoldQty(Session& s, QVariantList& args) {
     const QVariant qty = s.scalar(
         QStringLiteral("select coalesce(sum(coalesce(Qty, 0) - coalesce(SoldQty, 0)), 0) from "
-                       "tblSaleOrderDetail where SaleOrderID = ? and Barcode = ?"),
+                       "tblSaleOrderDetail where OrderID = ? and Barcode = ?"),
         {ArgInt(args, 0, -1), Arg(args, 1).toString()});
     return Money::fromVariant(qty).toDouble();
 }
@@ -67,7 +67,7 @@ QVariant spAssignedNonSoldQty(Session& s, QVariantList& args) {
 QVariant spUpdateAssignedOrders(Session& s, QVariantList& args) {
     return s.exec(
         QStringLiteral("update tblSaleOrderDetail set SoldQty = coalesce(SoldQty, 0) + ? "
-                       "where SaleOrderID = ? and Barcode = ?"),
+                       "where OrderID = ? and Barcode = ?"),
         {QVariant::fromValue(ArgMoney(args, 3)), ArgInt(args, 0, -1), Arg(args, 2).toString()});
 }
 
