@@ -1,6 +1,8 @@
 // Procedures the invoice form needs from the first moment: invoice existence, rights, the
 // form-event log and form links, and the sale-order quantities that lines consult.
 
+#include <algorithm>
+
 #include "common/Session.h"
 #include "erpdb/procedures/ProcedureSupport.h"
 
@@ -63,12 +65,23 @@ QVariant spAssignedNonSoldQty(Session& s, QVariantList& args) {
     return Money::fromVariant(qty).toDouble();
 }
 
-// @CSOrderID, @SPInvoiceID, @InBarCode, @Qty: books a sold quantity against the order's line.
+// @CSOrderID, @SPInvoiceID, @InBarCode, @Qty: books a sold quantity against the order's lines of
+// the barcode, filling each line's open quantity in turn; what is left goes to the last line.
 QVariant spUpdateAssignedOrders(Session& s, QVariantList& args) {
-    return s.exec(
-        QStringLiteral("update tblSaleOrderDetail set SoldQty = coalesce(SoldQty, 0) + ? "
-                       "where OrderID = ? and Barcode = ?"),
-        {QVariant::fromValue(ArgMoney(args, 3)), ArgInt(args, 0, -1), Arg(args, 2).toString()});
+    const RowSet lines = s.query(
+        QStringLiteral("select ID, coalesce(Qty, 0) - coalesce(SoldQty, 0) as OpenQty "
+                       "from tblSaleOrderDetail where OrderID = ? and Barcode = ? order by ID"),
+        {ArgInt(args, 0, -1), Arg(args, 2).toString()});
+    Money left = ArgMoney(args, 3);
+    for (int i = 0; i < lines.size() && !left.isZero(); ++i) {
+        const Money open = std::max(lines[i].money(u"OpenQty"), Money());
+        const Money booked = i + 1 == lines.size() ? left : std::min(open, left);
+        s.exec(QStringLiteral(
+                   "update tblSaleOrderDetail set SoldQty = coalesce(SoldQty, 0) + ? where ID = ?"),
+               {QVariant::fromValue(booked), lines[i].toInt(u"ID")});
+        left -= booked;
+    }
+    return 0;
 }
 
 }  // namespace
