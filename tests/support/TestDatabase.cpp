@@ -70,7 +70,7 @@ public:
         try {
             auto admin = Session::open(pgServerConnection());
             admin->execScript(QStringLiteral("DROP DATABASE IF EXISTS ") + name_ +
-                        QStringLiteral(" WITH (FORCE)"));
+                              QStringLiteral(" WITH (FORCE)"));
         } catch (...) {
             // The test cluster is thrown away anyway.
         }
@@ -151,7 +151,7 @@ ScratchDatabase::~ScratchDatabase() {
         }
         auto admin = Session::open(pgServerConnection());
         admin->execScript(QStringLiteral("DROP DATABASE IF EXISTS ") + name_ +
-                    QStringLiteral(" WITH (FORCE)"));
+                          QStringLiteral(" WITH (FORCE)"));
     } catch (...) {
         // Left for the cluster's removal.
     }

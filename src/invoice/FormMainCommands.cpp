@@ -1,0 +1,246 @@
+// The commands of the invoice form and its keyboard shortcuts.
+
+#include <QDate>
+
+#include "common/Messages.h"
+#include "common/Numbers.h"
+#include "invoice/FormMainLogic.h"
+
+namespace si {
+
+namespace {
+
+const QString kAreYouSure = QStringLiteral("آيا مطمئن هستيد؟");
+
+}  // namespace
+
+void FormMainLogic::cmdNew_Click() {
+    if (!HasRight(*ctx_, 90101)) {
+        ShowMessage(*ctx_, kErrorCaption, kNoRightMessage);
+        return;
+    }
+    StartNewEntry();
+}
+
+bool FormMainLogic::editChecksPass() {
+    if (!HasRight(*ctx_, 90102)) {
+        ShowMessage(*ctx_, kErrorCaption, kNoRightMessage);
+        return false;
+    }
+    const int ageLimit = ctx_->params.number(P::AgeLimitDays);
+    if (ageLimit >= 0 && !HasRight(*ctx_, 90122) && doc_.datCreateDate.isValid() &&
+        std::abs(doc_.datCreateDate.daysTo(ctx_->db().today())) > ageLimit) {
+        ShowMessage(*ctx_, kErrorCaption,
+                    QStringLiteral("مدت زمان مجاز براي تغيير فاکتور سپري شده است. بنابراين امکان "
+                                   "تغيير در اين فاکتور وجود ندارد."));
+        return false;
+    }
+    const int dist = static_cast<int>(ToNumber(doc_.txtDistID));
+    if (dist != 0 && dist != -1) {
+        if (!HasRight(*ctx_, 90119)) {
+            ShowMessage(*ctx_, kErrorCaption,
+                        QStringLiteral("شما مجاز به اصلاح فاکتور فروش موجود در حواله پخش نيستيد."));
+            return false;
+        }
+        if (ctx_->db().first(
+                QStringLiteral("Select Code, IsReturnGoodReceived  From tblDistributionReturn "
+                               " Where DistributionInvoiceID = ?"),
+                {dist})) {
+            ShowMessage(
+                *ctx_, kErrorCaption,
+                QStringLiteral(
+                    "از روي حواله توزيع مربوط به اين فاکتور، يک برگشت از حواله ثبت شده است. "
+                    "بنابراين امکان تغيير در اين فاکتور وجود ندارد."));
+            return false;
+        }
+    }
+    return true;
+}
+
+void FormMainLogic::cmdEdit_Click() {
+    if (!editChecksPass()) return;
+    const int id = doc_.invoiceID();
+    const int dist = static_cast<int>(ToNumber(doc_.txtDistID));
+    if (ctx_->db().first(
+            QStringLiteral("Select * From tblDistributionReturn Where DistributionInvoiceID = ?"),
+            {dist}))
+        return;
+    StartEditInvoice(id);
+    if (ctx_->db().first(
+            QStringLiteral("Select * from tblSaleInvoiceScaleBarcode Where InvoiceID=?"), {id}))
+        ShowMessage(*ctx_, QStringLiteral("هشدار"),
+                    QStringLiteral("اين فاکتور از روي بارکدهاي ترازو توليد شده است، اصلاح کالاهاي "
+                                   "داخل جدول ممکن نيست."));
+    refreshUi();
+}
+
+void FormMainLogic::cmdCancel_Click() {
+    if (AskYesNo(*ctx_, kAreYouSure, QStringLiteral("انصراف از ثبت ") + formTitle()) != kAnswerYes)
+        return;
+    if (doc_.FormMode == kModeNew)
+        StartNewInvoice();
+    else
+        ShowInvoiceByID(doc_.invoiceID());
+    refreshUi();
+}
+
+void FormMainLogic::cmdExit_Click() {
+    if (doc_.FormMode == kModeEdit || doc_.FormMode == kModeNew) {
+        cmdCancel_Click();
+        return;
+    }
+    if (isAvailable(QStringLiteral("cmdCancel")) &&
+        AskYesNo(*ctx_, kAreYouSure, QStringLiteral("خروج از ") + formTitle()) != kAnswerYes)
+        return;
+    if (ui_) ui_->unloadForm();
+}
+
+void FormMainLogic::cmdSearch_Click() {
+    if (!HasRight(*ctx_, 90104)) {
+        ShowMessage(*ctx_, kErrorCaption, kNoRightMessage);
+        return;
+    }
+    const int id = ui_ ? ui_->runSearch() : 0;
+    if (id > 0) ShowInvoiceByID(id);
+    refreshUi();
+}
+
+void FormMainLogic::cmdTempSave_Click() {
+    if (seams.SaveInvoice) seams.SaveInvoice(false);
+    refreshUi();
+}
+
+void FormMainLogic::cmdFinalSave_Click() {
+    if (seams.SaveInvoice) seams.SaveInvoice(true);
+    refreshUi();
+}
+
+void FormMainLogic::cmdPrint_Click() {
+    if (seams.Print) seams.Print(false);
+}
+
+void FormMainLogic::cmdView_Click() {
+    if (seams.Print) seams.Print(true);
+}
+
+void FormMainLogic::cmdDelete_Click() {
+    if (seams.Delete) seams.Delete();
+    refreshUi();
+}
+
+void FormMainLogic::cmdBackToTemp_Click() {
+    if (seams.BackToTemp) seams.BackToTemp();
+    refreshUi();
+}
+
+void FormMainLogic::cmdGrandTotal_Click() {
+    if (seams.Payment) seams.Payment(doc_.paymentPreset);
+}
+
+void FormMainLogic::cmdNewRelationship_Click() {
+    Q_EMIT CreateNewRelationship(901, static_cast<int>(ToNumber(doc_.txtID)));
+}
+
+void FormMainLogic::cmdRelatedForms_Click() {
+    Q_EMIT ShowRelationships(901, static_cast<int>(ToNumber(doc_.txtID)));
+}
+
+bool FormMainLogic::runCommand(const QString& control) {
+    if (!isAvailable(control)) return false;
+    const QHash<QString, void (FormMainLogic::*)()> commands = {
+        {QStringLiteral("cmdNew"), &FormMainLogic::cmdNew_Click},
+        {QStringLiteral("cmdEdit"), &FormMainLogic::cmdEdit_Click},
+        {QStringLiteral("cmdCancel"), &FormMainLogic::cmdCancel_Click},
+        {QStringLiteral("cmdExit"), &FormMainLogic::cmdExit_Click},
+        {QStringLiteral("cmdSearch"), &FormMainLogic::cmdSearch_Click},
+        {QStringLiteral("cmdTempSave"), &FormMainLogic::cmdTempSave_Click},
+        {QStringLiteral("cmdFinalSave"), &FormMainLogic::cmdFinalSave_Click},
+        {QStringLiteral("cmdPrint"), &FormMainLogic::cmdPrint_Click},
+        {QStringLiteral("cmdView"), &FormMainLogic::cmdView_Click},
+        {QStringLiteral("cmdDelete"), &FormMainLogic::cmdDelete_Click},
+        {QStringLiteral("cmdBackToTemp"), &FormMainLogic::cmdBackToTemp_Click},
+        {QStringLiteral("cmdGrandTotal"), &FormMainLogic::cmdGrandTotal_Click},
+        {QStringLiteral("cmdNewRelationship"), &FormMainLogic::cmdNewRelationship_Click},
+        {QStringLiteral("cmdRelatedForms"), &FormMainLogic::cmdRelatedForms_Click},
+    };
+    auto it = commands.constFind(control);
+    if (it != commands.constEnd()) {
+        (this->*it.value())();
+        return true;
+    }
+    const QHash<QString, std::function<void()>*> seamCommands = {
+        {QStringLiteral("cmdCustomerName"), &seams.CustomerName},
+        {QStringLiteral("cmdCashTurn"), &seams.CashTurn},
+        {QStringLiteral("cmdCashFlow"), &seams.CashFlow},
+        {QStringLiteral("cmdLottery"), &seams.Lottery},
+        {QStringLiteral("cmdCost"), &seams.Surcharges},
+        {QStringLiteral("cmdDecs"), &seams.Deductions}};
+    auto seam = seamCommands.constFind(control);
+    if (seam == seamCommands.constEnd() || !*seam.value()) return false;
+    (*seam.value())();
+    return true;
+}
+
+void FormMainLogic::runF10() {
+    if (!isAvailable(QStringLiteral("cmdFinalSave")) || !f10Guard_) return;
+    f10Guard_ = false;
+    cmdFinalSave_Click();
+    if (isAvailable(QStringLiteral("cmdPrint"))) cmdPrint_Click();
+    f10Guard_ = true;
+}
+
+bool FormMainLogic::routeControlKey(int key) {
+    if (key >= Qt::Key_1 && key <= Qt::Key_4) {
+        if (!isAvailable(QStringLiteral("cmdGrandTotal"))) return true;
+        doc_.paymentPreset = key - Qt::Key_1 + 1;
+        cmdGrandTotal_Click();
+        doc_.paymentPreset = -1;
+        return true;
+    }
+    const QHash<int, QString> controls = {
+        {Qt::Key_N, QStringLiteral("cmdNew")},       {Qt::Key_E, QStringLiteral("cmdEdit")},
+        {Qt::Key_D, QStringLiteral("cmdDelete")},    {Qt::Key_T, QStringLiteral("cmdTempSave")},
+        {Qt::Key_S, QStringLiteral("cmdFinalSave")}, {Qt::Key_R, QStringLiteral("cmdBackToTemp")},
+        {Qt::Key_F, QStringLiteral("cmdSearch")},    {Qt::Key_P, QStringLiteral("cmdView")},
+        {Qt::Key_X, QStringLiteral("cmdExit")},      {Qt::Key_K, QStringLiteral("cmdCashTurn")},
+        {Qt::Key_L, QStringLiteral("cmdCashFlow")}};
+    auto it = controls.constFind(key);
+    if (it == controls.constEnd()) return false;
+    runCommand(it.value());
+    return true;
+}
+
+bool FormMainLogic::RouteKeys(int key, Qt::KeyboardModifiers modifiers) {
+    const Qt::KeyboardModifiers relevant =
+        modifiers & (Qt::ControlModifier | Qt::ShiftModifier | Qt::AltModifier);
+    if (relevant == Qt::ControlModifier) return routeControlKey(key);
+    if (relevant != Qt::NoModifier) return false;
+    switch (key) {
+        case Qt::Key_F1:
+            if (ui_) ui_->showKeyMap();
+            return true;
+        case Qt::Key_F8:
+            runCommand(QStringLiteral("cmdTempSave"));
+            return true;
+        case Qt::Key_F9:
+            runCommand(QStringLiteral("cmdFinalSave"));
+            return true;
+        case Qt::Key_F10:
+            runF10();
+            return true;
+        case Qt::Key_F11:
+            runCommand(QStringLiteral("cmdNew"));
+            return true;
+        case Qt::Key_F12:
+            runCommand(QStringLiteral("cmdCustomerName"));
+            return true;
+        default:
+            return false;
+    }
+}
+
+void FormMainLogic::Form_Unload() {
+    Q_EMIT unloaded();
+}
+
+}  // namespace si

@@ -1,0 +1,173 @@
+#include "invoice/FormMainLogic.h"
+
+#include "common/Jalali.h"
+#include "common/Messages.h"
+#include "common/Numbers.h"
+#include "common/Period.h"
+#include "invoice/HeaderLogic.h"
+
+namespace si {
+
+FormMainLogic::FormMainLogic(Context& ctx, QObject* parent)
+    : QObject(parent), ctx_(&ctx), doc_(ctx), header_(std::make_unique<HeaderLogic>(ctx, doc_)) {}
+
+FormMainLogic::~FormMainLogic() = default;
+
+QString FormMainLogic::formTitle() const {
+    return ctx_->params.flag(P::ShopMode) ? QStringLiteral("فاکتور فروش - فروشگاهي")
+                                          : QStringLiteral("فاکتور فروش");
+}
+
+// The form adds the update columns the first time it meets a database without them.
+void FormMainLogic::ensureUpdateColumns() {
+    Session& s = ctx_->db();
+    if (s.columnExists(QStringLiteral("tblSaleInvoice"), QStringLiteral("UpdateDate"))) return;
+    const QString dateType = s.isSqlite() ? QStringLiteral("TEXT") : QStringLiteral("TIMESTAMP");
+    const QStringList columns = {QStringLiteral("UpdaterID INTEGER"),
+                                 QStringLiteral("UpdateDate ") + dateType,
+                                 QStringLiteral("FarsiUpdateDate VARCHAR(10)")};
+    for (const QString& column : columns) {
+        const QString name = column.section(QLatin1Char(' '), 0, 0);
+        if (s.columnExists(QStringLiteral("tblSaleInvoice"), name)) continue;
+        try {
+            s.exec(QStringLiteral("ALTER TABLE tblSaleInvoice ADD ") + column);
+        } catch (const SqlError&) {
+            // Another workstation added it at the same moment.
+            if (!s.columnExists(QStringLiteral("tblSaleInvoice"), name)) throw;
+        }
+    }
+}
+
+void FormMainLogic::configureSelectors() {
+    const int user = ctx_->globals.CurrentUserID;
+    doc_.sltPricingMethod.setViews(QStringLiteral("vwSalePricingMethodMajor"),
+                                   QStringLiteral("vwSalePricingMethodMinor"));
+    doc_.sltPricingMethod.setCaption(QStringLiteral("نوع قيمتگذاري"));
+    doc_.sltCRMCardType.setViews(QStringLiteral("vwCRMCardTypeMajor"),
+                                 QStringLiteral("vwCRMCardTypeMinor"));
+    doc_.sltCRMCardType.setCaption(QStringLiteral("نوع کارت"));
+    doc_.sltPaidByCash.setViews(QStringLiteral("vwSalePaidByCashMajor"),
+                                QStringLiteral("vwSalePaidByCashMinor"));
+    doc_.sltPaidByCash.setCaption(QStringLiteral("نوع پرداخت"));
+    doc_.sltPaidByCash.setListFilter(
+        {QStringLiteral(
+             "ID in (Select x.PaidByCashID from tblSalePaidByCashUser x where x.UserID=?) or not "
+             "exists(Select x.PaidByCashID from tblSalePaidByCashUser x where x.UserID=?)"),
+         {user, user}});
+    doc_.sltCreatorEmployee.setViews(QStringLiteral("vwEmployee_SaleInvoiceMajor"),
+                                     QStringLiteral("vwEmployeeMinor"));
+    doc_.sltCreatorEmployee.setCaption(QStringLiteral("تهيه كننده فيش"));
+    doc_.sltCreator.setViews(QStringLiteral("vwUserMajor"), QStringLiteral("vwUserMinor"));
+    doc_.sltType.setViews(QStringLiteral("vwSaleInvoiceTypeMajor"),
+                          QStringLiteral("vwSaleInvoiceTypeMinor"));
+}
+
+void FormMainLogic::readUserFacts() {
+    Session& s = ctx_->db();
+    if (auto user = s.first(QStringLiteral("select * from tbluser where ID =?"),
+                            {ctx_->globals.CurrentUserID})) {
+        ctx_->globals.CurrentUserFullName = user->text(u"FullName");
+        doc_.userBranchID = static_cast<int>(ToNumber(user->value(u"BranchID")));
+    }
+    const QVariant inventory = s.scalar(
+        QStringLiteral("Select InventoryID from tblInventoryUser Where IsPrimary=1 and UserID=?"),
+        {ctx_->globals.CurrentUserID});
+    doc_.userPrimaryInventoryID = static_cast<int>(ToNumber(inventory));
+}
+
+void FormMainLogic::Form_Load() {
+    if (loaded_) return;
+    OpenSession(*ctx_);
+    LoadSystemParameters(*ctx_);
+    ensureUpdateColumns();
+    configureSelectors();
+    LoadSystemParameters(*ctx_);
+    doc_.sltPromoter.setViews(QStringLiteral("vwSalePromoterMajor"),
+                              QStringLiteral("vwSalePromoterMinor"));
+    doc_.sltPromoter.setCaption(QStringLiteral("كارمندان"));
+    header_->initialize();
+    const int promoter = ctx_->params.number(P::DefaultPromoter);
+    const int promoter2 = ctx_->params.number(P::DefaultPromoter2);
+    if (promoter > 0) doc_.sltPromoter.setID(promoter);
+    if (promoter2 > 0) doc_.sltPromoter2.setID(promoter2);
+    LoadActivePeriod(*ctx_);
+    doc_.basePath =
+        ctx_->db()
+            .scalar(QStringLiteral("Select coalesce(BasePath,'') as BasePath from vwZelorBasePath"))
+            .toString();
+    const QVariant number210 = ctx_->db().scalar(
+        QStringLiteral("Select Value From tblZelorSystemParameters Where ID = 210"));
+    doc_.formNumber210 =
+        static_cast<int>(ToNumber(number210.isNull() ? QStringLiteral("0") : number210.toString()));
+    readUserFacts();
+    loaded_ = true;
+}
+
+bool FormMainLogic::ViewInvoice(int id) {
+    Form_Load();
+    ShowInvoiceByID(id);
+    refreshUi();
+    return false;
+}
+
+bool FormMainLogic::ClearShow() {
+    Form_Load();
+    StartNewInvoice();
+    refreshUi();
+    return false;
+}
+
+bool FormMainLogic::ShowInvoiceByID(int id) {
+    if (id > 0 &&
+        ctx_->db().call(QStringLiteral("spSaleIsInvoiceAvailable"), QVariantList{id}).toInt() > 0) {
+        ResetForm();
+        doc_.FormMode = kModeView;
+        header_->FillData(id);
+        ApplyMode();
+        return true;
+    }
+    StartNewInvoice();
+    return false;
+}
+
+void FormMainLogic::StartNewInvoice() {
+    doc_.FormMode = kModeCleared;
+    ApplyMode();
+    ResetForm();
+}
+
+void FormMainLogic::StartNewEntry() {
+    doc_.FormMode = kModeNew;
+    ApplyMode();
+    doc_.loading = true;
+    ResetForm();
+    doc_.loading = false;
+}
+
+void FormMainLogic::StartEditInvoice(int id) {
+    ResetForm();
+    doc_.FormMode = kModeEdit;
+    if (!header_->FillData(id)) {
+        ShowInvoiceByID(id);
+        return;
+    }
+    if (ctx_->params.flag(P::EditResetsDate)) {
+        doc_.datCreateDate = ctx_->db().today();
+        doc_.txtTime = fnZelorGetTime(ctx_->db().now());
+    }
+    doc_.sltPricingMethod.setListFilter(
+        HeaderLogic::userPricingMethodFilter(ctx_->globals.CurrentUserID));
+    ApplyMode();
+    if (ui_) ui_->focusControl(QStringLiteral("flexDetail"));
+}
+
+void FormMainLogic::ResetForm() {
+    doc_.clear();
+    header_->FillDefaults();
+}
+
+void FormMainLogic::refreshUi() {
+    if (ui_) ui_->refreshView();
+}
+
+}  // namespace si

@@ -1,0 +1,128 @@
+#pragma once
+// The invoice form FormMain without its widgets: loading, the four modes and what each makes
+// available, the commands that move between them, the keyboard shortcuts and the periodic
+// refresh of the save commands. The header, lines, totals and save logic plug in through the
+// seams below; the view (FormMain) shows the document and the Availability and forwards clicks
+// and keys here.
+
+#include <QObject>
+#include <functional>
+#include <memory>
+
+#include "invoice/Availability.h"
+#include "invoice/FormMainUi.h"
+#include "invoice/InvoiceDocument.h"
+
+namespace si {
+
+class HeaderLogic;
+
+// Operations that other parts of the form provide; each has a working default.
+struct FormSeams {
+    std::function<void(bool isFinal)> SaveInvoice;  // the save with its checks
+    std::function<void(bool preview)> Print;        // print or preview
+    std::function<void()> Delete;                   // cmdDelete
+    std::function<void()> BackToTemp;               // cmdBackToTemp
+    std::function<void(int preset)> Payment;        // cmdGrandTotal, preset 1..4 or -1
+    std::function<void()> CustomerName;             // cmdCustomerName (F12)
+    std::function<void()> CashTurn;                 // Ctrl+K
+    std::function<void()> CashFlow;                 // Ctrl+L
+    std::function<void()> Lottery;
+    std::function<void()> Surcharges;  // cmdCost
+    std::function<void()> Deductions;  // cmdDecs
+};
+
+class FormMainLogic : public QObject {
+    Q_OBJECT
+public:
+    explicit FormMainLogic(Context& ctx, QObject* parent = nullptr);
+    ~FormMainLogic() override;
+
+    void setUi(FormMainUi* ui) { ui_ = ui; }
+    InvoiceDocument& doc() { return doc_; }
+    HeaderLogic& header() { return *header_; }
+    FormSeams seams;
+    Context& ctx() { return *ctx_; }
+
+    // Form_Load, in its order. Safe to call once per form.
+    void Form_Load();
+    bool isLoaded() const { return loaded_; }
+
+    // Entry points (called by the component): both load the form first. Return false.
+    bool ViewInvoice(int id);
+    bool ClearShow();
+
+    bool ShowInvoiceByID(int id);
+    void StartNewInvoice();
+    void StartNewEntry();
+    void StartEditInvoice(int id);
+    void ResetForm();
+    void ApplyMode();
+
+    const Availability& availability() const { return availability_; }
+    QString formTitle() const;
+    int FormMode() const { return doc_.FormMode; }
+
+    // Commands; each acts only when available.
+    void cmdNew_Click();
+    void cmdEdit_Click();
+    void cmdCancel_Click();
+    void cmdExit_Click();
+    void cmdSearch_Click();
+    void cmdTempSave_Click();
+    void cmdFinalSave_Click();
+    void cmdPrint_Click();
+    void cmdView_Click();
+    void cmdDelete_Click();
+    void cmdBackToTemp_Click();
+    void cmdGrandTotal_Click();
+    void cmdNewRelationship_Click();
+    void cmdRelatedForms_Click();
+    // Runs a command by its control name when it is available; false when it is not.
+    bool runCommand(const QString& control);
+
+    // Keyboard shortcuts (Qt key codes and modifiers); true when the key was used.
+    bool RouteKeys(int key, Qt::KeyboardModifiers modifiers);
+    // One tick of the refresh timer.
+    void RefreshTimer_Timer();
+    // Form_Activate: where the focus goes.
+    QString activationFocus() const;
+    // Form_Unload.
+    void Form_Unload();
+
+    bool finalSaveAndPrintGuard() const { return f10Guard_; }
+    int paymentPreset() const { return doc_.paymentPreset; }
+
+Q_SIGNALS:
+    void CreateNewRelationship(int FormTypeID, int FormID);
+    void ShowRelationships(int FormTypeID, int FormID);
+    void SendSMS(const QString& inCellPhone, const QString& inMessage);
+    void PrintByDotNet(QString& outTemplateFileName, QString& outOLEConnectionString,
+                       QString& outFormulas, QString& outSQLQuery, bool& DoPreview);
+    void modeApplied();
+    void unloaded();
+
+private:
+    bool editChecksPass();
+    bool isAvailable(const QString& control) const { return availability_.isEnabled(control); }
+    void applyModeAvailability(bool code, Availability& a);
+    void applyRightsAvailability(Availability& a);
+    void applyRefreshRule(Availability& a) const;
+    void applyLoadVisibility(Availability& a) const;
+    bool routeControlKey(int key);
+    void refreshUi();
+    void ensureUpdateColumns();
+    void configureSelectors();
+    void readUserFacts();
+    void runF10();
+
+    Context* ctx_;
+    InvoiceDocument doc_;
+    std::unique_ptr<HeaderLogic> header_;
+    FormMainUi* ui_ = nullptr;
+    Availability availability_;
+    bool loaded_ = false;
+    bool f10Guard_ = true;
+};
+
+}  // namespace si

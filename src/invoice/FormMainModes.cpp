@@ -1,0 +1,159 @@
+// ApplyMode, the refresh timer and what the form shows at load: the availability of every
+// command and field by mode, code, rights and parameters.
+
+#include "common/Numbers.h"
+#include "invoice/FormMainLogic.h"
+
+namespace si {
+
+namespace {
+
+const char* const kHeaderFields[] = {
+    "sltCustomer",   "sltInventory", "sltContract",    "sltDeliverType", "sltIntroductionType",
+    "sltPreCond",    "sltType",      "sltDistributer", "txtGhabz",       "gdpDeliverDate",
+    "txtLoanExpire", "dtpClearDate", "sltPromoter",    "txtNotes",       "sltPaidByCash",
+    "cmdCalcAvgDate"};
+const char* const kEntryCommands[] = {
+    "sltPromoter2", "cmdReadFromBeepFile", "cmdRefreshEchantillon", "cmdShowEch", "txtUsedCredit",
+    "sltAchiever",  "cmbCashTurn"};
+const char* const kMasterDiscount[] = {"txtMasterDiscountValue", "txtMasterDiscountPercent",
+                                       "optMasterDiscountValue", "optMasterDiscountPercent"};
+
+void setAll(Availability& a, std::initializer_list<const char*> names, bool on) {
+    for (const char* n : names)
+        a.enable(QString::fromLatin1(n), on);
+}
+template <size_t N>
+void setAll(Availability& a, const char* const (&names)[N], bool on) {
+    for (const char* n : names)
+        a.enable(QString::fromLatin1(n), on);
+}
+
+}  // namespace
+
+void FormMainLogic::applyModeAvailability(bool code, Availability& a) {
+    const int mode = doc_.FormMode;
+    const bool view = mode == kModeView;
+    const bool entry = mode == kModeEdit || mode == kModeNew;
+    const bool cleared = mode == kModeCleared;
+    a.enable(QStringLiteral("cmdNew"), view || cleared);
+    a.enable(QStringLiteral("cmdEdit"), (view && !code) || entry || cleared);
+    a.enable(QStringLiteral("cmdDelete"), view && !code);
+    setAll(a, {"cmdTempSave", "cmdFinalSave"}, entry);
+    setAll(a, {"cmdBackToTemp", "cmdGrandTotal"}, view && code);
+    a.enable(QStringLiteral("cmdCancel"), entry);
+    setAll(a, {"cmdView", "cmdPrint", "cmdLottery"}, view);
+    a.enable(QStringLiteral("cmdExit"), true);
+    a.enable(QStringLiteral("cmdCustomerName"), view || entry);
+    setAll(a, {"cmdCost", "cmdDecs"}, entry || cleared);
+    setAll(a, kEntryCommands, entry);
+    setAll(a, kHeaderFields, entry);
+    setAll(a, {"txtSuCharge", "txtDecs"}, false);
+    a.enable(QStringLiteral("txtPureTotalValue"), entry);
+    a.gridEditable = entry;
+}
+
+// Each right is asked once per apply, not once per control.
+void FormMainLogic::applyRightsAvailability(Availability& a) {
+    const int mode = doc_.FormMode;
+    const bool view = mode == kModeView;
+    const bool entry = mode == kModeEdit || mode == kModeNew;
+    if (view || entry)
+        a.enable(QStringLiteral("cmbScaleBarcode"), HasRight(*ctx_, 90142));
+    else
+        a.enable(QStringLiteral("cmbScaleBarcode"), false);
+    if (!entry) {
+        setAll(a,
+               {"chkShouldSMSSend", "chkCheckEchantillon", "chkIsFormal", "sltPricingMethod",
+                "datCreateDate"},
+               false);
+        setAll(a, kMasterDiscount, false);
+        return;
+    }
+    a.enable(QStringLiteral("chkShouldSMSSend"), HasRight(*ctx_, 90141));
+    a.enable(QStringLiteral("chkCheckEchantillon"), HasRight(*ctx_, 90134));
+    a.enable(QStringLiteral("chkIsFormal"), HasRight(*ctx_, 90133));
+    a.enable(QStringLiteral("sltPricingMethod"), HasRight(*ctx_, 90138));
+    a.enable(QStringLiteral("datCreateDate"), HasRight(*ctx_, 90118));
+    setAll(a, kMasterDiscount, HasRight(*ctx_, 90110));
+}
+
+void FormMainLogic::applyLoadVisibility(Availability& a) const {
+    const SystemParameters& p = ctx_->params;
+    const bool shop = p.flag(P::ShopMode);
+    a.show(QStringLiteral("cmdDebitInfo"), p.flag(P::DebitInfoButtons));
+    a.show(QStringLiteral("cmdCustomerPrint"), p.flag(P::DebitInfoButtons));
+    a.show(QStringLiteral("cmdNewCustomer"), p.flag(P::NewCustomerCommand));
+    a.show(QStringLiteral("cmdCustomerDebitInfo"), shop);
+    a.show(QStringLiteral("sltObject1"), p.flag(P::AccountObjects));
+    a.show(QStringLiteral("sltObject2"), p.flag(P::AccountObjects));
+    a.show(QStringLiteral("cmdReadFromBeepFile"), p.flag(P::ReadFromFile));
+    a.show(QStringLiteral("cmdRFID"), p.flag(P::PromoterByRfid));
+    a.show(QStringLiteral("sltBranch"), p.flag(P::RequireBranch));
+    for (const char* cash : {"cmbCashTurn", "lblCashTurn", "cmdCashTurn", "cmdCashTurnPrint",
+                             "cmdCashFlow", "cmdCashPay"})
+        a.show(QString::fromLatin1(cash), shop);
+}
+
+// Temp and final save need a customer (or the account objects) and a first line with goods;
+// the relationship commands exist only for a stored invoice outside shop mode.
+void FormMainLogic::applyRefreshRule(Availability& a) const {
+    const bool customer = !doc_.sltCustomer.IsEmpty() || ctx_->params.flag(P::AccountObjects);
+    const bool firstLine =
+        doc_.flexDetail.rows() > 0 && !doc_.flexDetail.line(0).GoodName.trimmed().isEmpty();
+    const bool canSave = doc_.FormMode != kModeView && customer && firstLine;
+    a.enable(QStringLiteral("cmdTempSave"), canSave);
+    a.enable(QStringLiteral("cmdFinalSave"), canSave);
+    const bool relations = doc_.FormMode == kModeView && !ctx_->params.flag(P::ShopMode);
+    for (const char* c : {"cmdNewRelationship", "cmdRelatedForms", "cmdMedia"})
+        a.enable(QString::fromLatin1(c), relations);
+}
+
+void FormMainLogic::ApplyMode() {
+    Availability a;
+    a.title = formTitle();
+    switch (doc_.FormMode) {
+        case kModeView:
+            a.title += QStringLiteral(" (مشاهده)");
+            break;
+        case kModeEdit:
+            a.title += QStringLiteral(" (اصلاح)");
+            break;
+        case kModeNew:
+            a.title += QStringLiteral(" (جديد)");
+            break;
+        default:
+            break;
+    }
+    setAll(a, {"txtID", "txtDistID", "sltCreator"}, false);
+    setAll(a, kMasterDiscount, false);
+    applyModeAvailability(doc_.hasCode(), a);
+    applyRightsAvailability(a);
+    if (doc_.FormMode == kModeCleared) {
+        a.enable(QStringLiteral("sltPromoter"), !ctx_->params.flag(P::PromoterByRfid));
+        setAll(a, {"sltCRMCardType", "sltCreatorEmployee"}, false);
+    }
+    applyLoadVisibility(a);
+    applyRefreshRule(a);
+    doc_.flexDetail.setEditable(a.gridEditable);
+    availability_ = a;
+    Q_EMIT modeApplied();
+    refreshUi();
+}
+
+void FormMainLogic::RefreshTimer_Timer() {
+    Availability a = availability_;
+    applyRefreshRule(a);
+    if (a.enabled() == availability_.enabled()) return;
+    availability_ = a;
+    refreshUi();
+}
+
+QString FormMainLogic::activationFocus() const {
+    if (ctx_->params.flag(P::ScaleLayoutList)) return QStringLiteral("cmbScaleBarcode");
+    if (!doc_.txtID.trimmed().isEmpty()) return QStringLiteral("cmdEdit");
+    if (isAvailable(QStringLiteral("cmdNew"))) return QStringLiteral("cmdNew");
+    return {};
+}
+
+}  // namespace si

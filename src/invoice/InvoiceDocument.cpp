@@ -1,0 +1,85 @@
+#include "invoice/InvoiceDocument.h"
+
+#include "common/Numbers.h"
+
+namespace si {
+
+InvoiceDocument::InvoiceDocument(Context& ctx, QObject* parent)
+    : QObject(parent),
+      sltPricingMethod(ctx),
+      sltCRMCardType(ctx),
+      sltPaidByCash(ctx),
+      sltCreatorEmployee(ctx),
+      sltCreator(ctx),
+      sltType(ctx),
+      sltPromoter(ctx),
+      sltPromoter2(ctx),
+      sltCustomer(ctx),
+      sltInventory(ctx),
+      sltBranch(ctx),
+      sltContract(ctx),
+      sltDeliverType(ctx),
+      sltIntroductionType(ctx),
+      sltPreCond(ctx),
+      sltObject1(ctx),
+      sltObject2(ctx),
+      sltAchiever(ctx),
+      sltDistributer(ctx),
+      ctx_(&ctx) {}
+
+QVector<SelectorModel*> InvoiceDocument::selectors() {
+    return {
+        &sltPricingMethod, &sltCRMCardType, &sltPaidByCash,  &sltCreatorEmployee,  &sltCreator,
+        &sltType,          &sltPromoter,    &sltPromoter2,   &sltCustomer,         &sltInventory,
+        &sltBranch,        &sltContract,    &sltDeliverType, &sltIntroductionType, &sltPreCond,
+        &sltObject1,       &sltObject2,     &sltAchiever,    &sltDistributer};
+}
+
+int InvoiceDocument::invoiceID() const {
+    return static_cast<int>(ToNumber(txtID));
+}
+
+void InvoiceDocument::clear() {
+    const bool wasLoading = loading;
+    loading = true;
+    for (SelectorModel* s : selectors())
+        s->Clear();
+    txtID.clear();
+    txtCode.clear();
+    txtGhabz.clear();
+    txtNotes.clear();
+    txtCardNo.clear();
+    txtDistID.clear();
+    txtTime.clear();
+    txtLoanExpire.clear();
+    txtLoanExpireTag.clear();
+    txtUsedCredit.clear();
+    txtRemCredit.clear();
+    txtRemCreditTag.clear();
+    txtCreditPeriod.clear();
+    txtPrintCount.clear();
+    txtGrade.clear();
+    lblAccountIDVal.clear();
+    lblErrMessage.clear();
+    gbSaleTitle = QStringLiteral("فروش");
+    distributerPathTag.clear();
+    achieverPathTag.clear();
+    datCreateDate = QDate();
+    gdpDeliverDate = QDate();
+    dtpClearDate = QDate();
+    dtpTempDate = QDate();
+    cmbMessage.clear();
+    chkIsPrimaryMessage = Qt::Unchecked;
+    scaleBarcodes.clear();
+    masterDiscountKind = MasterDiscountKind::Percent;
+    totals = InvoiceTotals();
+    surcharges.clear();
+    deductions.clear();
+    flexDetail.clear();
+    flexEch.clear();
+    loading = wasLoading;
+    Q_EMIT headerChanged();
+    Q_EMIT totalsChanged();
+}
+
+}  // namespace si

@@ -1,0 +1,202 @@
+#pragma once
+// The invoice being edited: the header fields, the goods and free-goods lines, surcharges,
+// deductions, totals and the form mode, in one object that the form shows and every service reads
+// and changes. No service reads a widget; the form only mirrors this object.
+//
+// Field names follow the form's controls (sltCustomer, txtCode, ...) so that the rules, which are
+// stated in terms of those controls, read the same here.
+
+#include <QDate>
+#include <QObject>
+#include <QString>
+#include <QStringList>
+#include <QVector>
+#include <optional>
+
+#include "common/Context.h"
+#include "controls/SelectorModel.h"
+#include "invoice/LineTableModel.h"
+
+namespace si {
+
+// FormMode of the invoice form.
+enum FormModeValue : int { kModeView = 0, kModeEdit = 1, kModeNew = 2, kModeCleared = 3 };
+
+// Accounts of the chosen invoice type, each -1 when unset.
+struct InvoiceTypeAccounts {
+    int CreditAccountID = -1;
+    int DebitAccountID = -1;
+    int DiscountAccountID = -1;
+    int TaxAccountID = -1;
+    int AddedAccountID = -1;
+    int RoundAccountID = -1;
+    int DescAccountID = -1;
+    int SuchargeAccountID = -1;
+    int TotalDiscountAccountID = -1;
+    int StackholderDiscountAccountID = -1;
+    int StackholderShareAccountID = -1;
+    int AdversDiscountAccountID = -1;
+    int AdversShareAccountID = -1;
+    int EduDiscountAccountID = -1;
+    int EduShareAccountID = -1;
+};
+
+// Facts of the chosen inventory, read when it changes.
+struct InventoryFacts {
+    int StatusTypeID = 1;
+    int ResponsibleID = -1;
+    int InvCE = 0;  // stock must be checked (CheckExistance)
+};
+
+struct SurchargeRow {
+    int SuchargeTypeID = -1;
+    QString Name;
+    Money Value;
+};
+
+struct DeductionRow {
+    int ShortageTypeID = -1;
+    QString Name;
+    Money Value;
+    double ShortagePercent = 0;
+};
+
+// The header amount boxes (txtTotalPriceLock ... txtGrandTotalLock). `shown` is false while the
+// boxes are empty (no totals computed yet).
+struct InvoiceTotals {
+    bool shown = false;
+    Money TotalPrice;                  // txtTotalPriceLock: amounts after line discounts
+    Money TotalRowDiscount;            // txtTotalRowDiscount
+    Money TotalPurePrice;              // txtTotalPurePriceLock: amounts before line discounts
+    double MasterDiscountPercent = 0;  // txtMasterDiscountPercent
+    Money MasterDiscountValue;         // txtMasterDiscountValue
+    Money TotalDiscountValue;          // txtTotalDiscountValue: line plus master discounts
+    Money SuCharge;                    // txtSuCharge
+    Money Decs;                        // txtDecs
+    Money Tax;                         // txtTax
+    Money Added;                       // txtAdded: duty
+    Money RoundDown;                   // txtRoundDown
+    Money GrandTotal;                  // txtGrandTotalLock
+    Money PureTotalValue;              // txtPureTotalValue
+};
+
+enum class MasterDiscountKind { Percent, Value };
+
+class InvoiceDocument : public QObject {
+    Q_OBJECT
+public:
+    explicit InvoiceDocument(Context& ctx, QObject* parent = nullptr);
+
+    Context& ctx() { return *ctx_; }
+
+    int FormMode = kModeCleared;
+    bool loading =
+        false;  // raised while FillData or a reset runs: handlers see the form as loading
+
+    // Look-up fields.
+    SelectorModel sltPricingMethod;
+    SelectorModel sltCRMCardType;
+    SelectorModel sltPaidByCash;
+    SelectorModel sltCreatorEmployee;
+    SelectorModel sltCreator;
+    SelectorModel sltType;
+    SelectorModel sltPromoter;
+    SelectorModel sltPromoter2;
+    SelectorModel sltCustomer;
+    SelectorModel sltInventory;
+    SelectorModel sltBranch;
+    SelectorModel sltContract;
+    SelectorModel sltDeliverType;
+    SelectorModel sltIntroductionType;
+    SelectorModel sltPreCond;
+    SelectorModel sltObject1;
+    SelectorModel sltObject2;
+    SelectorModel sltAchiever;
+    SelectorModel sltDistributer;
+    QVector<SelectorModel*> selectors();
+
+    // Text fields, as the form shows them.
+    QString txtID;     // computer number; empty for a new invoice
+    QString txtCode;   // final code, "ندارد" for -1, empty while temporary
+    QString txtGhabz;  // manual code
+    QString txtNotes;
+    QString txtCardNo;
+    QString txtDistID;  // distribution document
+    QString txtTime;
+    QString txtLoanExpire;     // settlement days
+    QString txtLoanExpireTag;  // the maximum term (from the pre-condition or the credit look-up)
+    QString txtUsedCredit;
+    QString txtRemCredit;
+    QString txtRemCreditTag;  // credit days
+    QString txtCreditPeriod;
+    QString txtPrintCount;
+    QString txtGrade;
+    QString lblAccountIDVal;  // accounting document or cash turn of the invoice
+    QString lblErrMessage;    // the flash line
+    QString gbSaleTitle = QStringLiteral("فروش");
+    QString distributerPathTag;
+    QString achieverPathTag;
+
+    QDate datCreateDate;
+    QDate gdpDeliverDate;  // invalid when cleared
+    QDate dtpClearDate;    // invalid when cleared
+    QDate dtpTempDate;
+
+    bool chkIsFormal = true;
+    bool chkCheckEchantillon = true;
+    bool chkShouldSMSSend = true;
+    Qt::CheckState chkIsPrimaryMessage = Qt::Unchecked;
+
+    QStringList messages;  // cmbMessage list (tblSaleMessage)
+    int defaultMessageIndex = -1;
+    QString cmbMessage;         // the chosen message text, empty when none
+    QStringList scaleBarcodes;  // cmbScaleBarcode list
+
+    MasterDiscountKind masterDiscountKind = MasterDiscountKind::Percent;
+    InvoiceTotals totals;
+    QVector<SurchargeRow> surcharges;
+    QVector<DeductionRow> deductions;
+
+    // State kept beside the header.
+    InvoiceTypeAccounts accounts;
+    int Object1ClassID = -1;
+    int Object2ClassID = -1;
+    bool discountObject1 = false;  // the discount account takes object 1 / object 2
+    bool discountObject2 = false;
+    bool IsGoldSilverPlatinum = false;
+    InventoryFacts inventory;
+    double TaxPercent = 0;
+    double AddedPercent = 0;
+    int userBranchID = -1;
+    int userPrimaryInventoryID = -1;
+    int defaultCustomerID = -1;
+    int formNumber210 = 0;
+    QString basePath;
+    QString rfidTag;  // the tag of the card last read
+
+    // Shop-mode cash turn.
+    int CashID = -1;
+    int Turn = -1;
+    QString cashTurnDescription;
+    int paymentPreset = -1;
+
+    LineTableModel flexDetail;
+    LineTableModel flexEch;
+
+    // The invoice identifier the form holds, -1 when none (ToNumber of txtID).
+    int invoiceID() const;
+    bool hasCode() const { return !txtCode.trimmed().isEmpty(); }
+    // Clears every field, line and total (the data part of ResetForm).
+    void clear();
+
+Q_SIGNALS:
+    // The header fields changed without a selector's own signal (the form refreshes them).
+    void headerChanged();
+    void totalsChanged();
+    void flash(const QString& text);
+
+private:
+    Context* ctx_;
+};
+
+}  // namespace si

@@ -1,0 +1,249 @@
+// Edit's checks, the cancel and exit questions, and the keyboard shortcuts of the invoice form.
+
+#include <gtest/gtest.h>
+
+#include "invoice/FormTestSupport.h"
+
+namespace si {
+namespace {
+
+class FormCommandsTest : public test::FormTest {
+protected:
+    int invoiceDated(const QDate& date, int distribution = -1) {
+        test::InvoiceRow row;
+        row.date = date;
+        row.customer = test::AddCustomer(db(), QStringLiteral("مشتري"));
+        row.distributionInvoice = distribution;
+        return test::AddInvoice(db(), row);
+    }
+    void asClerk(std::initializer_list<int> rights) {
+        ctx.globals.CurrentUserID = addUser(QStringLiteral("فروشنده"), false, rights);
+        newForm();
+    }
+    // Counts the seam calls and records the presets.
+    void countSeams() {
+        form->seams.SaveInvoice = [this](bool final) { (final ? finals : temps)++; };
+        form->seams.Print = [this](bool preview) { (preview ? previews : prints)++; };
+        form->seams.Payment = [this](int preset) { presets << preset; };
+        form->seams.Delete = [this] { ++deletes; };
+        form->seams.BackToTemp = [this] { ++backs; };
+        form->seams.CashTurn = [this] { ++cashTurns; };
+        form->seams.CashFlow = [this] { ++cashFlows; };
+        form->seams.CustomerName = [this] { ++customerNames; };
+    }
+    void makeSavable() {
+        InvoiceLine line;
+        line.BarCode = QStringLiteral("626001");
+        line.GoodName = QStringLiteral("چاي");
+        form->doc().flexDetail.appendLine(line);
+        form->doc().sltCustomer.setIDQuietly(test::AddCustomer(db(), QStringLiteral("مشتري")),
+                                             QStringLiteral("م"));
+        form->RefreshTimer_Timer();
+    }
+
+    int temps = 0, finals = 0, prints = 0, previews = 0, deletes = 0, backs = 0, cashTurns = 0,
+        cashFlows = 0, customerNames = 0;
+    QList<int> presets;
+};
+
+const QString kTooOld = QStringLiteral(
+    "مدت زمان مجاز براي تغيير فاکتور سپري شده است. بنابراين امکان تغيير در اين فاکتور وجود ندارد.");
+
+TEST_P(FormCommandsTest, EditAgeLimitUnlessRight90122) {
+    const int id = invoiceDated(now.date().addDays(-4));
+    setParameter(P::AgeLimitDays, QStringLiteral("3"));
+    asClerk({90102});
+    form->ViewInvoice(id);
+    form->cmdEdit_Click();
+    EXPECT_EQ(form->FormMode(), kModeView);
+    EXPECT_EQ(messages.last().text, kTooOld);
+
+    const int recent = invoiceDated(now.date().addDays(-3));  // exactly the limit passes
+    form->ViewInvoice(recent);
+    form->cmdEdit_Click();
+    EXPECT_EQ(form->FormMode(), kModeEdit);
+
+    asClerk({90102, 90122});
+    form->ViewInvoice(id);
+    form->cmdEdit_Click();
+    EXPECT_EQ(form->FormMode(), kModeEdit);
+
+    setParameter(P::AgeLimitDays, QStringLiteral("-1"));
+    asClerk({90102});
+    form->ViewInvoice(id);
+    form->cmdEdit_Click();
+    EXPECT_EQ(form->FormMode(), kModeEdit);
+}
+
+TEST_P(FormCommandsTest, EditOfADistributionInvoice) {
+    const int id = invoiceDated(now.date(), /*distribution=*/31);
+    asClerk({90102});
+    form->ViewInvoice(id);
+    form->cmdEdit_Click();
+    EXPECT_EQ(form->FormMode(), kModeView);
+    EXPECT_EQ(messages.last().text,
+              QStringLiteral("شما مجاز به اصلاح فاکتور فروش موجود در حواله پخش نيستيد."));
+
+    asClerk({90102, 90119});
+    form->ViewInvoice(id);
+    form->cmdEdit_Click();
+    EXPECT_EQ(form->FormMode(), kModeEdit);
+
+    db().exec(QStringLiteral(
+        "insert into tblDistributionReturn (DistributionInvoiceID, Code) values (31, 1)"));
+    form->ViewInvoice(id);
+    form->cmdEdit_Click();
+    EXPECT_EQ(form->FormMode(), kModeView);
+    EXPECT_TRUE(
+        messages.last().text.startsWith(QStringLiteral("از روي حواله توزيع مربوط به اين فاکتور")));
+    EXPECT_EQ(messages.last().caption, kErrorCaption);
+}
+
+TEST_P(FormCommandsTest, EditWarnsAboutAScaleMadeInvoice) {
+    const int id = invoiceDated(now.date());
+    db().exec(QStringLiteral("insert into tblSaleInvoiceScaleBarcode (InvoiceID, ScaleBarcode) "
+                             "values (?, '/12345678901/')"),
+              {id});
+    form->ViewInvoice(id);
+    form->cmdEdit_Click();
+    EXPECT_EQ(form->FormMode(), kModeEdit);
+    EXPECT_EQ(messages.last().caption, QStringLiteral("هشدار"));
+    EXPECT_EQ(
+        messages.last().text,
+        QStringLiteral(
+            "اين فاکتور از روي بارکدهاي ترازو توليد شده است، اصلاح کالاهاي داخل جدول ممکن نيست."));
+}
+
+TEST_P(FormCommandsTest, ExitAsksPerMode) {
+    const int id = invoiceDated(now.date());
+    form->ViewInvoice(id);
+    form->cmdExit_Click();  // Cancel not available: unload at once
+    EXPECT_EQ(ui.unloads, 1);
+    EXPECT_TRUE(messages.empty());
+
+    form->cmdEdit_Click();
+    messages.answerNo();
+    form->cmdExit_Click();  // in mode 1 Exit is Cancel
+    EXPECT_EQ(messages.last().text, QStringLiteral("انصراف از ثبت فاکتور فروش"));
+    EXPECT_EQ(form->FormMode(), kModeEdit);
+    EXPECT_EQ(ui.unloads, 1);
+    messages.answerYes();
+    form->cmdExit_Click();
+    EXPECT_EQ(form->FormMode(), kModeView);
+    EXPECT_EQ(ui.unloads, 1);
+}
+
+TEST_P(FormCommandsTest, SaveCommandsFollowTheRefreshRule) {
+    countSeams();
+    form->ClearShow();
+    form->cmdNew_Click();
+    EXPECT_FALSE(form->RouteKeys(Qt::Key_S, Qt::ControlModifier) && finals > 0);
+    EXPECT_EQ(finals, 0);
+    makeSavable();
+    form->RouteKeys(Qt::Key_F8, Qt::NoModifier);
+    form->RouteKeys(Qt::Key_S, Qt::ControlModifier);
+    form->RouteKeys(Qt::Key_T, Qt::ControlModifier);
+    EXPECT_EQ(temps, 2);
+    EXPECT_EQ(finals, 1);
+}
+
+TEST_P(FormCommandsTest, ControlKeysCountOnlyWithControlAlone) {
+    countSeams();
+    form->ClearShow();
+    form->cmdNew_Click();
+    makeSavable();
+    EXPECT_FALSE(form->RouteKeys(Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier));
+    EXPECT_FALSE(form->RouteKeys(Qt::Key_S, Qt::ControlModifier | Qt::AltModifier));
+    EXPECT_FALSE(form->RouteKeys(Qt::Key_F9, Qt::ShiftModifier));
+    EXPECT_EQ(finals, 0);
+}
+
+TEST_P(FormCommandsTest, F10SavesFinallyThenPrintsOnceEvenWhenRepeated) {
+    countSeams();
+    form->ClearShow();
+    form->cmdNew_Click();
+    makeSavable();
+    // The save succeeds (the form goes to mode 0) and a second F10 arrives meanwhile.
+    form->seams.SaveInvoice = [this](bool final) {
+        ++finals;
+        EXPECT_TRUE(final);
+        EXPECT_FALSE(form->finalSaveAndPrintGuard());
+        form->RouteKeys(Qt::Key_F10, Qt::NoModifier);
+        form->doc().FormMode = kModeView;
+        form->ApplyMode();
+    };
+    form->RouteKeys(Qt::Key_F10, Qt::NoModifier);
+    EXPECT_EQ(finals, 1);
+    EXPECT_EQ(prints, 1);
+    EXPECT_TRUE(form->finalSaveAndPrintGuard());
+}
+
+TEST_P(FormCommandsTest, EveryControlKeyReachesItsCommand) {
+    countSeams();
+    const int temp = invoiceDated(now.date());
+    test::InvoiceRow finalRow;
+    finalRow.code = 3;
+    const int final = test::AddInvoice(db(), finalRow);
+
+    form->ViewInvoice(final);  // mode 0 with a code
+    for (int key : {Qt::Key_1, Qt::Key_2, Qt::Key_3, Qt::Key_4})
+        form->RouteKeys(key, Qt::ControlModifier);
+    EXPECT_EQ(presets, (QList<int>{1, 2, 3, 4}));
+    EXPECT_EQ(form->paymentPreset(), -1);
+    form->RouteKeys(Qt::Key_R, Qt::ControlModifier);
+    form->RouteKeys(Qt::Key_P, Qt::ControlModifier);
+    form->RouteKeys(Qt::Key_F12, Qt::NoModifier);
+    EXPECT_EQ(backs, 1);
+    EXPECT_EQ(previews, 1);
+    EXPECT_EQ(customerNames, 1);
+
+    form->ViewInvoice(temp);  // mode 0 without a code
+    form->RouteKeys(Qt::Key_D, Qt::ControlModifier);
+    EXPECT_EQ(deletes, 1);
+    form->RouteKeys(Qt::Key_K, Qt::ControlModifier);
+    form->RouteKeys(Qt::Key_L, Qt::ControlModifier);
+    EXPECT_EQ(cashTurns, 1);
+    EXPECT_EQ(cashFlows, 1);
+    ui.searchAnswer = final;
+    form->RouteKeys(Qt::Key_F, Qt::ControlModifier);
+    EXPECT_EQ(ui.searches, 1);
+    EXPECT_EQ(form->doc().txtID, QString::number(final));
+    form->RouteKeys(Qt::Key_N, Qt::ControlModifier);
+    EXPECT_EQ(form->FormMode(), kModeNew);
+    messages.answerYes();
+    form->RouteKeys(Qt::Key_X, Qt::ControlModifier);  // Exit in mode 2 is Cancel
+    EXPECT_EQ(form->FormMode(), kModeCleared);
+    form->RouteKeys(Qt::Key_F11, Qt::NoModifier);
+    EXPECT_EQ(form->FormMode(), kModeNew);
+    form->RouteKeys(Qt::Key_F1, Qt::NoModifier);
+    EXPECT_EQ(ui.keyMaps, 1);
+    form->ViewInvoice(temp);
+    form->RouteKeys(Qt::Key_E, Qt::ControlModifier);
+    EXPECT_EQ(form->FormMode(), kModeEdit);
+}
+
+TEST_P(FormCommandsTest, UnavailableCommandsDoNothing) {
+    countSeams();
+    form->ClearShow();  // mode 3: no payment, no delete, no print
+    form->RouteKeys(Qt::Key_1, Qt::ControlModifier);
+    form->RouteKeys(Qt::Key_D, Qt::ControlModifier);
+    form->RouteKeys(Qt::Key_P, Qt::ControlModifier);
+    form->RouteKeys(Qt::Key_F9, Qt::NoModifier);
+    EXPECT_TRUE(presets.isEmpty());
+    EXPECT_EQ(deletes + previews + finals, 0);
+}
+
+TEST_P(FormCommandsTest, SearchNeedsItsRight) {
+    asClerk({});
+    form->ClearShow();
+    ui.searchAnswer = invoiceDated(now.date());
+    form->cmdSearch_Click();
+    EXPECT_EQ(ui.searches, 0);
+    EXPECT_EQ(messages.last().text, kNoRightMessage);
+    EXPECT_EQ(form->FormMode(), kModeCleared);
+}
+
+SI_INSTANTIATE_BACKENDS(FormCommandsTest);
+
+}  // namespace
+}  // namespace si
