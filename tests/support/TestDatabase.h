@@ -18,6 +18,9 @@ struct Backend {
 };
 
 std::vector<Backend> Backends();
+inline void PrintTo(const Backend& backend, std::ostream* os) {
+    *os << backend.name.toStdString();
+}
 std::string BackendName(const ::testing::TestParamInfo<Backend>& info);
 
 class TestDatabase {

@@ -1,0 +1,275 @@
+#include "component/comSaleInvoice1.h"
+
+#include <QFrame>
+#include <QInputDialog>
+#include <QLabel>
+#include <QPushButton>
+#include <QResizeEvent>
+#include <QTableWidget>
+#include <limits>
+
+#include "common/Messages.h"
+#include "invoice/ui/FormMain.h"
+
+namespace si {
+
+namespace {
+
+constexpr int kPanelMargin = 20;
+
+QPushButton* panelButton(const char* name, const QString& text, QWidget* parent) {
+    auto* b = new QPushButton(text, parent);
+    b->setObjectName(QString::fromLatin1(name));
+    b->hide();
+    return b;
+}
+
+}  // namespace
+
+comSaleInvoice1::comSaleInvoice1(ComponentRegistry& components, const ProcedureRegistry& procedures,
+                                 QWidget* parent)
+    : QWidget(parent),
+      components_(components),
+      procedures_(procedures),
+      ctx_(&components, &procedures) {
+    setObjectName(QStringLiteral("comSaleInvoice1"));
+    setLayoutDirection(Qt::RightToLeft);
+    FrmCaption_ = new QFrame(this);
+    FrmCaption_->setObjectName(QStringLiteral("FrmCaption"));
+    auto* caption = new QLabel(QStringLiteral("Sales Invoice"), FrmCaption_);
+    caption->setObjectName(QStringLiteral("lblCaption"));
+    caption->adjustSize();
+    FrmCaption_->resize(caption->size());
+    flex_ = new QTableWidget(this);
+    flex_->setObjectName(QStringLiteral("flex"));
+    cmdSelectAll_ = panelButton("cmdSelectAll", QStringLiteral("انتخاب همه"), this);
+    cmdSelectNone_ = panelButton("cmdSelectNone", QStringLiteral("هيچكدام"), this);
+    cmdSelectInverse_ = panelButton("cmdSelectInverse", QStringLiteral("معكوس"), this);
+    cmdFinalSave_ = panelButton("cmdFinalSave", QStringLiteral("ثبت نهايي"), this);
+    InitProperties();
+}
+
+comSaleInvoice1::~comSaleInvoice1() {
+    myFrm_ = nullptr;
+    forms_.clear();
+}
+
+// --- properties -------------------------------------------------------------------------------
+
+void comSaleInvoice1::InitProperties() {
+    dataSource_ = QStringLiteral("0");
+    userName_ = QStringLiteral("0");
+    isInvoice_ = QVariant::fromValue<short>(1);
+    connection_.clear();
+    userId_ = 0;
+    positionId_ = 0;
+    accPeriodSpecId_ = 0;
+    employeeId_ = 0;
+    id_ = 0;
+    whereClause_.clear();
+}
+
+void comSaleInvoice1::ReadProperties(PropertyBag& bag) {
+    setDataSource(bag.ReadProperty(QStringLiteral("DataSource"), QStringLiteral("0")).toString());
+    setUserName(bag.ReadProperty(QStringLiteral("UserName"), QStringLiteral("0")).toString());
+    setIsInvoice(bag.ReadProperty(QStringLiteral("IsInvoice"), 1));
+    setOLEConnectionString(
+        bag.ReadProperty(QStringLiteral("OLEConnectionString"), QString()).toString());
+    setUserID(static_cast<short>(bag.ReadProperty(QStringLiteral("UserID"), 0).toInt()));
+    setPositionID(static_cast<short>(bag.ReadProperty(QStringLiteral("PositionID"), 0).toInt()));
+    setAccPeriodSpecID(bag.ReadProperty(QStringLiteral("AccPeriodSpecID"), 0).toInt());
+    setEmployeeID(static_cast<short>(bag.ReadProperty(QStringLiteral("EmployeeID"), 0).toInt()));
+    setID(bag.ReadProperty(QStringLiteral("ID"), 0).toInt());
+    setWhereClause(bag.ReadProperty(QStringLiteral("WhereClause"), QString()).toString());
+}
+
+void comSaleInvoice1::WriteProperties(PropertyBag& bag) const {
+    bag.WriteProperty(QStringLiteral("DataSource"), dataSource_, QStringLiteral("0"));
+    bag.WriteProperty(QStringLiteral("UserName"), userName_, QStringLiteral("0"));
+    bag.WriteProperty(QStringLiteral("IsInvoice"), isInvoice_.toInt(), 1);
+    bag.WriteProperty(QStringLiteral("OLEConnectionString"), connection_, QString());
+    bag.WriteProperty(QStringLiteral("UserID"), int(userId_), 0);
+    bag.WriteProperty(QStringLiteral("PositionID"), int(positionId_), 0);
+    bag.WriteProperty(QStringLiteral("AccPeriodSpecID"), accPeriodSpecId_, 0);
+    bag.WriteProperty(QStringLiteral("EmployeeID"), int(employeeId_), 0);
+    bag.WriteProperty(QStringLiteral("ID"), id_, 0);
+    bag.WriteProperty(QStringLiteral("WhereClause"), whereClause_, QString());
+}
+
+void comSaleInvoice1::setDataSource(const QString& v) {
+    dataSource_ = v;
+    Q_EMIT PropertyChanged(QStringLiteral("DataSource"));
+}
+void comSaleInvoice1::setUserName(const QString& v) {
+    userName_ = v;
+    Q_EMIT PropertyChanged(QStringLiteral("UserName"));
+}
+void comSaleInvoice1::setIsInvoice(const QVariant& v) {
+    isInvoice_ = v;
+    Q_EMIT PropertyChanged(QStringLiteral("IsInvoice"));
+}
+void comSaleInvoice1::setOLEConnectionString(const QString& v) {
+    connection_ = v;
+    Q_EMIT PropertyChanged(QStringLiteral("OLEConnectionString"));
+}
+void comSaleInvoice1::setUserID(short v) {
+    FrmCaption_->hide();  // even when the value does not change
+    userId_ = v;
+    Q_EMIT PropertyChanged(QStringLiteral("UserID"));
+}
+void comSaleInvoice1::setPositionID(short v) {
+    positionId_ = v;
+    Q_EMIT PropertyChanged(QStringLiteral("PositionID"));
+}
+void comSaleInvoice1::setAccPeriodSpecID(int v) {
+    accPeriodSpecId_ = v;
+    Q_EMIT PropertyChanged(QStringLiteral("AccPeriodSpecID"));
+}
+void comSaleInvoice1::setEmployeeID(short v) {
+    employeeId_ = v;
+    Q_EMIT PropertyChanged(QStringLiteral("EmployeeID"));
+}
+void comSaleInvoice1::setID(int v) {
+    id_ = v;
+    Q_EMIT PropertyChanged(QStringLiteral("ID"));
+}
+void comSaleInvoice1::setWhereClause(const QString& v) {
+    whereClause_ = v;
+    Q_EMIT PropertyChanged(QStringLiteral("WhereClause"));
+}
+
+// --- entry methods -----------------------------------------------------------------------------
+
+void comSaleInvoice1::SetUserInfo() {
+    SessionGlobals& g = ctx_.globals;
+    g.CurrentUserName = userName_;
+    g.CurrentUserID = userId_;
+    g.CurrentPositionID = positionId_;
+    g.CurrentEmployeeID = employeeId_;
+    g.CurrentDataSource = dataSource_;
+    g.CurrentIsInvoice = isInvoice_.toBool();
+    g.CurrentConnectionString = connection_;
+}
+
+void comSaleInvoice1::openSessionForEntry() {
+    SetUserInfo();
+    OpenSession(ctx_);
+}
+
+void comSaleInvoice1::relay(FormMain* form) {
+    connect(form, &FormMain::CreateNewRelationship, this, [this, form](int type, int id) {
+        if (form == myFrm_) Q_EMIT CreateNewRelationship(type, id);
+    });
+    connect(form, &FormMain::ShowRelationships, this, [this, form](int type, int id) {
+        if (form == myFrm_) Q_EMIT ShowRelationships(type, id);
+    });
+    connect(form, &FormMain::SendSMS, this, [this, form](QString phone, QString message) {
+        if (form == myFrm_) Q_EMIT SendSMS(phone, message);
+    });
+    connect(
+        form, &FormMain::PrintByDotNet, this,
+        [this, form](QString& file, QString& connection, QString& formulas, QString& sql,
+                     bool& preview) {
+            if (form == myFrm_) Q_EMIT PrintByDotNet(file, connection, formulas, sql, preview);
+        },
+        Qt::DirectConnection);
+}
+
+FormMain* comSaleInvoice1::newRelayedForm() {
+    setAccPeriodSpecID(accPeriodSpecId_);  // repeats the property-change notification
+    auto form = std::make_unique<FormMain>(ctx_);
+    form->setAttribute(Qt::WA_DontShowOnScreen, !showForms);
+    myFrm_ = form.get();
+    relay(myFrm_);
+    forms_.push_back(std::move(form));
+    return myFrm_;
+}
+
+bool comSaleInvoice1::View(int& CSInvoiceID) {
+    openSessionForEntry();
+    return newRelayedForm()->ViewInvoice(CSInvoiceID);
+}
+
+bool comSaleInvoice1::ClearShow() {
+    openSessionForEntry();
+    return newRelayedForm()->ClearShow();
+}
+
+bool comSaleInvoice1::UnloadInvoice() {
+    if (myFrm_) myFrm_->close();
+    return false;
+}
+
+int comSaleInvoice1::askInvoiceNumber() {
+    if (searchDialog) return searchDialog();
+    bool ok = false;
+    const int id = QInputDialog::getInt(this, QStringLiteral("جستجو"),
+                                        QStringLiteral("شماره رايانهاي فاكتور:"), 1, 1,
+                                        std::numeric_limits<int>::max(), 1, &ok);
+    return ok ? id : 0;
+}
+
+bool comSaleInvoice1::SearchInvoice() {
+    openSessionForEntry();
+    if (!HasRight(ctx_, 90104)) {
+        ShowMessage(ctx_, kErrorCaption, kNoRightMessage);
+        return false;
+    }
+    int id = askInvoiceNumber();
+    if (id > 0) View(id);
+    return false;
+}
+
+QString comSaleInvoice1::SearchNGetInvoices() {
+    openSessionForEntry();
+    if (!HasRight(ctx_, 90104)) {
+        ShowMessage(ctx_, kErrorCaption, kNoRightMessage);
+        return {};
+    }
+    const int id = askInvoiceNumber();
+    return id > 0 ? QString::number(id) : QString();
+}
+
+int comSaleInvoice1::openFormCount() const {
+    int n = 0;
+    for (const auto& f : forms_)
+        n += f->isVisible() || f->testAttribute(Qt::WA_DontShowOnScreen) ? 1 : 0;
+    return n;
+}
+
+// --- list panel ---------------------------------------------------------------------------------
+
+QVariant comSaleInvoice1::ViewTempDocs() {
+    return {};
+}
+QVariant comSaleInvoice1::ViewFinalDocs() {
+    return {};
+}
+void comSaleInvoice1::DoSort(short, short) {}
+bool comSaleInvoice1::SaveAccDocAgain(QString&, QString&) {
+    return false;
+}
+
+void comSaleInvoice1::layoutPanel() {
+    // The four buttons stand in one row along the bottom, from the right edge leftward.
+    const QPushButton* order[] = {cmdSelectAll_, cmdSelectNone_, cmdSelectInverse_, cmdFinalSave_};
+    int right = width() - kPanelMargin;
+    int buttonHeight = 0;
+    for (const QPushButton* b : order)
+        buttonHeight = std::max(buttonHeight, b->sizeHint().height());
+    const int top = height() - kPanelMargin - buttonHeight;
+    for (const QPushButton* b : order) {
+        auto* button = const_cast<QPushButton*>(b);
+        const int w = button->sizeHint().width();
+        button->setGeometry(right - w, top, w, buttonHeight);
+        right -= w + kPanelMargin;
+    }
+    flex_->setGeometry(0, 0, width(), std::max(0, top - kPanelMargin));
+}
+
+void comSaleInvoice1::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    layoutPanel();
+}
+
+}  // namespace si

@@ -1,0 +1,141 @@
+#pragma once
+// comSaleInvoice1: the control the host places on its window. The host sets the session through
+// the properties and calls an entry method; every entry method copies the properties into the
+// context (SetUserInfo), opens the session anew and only then opens a form. The invoice form's
+// four events are raised again to the host with the same arguments; PrintByDotNet's are
+// references, so what the host writes into them reaches the form.
+//
+// myFrm is the one relayed form: a second View leaves the first form open but no longer relayed.
+// The control owns every form it opened.
+
+#include <QPointer>
+#include <QString>
+#include <QVariant>
+#include <QWidget>
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "common/Context.h"
+#include "component/PropertyBag.h"
+
+class QFrame;
+class QLabel;
+class QPushButton;
+class QTableWidget;
+
+namespace si {
+
+class FormMain;
+
+class comSaleInvoice1 : public QWidget {
+    Q_OBJECT
+    Q_PROPERTY(QString DataSource READ DataSource WRITE setDataSource)
+    Q_PROPERTY(QString UserName READ UserName WRITE setUserName)
+    Q_PROPERTY(QVariant IsInvoice READ IsInvoice WRITE setIsInvoice)
+    Q_PROPERTY(QString OLEConnectionString READ OLEConnectionString WRITE setOLEConnectionString)
+    Q_PROPERTY(short UserID READ UserID WRITE setUserID)
+    Q_PROPERTY(short PositionID READ PositionID WRITE setPositionID)
+    Q_PROPERTY(int AccPeriodSpecID READ AccPeriodSpecID WRITE setAccPeriodSpecID)
+    Q_PROPERTY(short EmployeeID READ EmployeeID WRITE setEmployeeID)
+    Q_PROPERTY(int ID READ ID WRITE setID)
+    Q_PROPERTY(QString WhereClause READ WhereClause WRITE setWhereClause)
+
+public:
+    comSaleInvoice1(ComponentRegistry& components, const ProcedureRegistry& procedures,
+                    QWidget* parent = nullptr);
+    ~comSaleInvoice1() override;
+
+    // Property bag: a new instance, a restored one, and saving.
+    void InitProperties();
+    void ReadProperties(PropertyBag& bag);
+    void WriteProperties(PropertyBag& bag) const;
+
+    QString DataSource() const { return dataSource_; }
+    QString UserName() const { return userName_; }
+    QVariant IsInvoice() const { return isInvoice_; }
+    QString OLEConnectionString() const { return connection_; }
+    short UserID() const { return userId_; }
+    short PositionID() const { return positionId_; }
+    int AccPeriodSpecID() const { return accPeriodSpecId_; }
+    short EmployeeID() const { return employeeId_; }
+    int ID() const { return id_; }
+    QString WhereClause() const { return whereClause_; }
+    void setDataSource(const QString& v);
+    void setUserName(const QString& v);
+    void setIsInvoice(const QVariant& v);
+    void setOLEConnectionString(const QString& v);
+    void setUserID(short v);
+    void setPositionID(short v);
+    void setAccPeriodSpecID(int v);
+    void setEmployeeID(short v);
+    void setID(int v);
+    void setWhereClause(const QString& v);
+
+    // The interface, in its order.
+    bool View(int& CSInvoiceID);
+    void SetUserInfo();
+    bool ClearShow();
+    bool SearchInvoice();
+    QString SearchNGetInvoices();
+    bool UnloadInvoice();
+    QVariant ViewTempDocs();
+    QVariant ViewFinalDocs();
+    void DoSort(short Current, short flexSortCol);
+    bool SaveAccDocAgain(QString& FromDate, QString& ToDate);
+
+    // The form the events are relayed from; forms opened earlier stay open.
+    FormMain* myFrm() const { return myFrm_; }
+    int openFormCount() const;
+    Context& context() { return ctx_; }
+    // The search dialog until the search form exists: the chosen invoice ID, 0 for none.
+    std::function<int()> searchDialog;
+    // Shows forms on screen; tests switch it off.
+    bool showForms = true;
+
+Q_SIGNALS:
+    void CreateNewRelationship(int FormTypeID, int FormID);
+    void ShowRelationships(int FormTypeID, int FormID);
+    void SendSMS(const QString& inCellPhone, const QString& inMessage);
+    void PrintByDotNet(QString& outTemplateFileName, QString& outOLEConnectionString,
+                       QString& outFormulas, QString& outSQLQuery, bool& DoPreview);
+    // The container's property-change notification, with the property's name.
+    void PropertyChanged(const QString& name);
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void openSessionForEntry();
+    FormMain* newRelayedForm();
+    void relay(FormMain* form);
+    void layoutPanel();
+    int askInvoiceNumber();
+
+    ComponentRegistry& components_;
+    const ProcedureRegistry& procedures_;
+    Context ctx_;
+
+    QString dataSource_;
+    QString userName_;
+    QVariant isInvoice_;
+    QString connection_;
+    short userId_ = 0;
+    short positionId_ = 0;
+    int accPeriodSpecId_ = 0;
+    short employeeId_ = 0;
+    int id_ = 0;
+    QString whereClause_;
+
+    std::vector<std::unique_ptr<FormMain>> forms_;
+    FormMain* myFrm_ = nullptr;
+
+    QFrame* FrmCaption_ = nullptr;
+    QTableWidget* flex_ = nullptr;
+    QPushButton* cmdSelectAll_ = nullptr;
+    QPushButton* cmdSelectNone_ = nullptr;
+    QPushButton* cmdSelectInverse_ = nullptr;
+    QPushButton* cmdFinalSave_ = nullptr;
+};
+
+}  // namespace si

@@ -1,0 +1,247 @@
+#include "invoice/ui/FormMain.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QInputDialog>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTableView>
+
+#include "common/Numbers.h"
+#include "controls/ui/JalaliDateEdit.h"
+#include "invoice/ui/FrmKeyMap.h"
+
+namespace si {
+
+FormMain::FormMain(Context& ctx, QWidget* parent)
+    : QWidget(parent), logic_(std::make_unique<FormMainLogic>(ctx)) {
+    setObjectName(QStringLiteral("FormMain"));
+    setAttribute(Qt::WA_DeleteOnClose, false);
+    setLayoutDirection(Qt::RightToLeft);
+    logic_->setUi(this);
+    buildForm();
+    connectEdits();
+    connect(logic_.get(), &FormMainLogic::CreateNewRelationship, this,
+            &FormMain::CreateNewRelationship);
+    connect(logic_.get(), &FormMainLogic::ShowRelationships, this, &FormMain::ShowRelationships);
+    connect(logic_.get(), &FormMainLogic::SendSMS, this, &FormMain::SendSMS);
+    connect(logic_.get(), &FormMainLogic::PrintByDotNet, this, &FormMain::PrintByDotNet,
+            Qt::DirectConnection);
+    connect(&logic_->doc(), &InvoiceDocument::flash, this, [this](const QString& text) {
+        lblErrMessage_->setText(text);
+        flashTimer_.start();
+    });
+    flashTimer_.setSingleShot(true);
+    flashTimer_.setInterval(1000);
+    connect(&flashTimer_, &QTimer::timeout, lblErrMessage_, &QLabel::clear);
+    refreshTimer_.setInterval(500);
+    connect(&refreshTimer_, &QTimer::timeout, logic_.get(), &FormMainLogic::RefreshTimer_Timer);
+    resize(1280, 800);
+}
+
+FormMain::~FormMain() {
+    logic_->setUi(nullptr);
+}
+
+void FormMain::connectEdits() {
+    InvoiceDocument& d = logic_->doc();
+    auto bindText = [this](const char* name, QString InvoiceDocument::*field) {
+        QLineEdit* e = texts_.value(QString::fromLatin1(name));
+        connect(e, &QLineEdit::editingFinished, this,
+                [this, e, field] { logic_->doc().*field = e->text(); });
+    };
+    bindText("txtGhabz", &InvoiceDocument::txtGhabz);
+    bindText("txtNotes", &InvoiceDocument::txtNotes);
+    bindText("txtCardNo", &InvoiceDocument::txtCardNo);
+    bindText("txtLoanExpire", &InvoiceDocument::txtLoanExpire);
+    connect(dates_.value(QStringLiteral("datCreateDate")), &JalaliDateEdit::dateChanged, this,
+            [&d](const QDate& date) { d.datCreateDate = date; });
+    connect(dates_.value(QStringLiteral("gdpDeliverDate")), &JalaliDateEdit::dateChanged, this,
+            [&d](const QDate& date) { d.gdpDeliverDate = date; });
+    connect(dates_.value(QStringLiteral("dtpClearDate")), &JalaliDateEdit::dateChanged, this,
+            [&d](const QDate& date) { d.dtpClearDate = date; });
+    connect(checks_.value(QStringLiteral("chkIsFormal")), &QCheckBox::toggled, this,
+            [&d](bool on) { d.chkIsFormal = on; });
+    connect(checks_.value(QStringLiteral("chkCheckEchantillon")), &QCheckBox::toggled, this,
+            [&d](bool on) { d.chkCheckEchantillon = on; });
+    connect(checks_.value(QStringLiteral("chkShouldSMSSend")), &QCheckBox::toggled, this,
+            [&d](bool on) { d.chkShouldSMSSend = on; });
+    connect(cmbMessage_, &QComboBox::currentTextChanged, this, [this, &d](const QString& text) {
+        if (!showing_) d.cmbMessage = text;
+    });
+    connect(&d, &InvoiceDocument::headerChanged, this, &FormMain::refreshView);
+    connect(&d, &InvoiceDocument::totalsChanged, this, &FormMain::refreshView);
+    connect(&d.flexDetail, &LineTableModel::widthsChanged, this, &FormMain::refreshView);
+}
+
+void FormMain::showHeader() {
+    const InvoiceDocument& d = logic_->doc();
+    const std::pair<const char*, const QString*> fields[] = {
+        {"txtID", &d.txtID},
+        {"txtCode", &d.txtCode},
+        {"txtGhabz", &d.txtGhabz},
+        {"txtNotes", &d.txtNotes},
+        {"txtCardNo", &d.txtCardNo},
+        {"txtDistID", &d.txtDistID},
+        {"txtTime", &d.txtTime},
+        {"txtLoanExpire", &d.txtLoanExpire},
+        {"txtUsedCredit", &d.txtUsedCredit},
+        {"txtRemCredit", &d.txtRemCredit},
+        {"txtCreditPeriod", &d.txtCreditPeriod},
+        {"txtPrintCount", &d.txtPrintCount},
+        {"txtGrade", &d.txtGrade}};
+    for (const auto& [name, value] : fields)
+        texts_.value(QString::fromLatin1(name))->setText(*value);
+    dates_.value(QStringLiteral("datCreateDate"))->setDate(d.datCreateDate);
+    dates_.value(QStringLiteral("gdpDeliverDate"))->setDate(d.gdpDeliverDate);
+    dates_.value(QStringLiteral("dtpClearDate"))->setDate(d.dtpClearDate);
+    checks_.value(QStringLiteral("chkIsFormal"))->setChecked(d.chkIsFormal);
+    checks_.value(QStringLiteral("chkCheckEchantillon"))->setChecked(d.chkCheckEchantillon);
+    checks_.value(QStringLiteral("chkShouldSMSSend"))->setChecked(d.chkShouldSMSSend);
+    if (cmbMessage_->count() != d.messages.size()) {
+        cmbMessage_->clear();
+        cmbMessage_->addItems(d.messages);
+    }
+    cmbMessage_->setCurrentIndex(static_cast<int>(d.messages.indexOf(d.cmbMessage)));
+    cmbScaleBarcode_->clear();
+    cmbScaleBarcode_->addItems(d.scaleBarcodes);
+    cmbScaleBarcode_->setCurrentText(QString());
+    lblAccountIDVal_->setText(d.lblAccountIDVal);
+    gbSale_->setTitle(d.gbSaleTitle);
+}
+
+void FormMain::showTotals() {
+    const InvoiceTotals& t = logic_->doc().totals;
+    const std::pair<const char*, Money> boxes[] = {
+        {"txtTotalPurePriceLock", t.TotalPurePrice},
+        {"txtTotalRowDiscount", t.TotalRowDiscount},
+        {"txtTotalPriceLock", t.TotalPrice},
+        {"txtTotalDiscountValue", t.TotalDiscountValue},
+        {"txtSuCharge", t.SuCharge},
+        {"txtDecs", t.Decs},
+        {"txtTax", t.Tax},
+        {"txtAdded", t.Added},
+        {"txtRoundDown", t.RoundDown},
+        {"txtGrandTotalLock", t.GrandTotal},
+        {"txtPureTotalValue", t.PureTotalValue},
+        {"txtMasterDiscountValue", t.MasterDiscountValue}};
+    for (const auto& [name, value] : boxes)
+        texts_.value(QString::fromLatin1(name))
+            ->setText(t.shown || !value.isZero() ? FormatAmount(value) : QString());
+    texts_.value(QStringLiteral("txtMasterDiscountPercent"))
+        ->setText(t.shown || t.MasterDiscountPercent != 0 ? QString::number(t.MasterDiscountPercent)
+                                                          : QString());
+    const bool percent = logic_->doc().masterDiscountKind == MasterDiscountKind::Percent;
+    optPercent_->setChecked(percent);
+    optValue_->setChecked(!percent);
+}
+
+void FormMain::applyAvailability() {
+    const Availability& a = logic_->availability();
+    setWindowTitle(a.title);
+    for (auto it = a.enabled().constBegin(); it != a.enabled().constEnd(); ++it)
+        if (auto* w = findChild<QWidget*>(it.key())) w->setEnabled(it.value());
+    for (auto it = a.visible().constBegin(); it != a.visible().constEnd(); ++it)
+        if (auto* w = findChild<QWidget*>(it.key())) {
+            w->setVisible(it.value());
+            if (auto* l = findChild<QLabel*>(QStringLiteral("lbl") + it.key().mid(3)))
+                l->setVisible(it.value());
+        }
+    const LineTableModel& grid = logic_->doc().flexDetail;
+    for (int c = 0; c < Col::Count; ++c) {
+        flexDetail_->setColumnHidden(c, grid.isColumnHidden(c));
+        if (!grid.isColumnHidden(c)) flexDetail_->setColumnWidth(c, grid.columnWidth(c) / 15);
+    }
+}
+
+void FormMain::refreshView() {
+    if (showing_) return;
+    showing_ = true;
+    showHeader();
+    showTotals();
+    applyAvailability();
+    lblErrMessage_->setText(logic_->doc().lblErrMessage);
+    showing_ = false;
+}
+
+void FormMain::showAndFallBack(bool) {
+    try {
+        show();
+        raise();
+        refreshTimer_.start();
+    } catch (...) {
+        // Whatever stopped a modeless show: show it modal instead.
+        setWindowModality(Qt::ApplicationModal);
+        show();
+    }
+}
+
+bool FormMain::ViewInvoice(int id) {
+    logic_->ViewInvoice(id);
+    refreshView();
+    showAndFallBack(false);
+    return false;
+}
+
+bool FormMain::ClearShow() {
+    logic_->ClearShow();
+    refreshView();
+    showAndFallBack(false);
+    return false;
+}
+
+void FormMain::showKeyMap() {
+    FrmKeyMap map(this);
+    map.exec();
+}
+
+int FormMain::runSearch() {
+    bool ok = false;
+    const int id = QInputDialog::getInt(this, QStringLiteral("جستجو"),
+                                        QStringLiteral("شماره رايانهاي فاكتور:"), 1, 1,
+                                        std::numeric_limits<int>::max(), 1, &ok);
+    return ok ? id : 0;
+}
+
+void FormMain::focusControl(const QString& objectName) {
+    if (auto* w = findChild<QWidget*>(objectName)) w->setFocus();
+}
+
+void FormMain::unloadForm() {
+    close();
+}
+
+void FormMain::keyPressEvent(QKeyEvent* event) {
+    if (logic_->RouteKeys(event->key(), event->modifiers())) {
+        event->accept();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+bool FormMain::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (logic_->RouteKeys(key->key(), key->modifiers())) return true;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void FormMain::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    const QString focus = logic_->activationFocus();
+    if (!focus.isEmpty()) focusControl(focus);
+}
+
+void FormMain::closeEvent(QCloseEvent* event) {
+    refreshTimer_.stop();
+    logic_->Form_Unload();
+    QWidget::closeEvent(event);
+}
+
+}  // namespace si

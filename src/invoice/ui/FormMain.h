@@ -1,0 +1,98 @@
+#pragma once
+// The sale invoice form: a thin view over FormMainLogic and its InvoiceDocument. It builds the
+// controls under the original names (cmdNew, txtID, sltCustomer, flexDetail, ...), mirrors the
+// document into them, hands edits, clicks and keys to the logic, and applies the Availability.
+
+#include <QHash>
+#include <QTimer>
+#include <QWidget>
+#include <memory>
+
+#include "invoice/FormMainLogic.h"
+
+class QLineEdit;
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QPushButton;
+class QTableView;
+class QGroupBox;
+class QRadioButton;
+class QGridLayout;
+class QBoxLayout;
+
+namespace si {
+
+class JalaliDateEdit;
+class SelectorWidget;
+
+class FormMain : public QWidget, public FormMainUi {
+    Q_OBJECT
+public:
+    explicit FormMain(Context& ctx, QWidget* parent = nullptr);
+    ~FormMain() override;
+
+    FormMainLogic& logic() { return *logic_; }
+    // The component's entry points: load, then show modeless (modal when that fails).
+    bool ViewInvoice(int id);
+    bool ClearShow();
+
+    // FormMainUi
+    void showKeyMap() override;
+    int runSearch() override;
+    void focusControl(const QString& objectName) override;
+    void unloadForm() override;
+    void refreshView() override;
+
+Q_SIGNALS:
+    void CreateNewRelationship(int FormTypeID, int FormID);
+    void ShowRelationships(int FormTypeID, int FormID);
+    void SendSMS(const QString& inCellPhone, const QString& inMessage);
+    void PrintByDotNet(QString& outTemplateFileName, QString& outOLEConnectionString,
+                       QString& outFormulas, QString& outSQLQuery, bool& DoPreview);
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void buildForm();
+    QWidget* buildHeader();
+    QWidget* buildTotals();
+    QWidget* buildCommands();
+    QWidget* buildGrid();
+    QLineEdit* addText(QGridLayout* grid, int row, int col, const char* name, const QString& label,
+                       bool readOnly = false);
+    SelectorWidget* addSelector(QGridLayout* grid, int row, int col, SelectorModel& model,
+                                const char* name, const QString& label);
+    JalaliDateEdit* addDate(QGridLayout* grid, int row, int col, const char* name,
+                            const QString& label);
+    QPushButton* addCommand(QBoxLayout* box, const char* name, const QString& text,
+                            const QString& command);
+    void connectEdits();
+    void showHeader();
+    void showTotals();
+    void applyAvailability();
+    void showAndFallBack(bool modal);
+
+    std::unique_ptr<FormMainLogic> logic_;
+    QHash<QString, QLineEdit*> texts_;
+    QHash<QString, QLineEdit*> amounts_;
+    QHash<QString, JalaliDateEdit*> dates_;
+    QHash<QString, QCheckBox*> checks_;
+    QComboBox* cmbMessage_ = nullptr;
+    QComboBox* cmbScaleBarcode_ = nullptr;
+    QRadioButton* optPercent_ = nullptr;
+    QRadioButton* optValue_ = nullptr;
+    QTableView* flexDetail_ = nullptr;
+    QGroupBox* gbSale_ = nullptr;
+    QLabel* lblAccountIDVal_ = nullptr;
+    QLabel* lblErrMessage_ = nullptr;
+    QTimer refreshTimer_;
+    QTimer flashTimer_;
+    bool showing_ = false;
+};
+
+}  // namespace si
