@@ -5,11 +5,17 @@
 #include "common/Numbers.h"
 #include "common/Period.h"
 #include "invoice/HeaderLogic.h"
+#include "invoice/LinesLogic.h"
+#include "invoice/PricingLogic.h"
+#include "invoice/TotalsLogic.h"
 
 namespace si {
 
 FormMainLogic::FormMainLogic(Context& ctx, QObject* parent)
-    : QObject(parent), ctx_(&ctx), doc_(ctx), header_(std::make_unique<HeaderLogic>(ctx, doc_)) {}
+    : QObject(parent),
+      ctx_(&ctx),
+      doc_(ctx),
+      services_(std::make_unique<InvoiceServices>(ctx, doc_)) {}
 
 FormMainLogic::~FormMainLogic() = default;
 
@@ -85,7 +91,7 @@ void FormMainLogic::Form_Load() {
     doc_.sltPromoter.setViews(QStringLiteral("vwSalePromoterMajor"),
                               QStringLiteral("vwSalePromoterMinor"));
     doc_.sltPromoter.setCaption(QStringLiteral("كارمندان"));
-    header_->initialize();
+    services_->header->initialize();
     const int promoter = ctx_->params.number(P::DefaultPromoter);
     const int promoter2 = ctx_->params.number(P::DefaultPromoter2);
     if (promoter > 0) doc_.sltPromoter.setID(promoter);
@@ -122,7 +128,7 @@ bool FormMainLogic::ShowInvoiceByID(int id) {
         ctx_->db().call(QStringLiteral("spSaleIsInvoiceAvailable"), QVariantList{id}).toInt() > 0) {
         ResetForm();
         doc_.FormMode = kModeView;
-        header_->FillData(id);
+        services_->header->FillData(id);
         ApplyMode();
         return true;
     }
@@ -147,7 +153,7 @@ void FormMainLogic::StartNewEntry() {
 void FormMainLogic::StartEditInvoice(int id) {
     ResetForm();
     doc_.FormMode = kModeEdit;
-    if (!header_->FillData(id)) {
+    if (!services_->header->FillData(id)) {
         ShowInvoiceByID(id);
         return;
     }
@@ -156,14 +162,14 @@ void FormMainLogic::StartEditInvoice(int id) {
         doc_.txtTime = fnZelorGetTime(ctx_->db().now());
     }
     doc_.sltPricingMethod.setListFilter(
-        HeaderLogic::userPricingMethodFilter(ctx_->globals.CurrentUserID));
+        PricingLogic::userMethodFilter(ctx_->globals.CurrentUserID));
     ApplyMode();
     if (ui_) ui_->focusControl(QStringLiteral("flexDetail"));
 }
 
 void FormMainLogic::ResetForm() {
     doc_.clear();
-    header_->FillDefaults();
+    services_->header->FillDefaults();
 }
 
 void FormMainLogic::refreshUi() {

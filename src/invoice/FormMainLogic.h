@@ -12,10 +12,9 @@
 #include "invoice/Availability.h"
 #include "invoice/FormMainUi.h"
 #include "invoice/InvoiceDocument.h"
+#include "invoice/InvoiceServices.h"
 
 namespace si {
-
-class HeaderLogic;
 
 // Operations that other parts of the form provide; each has a working default.
 struct FormSeams {
@@ -40,7 +39,7 @@ public:
 
     void setUi(FormMainUi* ui) { ui_ = ui; }
     InvoiceDocument& doc() { return doc_; }
-    HeaderLogic& header() { return *header_; }
+    InvoiceServices& services() { return *services_; }
     FormSeams seams;
     Context& ctx() { return *ctx_; }
 
@@ -118,7 +117,7 @@ private:
 
     Context* ctx_;
     InvoiceDocument doc_;
-    std::unique_ptr<HeaderLogic> header_;
+    std::unique_ptr<InvoiceServices> services_;
     FormMainUi* ui_ = nullptr;
     Availability availability_;
     bool loaded_ = false;

@@ -2,6 +2,8 @@
 
 #include "common/Jalali.h"
 #include "common/Numbers.h"
+#include "invoice/LinesLogic.h"
+#include "invoice/PricingLogic.h"
 
 namespace si {
 
@@ -13,8 +15,8 @@ int idOf(const Row& r, const char16_t* column) {
 
 }  // namespace
 
-HeaderLogic::HeaderLogic(Context& ctx, InvoiceDocument& doc, QObject* parent)
-    : QObject(parent), ctx_(ctx), doc_(doc) {}
+HeaderLogic::HeaderLogic(InvoiceServices& services, QObject* parent)
+    : QObject(parent), services_(services), ctx_(services.ctx), doc_(services.doc) {}
 
 void HeaderLogic::configure(SelectorModel& s, const char* major, const char* minor,
                             const QString& caption) {
@@ -77,22 +79,6 @@ QString HeaderLogic::codeText(const QVariant& code) {
     return QString::number(static_cast<qint64>(n));
 }
 
-SqlCondition HeaderLogic::userPricingMethodFilter(int userId) {
-    return {QStringLiteral(
-                "ID in (Select x.PricingMethodID from tblSalePricingMethodUser x Where x.UserID=?)"
-                " and ID in (Select x.ID from tblSalePricingMethod x where "
-                "coalesce(x.MakeVisibleInSelection,1) = 1)"),
-            {userId}};
-}
-
-int HeaderLogic::getUserPricingMethodID(int userId) {
-    const QVariant id = ctx_.db().scalar(
-        QStringLiteral("Select PricingMethodID from tblSalePricingMethodUser Where UserID=? "
-                       "Order by coalesce(IsDefault,0) desc, coalesce(Sequence,999)"),
-        {userId});
-    return id.isNull() ? 0 : id.toInt();
-}
-
 bool HeaderLogic::FillData(int invoiceId) {
     doc_.sltPricingMethod.clearListFilters();
     auto row =
@@ -102,7 +88,7 @@ bool HeaderLogic::FillData(int invoiceId) {
     doc_.loading = true;
     loadRecord(*row);
     doc_.loading = wasLoading;
-    Q_EMIT linesRequested(invoiceId);
+    services_.lines->FillInvoiceDetailData(invoiceId);
     Q_EMIT doc_.headerChanged();
     return true;
 }
@@ -184,8 +170,8 @@ void HeaderLogic::FillDefaults() {
         doc_.sltCustomer.setID(doc_.defaultCustomerID, true);
     const int days = ctx_.params.number(P::DefaultDays);
     doc_.txtLoanExpire = days >= 1 ? QString::number(days) : QString();
-    doc_.sltPricingMethod.setListFilter(userPricingMethodFilter(ctx_.globals.CurrentUserID));
-    const int method = getUserPricingMethodID(ctx_.globals.CurrentUserID);
+    doc_.sltPricingMethod.setListFilter(PricingLogic::userMethodFilter(ctx_.globals.CurrentUserID));
+    const int method = services_.pricing->getUserPricingMethodID(ctx_.globals.CurrentUserID);
     if (method > 0) doc_.sltPricingMethod.setID(method, true);
     if (doc_.sltType.IsEmpty()) {
         const int top = doc_.sltType.topID();

@@ -5,14 +5,14 @@
 
 #include <QObject>
 
-#include "invoice/InvoiceDocument.h"
+#include "invoice/InvoiceServices.h"
 
 namespace si {
 
 class HeaderLogic : public QObject {
     Q_OBJECT
 public:
-    HeaderLogic(Context& ctx, InvoiceDocument& doc, QObject* parent = nullptr);
+    explicit HeaderLogic(InvoiceServices& services, QObject* parent = nullptr);
 
     // Configures the header's look-up fields and lists (form load).
     void initialize();
@@ -22,20 +22,13 @@ public:
 
     // txtCode for a stored Code: the number, "ندارد" for -1, empty for NULL.
     static QString codeText(const QVariant& code);
-    // The user's default pricing method, 0 or less when none.
-    int getUserPricingMethodID(int userId);
-    // The filter every pricing-method selector gets for the user.
-    static SqlCondition userPricingMethodFilter(int userId);
-
-Q_SIGNALS:
-    // Emitted after FillData moved the stored lines into the grid (the lines logic fills them).
-    void linesRequested(int invoiceId);
 
 private:
     void configure(SelectorModel& s, const char* major, const char* minor, const QString& caption);
     void loadRecord(const Row& r);
     void loadMessages();
 
+    InvoiceServices& services_;
     Context& ctx_;
     InvoiceDocument& doc_;
 };

@@ -1,0 +1,27 @@
+#include "invoice/InvoiceServices.h"
+
+#include "invoice/HeaderLogic.h"
+#include "invoice/LinesLogic.h"
+#include "invoice/PricingLogic.h"
+#include "invoice/TotalsLogic.h"
+
+namespace si {
+
+InvoiceServices::InvoiceServices(Context& context, InvoiceDocument& document)
+    : ctx(context),
+      doc(document),
+      totals(std::make_unique<TotalsLogic>(*this)),
+      pricing(std::make_unique<PricingLogic>(*this)),
+      lines(std::make_unique<LinesLogic>(*this)),
+      header(std::make_unique<HeaderLogic>(*this)) {
+    Reload_Apply_Available_Discounts = [](int) {};
+    CheckDiscountPercentValidation = [](int, double) { return true; };
+    InvoiceValueDiscountPercent = [](Money) { return -1.0; };
+    LoadCustomerCreditUsage = [](int) {};
+    LoadCustomerCard = [](int) {};
+    RefreshEchantillon = [] {};
+}
+
+InvoiceServices::~InvoiceServices() = default;
+
+}  // namespace si

@@ -1,0 +1,52 @@
+#pragma once
+// Pricing methods: the methods a user may choose, the user's default, the price look-up of a
+// goods item under a method, re-pricing the lines when the header's method changes, the per-line
+// choice of method (FormPricingMethod) and promoter (FormPromoter), and the check on saving.
+
+#include <QString>
+
+#include "common/SqlCondition.h"
+#include "invoice/InvoiceServices.h"
+
+namespace si {
+
+struct PriceLookup {
+    bool found = false;  // a tblGoodSaleInfo row exists for the goods and method
+    Money RetailPrice;   // per base unit
+    bool IsDiscountInPercent = true;
+    double DiscountPercent = 0;
+    Money DiscountValue;
+};
+
+class PricingLogic {
+public:
+    explicit PricingLogic(InvoiceServices& services);
+
+    // The user's default method (IsDefault first, then Sequence; nulls count 0 and 999); 0 when
+    // none.
+    int getUserPricingMethodID(int userId);
+    static SqlCondition userMethodFilter(int userId);
+    PriceLookup lookupPrice(const QString& barcode, int method);
+
+    // sltPricingMethod changed: asks once, then re-prices every line not yet on the method.
+    void sltPricingMethod_Change();
+
+    // FormPricingMethod for a line: the methods that have a price for the goods and that the
+    // user may use, the price of one, and OK (right 90139, a method chosen). False after the
+    // refusal message.
+    SqlCondition lineMethodFilter(const QString& barcode) const;
+    Money methodPrice(const QString& barcode, int method);
+    bool applyLineMethod(int row, int method, const QString& methodName, Money shownPrice);
+
+    // FormPromoter for a line: OK needs right 90139, a promoter, and a leaf promoter.
+    int defaultLinePromoter(int row) const;
+    bool applyLinePromoter(int row, int promoter, const QString& promoterName);
+
+    // The save-time check of the header's and the lines' methods; false after its message.
+    bool CheckPricingMethods();
+
+private:
+    InvoiceServices& services_;
+};
+
+}  // namespace si
