@@ -5,6 +5,7 @@
 // cash boxes with an open turn; report templates; a card terminal; and past invoices.
 // The same seed always gives the same data.
 
+#include <QDate>
 #include <QString>
 #include <functional>
 
@@ -19,6 +20,10 @@ struct DemoOptions {
     int linesPerInvoice = 6;  // average
     unsigned seed = 1405;
     std::function<void(const QString&)> progress;  // optional
+    // The demo's "now": promotions, the accounting period, the tax settings, the open cash
+    // turns and the credit constraints hold on this day. Invalid means the current date.
+    QDate today;
+    int historyDays = 180;  // the past invoices fall into these days before today
 };
 
 DemoOptions SmallDemo();

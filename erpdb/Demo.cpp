@@ -1,0 +1,128 @@
+#include "erpdb/Demo.h"
+
+#include <stdexcept>
+
+#include "erpdb/Schema.h"
+#include "erpdb/demo/DemoModel.h"
+
+namespace si::erpdb {
+
+namespace demo {
+
+DemoData::DemoData(Session& s, const DemoOptions& o)
+    : session(s), options(o), calendar(o.today.isValid() ? o.today : QDate::currentDate()) {
+    historyStart = calendar.daysAgo(std::max(1, options.historyDays));
+}
+
+void DemoData::progress(const QString& step) const {
+    if (options.progress) options.progress(step);
+}
+
+}  // namespace demo
+
+namespace {
+
+// Tables that any company, demo or not, fills first; the demo is written only into a
+// database that has none of them.
+const char* const kCompanyTables[] = {
+    "tblUser",      "tblGood",        "tblOrganization",         "tblAccount",
+    "tblInventory", "tblSaleInvoice", "tblZelorSystemParameters"};
+
+bool hasRows(Session& s, const QString& table) {
+    return !s.query(QStringLiteral("SELECT 1 FROM ") + table + QStringLiteral(" LIMIT 1")).empty();
+}
+
+bool isEmptyCompany(Session& s) {
+    for (const char* table : kCompanyTables)
+        if (hasRows(s, QString::fromLatin1(table))) return false;
+    return true;
+}
+
+void checkOptions(const DemoOptions& o) {
+    if (o.goods < 1 || o.customers < 0 || o.invoices < 0 || o.linesPerInvoice < 1 ||
+        o.historyDays < 1)
+        throw std::invalid_argument(
+            "اندازه شرکت نمونه نادرست است: دست کم يک کالا، يک سطر در فاکتور و يک روز سابقه لازم "
+            "است.");
+}
+
+// A large page cache for the bulk writes of SQLite (the index pages of the invoice lines stay
+// in memory); the connection's own size comes back afterwards.
+class SqliteCache {
+public:
+    explicit SqliteCache(Session& s) : s_(s) {
+        if (!s_.isSqlite()) return;
+        previous_ = s_.scalar(QStringLiteral("PRAGMA cache_size")).toLongLong();
+        s_.exec(QStringLiteral("PRAGMA cache_size=-262144"));
+    }
+    ~SqliteCache() {
+        if (!s_.isSqlite()) return;
+        try {
+            s_.exec(QStringLiteral("PRAGMA cache_size=") + QString::number(previous_));
+        } catch (...) {
+            // The cache size only tunes speed.
+        }
+    }
+    SqliteCache(const SqliteCache&) = delete;
+    SqliteCache& operator=(const SqliteCache&) = delete;
+
+private:
+    Session& s_;
+    qint64 previous_ = 0;
+};
+
+}  // namespace
+
+DemoOptions SmallDemo() {
+    return DemoOptions{};
+}
+
+DemoOptions DemoOfSize(int goods, int invoices) {
+    DemoOptions o;
+    o.goods = goods;
+    o.customers = std::max(50, goods / 10);
+    o.invoices = invoices < 0 ? goods : invoices;
+    return o;
+}
+
+bool HasDemoData(Session& session) {
+    if (!session.tableExists(QStringLiteral("tblUser")) ||
+        !session.tableExists(QStringLiteral("tblGood")))
+        return false;
+    return !session.query(QStringLiteral("SELECT ID FROM tblUser WHERE ID = ?"), {kDemoAdminUserId})
+                .empty() &&
+           hasRows(session, QStringLiteral("tblGood"));
+}
+
+void FillDemoData(Session& session, const DemoOptions& options) {
+    checkOptions(options);
+    if (InstalledSchemaVersion(session) == 0)
+        throw std::runtime_error(
+            "ساختار پايگاه داده نصب نشده است؛ ابتدا پايگاه داده را آماده کنيد.");
+    if (HasDemoData(session))
+        throw std::runtime_error("اطلاعات شرکت نمونه قبلا در اين پايگاه داده ثبت شده است.");
+    if (!isEmptyCompany(session))
+        throw std::runtime_error(
+            "پايگاه داده خالي نيست؛ شرکت نمونه فقط در پايگاه داده خالي ساخته مي شود.");
+    SqliteCache cache(session);
+    Transaction transaction = session.transaction();
+    demo::DemoData d(session, options);
+    demo::FillLedger(d);
+    demo::FillSystem(d);
+    demo::FillSaleSetup(d);
+    demo::FillGoods(d);
+    demo::FillGoodsPricing(d);
+    demo::FillPeople(d);
+    demo::FillCustomers(d);
+    demo::FillCash(d);
+    demo::FillInventories(d);
+    demo::FillPromotions(d);
+    demo::FillInvoices(d);
+    demo::FillInvoiceDocuments(d);
+    demo::FillStockReceipts(d);
+    demo::MoveIdentityCounters(session);
+    transaction.commit();
+    d.progress(QStringLiteral("شرکت نمونه ثبت شد"));
+}
+
+}  // namespace si::erpdb
