@@ -1,5 +1,6 @@
 #include "erpdb/demo/DemoSupport.h"
 
+#include <QSet>
 #include <stdexcept>
 
 #include "common/Jalali.h"
@@ -121,15 +122,19 @@ int Ean13CheckDigit(const QString& twelveDigits) {
 
 void MoveIdentityCounters(Session& session) {
     if (session.isSqlite()) return;
+    QSet<QString> withIdentity;
+    for (const Row& r : session.query(QStringLiteral(
+             "SELECT table_name FROM information_schema.columns WHERE table_schema = "
+             "current_schema() AND is_identity = 'YES'")))
+        withIdentity.insert(r.text(u"table_name").toLower());
+    // The table names put into the statements are the schema's own list.
     for (const QString& table : TableNames()) {
-        const QVariant sequence = session.scalar(
-            QStringLiteral("SELECT pg_get_serial_sequence(CAST(? AS TEXT), 'id')"), {table});
-        if (sequence.isNull() || sequence.toString().isEmpty()) continue;
+        if (!withIdentity.contains(table.toLower())) continue;
         // The next identity is one past the largest ID (1 for an empty table).
-        session.exec(QStringLiteral("SELECT setval(CAST(? AS REGCLASS), coalesce(max(ID), 0) + 1, "
-                                    "false) FROM ") +
+        session.exec(QStringLiteral("SELECT setval(pg_get_serial_sequence(CAST(? AS TEXT), 'id'), "
+                                    "coalesce(max(ID), 0) + 1, false) FROM ") +
                          table,
-                     {sequence});
+                     {table});
     }
 }
 
