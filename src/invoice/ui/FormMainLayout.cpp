@@ -1,5 +1,6 @@
 // Building the controls of the invoice form. Every control carries its original name.
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGridLayout>
@@ -10,6 +11,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollArea>
+#include <QTabWidget>
 #include <QTableView>
 #include <QVBoxLayout>
 
@@ -25,6 +27,29 @@ QLabel* label(const QString& text, QWidget* parent) {
     auto* l = new QLabel(text, parent);
     l->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     return l;
+}
+
+// One page of the header: four label-and-field pairs a row, the fields sharing the width.
+QGridLayout* headerPage(QTabWidget* tabs, const QString& title) {
+    auto* page = new QWidget(tabs);
+    auto* grid = new QGridLayout(page);
+    grid->setContentsMargins(8, 6, 8, 6);
+    grid->setHorizontalSpacing(8);
+    grid->setVerticalSpacing(4);
+    for (int c = 1; c < 8; c += 2)
+        grid->setColumnStretch(c, 1);
+    grid->setRowStretch(4, 1);  // shorter pages keep their rows at the top
+    tabs->addTab(page, title);
+    return grid;
+}
+
+// The logic moves the focus by name (Enter, activation); a field on a page behind must come
+// forward with it.
+void followFocus(QTabWidget* tabs) {
+    QObject::connect(qApp, &QApplication::focusChanged, tabs, [tabs](QWidget*, QWidget* now) {
+        for (int i = 0; now && i < tabs->count(); ++i)
+            if (tabs->widget(i)->isAncestorOf(now)) tabs->setCurrentIndex(i);
+    });
 }
 
 }  // namespace
@@ -56,7 +81,11 @@ JalaliDateEdit* FormMain::addDate(QGridLayout* grid, int row, int col, const cha
     auto* d = new JalaliDateEdit(this);
     d->setObjectName(QString::fromLatin1(name));
     grid->addWidget(label(text, this), row, col);
-    grid->addWidget(d, row, col + 1);
+    // A date keeps its own width; the rest of its cell stays empty.
+    auto* cell = new QHBoxLayout;
+    cell->addWidget(d);
+    cell->addStretch();
+    grid->addLayout(cell, row, col + 1);
     dates_.insert(d->objectName(), d);
     return d;
 }
@@ -75,8 +104,15 @@ QWidget* FormMain::buildHeader() {
     InvoiceDocument& d = logic_->doc();
     gbSale_ = new QGroupBox(d.gbSaleTitle, this);
     gbSale_->setObjectName(QStringLiteral("gbSale"));
-    auto* g = new QGridLayout(gbSale_);
-    g->setHorizontalSpacing(8);
+    auto* tabs = new QTabWidget(gbSale_);
+    tabs->setObjectName(QStringLiteral("tabHeader"));
+    followFocus(tabs);
+    auto* box = new QVBoxLayout(gbSale_);
+    box->setContentsMargins(6, 4, 6, 6);
+    box->addWidget(tabs);
+
+    // What the clerk fills for every invoice.
+    QGridLayout* g = headerPage(tabs, QStringLiteral("مشخصات فاكتور"));
     addText(g, 0, 0, "txtID", QStringLiteral("شماره رايانهاي"), true);
     addText(g, 0, 2, "txtCode", QStringLiteral("شماره تاييد شده"), true);
     addDate(g, 0, 4, "datCreateDate", QStringLiteral("تاريخ"));
@@ -90,39 +126,12 @@ QWidget* FormMain::buildHeader() {
     addSelector(g, 2, 4, d.sltPaidByCash, "sltPaidByCash", QStringLiteral("نوع پرداخت"));
     addSelector(g, 2, 6, d.sltCreatorEmployee, "sltCreatorEmployee",
                 QStringLiteral("تهيه كننده فيش"));
-    addSelector(g, 3, 0, d.sltContract, "sltContract", QStringLiteral("قرارداد"));
-    addSelector(g, 3, 2, d.sltDeliverType, "sltDeliverType", QStringLiteral("نحوه تحويل"));
-    addSelector(g, 3, 4, d.sltIntroductionType, "sltIntroductionType",
-                QStringLiteral("نحوه آشنايي"));
-    addSelector(g, 3, 6, d.sltPreCond, "sltPreCond", QStringLiteral("پيش شرط"));
-    addSelector(g, 4, 0, d.sltAchiever, "sltAchiever", QStringLiteral("وصول كننده"));
-    addSelector(g, 4, 2, d.sltDistributer, "sltDistributer", QStringLiteral("توزيع كننده"));
-    addSelector(g, 4, 4, d.sltBranch, "sltBranch", QStringLiteral("شعبه"));
-    addSelector(g, 4, 6, d.sltCRMCardType, "sltCRMCardType", QStringLiteral("نوع کارت"));
-    addSelector(g, 5, 0, d.sltObject1, "sltObject1", QStringLiteral("تفصيلي 1"));
-    addSelector(g, 5, 2, d.sltObject2, "sltObject2", QStringLiteral("تفصيلي 2"));
-    addSelector(g, 5, 4, d.sltCreator, "sltCreator", QStringLiteral("كاربر ثبت كننده"));
-    addText(g, 5, 6, "txtGrade", QStringLiteral("امتياز"), true);
-    addText(g, 6, 0, "txtGhabz", QStringLiteral("شماره قبض"));
-    addText(g, 6, 2, "txtCardNo", QStringLiteral("شماره كارت"));
-    addText(g, 6, 4, "txtDistID", QStringLiteral("شماره حواله توزيع"), true);
-    addText(g, 6, 6, "txtPrintCount", QStringLiteral("تعداد چاپ"), true);
-    addDate(g, 7, 0, "gdpDeliverDate", QStringLiteral("تاريخ تحويل"));
-    addDate(g, 7, 2, "dtpClearDate", QStringLiteral("تاريخ تسويه"));
-    addText(g, 7, 4, "txtLoanExpire", QStringLiteral("مهلت تسويه (روز)"));
-    addText(g, 7, 6, "txtCreditPeriod", QStringLiteral("مدت اعتبار"), true);
-    addText(g, 8, 0, "txtUsedCredit", QStringLiteral("اعتبار استفاده شده"), true);
-    addText(g, 8, 2, "txtRemCredit", QStringLiteral("مانده اعتبار"), true);
-    cmbMessage_ = new QComboBox(this);
-    cmbMessage_->setObjectName(QStringLiteral("cmbMessage"));
-    g->addWidget(label(QStringLiteral("پيام"), this), 8, 4);
-    g->addWidget(cmbMessage_, 8, 5);
+    addText(g, 3, 0, "txtNotes", QStringLiteral("ملاحظات"));
     cmbScaleBarcode_ = new QComboBox(this);
     cmbScaleBarcode_->setObjectName(QStringLiteral("cmbScaleBarcode"));
     cmbScaleBarcode_->setEditable(true);
-    g->addWidget(label(QStringLiteral("بارکد ترازو"), this), 8, 6);
-    g->addWidget(cmbScaleBarcode_, 8, 7);
-    addText(g, 9, 0, "txtNotes", QStringLiteral("ملاحظات"));
+    g->addWidget(label(QStringLiteral("بارکد ترازو"), this), 3, 2);
+    g->addWidget(cmbScaleBarcode_, 3, 3);
     auto* checks = new QHBoxLayout;
     for (const auto& [name, text] : {std::pair{"chkIsFormal", "فاكتور رسمي"},
                                      std::pair{"chkCheckEchantillon", "بررسي اشانتيون"},
@@ -136,7 +145,40 @@ QWidget* FormMain::buildHeader() {
     lblAccountIDVal_->setObjectName(QStringLiteral("lblAccountIDVal"));
     checks->addWidget(lblAccountIDVal_);
     checks->addStretch();
-    g->addLayout(checks, 9, 2, 1, 6);
+    g->addLayout(checks, 3, 4, 1, 4);
+
+    // Credit, settlement and delivery.
+    g = headerPage(tabs, QStringLiteral("اعتبار و تحويل"));
+    addText(g, 0, 0, "txtLoanExpire", QStringLiteral("مهلت تسويه (روز)"));
+    addDate(g, 0, 2, "dtpClearDate", QStringLiteral("تاريخ تسويه"));
+    addText(g, 0, 4, "txtCreditPeriod", QStringLiteral("مدت اعتبار"), true);
+    addText(g, 0, 6, "txtUsedCredit", QStringLiteral("اعتبار استفاده شده"), true);
+    addText(g, 1, 0, "txtRemCredit", QStringLiteral("مانده اعتبار"), true);
+    addDate(g, 1, 2, "gdpDeliverDate", QStringLiteral("تاريخ تحويل"));
+    addSelector(g, 1, 4, d.sltDeliverType, "sltDeliverType", QStringLiteral("نحوه تحويل"));
+    addSelector(g, 1, 6, d.sltContract, "sltContract", QStringLiteral("قرارداد"));
+    addSelector(g, 2, 0, d.sltAchiever, "sltAchiever", QStringLiteral("وصول كننده"));
+    addSelector(g, 2, 2, d.sltDistributer, "sltDistributer", QStringLiteral("توزيع كننده"));
+    addText(g, 2, 4, "txtDistID", QStringLiteral("شماره حواله توزيع"), true);
+    addText(g, 2, 6, "txtGhabz", QStringLiteral("شماره قبض"));
+
+    // The rest of the header.
+    g = headerPage(tabs, QStringLiteral("ساير مشخصات"));
+    addSelector(g, 0, 0, d.sltIntroductionType, "sltIntroductionType",
+                QStringLiteral("نحوه آشنايي"));
+    addSelector(g, 0, 2, d.sltPreCond, "sltPreCond", QStringLiteral("پيش شرط"));
+    addSelector(g, 0, 4, d.sltBranch, "sltBranch", QStringLiteral("شعبه"));
+    addSelector(g, 0, 6, d.sltCRMCardType, "sltCRMCardType", QStringLiteral("نوع کارت"));
+    addSelector(g, 1, 0, d.sltObject1, "sltObject1", QStringLiteral("تفصيلي 1"));
+    addSelector(g, 1, 2, d.sltObject2, "sltObject2", QStringLiteral("تفصيلي 2"));
+    addSelector(g, 1, 4, d.sltCreator, "sltCreator", QStringLiteral("كاربر ثبت كننده"));
+    addText(g, 1, 6, "txtGrade", QStringLiteral("امتياز"), true);
+    cmbMessage_ = new QComboBox(this);
+    cmbMessage_->setObjectName(QStringLiteral("cmbMessage"));
+    g->addWidget(label(QStringLiteral("پيام"), this), 2, 0);
+    g->addWidget(cmbMessage_, 2, 1);
+    addText(g, 2, 2, "txtCardNo", QStringLiteral("شماره كارت"));
+    addText(g, 2, 4, "txtPrintCount", QStringLiteral("تعداد چاپ"), true);
     return gbSale_;
 }
 
@@ -150,13 +192,15 @@ QWidget* FormMain::buildGrid() {
     flexDetail_->setEditTriggers(QAbstractItemView::AnyKeyPressed |
                                  QAbstractItemView::DoubleClicked |
                                  QAbstractItemView::EditKeyPressed);
-    flexDetail_->setMinimumHeight(220);
+    flexDetail_->setMinimumHeight(170);
     return flexDetail_;
 }
 
 QWidget* FormMain::buildTotals() {
     auto* box = new QGroupBox(QStringLiteral("جمع فاكتور"), this);
     auto* g = new QGridLayout(box);
+    g->setContentsMargins(8, 4, 8, 6);
+    g->setVerticalSpacing(4);
     const std::pair<const char*, const char*> boxes[] = {{"txtTotalPurePriceLock", "جمع كل"},
                                                          {"txtTotalRowDiscount", "تخفيف سطرها"},
                                                          {"txtTotalPriceLock", "جمع پس از تخفيف"},
@@ -168,32 +212,43 @@ QWidget* FormMain::buildTotals() {
                                                          {"txtRoundDown", "گرد كردن"},
                                                          {"txtGrandTotalLock", "مبلغ قابل پرداخت"},
                                                          {"txtPureTotalValue", "خالص"}};
+    // Five amounts a row: three rows leave the lines grid the height of the form.
+    constexpr int kPerRow = 5;
     int i = 0;
     for (const auto& [name, text] : boxes) {
-        QLineEdit* e = addText(g, i / 4, (i % 4) * 2, name, QString::fromUtf8(text), true);
+        QLineEdit* e =
+            addText(g, i / kPerRow, (i % kPerRow) * 2, name, QString::fromUtf8(text), true);
         e->setAlignment(Qt::AlignLeft);
         amounts_.insert(e->objectName(), e);
         ++i;
     }
+    amounts_.value(QStringLiteral("txtGrandTotalLock"))
+        ->setStyleSheet(QStringLiteral("font-weight: bold;"));
+    for (int c = 1; c < kPerRow * 2; c += 2)
+        g->setColumnStretch(c, 1);
     optPercent_ = new QRadioButton(QStringLiteral("درصد"), this);
     optPercent_->setObjectName(QStringLiteral("optMasterDiscountPercent"));
     optValue_ = new QRadioButton(QStringLiteral("مبلغ"), this);
     optValue_->setObjectName(QStringLiteral("optMasterDiscountValue"));
     QLineEdit* percent =
-        addText(g, 3, 0, "txtMasterDiscountPercent", QStringLiteral("تخفيف كلي (درصد)"));
+        addText(g, 2, 2, "txtMasterDiscountPercent", QStringLiteral("تخفيف كلي (درصد)"));
     QLineEdit* value =
-        addText(g, 3, 2, "txtMasterDiscountValue", QStringLiteral("تخفيف كلي (مبلغ)"));
+        addText(g, 2, 4, "txtMasterDiscountValue", QStringLiteral("تخفيف كلي (مبلغ)"));
     percent->setAlignment(Qt::AlignLeft);
     value->setAlignment(Qt::AlignLeft);
-    g->addWidget(optPercent_, 3, 4);
-    g->addWidget(optValue_, 3, 5);
+    auto* kind = new QHBoxLayout;
+    kind->addWidget(optPercent_);
+    kind->addWidget(optValue_);
+    kind->addStretch();
+    g->addLayout(kind, 2, 6, 1, 2);
     return box;
 }
 
 QWidget* FormMain::buildCommands() {
     auto* bar = new QWidget(this);
-    auto* row = new QHBoxLayout(bar);
-    row->setContentsMargins(0, 0, 0, 0);
+    auto* rows = new QVBoxLayout(bar);
+    rows->setContentsMargins(0, 0, 0, 0);
+    rows->setSpacing(4);
     const std::pair<const char*, const char*> commands[] = {{"cmdNew", "جديد"},
                                                             {"cmdEdit", "اصلاح"},
                                                             {"cmdDelete", "حذف"},
@@ -212,14 +267,24 @@ QWidget* FormMain::buildCommands() {
                                                             {"cmdNewRelationship", "ارتباط جديد"},
                                                             {"cmdRelatedForms", "فرمهاي مرتبط"},
                                                             {"cmdExit", "خروج"}};
-    for (const auto& [name, text] : commands)
+    // Two rows of nine, so the form fits a 1280-pixel screen.
+    constexpr int kPerRow = 9;
+    QHBoxLayout* row = nullptr;
+    int i = 0;
+    for (const auto& [name, text] : commands) {
+        if (i++ % kPerRow == 0) {
+            row = new QHBoxLayout;
+            rows->addLayout(row);
+        }
         addCommand(row, name, QString::fromUtf8(text), QString::fromLatin1(name));
-    row->addStretch();
+    }
     return bar;
 }
 
 void FormMain::buildForm() {
     auto* outer = new QVBoxLayout(this);
+    outer->setContentsMargins(8, 6, 8, 8);
+    outer->setSpacing(4);
     outer->addWidget(buildHeader());
     outer->addWidget(buildGrid(), 1);
     lblErrMessage_ = new QLabel(this);

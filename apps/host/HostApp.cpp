@@ -1,0 +1,160 @@
+#include "apps/host/HostApp.h"
+
+#include <QApplication>
+#include <QFileInfo>
+#include <QFontDatabase>
+#include <QPixmap>
+#include <QSettings>
+#include <QTextStream>
+#include <QTimer>
+#include <cstdio>
+#include <optional>
+
+#include "apps/host/HostOptions.h"
+#include "apps/host/HostWindow.h"
+#include "apps/host/LoginDialog.h"
+#include "apps/host/SettingsPropertyBag.h"
+#include "apps/host/UnattendedMessages.h"
+#include "common/SqlError.h"
+#include "component/comSaleInvoice1.h"
+#include "erpdb/Procedures.h"
+#include "invoice/ui/FormMain.h"
+#include "suite/Components.h"
+
+namespace si::host {
+
+namespace {
+
+const QString kFontFamily = QStringLiteral("Noto Sans Arabic");
+const QString kFontFile =
+    QStringLiteral("/usr/share/fonts/truetype/noto/NotoSansArabic-Regular.ttf");
+constexpr int kSettleMilliseconds = 1500;
+
+QTextStream& err() {
+    static QTextStream stream(stderr);
+    return stream;
+}
+
+struct Login {
+    QString connection;
+    UserAccount user;
+};
+
+std::optional<Login> loginAs(const QString& connection, int userId) {
+    LoginLogic logic;
+    LoginResult result;
+    if (logic.connect(connection)) result = logic.loginWithoutPassword(userId);
+    if (!result.ok()) {
+        err() << (logic.error().isEmpty() ? result.error : logic.error()) << Qt::endl;
+        return std::nullopt;
+    }
+    return Login{connection, *result.user};
+}
+
+std::optional<Login> askLogin(const QString& connection, int preferredUserId) {
+    LoginDialog dialog(connection, preferredUserId);
+    if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+    return Login{dialog.connection(), dialog.user()};
+}
+
+// ClearShow, then New, so the form shows a new invoice with its defaults; after the event loop
+// has settled, the form is saved as a picture and the application quits.
+int takeScreenshot(QApplication& app, HostWindow& window, const QString& file) {
+    FormMain* form = nullptr;
+    try {
+        window.control().ClearShow();
+        form = window.control().myFrm();
+        if (form && !form->logic().runCommand(QStringLiteral("cmdNew")))
+            err() << "cmdNew is not available; the picture shows the cleared form" << Qt::endl;
+    } catch (const std::exception& e) {
+        err() << QString::fromUtf8(e.what()) << Qt::endl;
+        return 1;
+    }
+    if (!form) return 1;
+    err() << "invoice form in mode " << form->logic().FormMode() << Qt::endl;
+    QTimer::singleShot(kSettleMilliseconds, &app, [&app, form, file] {
+        const bool saved = form->grab().save(file, "PNG");
+        QTextStream out(stdout);
+        if (saved)
+            out << QFileInfo(file).absoluteFilePath() << Qt::endl;
+        else
+            err() << "cannot write " << file << Qt::endl;
+        app.exit(saved ? 0 : 1);
+    });
+    return app.exec();
+}
+
+}  // namespace
+
+QString PersianFontFamily() {
+    if (QFontDatabase::families().contains(kFontFamily)) return kFontFamily;
+    const int id = QFontDatabase::addApplicationFont(kFontFile);
+    if (id < 0) return {};
+    const QStringList families = QFontDatabase::applicationFontFamilies(id);
+    return families.isEmpty() ? QString() : families.first();
+}
+
+void SetupAppearance(QApplication& app) {
+    app.setLayoutDirection(Qt::RightToLeft);
+    const QString family = PersianFontFamily();
+    if (family.isEmpty()) return;  // the platform's default font still draws most of Persian
+    QFont font = app.font();
+    // Latin text and digits fall through to the next family.
+    font.setFamilies({family, QStringLiteral("Noto Sans"), QStringLiteral("DejaVu Sans")});
+    font.setPointSize(10);
+    app.setFont(font);
+}
+
+int HostMain(int argc, char** argv) {
+    QCoreApplication::setApplicationName(QStringLiteral("saleinvoice-host"));
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    // Help and usage errors need no display, so they come before the application.
+    const HostOptions options = ParseHostOptions(arguments);
+    if (options.help) {
+        QTextStream(stdout) << HostHelpText();
+        return 0;
+    }
+    if (!options.error.isEmpty()) {
+        err() << options.error << Qt::endl << HostHelpText();
+        return 2;
+    }
+    QApplication app(argc, argv);
+    return RunHost(app, options);
+}
+
+int RunHost(QApplication& app, const HostOptions& options) {
+    SetupAppearance(app);
+    ComponentRegistry components;
+    ProcedureRegistry procedures;
+    suite::RegisterComponents(components);
+    erpdb::RegisterProcedures(procedures);
+    const bool unattended = !options.screenshot.isEmpty();
+    if (unattended) UseUnattendedMessages(components);
+
+    QSettings settings(kSettingsOrganisation, kSettingsApplication);
+    SettingsPropertyBag bag(settings);
+    HostWindow window(components, procedures);
+    comSaleInvoice1& control = window.control();
+    control.ReadProperties(bag);
+
+    QString connection = options.connection;
+    if (connection.isEmpty()) connection = control.OLEConnectionString();
+    if (connection.isEmpty()) connection = DefaultConnectionString();
+    const std::optional<Login> login = options.userId > 0 ? loginAs(connection, options.userId)
+                                                          : askLogin(connection, control.UserID());
+    if (!login) return options.userId > 0 ? 1 : 0;
+    ApplyLogin(control, login->connection, login->user);
+    window.showSession(login->connection, login->user);
+    window.show();
+    // An unattended run leaves the clerk's remembered session alone.
+    if (unattended) return takeScreenshot(app, window, options.screenshot);
+    window.onExit = [&control, &bag] {
+        control.WriteProperties(bag);
+        bag.sync();
+    };
+    return app.exec();
+}
+
+}  // namespace si::host

@@ -1,0 +1,162 @@
+#include "apps/host/HostWindow.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QInputDialog>
+#include <QLabel>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QStatusBar>
+#include <QToolBar>
+#include <limits>
+
+#include "apps/host/HostDialogs.h"
+#include "common/ConnectionString.h"
+#include "common/SqlError.h"
+#include "component/comSaleInvoice1.h"
+
+namespace si::host {
+
+HostWindow::HostWindow(ComponentRegistry& components, const ProcedureRegistry& procedures,
+                       QWidget* parent)
+    : QMainWindow(parent) {
+    setObjectName(QStringLiteral("HostWindow"));
+    setWindowTitle(QStringLiteral("سيستم فروش - فاکتور فروش"));
+    setLayoutDirection(Qt::RightToLeft);
+    control_ = new comSaleInvoice1(components, procedures, this);
+    setCentralWidget(control_);
+    events_ = std::make_unique<HostEvents>(*control_, outbox_);
+    installPresenters();
+    buildActions();
+    sessionLabel_ = new QLabel(this);
+    statusBar()->addWidget(sessionLabel_, 1);
+    resize(1000, 640);
+}
+
+HostWindow::~HostWindow() {
+    delete outboxWindow_;
+}
+
+void HostWindow::buildActions() {
+    struct Entry {
+        const char* name;
+        QString text;
+        void (HostWindow::*slot)();
+        QKeySequence key;
+    };
+    const Entry entries[] = {
+        {"actViewInvoice", QStringLiteral("مشاهده فاکتور"), &HostWindow::viewInvoice,
+         QKeySequence(Qt::CTRL | Qt::Key_O)},
+        {"actNewInvoice", QStringLiteral("فاکتور جديد"), &HostWindow::newInvoice,
+         QKeySequence(Qt::CTRL | Qt::Key_N)},
+        {"actSearch", QStringLiteral("جستجو"), &HostWindow::searchInvoice,
+         QKeySequence(Qt::CTRL | Qt::Key_F)},
+        {"actOutbox", kOutboxTitle, &HostWindow::showOutbox, QKeySequence()},
+        {"actExit", QStringLiteral("خروج"), nullptr, QKeySequence(Qt::CTRL | Qt::Key_Q)}};
+    QMenu* menu = menuBar()->addMenu(QStringLiteral("فاکتور فروش"));
+    QToolBar* bar = addToolBar(QStringLiteral("فرمان ها"));
+    bar->setObjectName(QStringLiteral("tbrCommands"));
+    bar->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    bar->setMovable(false);
+    for (const Entry& e : entries) {
+        auto* action = new QAction(e.text, this);
+        action->setObjectName(QString::fromLatin1(e.name));
+        action->setShortcut(e.key);
+        if (e.slot)
+            connect(action, &QAction::triggered, this, e.slot);
+        else
+            connect(action, &QAction::triggered, this, &QWidget::close);
+        if (e.slot == nullptr) menu->addSeparator();
+        menu->addAction(action);
+        bar->addAction(action);
+    }
+}
+
+QWidget* HostWindow::dialogParent() {
+    // Events come from the invoice form: its dialogs belong over it, not behind it.
+    QWidget* active = QApplication::activeWindow();
+    return active ? active : this;
+}
+
+void HostWindow::installPresenters() {
+    events_->showPrintRequest = [this](const PrintRequest& request) {
+        PrintRequestDialog dialog(request, dialogParent());
+        dialog.exec();
+    };
+    events_->askRelatedForm = [this](FormRef form) {
+        return NewRelationshipDialog::ask(form, dialogParent());
+    };
+    events_->showRelationships = [this](FormRef form, const std::vector<RelatedFormRow>& rows) {
+        RelationshipsDialog dialog(form, rows, dialogParent());
+        dialog.exec();
+    };
+    events_->showError = [this](const QString& message) {
+        QMessageBox::warning(dialogParent(), QStringLiteral("خطا"), message);
+    };
+}
+
+void HostWindow::showSession(const QString& connection, const UserAccount& user) {
+    QString database = connection;
+    try {
+        const ConnectionString cs = ConnectionString::parse(connection);
+        database = cs.dialect == Dialect::SQLite ? cs.dataSource : cs.server + '/' + cs.database;
+    } catch (const std::exception&) {
+    }
+    sessionLabel_->setText(
+        QStringLiteral("کاربر: %1    پايگاه داده: %2")
+            .arg(user.FullName.isEmpty() ? user.UserName : user.FullName, database));
+}
+
+void HostWindow::entry(const std::function<void()>& call) {
+    try {
+        call();
+    } catch (const SqlError& e) {
+        QMessageBox::critical(this, QStringLiteral("خطا"),
+                              QStringLiteral("خطای پايگاه داده: ") + e.driverText());
+    } catch (const std::exception& e) {
+        QMessageBox::critical(this, QStringLiteral("خطا"), QString::fromUtf8(e.what()));
+    }
+}
+
+void HostWindow::viewInvoice() {
+    bool ok = false;
+    int id = QInputDialog::getInt(this, QStringLiteral("مشاهده فاکتور"),
+                                  QStringLiteral("شماره رايانهاي فاكتور:"), 1, 1,
+                                  std::numeric_limits<int>::max(), 1, &ok);
+    if (ok) entry([this, &id] { control_->View(id); });
+}
+
+void HostWindow::newInvoice() {
+    entry([this] { control_->ClearShow(); });
+}
+
+void HostWindow::searchInvoice() {
+    entry([this] { control_->SearchInvoice(); });
+}
+
+void HostWindow::showOutbox() {
+    if (!outboxWindow_) outboxWindow_ = new OutboxWindow(outbox_);
+    outboxWindow_->show();
+    outboxWindow_->raise();
+    outboxWindow_->activateWindow();
+}
+
+bool HostWindow::closeInvoiceForms() {
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+        if (w == this || w == outboxWindow_ || !w->isVisible()) continue;
+        if (!w->close()) return false;  // a form that keeps its unsaved invoice open
+    }
+    return true;
+}
+
+void HostWindow::closeEvent(QCloseEvent* event) {
+    if (!closeInvoiceForms()) {
+        event->ignore();
+        return;
+    }
+    if (outboxWindow_) outboxWindow_->close();
+    if (onExit) onExit();
+    event->accept();
+}
+
+}  // namespace si::host

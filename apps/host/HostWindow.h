@@ -1,0 +1,64 @@
+#pragma once
+// The ERP shell's window: comSaleInvoice1 in the middle, a menu and a toolbar with the entry
+// methods, the outbox, and the answers to the control's events (HostEvents with the dialogs as
+// its presenters). Closing the window, by Exit or otherwise, closes the invoice forms first and
+// then runs onExit (the host writes the property bag there).
+
+#include <QMainWindow>
+#include <QPointer>
+#include <functional>
+#include <memory>
+
+#include "apps/host/HostEvents.h"
+#include "apps/host/Login.h"
+#include "apps/host/Outbox.h"
+
+class QLabel;
+
+namespace si {
+class ComponentRegistry;
+class ProcedureRegistry;
+}  // namespace si
+
+namespace si::host {
+
+class OutboxWindow;
+
+class HostWindow : public QMainWindow {
+    Q_OBJECT
+public:
+    HostWindow(ComponentRegistry& components, const ProcedureRegistry& procedures,
+               QWidget* parent = nullptr);
+    ~HostWindow() override;
+
+    comSaleInvoice1& control() { return *control_; }
+    Outbox& outbox() { return outbox_; }
+    HostEvents& events() { return *events_; }
+    void showSession(const QString& connection, const UserAccount& user);
+
+    std::function<void()> onExit;
+
+    void viewInvoice();
+    void newInvoice();
+    void searchInvoice();
+    void showOutbox();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void buildActions();
+    void installPresenters();
+    QWidget* dialogParent();
+    // Runs an entry method; a database error is shown, not thrown into the event loop.
+    void entry(const std::function<void()>& call);
+    bool closeInvoiceForms();
+
+    Outbox outbox_;
+    comSaleInvoice1* control_ = nullptr;
+    std::unique_ptr<HostEvents> events_;
+    QPointer<OutboxWindow> outboxWindow_;
+    QLabel* sessionLabel_ = nullptr;
+};
+
+}  // namespace si::host

@@ -1,0 +1,71 @@
+#include "apps/host/PrintRequest.h"
+
+#include <QRegularExpression>
+
+namespace si::host {
+
+namespace {
+
+// Splits at every '&' that is not inside a quoted value.
+QStringList splitItems(const QString& list) {
+    QStringList items;
+    QString current;
+    bool quoted = false;
+    for (QChar c : list) {
+        if (c == QLatin1Char('\'')) quoted = !quoted;  // a doubled quote toggles twice
+        if (c == QLatin1Char('&') && !quoted) {
+            items << current;
+            current.clear();
+        } else {
+            current += c;
+        }
+    }
+    items << current;
+    return items;
+}
+
+QString unquote(QString value) {
+    value = value.trimmed();
+    if (value.size() >= 2 && value.startsWith(QLatin1Char('\'')) &&
+        value.endsWith(QLatin1Char('\'')))
+        return value.mid(1, value.size() - 2).replace(QStringLiteral("''"), QStringLiteral("'"));
+    return value;
+}
+
+}  // namespace
+
+std::vector<Formula> SplitFormulas(const QString& list) {
+    std::vector<Formula> formulas;
+    for (const QString& raw : splitItems(list)) {
+        const QString item = raw.trimmed();
+        if (item.isEmpty()) continue;
+        const qsizetype eq = item.indexOf(QLatin1Char('='));
+        Formula f;
+        f.number = static_cast<int>(formulas.size()) + 1;
+        f.name = (eq < 0 ? item : item.left(eq)).trimmed();
+        f.value = eq < 0 ? QString() : unquote(item.mid(eq + 1));
+        formulas.push_back(f);
+    }
+    return formulas;
+}
+
+QString MaskPassword(const QString& connectionString) {
+    static const QRegularExpression password(QStringLiteral("(password\\s*=)[^;]*"),
+                                             QRegularExpression::CaseInsensitiveOption);
+    QString masked = connectionString;
+    return masked.replace(password, QStringLiteral("\\1****"));
+}
+
+std::vector<std::pair<QString, QString>> DescribePrintRequest(const PrintRequest& request) {
+    std::vector<std::pair<QString, QString>> rows = {
+        {QStringLiteral("فايل قالب"), request.templateFileName},
+        {QStringLiteral("رشته اتصال"), MaskPassword(request.connectionString)},
+        {QStringLiteral("پرس و جو"), request.sqlQuery},
+        {QStringLiteral("پيش نمايش"),
+         request.preview ? QStringLiteral("بله") : QStringLiteral("خير")}};
+    for (const Formula& f : SplitFormulas(request.formulas))
+        rows.emplace_back(QStringLiteral("فرمول %1: %2").arg(f.number).arg(f.name), f.value);
+    return rows;
+}
+
+}  // namespace si::host

@@ -1,0 +1,38 @@
+#pragma once
+// What PrintByDotNet hands the host: the template file, the connection string, the formula list,
+// the SQL and the preview flag. The host does not print yet; it shows the request so the clerk
+// (and whoever writes the report engine) can see what would be printed.
+//
+// The formula list is "name=value" items joined by '&'; a text value is between single quotes
+// (a quote inside doubled) and may itself hold '&' or '='. Empty items are skipped and do not
+// take a number, as the report component numbers them.
+
+#include <QString>
+#include <utility>
+#include <vector>
+
+namespace si::host {
+
+struct PrintRequest {
+    QString templateFileName;
+    QString connectionString;
+    QString formulas;
+    QString sqlQuery;
+    bool preview = false;
+};
+
+struct Formula {
+    int number = 0;
+    QString name;
+    QString value;  // quotes removed
+};
+
+std::vector<Formula> SplitFormulas(const QString& list);
+
+// The connection string with its password hidden, for showing on screen.
+QString MaskPassword(const QString& connectionString);
+
+// The rows of the print-request dialog: a caption and its value each.
+std::vector<std::pair<QString, QString>> DescribePrintRequest(const PrintRequest& request);
+
+}  // namespace si::host
