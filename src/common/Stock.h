@@ -13,7 +13,9 @@
 // ancestor may in turn defer to its own ancestor, so a chain is followed upward.
 
 #include <QDate>
+#include <QHash>
 #include <QString>
+#include <QStringList>
 
 #include "common/Context.h"
 
@@ -32,6 +34,15 @@ double InventoryStock(Session& s, const StockQuery& query);
 // With the range of parameter 78 taken from the context.
 double InventoryStock(Context& ctx, int inventoryId, const QString& barcode, const QDate& asOf,
                       int excludeInvoiceId);
+// The stock of many barcodes at once (a stored invoice's goods), with the same definition:
+// one grouped statement per few hundred barcodes. Barcodes without movements are absent (0).
+QHash<QString, double> InventoryStocks(Context& ctx, int inventoryId, const QStringList& barcodes,
+                                       const QDate& asOf, int excludeInvoiceId);
+// The inventory whose movements make the stock of inventoryId: its farthest ancestor used by
+// wholesale invoice types, else the inventory itself.
+int StockInventoryID(Session& s, int inventoryId);
+// The first day the stock counts, by parameter 78; invalid for the whole history.
+QDate StockRangeStart(Context& ctx);
 // When the inventory has an ancestor used by wholesale invoice types, the stock computation for
 // the farthest such ancestor goes into stock and the result is true.
 bool GetParentInventoryStock(Session& s, const StockQuery& query, double& stock);

@@ -20,6 +20,7 @@ InvoiceServices::InvoiceServices(Context& context, InvoiceDocument& document)
     LoadCustomerCreditUsage = [](int) {};
     LoadCustomerCard = [](int) {};
     RefreshEchantillon = [] {};
+    FillDetailDiscount = [](int) {};
 }
 
 InvoiceServices::~InvoiceServices() = default;

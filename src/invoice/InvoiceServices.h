@@ -39,6 +39,8 @@ struct InvoiceServices {
     std::function<void(int customerId)> LoadCustomerCard;
     // The promotion pass (the free goods refresh).
     std::function<void()> RefreshEchantillon;
+    // A stored line's card and birthday percents (columns 37 and 38) read back after loading.
+    std::function<void(int row)> FillDetailDiscount;
 };
 
 }  // namespace si
