@@ -72,6 +72,7 @@ void InvoiceDocument::clear() {
     chkIsPrimaryMessage = Qt::Unchecked;
     scaleBarcodes.clear();
     masterDiscountKind = MasterDiscountKind::Percent;
+    masterDiscountLocked = false;
     totals = InvoiceTotals();
     surcharges.clear();
     deductions.clear();

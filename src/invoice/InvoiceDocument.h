@@ -153,6 +153,9 @@ public:
     QStringList scaleBarcodes;  // cmbScaleBarcode list
 
     MasterDiscountKind masterDiscountKind = MasterDiscountKind::Percent;
+    // An automatic discount by invoice value holds the master discount: both options and boxes
+    // are locked (set by ComputeGrandTotal).
+    bool masterDiscountLocked = false;
     InvoiceTotals totals;
     QVector<SurchargeRow> surcharges;
     QVector<DeductionRow> deductions;

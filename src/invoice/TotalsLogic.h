@@ -5,15 +5,26 @@
 // deduction lists behind frmCostTypel and frmDesTypel.
 //
 // Totals never read the database per line: the tax configuration and each goods item's tax flags
-// are cached per invoice date, so refreshing a 1,000-line invoice stays instant.
+// are cached per invoice date, so refreshing a 1,000-line invoice stays instant. ComputeGrandTotal
+// reads only the lines; RecomputeRowSum reads the database on a cache miss only.
 
+#include <QDate>
 #include <QHash>
 #include <QString>
 #include <QVector>
+#include <optional>
 
 #include "invoice/InvoiceServices.h"
 
 namespace si {
+
+// The tax and duty of one goods item on one date (tblGoodTaxAddedInfo, else vwGoodInfo).
+struct GoodTaxFlags {
+    bool hasTax = false;
+    bool hasAdded = false;
+    std::optional<double> ownTaxPercent;  // set when the item's own row replaces the percentages
+    std::optional<double> ownAddedPercent;
+};
 
 class TotalsLogic {
 public:
@@ -35,12 +46,17 @@ public:
 
     // TaxPercent and AddedPercent for the invoice date (0 unless the invoice is formal).
     void ReadTaxPercents();
-    // Forget the cached tax settings (after the date or formality changed).
+    // Forget the cached tax settings (after the tax tables changed, or a stored invoice loads).
     void invalidateTaxCache();
+    // The tax flags of a goods item on the invoice date (cached).
+    GoodTaxFlags taxFlagsOf(const QString& barcode);
 
     // The line-discount synchroniser: keeps columns 19, 20 and 29 of a line consistent after the
     // discount was entered as a percent (kDiscountAsPercent) or as an amount (kDiscountAsValue).
     void SyncLineDiscount(int row, int enteredAs, LineTableModel& grid);
+    void SyncLineDiscount(int row, int enteredAs) {
+        SyncLineDiscount(row, enteredAs, services_.doc.flexDetail);
+    }
 
     // The master discount boxes, as typed by the clerk.
     void MasterDiscountPercentTyped(double percent);
@@ -52,9 +68,18 @@ public:
     QVector<SurchargeRow> SurchargeRowsForDialog();
     void ApplySurcharges(const QVector<SurchargeRow>& rows);
     void LoadSurcharges(int invoiceId);
+    // Replaces the invoice's stored surcharges by those with an amount (part of the save).
+    void SaveSurcharges(int invoiceId);
+
     // frmDesTypel: right 90135; every deduction type with its amount and percent.
     bool CanEditDeductions();
     QVector<DeductionRow> DeductionRowsForDialog();
+    // The base of the deduction percents (txtTotalPriceLock); the percent column is editable only
+    // while it is positive.
+    Money DeductionBase() const { return services_.doc.totals.TotalPrice; }
+    bool DeductionPercentEditable() const { return DeductionBase() > Money(); }
+    // What the customer pays before deductions; the deductions may not exceed it.
+    Money PayableBeforeDeductions() const;
     // A percent typed into the deduction grid gives the amount (refused above 100), an amount
     // gives the percent (refused when it would exceed 100); false after the message.
     bool DeductionPercentTyped(DeductionRow& row, double percent);
@@ -62,9 +87,25 @@ public:
     // OK of the dialog: refused when the total exceeds the payable amount.
     bool ApplyDeductions(const QVector<DeductionRow>& rows);
     void LoadDeductions(int invoiceId);
+    // Replaces the invoice's stored deductions by those with an amount (part of the save).
+    void SaveDeductions(int invoiceId);
 
 private:
+    struct TaxRates {
+        double tax = 0;
+        double added = 0;
+    };
+    QDate invoiceDate() const;
+    void applyTaxes(InvoiceLine& line, Money wage, Money profit);
+    void applyMasterDiscount();
+    Money grandTotalFromBoxes();
+    bool hasRightOrSay(int right);
+    QVector<SurchargeRow> mergedSurcharges(const QVector<SurchargeRow>& amounts);
+    QVector<DeductionRow> mergedDeductions(const QVector<DeductionRow>& amounts);
+
     InvoiceServices& services_;
+    QHash<QDate, TaxRates> ratesByDate_;
+    QHash<QString, GoodTaxFlags> flagsByBarcodeAndDate_;
 };
 
 }  // namespace si
