@@ -364,7 +364,12 @@ void fillContracts(DemoData& d) {
 
 void FillCustomers(DemoData& d) {
     d.progress(QStringLiteral("مشتريان: %1").arg(d.options.customers + 1));
+    IndexesSetAside indexes(
+        d.session,
+        {QStringLiteral("tblOrganization"), QStringLiteral("tblDistributionOrganization"),
+         QStringLiteral("tblCRMOrganizationCard"), QStringLiteral("tblAccountRelatedObjects")});
     CustomerBuilder(d).build();
+    indexes.restore();
     fillContracts(d);
 }
 

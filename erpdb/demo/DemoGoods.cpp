@@ -231,6 +231,7 @@ void FillGoods(DemoData& d) {
     d.progress(QStringLiteral("کالاها: %1").arg(d.options.goods));
     fillUnits(d);
     const std::vector<int> leafIds = fillGroups(d);
+    IndexesSetAside indexes(d.session, {QStringLiteral("tblGood")});
     Rng rng(d.options.seed, 3);
     BarcodeMaker barcodes;
     BulkInsert rows(
@@ -276,6 +277,7 @@ void FillGoods(DemoData& d) {
         }
     }
     rows.finish();
+    indexes.restore();
     rankByPopularity(d);
 }
 

@@ -457,10 +457,19 @@ void deriveAssignments(DemoData& d) {
 
 void FillInvoices(DemoData& d) {
     d.progress(QStringLiteral("فاکتورهاي گذشته: %1").arg(d.options.invoices));
+    IndexesSetAside invoiceIndexes(
+        d.session, {QStringLiteral("tblSaleInvoice"), QStringLiteral("tblSaleInvoiceDetail"),
+                    QStringLiteral("tblSaleInvoiceSucharge")});
     InvoiceMaker(d).makeAll();
+    invoiceIndexes.restore();
     d.progress(QStringLiteral("برگه هاي خروج و حواله هاي فروش"));
+    // The dispatches' own index on their invoice stays: the lines find their dispatch by it.
+    IndexesSetAside dispatchIndexes(
+        d.session, {QStringLiteral("tblInventoryDispatchDetail"),
+                    QStringLiteral("tblZelorRelatedForms"), QStringLiteral("tblSaleAssignment")});
     deriveDispatches(d);
     deriveAssignments(d);
+    dispatchIndexes.restore();
 }
 
 }  // namespace si::erpdb::demo

@@ -171,8 +171,10 @@ void fillCardDiscounts(DemoData& d) {
 
 void FillGoodsPricing(DemoData& d) {
     d.progress(QStringLiteral("قيمت گذاري و تخفيفات کالاها"));
+    IndexesSetAside indexes(d.session, {QStringLiteral("tblGoodSaleInfo")});
     fillSaleScales(d);
     fillSaleInfo(d);
+    indexes.restore();
     fillAttachedGoods(d);
     fillTaxOverrides(d);
     fillInventoryGoodInfo(d);

@@ -97,6 +97,8 @@ void FillInventories(DemoData& d) {
 void FillStockReceipts(DemoData& d) {
     d.progress(QStringLiteral("موجودي اول دوره انبارها"));
     Rng rng(d.options.seed, 9);
+    IndexesSetAside indexes(d.session, {QStringLiteral("tblInventoryReceipt"),
+                                        QStringLiteral("tblInventoryReceiptDetail")});
     ReceiptWriter w(d);
     // Every goods item is stocked in the main store; Isfahan holds what it sold and a third of
     // the rest; the wholesale store holds half of the catalogue in bulk.
@@ -113,6 +115,7 @@ void FillStockReceipts(DemoData& d) {
         w.receive(id::kWholesaleInventory, id::kHeadOffice, d.goods[i],
                   10 * onHand(d.goods[i], rng));
     w.finish();
+    indexes.restore();
 }
 
 }  // namespace si::erpdb::demo

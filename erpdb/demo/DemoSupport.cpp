@@ -1,5 +1,8 @@
 #include "erpdb/demo/DemoSupport.h"
 
+#include <QDir>
+#include <QFile>
+#include <QRegularExpression>
 #include <QSet>
 #include <stdexcept>
 
@@ -118,6 +121,31 @@ int Ean13CheckDigit(const QString& twelveDigits) {
         sum += (i % 2 == 0) ? digit : 3 * digit;
     }
     return (10 - sum % 10) % 10;
+}
+
+IndexesSetAside::IndexesSetAside(Session& session, const QStringList& tables) : session_(session) {
+    static const QRegularExpression createIndex(
+        QStringLiteral("^CREATE (?:UNIQUE )?INDEX IF NOT EXISTS (\\w+) ON (\\w+) \\(.*\\);$"),
+        QRegularExpression::MultilineOption);
+    const QDir scripts(QStringLiteral(":/erpdb/schema"));
+    for (const QString& file :
+         scripts.entryList({QStringLiteral("*.sql")}, QDir::Files, QDir::Name)) {
+        QFile f(scripts.filePath(file));
+        if (!f.open(QIODevice::ReadOnly)) continue;
+        const QString text = QString::fromUtf8(f.readAll());
+        for (auto it = createIndex.globalMatch(text); it.hasNext();) {
+            const auto match = it.next();
+            if (!tables.contains(match.captured(2), Qt::CaseInsensitive)) continue;
+            session_.exec(QStringLiteral("DROP INDEX ") + match.captured(1));
+            creates_ << match.captured(0).chopped(1);
+        }
+    }
+}
+
+void IndexesSetAside::restore() {
+    for (const QString& create : std::as_const(creates_))
+        session_.exec(create);
+    creates_.clear();
 }
 
 void MoveIdentityCounters(Session& session) {

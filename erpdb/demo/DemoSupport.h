@@ -118,6 +118,20 @@ qint64 RoundTo(qint64 value, qint64 step);
 // The EAN-13 check digit of twelve digits.
 int Ean13CheckDigit(const QString& twelveDigits);
 
+// The schema's own indexes of some tables, dropped while the demo loads those tables in bulk and
+// built again afterwards from the schema scripts: building an index once costs far less than
+// keeping it up to date row by row. Both happen inside the demo's transaction, so a failure
+// brings the indexes back with the rollback.
+class IndexesSetAside {
+public:
+    IndexesSetAside(Session& session, const QStringList& tables);
+    void restore();
+
+private:
+    Session& session_;
+    QStringList creates_;
+};
+
 // On PostgreSQL, moves the identity counter of every table past the largest ID in it, so that
 // rows inserted without an ID after the demo never collide with the demo's explicit IDs. SQLite
 // keeps its counters with the rows, so nothing is needed there.
