@@ -457,9 +457,7 @@ void deriveAssignments(DemoData& d) {
 
 void FillInvoices(DemoData& d) {
     d.progress(QStringLiteral("فاکتورهاي گذشته: %1").arg(d.options.invoices));
-    IndexesSetAside invoiceIndexes(
-        d.session, {QStringLiteral("tblSaleInvoice"), QStringLiteral("tblSaleInvoiceDetail"),
-                    QStringLiteral("tblSaleInvoiceSucharge")});
+    IndexesSetAside invoiceIndexes(d.session, {QStringLiteral("tblSaleInvoiceDetail")});
     InvoiceMaker(d).makeAll();
     invoiceIndexes.restore();
     d.progress(QStringLiteral("برگه هاي خروج و حواله هاي فروش"));

@@ -164,6 +164,9 @@ void fillCardDiscounts(DemoData& d) {
         birthday.add({next++, Null(), snacks, type, 10.0});
         birthday.add({next++, Null(), care, type, 5.0});
     }
+    for (int i : everyNth(d, 307, 29))
+        birthday.add(
+            {next++, d.goods[static_cast<size_t>(i)].barcode, Null(), id::kGoldCardType, 15.0});
     birthday.finish();
 }
 

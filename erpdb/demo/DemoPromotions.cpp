@@ -1,6 +1,7 @@
 // Promotions of the demo, valid today: a percent off dairy, a free item for three bought, a
-// percent off drinks with exceptions, and last spring's festival long expired. Promoter cards:
-// one range in force, one expired, one naming only the second promoter.
+// percent off chosen goods, a percent off drinks with exceptions, and last spring's festival
+// long expired. Promoter cards: one range in force, one expired, one naming only the second
+// promoter.
 
 #include "erpdb/demo/DemoModel.h"
 
@@ -119,6 +120,12 @@ void fillPromotions(DemoData& d) {
     for (size_t i = 0; i + 1 < popular.size(); ++i)
         w.good(bundle, 1, popular[i]->barcode, true);
     if (!popular.empty()) w.freeGood(bundle, 1, popular.back()->barcode);
+
+    // A percent off a few chosen goods, named one by one.
+    const int chosen = w.promotion(QStringLiteral("تخفيف ويژه کالاهاي منتخب"), from, to);
+    w.detail(chosen, {1, 2, QStringLiteral("8 درصد تخفيف کالاهاي منتخب"), 0, 8, 0, true, false});
+    for (size_t i = 0; i < d.popular.size() && i < 40; i += 8)
+        w.good(chosen, 1, d.goods[static_cast<size_t>(d.popular[i])].barcode, true);
 
     const int drinks = w.promotion(QStringLiteral("تخفيف ويژه نوشيدني ها"), from, to);
     w.detail(drinks, {1, 1, QStringLiteral("5 درصد تخفيف نوشابه و آبميوه"), 0, 5, 0, true, false});
