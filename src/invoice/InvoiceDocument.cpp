@@ -35,6 +35,11 @@ QVector<SelectorModel*> InvoiceDocument::selectors() {
         &sltObject1,       &sltObject2,     &sltAchiever,    &sltDistributer};
 }
 
+bool InvoiceDocument::isSticky(const SelectorModel* s) const {
+    return s == &sltType || s == &sltInventory || s == &sltCreatorEmployee || s == &sltPromoter ||
+           s == &sltPromoter2;
+}
+
 int InvoiceDocument::invoiceID() const {
     return static_cast<int>(ToNumber(txtID));
 }
@@ -42,8 +47,9 @@ int InvoiceDocument::invoiceID() const {
 void InvoiceDocument::clear() {
     const bool wasLoading = loading;
     loading = true;
+    // The invoice type, inventory, preparer and promoters stay for the next invoice.
     for (SelectorModel* s : selectors())
-        s->Clear();
+        if (!isSticky(s)) s->Clear();
     txtID.clear();
     txtCode.clear();
     txtGhabz.clear();

@@ -189,8 +189,10 @@ public:
     // The invoice identifier the form holds, -1 when none (ToNumber of txtID).
     int invoiceID() const;
     bool hasCode() const { return !txtCode.trimmed().isEmpty(); }
-    // Clears every field, line and total (the data part of ResetForm).
+    // Clears the fields, lines and totals of the invoice (the data part of ResetForm); the
+    // sticky fields (isSticky) keep their selection for the next invoice.
     void clear();
+    bool isSticky(const SelectorModel* s) const;
 
 Q_SIGNALS:
     // The header fields changed without a selector's own signal (the form refreshes them).
