@@ -26,6 +26,7 @@ FormMain::FormMain(Context& ctx, QWidget* parent)
     logic_->setUi(this);
     buildForm();
     connectEdits();
+    connectEntry();
     connect(logic_.get(), &FormMainLogic::CreateNewRelationship, this,
             &FormMain::CreateNewRelationship);
     connect(logic_.get(), &FormMainLogic::ShowRelationships, this, &FormMain::ShowRelationships);
@@ -227,6 +228,7 @@ void FormMain::keyPressEvent(QKeyEvent* event) {
 bool FormMain::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::KeyPress) {
         auto* key = static_cast<QKeyEvent*>(event);
+        if (watched == flexDetail_ && gridKey(key)) return true;
         if (logic_->RouteKeys(key->key(), key->modifiers())) return true;
     }
     return QWidget::eventFilter(watched, event);

@@ -23,6 +23,7 @@ class QBoxLayout;
 
 namespace si {
 
+enum class GridAction;
 class JalaliDateEdit;
 class SelectorWidget;
 
@@ -72,6 +73,10 @@ private:
     QPushButton* addCommand(QBoxLayout* box, const char* name, const QString& text,
                             const QString& command);
     void connectEdits();
+    void connectEntry();
+    bool gridKey(QKeyEvent* event);
+    void runGridAction(GridAction action, int row);
+    void openGridDialog(GridAction action, int row);
     void showHeader();
     void showTotals();
     void applyAvailability();

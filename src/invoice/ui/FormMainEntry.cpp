@@ -1,0 +1,119 @@
+// What the clerk types into the form reaches the logic here: grid cells and keys, header fields
+// with change handlers, and the master discount boxes.
+
+#include <QCheckBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QTableView>
+
+#include "common/Numbers.h"
+#include "controls/ui/JalaliDateEdit.h"
+#include "invoice/HeaderLogic.h"
+#include "invoice/LinesLogic.h"
+#include "invoice/TotalsLogic.h"
+#include "invoice/ui/FormMain.h"
+
+namespace si {
+
+namespace {
+
+// A label that reports clicks (the staff-card labels).
+class ClickFilter : public QObject {
+public:
+    ClickFilter(QObject* parent, std::function<void()> onClick)
+        : QObject(parent), onClick_(std::move(onClick)) {}
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::MouseButtonRelease) onClick_();
+        return false;
+    }
+
+private:
+    std::function<void()> onClick_;
+};
+
+}  // namespace
+
+void FormMain::connectEntry() {
+    InvoiceServices& s = logic_->services();
+    connect(&logic_->doc().flexDetail, &LineTableModel::editRequested, this,
+            [this, &s](int row, int col, const QString& text) {
+                s.lines->commitCell(row, col, text);
+                refreshView();
+            });
+    flexDetail_->installEventFilter(this);
+    connect(texts_.value(QStringLiteral("txtCardNo")), &QLineEdit::returnPressed, this, [this, &s] {
+        logic_->doc().txtCardNo = texts_.value(QStringLiteral("txtCardNo"))->text();
+        s.header->txtCardNo_Enter();
+    });
+    connect(texts_.value(QStringLiteral("txtLoanExpire")), &QLineEdit::editingFinished, this,
+            [this, &s] {
+                s.header->txtLoanExpire_Change();
+                refreshView();
+            });
+    connect(dates_.value(QStringLiteral("datCreateDate")), &JalaliDateEdit::dateChanged, this,
+            [this, &s] {
+                if (!showing_) s.header->datCreateDate_Change();
+            });
+    connect(checks_.value(QStringLiteral("chkIsFormal")), &QCheckBox::clicked, this,
+            [&s] { s.header->chkIsFormal_Click(); });
+    connect(checks_.value(QStringLiteral("chkCheckEchantillon")), &QCheckBox::clicked, this,
+            [&s] { s.header->chkCheckEchantillon_Click(); });
+    connect(texts_.value(QStringLiteral("txtMasterDiscountPercent")), &QLineEdit::editingFinished,
+            this, [this, &s] {
+                if (showing_) return;
+                s.totals->MasterDiscountPercentTyped(
+                    ToNumber(texts_.value(QStringLiteral("txtMasterDiscountPercent"))->text()));
+                refreshView();
+            });
+    connect(texts_.value(QStringLiteral("txtMasterDiscountValue")), &QLineEdit::editingFinished,
+            this, [this, &s] {
+                if (showing_) return;
+                s.totals->MasterDiscountValueTyped(
+                    ParseAmount(texts_.value(QStringLiteral("txtMasterDiscountValue"))->text()));
+                refreshView();
+            });
+    connect(optPercent_, &QRadioButton::clicked, this,
+            [&s] { s.totals->SetMasterDiscountKind(MasterDiscountKind::Percent); });
+    connect(optValue_, &QRadioButton::clicked, this,
+            [&s] { s.totals->SetMasterDiscountKind(MasterDiscountKind::Value); });
+    for (const auto& [label, handler] :
+         {std::pair{"lblPromoter", &HeaderLogic::lblPromoter_Click},
+          std::pair{"lblCreatorEmployee", &HeaderLogic::lblCreatorEmployee_Click}})
+        if (auto* l = findChild<QLabel*>(QString::fromLatin1(label)))
+            l->installEventFilter(
+                new ClickFilter(l, [&s, handler = handler] { (s.header.get()->*handler)(); }));
+}
+
+bool FormMain::gridKey(QKeyEvent* event) {
+    const QModelIndex current = flexDetail_->currentIndex();
+    const int row = current.isValid() ? current.row() : 0;
+    const int col = current.isValid() ? current.column() : Col::BarCode;
+    InvoiceServices& s = logic_->services();
+    if (event->key() == Qt::Key_Delete && event->modifiers() == Qt::ControlModifier) {
+        if (logic_->availability().gridEditable) s.lines->DeleteRow(row);
+        return true;
+    }
+    const GridAction action = s.lines->handleKey(event->key(), event->modifiers(), row, col);
+    if (action == GridAction::None) return false;
+    runGridAction(action, row);
+    refreshView();
+    return true;
+}
+
+}  // namespace si
+
+namespace si {
+
+void FormMain::runGridAction(GridAction action, int row) {
+    switch (action) {
+        case GridAction::None:
+        case GridAction::Handled:
+            return;
+        default:
+            openGridDialog(action, row);
+    }
+}
+
+}  // namespace si
