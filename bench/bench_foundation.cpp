@@ -26,10 +26,15 @@ qint64 totalRows(Session& s) {
     return rows;
 }
 
-// A database holding the small demo, made once per back-end and kept for the process.
-const QString& smallDemoConnection(const Backend& backend) {
+// Databases holding the small demo, one per back-end, made on first use and dropped before
+// the application object goes (dropping a PostgreSQL database needs the driver plugin).
+std::map<QString, std::unique_ptr<ScratchDatabase>>& smallDemos() {
     static std::map<QString, std::unique_ptr<ScratchDatabase>> databases;
-    auto& db = databases[backend.name];
+    return databases;
+}
+
+const QString& smallDemoConnection(const Backend& backend) {
+    auto& db = smallDemos()[backend.name];
     if (!db) {
         db = std::make_unique<ScratchDatabase>(backend);
         auto s = Session::open(db->connectionString());
@@ -103,5 +108,6 @@ int main(int argc, char** argv) {
     registerBenchmarks();
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
+    smallDemos().clear();
     return 0;
 }
