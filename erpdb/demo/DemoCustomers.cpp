@@ -108,23 +108,24 @@ struct Profile {
     QDate birthDate;
 };
 
-// A birthday a few days ago for some, so that the birthday discount shows in the demo.
-QDate birthDateOf(Rng& rng, const QDate& today) {
+// Every twentieth consumer (the first among them) had a birthday in the last few days, so that
+// the birthday discount shows in the demo.
+QDate birthDateOf(Rng& rng, const QDate& today, bool recent) {
     const int age = rng.between(20, 60);
-    if (rng.chance(5)) {
-        const JalaliParts recent = JalaliOf(today.addDays(-rng.between(0, 5)));
-        const QDate d = FromJalali(recent.year - age, recent.month, recent.day);
+    if (recent) {
+        const JalaliParts day = JalaliOf(today.addDays(-rng.between(0, 5)));
+        const QDate d = FromJalali(day.year - age, day.month, day.day);
         if (d.isValid()) return d;
     }
     return today.addDays(-age * 365 - rng.between(0, 364));
 }
 
-Profile personProfile(Rng& rng, const QDate& today) {
+Profile personProfile(Rng& rng, const QDate& today, int consumer) {
     Profile p;
     p.firstName = rng.pick(rng.chance(40) ? FemaleFirstNames() : MaleFirstNames());
     p.name = rng.pick(Surnames());
     p.degree = rng.chance(80) ? 2 : 3;
-    p.birthDate = birthDateOf(rng, today);
+    p.birthDate = birthDateOf(rng, today, consumer % 20 == 0);
     return p;
 }
 
@@ -178,7 +179,8 @@ private:
         c.isShop = !c.isPerson;
         c.branchId = rng_.chance(15) ? id::kIsfahanBranch : id::kMainShop;
         c.introductionTypeId = rng_.between(1, 5);
-        const Profile p = c.isPerson ? personProfile(rng_, d_.calendar.today()) : shopProfile(rng_);
+        const Profile p =
+            c.isPerson ? personProfile(rng_, d_.calendar.today(), consumers_++) : shopProfile(rng_);
         if (c.isShop)
             placeOnPaths(c);
         else
@@ -320,6 +322,7 @@ private:
     Writers w_;
     Rng rng_;
     int chainHead_ = 0;
+    int consumers_ = 0;
     int salePath_ = 0;
     int distributionPath_ = 0;
     int collectionPath_ = 0;

@@ -1,7 +1,7 @@
 // Promotions of the demo, valid today: a percent off dairy, a free item for three bought, a
-// percent off chosen goods, a percent off drinks with exceptions, and last spring's festival
-// long expired. Promoter cards: one range in force, one expired, one naming only the second
-// promoter.
+// percent off chosen goods, a percent off drinks with exceptions, and the festival of the season
+// before, long expired. Promoter cards: one range in force, one expired, one naming only the
+// second promoter.
 
 #include "erpdb/demo/DemoModel.h"
 
@@ -141,7 +141,7 @@ void fillPromotions(DemoData& d) {
     }
 
     const int old =
-        w.promotion(QStringLiteral("جشنواره نوروزي"), today.addDays(-70), today.addDays(-40));
+        w.promotion(QStringLiteral("جشنواره فصل گذشته"), today.addDays(-70), today.addDays(-40));
     w.detail(old, {1, 1, QStringLiteral("15 درصد تخفيف خشکبار"), 0, 15, 0, true, false});
     w.group(old, 1, d.groupIds.value(QStringLiteral("خشکبار و تنقلات/خشکبار")));
     w.finish();

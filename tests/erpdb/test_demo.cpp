@@ -14,6 +14,7 @@
 #include "erpdb/Demo.h"
 #include "erpdb/Procedures.h"
 #include "erpdb/Schema.h"
+#include "erpdb/demo/DemoSupport.h"
 #include "support/TestDatabase.h"
 
 namespace si::erpdb {
@@ -408,6 +409,63 @@ TEST_P(DemoTest, InsertsWithoutAnIdFollowTheDemosRows) {
     }
 }
 
+// What the past invoices' creators did is what their rights and links allow the form to do:
+// their invoice types, inventories and payment kinds, promoters that are leaves of the
+// employee tree, and wholesale invoices from a store with halls, on credit, with an assignment.
+TEST_P(DemoTest, PastInvoicesKeepToWhatTheFormAllows) {
+    const QString invoices = QStringLiteral("SELECT count(*) FROM tblSaleInvoice s WHERE ");
+    EXPECT_EQ(
+        count(invoices + QStringLiteral("NOT EXISTS (SELECT 1 FROM tblUserSaleInvoiceType u WHERE "
+                                        "u.UserID = s.CreatorID AND u.InvoiceTypeID = s.TypeID)")),
+        0);
+    EXPECT_EQ(count(invoices +
+                    QStringLiteral("NOT EXISTS (SELECT 1 FROM tblInventoryUser u WHERE u.UserID = "
+                                   "s.CreatorID AND u.InventoryID = s.InventoryID)")),
+              0);
+    // A user with payment-kind rows may only use those kinds (1 cash, 2 credit).
+    EXPECT_EQ(count(invoices +
+                    QStringLiteral("EXISTS (SELECT 1 FROM tblSalePaidByCashUser u WHERE u.UserID "
+                                   "= s.CreatorID) AND NOT EXISTS (SELECT 1 FROM "
+                                   "tblSalePaidByCashUser u WHERE u.UserID = s.CreatorID AND "
+                                   "u.PaidByCashID = CASE WHEN s.IsPaidByCash = 1 THEN 1 ELSE 2 "
+                                   "END)")),
+              0);
+    EXPECT_EQ(count(invoices +
+                    QStringLiteral("s.PromoterID IS NOT NULL AND EXISTS (SELECT 1 FROM tblEmployee "
+                                   "e WHERE e.ParentID = s.PromoterID)")),
+              0);
+    EXPECT_EQ(count(QStringLiteral("SELECT count(*) FROM tblDistributionPathPromoters p WHERE "
+                                   "EXISTS (SELECT 1 FROM tblEmployee e WHERE e.ParentID = "
+                                   "p.EmployeeID)")),
+              0);
+    const QString wholesale = QStringLiteral(
+        "SELECT count(*) FROM tblSaleInvoice s INNER JOIN tblSaleInvoiceType t ON t.ID = s.TypeID "
+        "WHERE t.GenerateSaleAssignment = 1 AND s.Code IS NOT NULL AND ");
+    EXPECT_EQ(count(wholesale + QStringLiteral("(s.IsPaidByCash = 1 OR NOT EXISTS (SELECT 1 FROM "
+                                               "tblInventory i WHERE i.ParentID = s.InventoryID) "
+                                               "OR NOT EXISTS (SELECT 1 FROM tblSaleAssignment a "
+                                               "WHERE a.SaleInvoiceID = s.ID))")),
+              0);
+}
+
+TEST_P(DemoTest, SomeCustomerHasHadABirthdayWithinTheDiscountDays) {
+    const int days =
+        count(QStringLiteral("SELECT Value FROM tblZelorSystemParameters WHERE ID = ?"), {5020});
+    ASSERT_GT(days, 0);
+    int recent = 0;
+    const JalaliParts today = JalaliOf(kToday);
+    for (const Row& c : db().query(QStringLiteral(
+             "SELECT FarsiBirthDate FROM tblOrganization WHERE FarsiBirthDate IS NOT NULL"))) {
+        const QString md = c.text(u"FarsiBirthDate").right(5);
+        for (int year : {today.year, today.year - 1}) {
+            const QDate birthday = getEnglishDate(QString::number(year) + QLatin1Char('/') + md);
+            const qint64 ago = birthday.isValid() ? birthday.daysTo(kToday) : -1;
+            if (ago >= 0 && ago <= days) ++recent;
+        }
+    }
+    EXPECT_GT(recent, 0);
+}
+
 // Row counts of every table of the schema.
 std::map<QString, qint64> rowCounts(Session& s) {
     std::map<QString, qint64> counts;
@@ -462,6 +520,123 @@ QByteArray fingerprint(Session& s) {
     }
     return hash.result();
 }
+
+struct EanCase {
+    const char* twelve;
+    int check;
+};
+
+TEST(DemoSupport, Ean13CheckDigits) {
+    const EanCase cases[] = {{"400638133393", 1},
+                             {"590123412345", 7},
+                             {"626100100000", 8},
+                             {"000000000000", 0},
+                             {"978030640615", 7}};
+    for (const EanCase& c : cases)
+        EXPECT_EQ(demo::Ean13CheckDigit(QString::fromLatin1(c.twelve)), c.check) << c.twelve;
+}
+
+struct YearCase {
+    QDate day;
+    QDate start;
+    QDate end;
+};
+
+TEST(DemoSupport, JalaliYearBounds) {
+    const YearCase cases[] = {
+        {QDate(2026, 3, 25), QDate(2026, 3, 21), QDate(2027, 3, 20)},  // 1405, 365 days
+        {QDate(2025, 3, 20), QDate(2024, 3, 20), QDate(2025, 3, 20)},  // last day of leap 1403
+        {QDate(2025, 3, 21), QDate(2025, 3, 21), QDate(2026, 3, 20)},  // first day of 1404
+    };
+    for (const YearCase& c : cases) {
+        EXPECT_EQ(demo::DemoCalendar::jalaliYearStart(c.day), c.start)
+            << c.day.toString().toStdString();
+        EXPECT_EQ(demo::DemoCalendar::jalaliYearEnd(c.day), c.end)
+            << c.day.toString().toStdString();
+    }
+}
+
+class DemoBulk : public ::testing::TestWithParam<Backend> {};
+
+// Rows written in full statements and in the tail pieces come out whole and in order.
+TEST_P(DemoBulk, EveryRowArrivesWhateverTheBatchBoundaries) {
+    test::ScratchDatabase db(GetParam());
+    auto s = Session::open(db.connectionString());
+    InstallSchema(*s);
+    int next = 0;
+    for (int rows : {0, 1, 8, 63, 64, 73, 1000, 1203}) {
+        demo::BulkInsert insert(*s, QStringLiteral("tblSaleMessage"),
+                                {QStringLiteral("ID"), QStringLiteral("Message")}, 1000);
+        const int first = next + 1;
+        for (int i = 0; i < rows; ++i, ++next)
+            insert.add({next + 1, QStringLiteral("پيام %1").arg(next + 1)});
+        insert.finish();
+        EXPECT_EQ(insert.rowsWritten(), rows);
+        EXPECT_EQ(
+            s->scalar(QStringLiteral("SELECT count(*) FROM tblSaleMessage WHERE ID >= ?"), {first})
+                .toInt(),
+            rows);
+    }
+    EXPECT_EQ(s->scalar(QStringLiteral("SELECT Message FROM tblSaleMessage WHERE ID = ?"), {1203})
+                  .toString(),
+              QStringLiteral("پيام 1203"));
+    demo::BulkInsert wrong(*s, QStringLiteral("tblSaleMessage"), {QStringLiteral("ID")});
+    EXPECT_THROW(wrong.add({1, 2}), std::logic_error);
+}
+
+QStringList indexesOf(Session& s, const QString& table) {
+    const RowSet rows =
+        s.isSqlite()
+            ? s.query(QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'index' AND "
+                                     "lower(tbl_name) = lower(?) AND sql IS NOT NULL"),
+                      {table})
+            : s.query(QStringLiteral("SELECT indexname AS name FROM pg_indexes WHERE tablename = "
+                                     "lower(?) AND indexname NOT LIKE '%pkey'"),
+                      {table});
+    QStringList names;
+    for (const Row& r : rows)
+        names << r.text(u"name").toLower();
+    names.sort();
+    return names;
+}
+
+TEST_P(DemoBulk, IndexesSetAsideComeBackAsTheSchemaDefinesThem) {
+    test::ScratchDatabase db(GetParam());
+    auto s = Session::open(db.connectionString());
+    InstallSchema(*s);
+    const QStringList tables{QStringLiteral("tblSaleInvoice"), QStringLiteral("tblGood")};
+    std::map<QString, QStringList> before;
+    for (const QString& t : tables)
+        before[t] = indexesOf(*s, t);
+    ASSERT_EQ(before[QStringLiteral("tblSaleInvoice")].size(), 11);
+    Transaction transaction = s->transaction();
+    demo::IndexesSetAside aside(*s, tables);
+    for (const QString& t : tables)
+        EXPECT_TRUE(indexesOf(*s, t).isEmpty()) << t.toStdString();
+    EXPECT_FALSE(indexesOf(*s, QStringLiteral("tblSaleInvoiceDetail")).isEmpty());
+    aside.restore();
+    transaction.commit();
+    for (const QString& t : tables)
+        EXPECT_EQ(indexesOf(*s, t), before[t]) << t.toStdString();
+}
+
+TEST_P(DemoBulk, IdentityCountersMovePastExplicitIds) {
+    test::ScratchDatabase db(GetParam());
+    auto s = Session::open(db.connectionString());
+    InstallSchema(*s);
+    s->exec(QStringLiteral("INSERT INTO tblSaleMessage (ID, Message) VALUES (?, ?), (?, ?)"),
+            {5, QStringLiteral("الف"), 40, QStringLiteral("ب")});
+    demo::MoveIdentityCounters(*s);
+    const auto insert = [&](const QString& table, const QString& column) {
+        return s->insertReturningId(
+            QStringLiteral("INSERT INTO %1 (%2) VALUES (?) RETURNING ID").arg(table, column),
+            {QStringLiteral("تازه")});
+    };
+    EXPECT_EQ(insert(QStringLiteral("tblSaleMessage"), QStringLiteral("Message")), 41);
+    EXPECT_EQ(insert(QStringLiteral("tblSaleDeliverType"), QStringLiteral("Name")), 1);
+}
+
+SI_INSTANTIATE_BACKENDS(DemoBulk);
 
 TEST(DemoSeed, TheSameSeedGivesTheSameRows) {
     const Backend sqlite{QStringLiteral("SQLite"), Dialect::SQLite};
