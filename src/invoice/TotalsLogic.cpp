@@ -40,9 +40,11 @@ double masterDiscountPercentOf(Money value, Money total) {
 
 TotalsLogic::TotalsLogic(InvoiceServices& services) : services_(services) {}
 
-QDate TotalsLogic::invoiceDate() const {
+QDate TotalsLogic::invoiceDate() {
     const QDate date = services_.doc.datCreateDate;
-    return date.isValid() ? date : services_.ctx.db().today();
+    if (date.isValid()) return date;
+    if (!today_.isValid()) today_ = services_.ctx.db().today();
+    return today_;
 }
 
 // ---- one line ----------------------------------------------------------------------------
@@ -142,6 +144,7 @@ GoodTaxFlags TotalsLogic::taxFlagsOf(const QString& barcode) {
 }
 
 void TotalsLogic::invalidateTaxCache() {
+    today_ = QDate();
     ratesByDate_.clear();
     flagsByBarcodeAndDate_.clear();
 }

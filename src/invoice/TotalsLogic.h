@@ -95,7 +95,7 @@ private:
         double tax = 0;
         double added = 0;
     };
-    QDate invoiceDate() const;
+    QDate invoiceDate();
     void applyTaxes(InvoiceLine& line, Money wage, Money profit);
     void applyMasterDiscount();
     Money grandTotalFromBoxes();
@@ -104,6 +104,7 @@ private:
     QVector<DeductionRow> mergedDeductions(const QVector<DeductionRow>& amounts);
 
     InvoiceServices& services_;
+    QDate today_;  // the server's day, read once, for an invoice without a date
     QHash<QDate, TaxRates> ratesByDate_;
     QHash<QString, GoodTaxFlags> flagsByBarcodeAndDate_;
 };
