@@ -51,8 +51,10 @@ PrintRequestDialog::PrintRequestDialog(const PrintRequest& request, QWidget* par
     table->horizontalHeader()->setStretchLastSection(true);
     table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     for (int i = 0; i < static_cast<int>(rows.size()); ++i) {
-        table->setItem(i, 0, new QTableWidgetItem(rows[static_cast<size_t>(i)].first));
-        table->setItem(i, 1, new QTableWidgetItem(rows[static_cast<size_t>(i)].second));
+        const PrintRequestRow& row = rows[static_cast<size_t>(i)];
+        table->setItem(i, 0, new QTableWidgetItem(row.caption));
+        table->setItem(
+            i, 1, new QTableWidgetItem(row.technical ? LeftToRightText(row.value) : row.value));
     }
     table->resizeColumnToContents(0);
     auto* note = new QLabel(

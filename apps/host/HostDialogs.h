@@ -46,6 +46,12 @@ public:
     explicit OutboxWindow(Outbox& outbox, QWidget* parent = nullptr);
 };
 
+// Paths, connection strings and SQL read left to right even inside right-to-left text: marks at
+// both ends keep their leading and trailing punctuation in place.
+inline QString LeftToRightText(const QString& text) {
+    return QChar(0x200E) + text + QChar(0x200E);
+}
+
 inline const QString kOutboxTitle = QStringLiteral("صندوق پيامهاي ارسالي");
 
 }  // namespace si::host

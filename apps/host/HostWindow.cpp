@@ -102,9 +102,9 @@ void HostWindow::showSession(const QString& connection, const UserAccount& user)
         database = cs.dialect == Dialect::SQLite ? cs.dataSource : cs.server + '/' + cs.database;
     } catch (const std::exception&) {
     }
-    sessionLabel_->setText(
-        QStringLiteral("کاربر: %1    پايگاه داده: %2")
-            .arg(user.FullName.isEmpty() ? user.UserName : user.FullName, database));
+    sessionLabel_->setText(QStringLiteral("کاربر: %1    پايگاه داده: %2")
+                               .arg(user.FullName.isEmpty() ? user.UserName : user.FullName,
+                                    LeftToRightText(database)));
 }
 
 void HostWindow::entry(const std::function<void()>& call) {

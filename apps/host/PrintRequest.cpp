@@ -56,15 +56,15 @@ QString MaskPassword(const QString& connectionString) {
     return masked.replace(password, QStringLiteral("\\1****"));
 }
 
-std::vector<std::pair<QString, QString>> DescribePrintRequest(const PrintRequest& request) {
-    std::vector<std::pair<QString, QString>> rows = {
-        {QStringLiteral("فايل قالب"), request.templateFileName},
-        {QStringLiteral("رشته اتصال"), MaskPassword(request.connectionString)},
-        {QStringLiteral("پرس و جو"), request.sqlQuery},
+std::vector<PrintRequestRow> DescribePrintRequest(const PrintRequest& request) {
+    std::vector<PrintRequestRow> rows = {
+        {QStringLiteral("فايل قالب"), request.templateFileName, true},
+        {QStringLiteral("رشته اتصال"), MaskPassword(request.connectionString), true},
+        {QStringLiteral("پرس و جو"), request.sqlQuery, true},
         {QStringLiteral("پيش نمايش"),
-         request.preview ? QStringLiteral("بله") : QStringLiteral("خير")}};
+         request.preview ? QStringLiteral("بله") : QStringLiteral("خير"), false}};
     for (const Formula& f : SplitFormulas(request.formulas))
-        rows.emplace_back(QStringLiteral("فرمول %1: %2").arg(f.number).arg(f.name), f.value);
+        rows.push_back({QStringLiteral("فرمول %1: %2").arg(f.number).arg(f.name), f.value, false});
     return rows;
 }
 

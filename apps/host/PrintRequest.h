@@ -8,7 +8,6 @@
 // take a number, as the report component numbers them.
 
 #include <QString>
-#include <utility>
 #include <vector>
 
 namespace si::host {
@@ -32,7 +31,15 @@ std::vector<Formula> SplitFormulas(const QString& list);
 // The connection string with its password hidden, for showing on screen.
 QString MaskPassword(const QString& connectionString);
 
-// The rows of the print-request dialog: a caption and its value each.
-std::vector<std::pair<QString, QString>> DescribePrintRequest(const PrintRequest& request);
+// One row of the print-request dialog. Technical values (paths, connection, SQL) read left to
+// right.
+struct PrintRequestRow {
+    QString caption;
+    QString value;
+    bool technical = false;
+    bool operator==(const PrintRequestRow&) const = default;
+};
+
+std::vector<PrintRequestRow> DescribePrintRequest(const PrintRequest& request);
 
 }  // namespace si::host
