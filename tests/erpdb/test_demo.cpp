@@ -514,6 +514,27 @@ TEST_P(DemoFill, ADatabaseWithACompanyOfItsOwnIsLeftAlone) {
     EXPECT_FALSE(HasDemoData(*s));
 }
 
+// The smallest company the options allow: one goods item, only the walk-in customer.
+TEST_P(DemoFill, ATinyCompanyStillHoldsTogether) {
+    test::ScratchDatabase db(GetParam());
+    auto s = Session::open(db.connectionString());
+    InstallSchema(*s);
+    DemoOptions o = testOptions();
+    o.goods = 1;
+    o.customers = 0;
+    o.invoices = 5;
+    o.linesPerInvoice = 1;
+
+    FillDemoData(*s, o);
+
+    EXPECT_TRUE(HasDemoData(*s));
+    EXPECT_EQ(
+        s->scalar(QStringLiteral("SELECT count(*) FROM tblSaleInvoice WHERE CustomerID = ?"), {1})
+            .toInt(),
+        5);
+    EXPECT_EQ(s->scalar(QStringLiteral("SELECT count(*) FROM tblSaleInvoiceDetail")).toInt(), 5);
+}
+
 SI_INSTANTIATE_BACKENDS(DemoFill);
 
 // Every row of every table, hashed in a stable order.
