@@ -72,8 +72,8 @@ void fillSaleInfo(DemoData& d) {
     rows.finish();
 }
 
-// Goods of a group, sampled every step-th: the demo's special settings fall on a spread of
-// goods without a second random pass.
+// Every step-th goods item from an offset: the demo's special settings fall on goods spread
+// over the catalogue without a second random pass.
 std::vector<int> everyNth(const DemoData& d, int step, int offset) {
     std::vector<int> picked;
     for (int i = offset; i < static_cast<int>(d.goods.size()); i += step)
