@@ -9,8 +9,10 @@ namespace {
 
 // The movements that count: in the inventory, within the range, without the invoice's own
 // dispatch. Shared by the single and the grouped statement so that both mean the same stock.
+// "InventoryID + 0" keeps SQLite from walking every document of the inventory to probe the
+// barcode in each: the barcode's own movements are the few rows to read.
 const QString kMovementFilter = QStringLiteral(
-    "InventoryID = ? AND MoveDate >= ? AND MoveDate < ? "
+    "InventoryID + 0 = ? AND MoveDate >= ? AND MoveDate < ? "
     "AND NOT (coalesce(DispatchFormTypeID, 0) = 901 AND coalesce(DispatchFormID, 0) = ?)");
 
 QDate rangeStart(const StockQuery& q) {

@@ -88,7 +88,9 @@ void LinesLogic::fillQuantitiesElsewhere(QVector<InvoiceLine>& lines, int invent
                                          const QDate& asOf, int invoiceId) {
     const QStringList barcodes = barcodesOf(lines);
     const auto stocks = InventoryStocks(ctx(), inventory, barcodes, asOf, invoiceId);
-    const auto temps = TempInvoiceQuantities(db(), barcodes, inventory, invoiceId);
+    const auto temps = ctx().params.flag(P::ShowTempQty)
+                           ? TempInvoiceQuantities(db(), barcodes, inventory, invoiceId)
+                           : QHash<QString, double>();
     const auto reserved = ReservedQuantities(db(), barcodes, inventory, invoiceId);
     for (InvoiceLine& l : lines) {
         l.Stock = stocks.value(l.BarCode);

@@ -14,7 +14,6 @@ namespace si {
 
 using namespace lines;
 
-
 LinesLogic::LinesLogic(InvoiceServices& services) : services_(services) {
     IsScaleBarcode = [](const QString&, QString&, double&) { return false; };
 }
@@ -98,15 +97,15 @@ double LinesLogic::ReservedQty(const QString& barcode) {
     return ReservedQuantities(db(), {barcode}, inventoryId(), doc().invoiceID()).value(barcode);
 }
 
+// The quantity in temporary invoices is shown and checked only with parameter 88.
 LinesLogic::Holdings LinesLogic::holdingsOf(const QString& barcode) {
-    return {StockOnHand(barcode), TempInvoiceQty(barcode)};
+    const bool withTemp = ctx().params.flag(P::ShowTempQty);
+    return {StockOnHand(barcode), withTemp ? TempInvoiceQty(barcode) : 0};
 }
 
 // Goods held by other temporary invoices count as sold when parameter 88 asks to check them.
 double LinesLogic::availableOf(const QString& barcode, int row, const Holdings& held) const {
-    double available = held.stock - SelectedQty(barcode, row);
-    if (ctx().params.flag(P::ShowTempQty)) available -= held.temp;
-    return available;
+    return held.stock - SelectedQty(barcode, row) - held.temp;
 }
 
 double LinesLogic::AvailableQty(const QString& barcode, int row) {

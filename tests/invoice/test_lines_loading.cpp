@@ -143,6 +143,7 @@ TEST_P(LinesLoadingTest, FinalInvoicesAndInvoicesFromADispatchKeepTheirQuantitie
 
 TEST_P(LinesLoadingTest, AnInvoiceDoesNotCompeteWithItsOwnDispatch) {
     stockRule(1);
+    useParameter(P::ShowTempQty, QStringLiteral("1"));
     good(QStringLiteral("626001"), 1000, kilo);
     receive(QStringLiteral("626001"), 10);
     const int id = storedInvoice();
