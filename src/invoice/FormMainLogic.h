@@ -122,6 +122,7 @@ private:
     Availability availability_;
     bool loaded_ = false;
     bool f10Guard_ = true;
+    bool masterDiscountRight_ = false;  // right 90110, asked once per ApplyMode
 };
 
 }  // namespace si

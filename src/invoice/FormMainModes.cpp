@@ -62,12 +62,12 @@ void FormMainLogic::applyRightsAvailability(Availability& a) {
         a.enable(QStringLiteral("cmbScaleBarcode"), HasRight(*ctx_, 90142));
     else
         a.enable(QStringLiteral("cmbScaleBarcode"), false);
+    masterDiscountRight_ = false;
     if (!entry) {
         setAll(a,
                {"chkShouldSMSSend", "chkCheckEchantillon", "chkIsFormal", "sltPricingMethod",
                 "datCreateDate"},
                false);
-        setAll(a, kMasterDiscount, false);
         return;
     }
     a.enable(QStringLiteral("chkShouldSMSSend"), HasRight(*ctx_, 90141));
@@ -75,7 +75,7 @@ void FormMainLogic::applyRightsAvailability(Availability& a) {
     a.enable(QStringLiteral("chkIsFormal"), HasRight(*ctx_, 90133));
     a.enable(QStringLiteral("sltPricingMethod"), HasRight(*ctx_, 90138));
     a.enable(QStringLiteral("datCreateDate"), HasRight(*ctx_, 90118));
-    setAll(a, kMasterDiscount, HasRight(*ctx_, 90110));
+    masterDiscountRight_ = HasRight(*ctx_, 90110);
 }
 
 void FormMainLogic::applyLoadVisibility(Availability& a) const {
@@ -104,6 +104,8 @@ void FormMainLogic::applyRefreshRule(Availability& a) const {
     const bool canSave = doc_.FormMode != kModeView && customer && firstLine;
     a.enable(QStringLiteral("cmdTempSave"), canSave);
     a.enable(QStringLiteral("cmdFinalSave"), canSave);
+    // An automatic discount by invoice value holds the master discount boxes.
+    setAll(a, kMasterDiscount, masterDiscountRight_ && !doc_.masterDiscountLocked);
     const bool relations = doc_.FormMode == kModeView && !ctx_->params.flag(P::ShopMode);
     for (const char* c : {"cmdNewRelationship", "cmdRelatedForms", "cmdMedia"})
         a.enable(QString::fromLatin1(c), relations);

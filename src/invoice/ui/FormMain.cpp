@@ -27,6 +27,7 @@ FormMain::FormMain(Context& ctx, QWidget* parent)
     buildForm();
     connectEdits();
     connectEntry();
+    connectDialogs();
     connect(logic_.get(), &FormMainLogic::CreateNewRelationship, this,
             &FormMain::CreateNewRelationship);
     connect(logic_.get(), &FormMainLogic::ShowRelationships, this, &FormMain::ShowRelationships);

@@ -74,6 +74,7 @@ private:
                             const QString& command);
     void connectEdits();
     void connectEntry();
+    void connectDialogs();
     bool gridKey(QKeyEvent* event);
     void runGridAction(GridAction action, int row);
     void openGridDialog(GridAction action, int row);

@@ -1,13 +1,39 @@
-// The grid's dialogs, opened for the keys the line logic recognised.
+// The form's dialogs: the grid's, opened for the keys the line logic recognised, and the
+// surcharge and deduction lists behind cmdCost and cmdDecs.
 
 #include "invoice/LinesLogic.h"
 #include "invoice/ui/FormMain.h"
+#include "invoice/ui/FormPricingMethod.h"
+#include "invoice/ui/FormPromoter.h"
+#include "invoice/ui/FrmCostTypel.h"
+#include "invoice/ui/FrmDesTypel.h"
 
 namespace si {
 
+void FormMain::connectDialogs() {
+    InvoiceServices& s = logic_->services();
+    logic_->seams.Surcharges = [this, &s] {
+        FrmCostTypel::edit(this, s);
+        refreshView();
+    };
+    logic_->seams.Deductions = [this, &s] {
+        FrmDesTypel::edit(this, s);
+        refreshView();
+    };
+}
+
 void FormMain::openGridDialog(GridAction action, int row) {
-    (void)action;
-    (void)row;
+    InvoiceServices& s = logic_->services();
+    switch (action) {
+        case GridAction::ChoosePricingMethod:
+            FormPricingMethod::choose(this, s, row);
+            break;
+        case GridAction::ChoosePromoter:
+            FormPromoter::choose(this, s, row);
+            break;
+        default:
+            break;
+    }
 }
 
 }  // namespace si
