@@ -1,0 +1,51 @@
+#include "invoice/ui/FrmDescription.h"
+
+#include <QDialogButtonBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "invoice/LinesLogic.h"
+
+namespace si {
+
+FrmDescription::FrmDescription(InvoiceServices& services, int row, QWidget* parent)
+    : QDialog(parent), services_(services), row_(row) {
+    setObjectName(QStringLiteral("frmDescription"));
+    setWindowTitle(QStringLiteral("شرح كالا"));
+    setLayoutDirection(Qt::RightToLeft);
+    const InvoiceLine& line = services.doc.flexDetail.line(row);
+    auto* layout = new QVBoxLayout(this);
+    auto* goods = new QLabel(line.GoodName, this);
+    goods->setObjectName(QStringLiteral("lblGood"));
+    layout->addWidget(goods);
+    txtDescription_ = new QLineEdit(line.Description, this);
+    txtDescription_->setObjectName(QStringLiteral("txtDescription"));
+    txtDescription_->setMaxLength(500);
+    layout->addWidget(txtDescription_);
+
+    auto* buttons = new QDialogButtonBox(this);
+    auto* ok = buttons->addButton(QStringLiteral("تاييد"), QDialogButtonBox::AcceptRole);
+    ok->setObjectName(QStringLiteral("cmdOK"));
+    ok->setDefault(true);
+    auto* cancel = buttons->addButton(QStringLiteral("انصراف"), QDialogButtonBox::RejectRole);
+    cancel->setObjectName(QStringLiteral("cmdCancel"));
+    connect(buttons, &QDialogButtonBox::accepted, this, &FrmDescription::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    layout->addWidget(buttons);
+    resize(380, 140);
+}
+
+void FrmDescription::accept() {
+    if (services_.lines->changeDescription(row_, txtDescription_->text())) QDialog::accept();
+}
+
+bool FrmDescription::edit(QWidget* parent, InvoiceServices& services, int row) {
+    const LineTableModel& grid = services.doc.flexDetail;
+    if (row < 0 || row >= grid.rows() || !grid.line(row).isFilled()) return false;
+    FrmDescription dialog(services, row, parent);
+    return dialog.exec() == QDialog::Accepted;
+}
+
+}  // namespace si
