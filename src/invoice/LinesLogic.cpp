@@ -119,7 +119,7 @@ bool LinesLogic::FillFlexOneRow(const QString& input, int row, int kind, bool si
     QString text = input.trimmed();
     QString labelBarcode;
     double weight = 0;
-    if (IsScaleBarcode(text, labelBarcode, weight)) {
+    if (IsScaleBarcode && IsScaleBarcode(text, labelBarcode, weight)) {
         text = labelBarcode.trimmed();
         kind = kByBarcode;
         qty = weight;
