@@ -103,6 +103,7 @@ void FormMainLogic::Form_Load() {
             .toString();
     const QVariant number210 = ctx_->db().scalar(
         QStringLiteral("Select Value From tblZelorSystemParameters Where ID = 210"));
+    services_->lines->configureColumns();
     doc_.formNumber210 =
         static_cast<int>(ToNumber(number210.isNull() ? QStringLiteral("0") : number210.toString()));
     readUserFacts();

@@ -7,6 +7,11 @@
 #include "invoice/ui/FormPromoter.h"
 #include "invoice/ui/FrmCostTypel.h"
 #include "invoice/ui/FrmDesTypel.h"
+#include "invoice/ui/FrmDescription.h"
+#include "invoice/ui/FrmSelUnit.h"
+#include "invoice/ui/FrmStockTrace.h"
+
+#include <QInputDialog>
 
 namespace si {
 
@@ -31,6 +36,23 @@ void FormMain::openGridDialog(GridAction action, int row) {
         case GridAction::ChoosePromoter:
             FormPromoter::choose(this, s, row);
             break;
+        case GridAction::ChooseUnit:
+            FrmSelUnit::choose(this, s, row);
+            break;
+        case GridAction::EditDescription:
+            FrmDescription::edit(this, s, row);
+            break;
+        case GridAction::ShowStockTrace:
+            FrmStockTrace::view(this, s, row);
+            break;
+        case GridAction::ChooseServicedGoods: {
+            bool ok = false;
+            const QString barcode = QInputDialog::getText(
+                this, QStringLiteral("کالاي خدمات گرفته"), QStringLiteral("كد ميلهاي:"),
+                QLineEdit::Normal, s.doc.flexDetail.line(row).ServicedBarCode, &ok);
+            if (ok) s.lines->setServicedGoods(row, barcode.trimmed());
+            break;
+        }
         default:
             break;
     }

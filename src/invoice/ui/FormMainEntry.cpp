@@ -41,6 +41,9 @@ void FormMain::connectEntry() {
             [this, &s](int row, int col, const QString& text) {
                 s.lines->commitCell(row, col, text);
                 refreshView();
+                // After a resolved goods item the grid moves on to the row the logic names.
+                flexDetail_->setCurrentIndex(
+                    logic_->doc().flexDetail.index(s.lines->currentRow(), Col::BarCode));
             });
     flexDetail_->installEventFilter(this);
     connect(texts_.value(QStringLiteral("txtCardNo")), &QLineEdit::returnPressed, this, [this, &s] {
