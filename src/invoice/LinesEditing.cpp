@@ -161,38 +161,36 @@ bool LinesLogic::commitDiscountValue(int row, const QString& text) {
 
 bool LinesLogic::commitPreciousMetal(int row, int col, const QString& text) {
     InvoiceLine& l = grid().line(row);
-    const bool percentColumn = col == Col::WagePercent || col == Col::ProfitPercent;
-    const auto percent = percentColumn ? numberOf(text) : std::nullopt;
-    const auto amount = percentColumn ? std::nullopt : amountOf(text);
-    if (percentColumn ? !percent : !amount) return false;
     std::optional<QString> refusal;
-    switch (col) {
-        case Col::WagePercent:
-            if (!withinPercent(*percent)) refusal = kWagePercentWrong;
-            break;
-        case Col::ProfitPercent:
-            if (!withinPercent(*percent)) refusal = kProfitPercentWrong;
-            break;
-        case Col::WagePerWeight:
-            if (*amount < Money())
-                refusal = kWageNegative;
-            else if (*amount > l.UnitPrice)
-                refusal = kWageAbovePrice;
-            break;
-        default:
-            if (*amount < Money())
-                refusal = kCommissionNegative;
-            else if (*amount > grossOf(l))
-                refusal = kCommissionAboveAmount;
+    if (col == Col::WagePercent || col == Col::ProfitPercent) {
+        const std::optional<double> typed = numberOf(text);
+        if (!typed) return false;
+        const double percent = *typed;
+        if (!withinPercent(percent))
+            refusal = col == Col::WagePercent ? kWagePercentWrong : kProfitPercentWrong;
+        if (refusal) {
+            show({kErrorCaption, *refusal});
+            return false;
+        }
+        (col == Col::WagePercent ? l.WagePercent : l.ProfitPercent) = percent;
+    } else {
+        const std::optional<Money> typed = amountOf(text);
+        if (!typed) return false;
+        const Money amount = *typed;
+        if (col == Col::WagePerWeight)
+            refusal = amount < Money()       ? std::optional(kWageNegative)
+                      : amount > l.UnitPrice ? std::optional(kWageAbovePrice)
+                                             : std::nullopt;
+        else
+            refusal = amount < Money()      ? std::optional(kCommissionNegative)
+                      : amount > grossOf(l) ? std::optional(kCommissionAboveAmount)
+                                            : std::nullopt;
+        if (refusal) {
+            show({kErrorCaption, *refusal});
+            return false;
+        }
+        (col == Col::WagePerWeight ? l.WagePerWeight : l.Commission) = amount;
     }
-    if (refusal) {
-        show({kErrorCaption, *refusal});
-        return false;
-    }
-    if (col == Col::WagePercent) l.WagePercent = *percent;
-    if (col == Col::ProfitPercent) l.ProfitPercent = *percent;
-    if (col == Col::WagePerWeight) l.WagePerWeight = *amount;
-    if (col == Col::Commission) l.Commission = *amount;
     lineAmountsChanged(row, false);
     return true;
 }

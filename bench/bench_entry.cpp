@@ -1,0 +1,146 @@
+// Entering goods into a large invoice on the 100,000-goods demo: resolving one more barcode into
+// a priced line and refreshing the totals of an invoice that already has 1,000 lines, and
+// loading a stored 1,000-line invoice into the form.
+
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <memory>
+
+#include "BenchSupport.h"
+#include "common/Jalali.h"
+#include "erpdb/Procedures.h"
+#include "invoice/FormMainLogic.h"
+#include "invoice/LinesLogic.h"
+#include "invoice/TotalsLogic.h"
+#include "support/ScriptedMessages.h"
+
+namespace {
+
+using si::test::Backend;
+constexpr int kGoods = 100000;
+constexpr int kLines = 1000;
+
+// A form on the demo database as the administrator would open it.
+struct Bench {
+    explicit Bench(const Backend& backend) {
+        si::erpdb::RegisterProcedures(procedures);
+        messages.install(components);
+        ctx.globals.CurrentConnectionString = si::bench::demoConnection(backend, kGoods);
+        ctx.globals.CurrentUserID = si::erpdb::kDemoAdminUserId;
+        form = std::make_unique<si::FormMainLogic>(ctx);
+    }
+    QStringList barcodesWithStock(int count) {
+        QStringList list;
+        const si::RowSet rows = ctx.db().query(
+            QStringLiteral(
+                "select distinct d.Barcode from tblInventoryReceiptDetail d inner join "
+                "tblInventoryReceipt r "
+                "on r.ID = d.ReceiptID where r.InventoryID = ? order by d.Barcode limit ?"),
+            {si::erpdb::kDemoMainInventoryId, count});
+        for (const si::Row& r : rows)
+            list << r.text(u"Barcode");
+        return list;
+    }
+    si::ProcedureRegistry procedures;
+    si::ComponentRegistry components;
+    si::test::MessageScript messages;
+    si::Context ctx{&components, &procedures};
+    std::unique_ptr<si::FormMainLogic> form;
+};
+
+void BM_ResolveBarcodeIntoLargeInvoice(benchmark::State& state, const Backend& backend) {
+    Bench b(backend);
+    b.form->ClearShow();
+    b.form->cmdNew_Click();
+    si::InvoiceDocument& doc = b.form->doc();
+    doc.sltInventory.setID(si::erpdb::kDemoMainInventoryId, true);
+    const QStringList barcodes = b.barcodesWithStock(kLines + 1);
+    if (barcodes.size() <= kLines) return state.SkipWithError("not enough goods with stock");
+    si::LinesLogic& lines = *b.form->services().lines;
+    for (int i = 0; i < kLines; ++i) {
+        double qty = 1;
+        lines.FillFlexOneRow(barcodes[i], doc.flexDetail.rows() - 1, si::kByBarcode, true, qty);
+    }
+    if (doc.flexDetail.filledCount() != kLines) return state.SkipWithError("lines were refused");
+    for (auto _ : state) {
+        double qty = 1;
+        const int row = doc.flexDetail.rows() - 1;
+        lines.FillFlexOneRow(barcodes[kLines], row, si::kByBarcode, true, qty);
+        benchmark::DoNotOptimize(doc.totals.GrandTotal);
+        state.PauseTiming();
+        doc.flexDetail.DeleteLine(row);
+        b.form->services().totals->ComputeGrandTotal();
+        state.ResumeTiming();
+    }
+    state.counters["lines"] = doc.flexDetail.filledCount();
+}
+
+int storeLargeInvoice(Bench& b) {
+    si::Session& s = b.ctx.db();
+    const QDate today = s.today();
+    const qint64 id =
+        s.insertReturningId(QStringLiteral("insert into tblSaleInvoice (CreateDate, "
+                                           "FarsiCreateDate, CustomerID, InventoryID, TypeID, "
+                                           "PricingMethodID, IsPaidByCash, IsFormal) values (?, ?, "
+                                           "(select min(ID) from tblOrganization), ?, "
+                                           "(select min(ID) from tblSaleInvoiceType), (select "
+                                           "min(ID) from tblSalePricingMethod), 1, 1) "
+                                           "RETURNING ID"),
+                            {today, si::getFarsiDate(today), si::erpdb::kDemoMainInventoryId});
+    const QStringList barcodes = b.barcodesWithStock(kLines);
+    si::Transaction t = s.transaction();
+    int row = 0;
+    for (const QString& barcode : barcodes)
+        s.exec(QStringLiteral(
+                   "insert into tblSaleInvoiceDetail (InvoiceID, rowNumber, Barcode, Description, "
+                   "ScaleID, "
+                   "Qty, RetailPrice, DiscountTypeID, DiscountPercent, DiscountValue) select ?, ?, "
+                   "g.Barcode, '', "
+                   "g.SaleScaleID, 1, g.RetailPrice, 1, 0, 0 from tblGood g where g.Barcode = ?"),
+               {id, ++row, barcode});
+    t.commit();
+    return static_cast<int>(id);
+}
+
+void BM_LoadStoredLargeInvoice(benchmark::State& state, const Backend& backend) {
+    Bench b(backend);
+    b.form->ClearShow();
+    const int id = storeLargeInvoice(b);
+    for (auto _ : state) {
+        b.form->ShowInvoiceByID(id);
+        benchmark::DoNotOptimize(b.form->doc().totals.TotalPrice);
+    }
+    state.counters["lines"] = b.form->doc().flexDetail.filledCount();
+}
+
+void registerBenchmarks() {
+    for (const Backend& backend : si::test::Backends()) {
+        const std::string name = backend.name.toStdString();
+        benchmark::RegisterBenchmark(("BM_ResolveBarcodeIntoLargeInvoice/" + name).c_str(),
+                                     BM_ResolveBarcodeIntoLargeInvoice, backend)
+            ->Unit(benchmark::kMillisecond)
+            ->UseRealTime()
+            ->Repetitions(5)
+            ->ReportAggregatesOnly(true);
+        benchmark::RegisterBenchmark(("BM_LoadStoredLargeInvoice/" + name).c_str(),
+                                     BM_LoadStoredLargeInvoice, backend)
+            ->Unit(benchmark::kMillisecond)
+            ->UseRealTime()
+            ->Repetitions(5)
+            ->ReportAggregatesOnly(true);
+    }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+    registerBenchmarks();
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    si::bench::demoDatabases().clear();
+    return 0;
+}
