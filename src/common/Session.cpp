@@ -1,8 +1,10 @@
 #include "common/Session.h"
 
+#include <QElapsedTimer>
 #include <QSqlError>
 #include <QSqlRecord>
 #include <atomic>
+#include <cstdio>
 
 namespace si {
 
@@ -117,7 +119,30 @@ void Session::bindAll(QSqlQuery& q, const Params& params) const {
         q.bindValue(i, toDatabase(params[i]));
 }
 
+namespace {
+
+// SALEINVOICE_SQL_TRACE=<ms> writes every statement slower than that to standard error.
+const int kTraceMs = qEnvironmentVariableIsSet("SALEINVOICE_SQL_TRACE")
+                         ? qEnvironmentVariableIntValue("SALEINVOICE_SQL_TRACE")
+                         : -1;
+
+struct StatementTrace {
+    explicit StatementTrace(const QString& sql) : sql_(sql) {
+        if (kTraceMs >= 0) timer_.start();
+    }
+    ~StatementTrace() {
+        if (kTraceMs < 0 || timer_.elapsed() < kTraceMs) return;
+        std::fprintf(stderr, "[sql %lld ms] %s\n", static_cast<long long>(timer_.elapsed()),
+                     sql_.toUtf8().constData());
+    }
+    const QString& sql_;
+    QElapsedTimer timer_;
+};
+
+}  // namespace
+
 RowSet Session::query(const QString& sql, const Params& params) {
+    const StatementTrace trace(sql);
     QSqlQuery& q = prepared(sql);
     bindAll(q, params);
     ++statements_;
@@ -163,6 +188,7 @@ int Session::exec(const QString& sql, const Params& params) {
         if (!direct.exec(sql)) fail(sql, direct);
         return direct.numRowsAffected();
     }
+    const StatementTrace trace(sql);
     QSqlQuery& q = prepared(sql);
     bindAll(q, params);
     ++statements_;

@@ -7,31 +7,56 @@ namespace si {
 
 namespace {
 
-// The movements that count: in the inventory, within the range, without the invoice's own
-// dispatch. Shared by the single and the grouped statement so that both mean the same stock.
-// "InventoryID + 0" keeps SQLite from walking every document of the inventory to probe the
-// barcode in each: the barcode's own movements are the few rows to read.
-const QString kMovementFilter = QStringLiteral(
-    "InventoryID + 0 = ? AND MoveDate >= ? AND MoveDate < ? "
-    "AND NOT (coalesce(DispatchFormTypeID, 0) = 901 AND coalesce(DispatchFormID, 0) = ?)");
+// The movements of vwInventoryStockMovement, written out per table so that both planners start
+// from the barcodes' own lines (indexed) and look up each document by its key: the documents of
+// an inventory are many, a barcode's lines few. CROSS JOIN keeps SQLite to that order. The
+// invoice's own dispatch is left out.
+QString movementSum(const QString& marks) {
+    return QStringLiteral(
+               "SELECT Barcode, coalesce(sum(Qty), 0) AS Stock FROM ("
+               "SELECT d.Barcode, coalesce(d.Qty, 0) * coalesce(sc.ScaleToBaseParent, 1) AS Qty "
+               "FROM tblInventoryReceiptDetail d CROSS JOIN tblInventoryReceipt r "
+               "LEFT JOIN tblGoodScale sc ON sc.ID = d.ScaleID WHERE r.ID = d.ReceiptID AND "
+               "d.Barcode IN (%1) "
+               "AND r.InventoryID = ? AND r.ReceiveDate >= ? AND r.ReceiveDate < ? "
+               "UNION ALL "
+               "SELECT d.Barcode, 0 - coalesce(d.Qty, 0) * coalesce(sc.ScaleToBaseParent, 1) "
+               "FROM tblInventoryDispatchDetail d CROSS JOIN tblInventoryDispatch x "
+               "LEFT JOIN tblGoodScale sc ON sc.ID = d.ScaleID WHERE x.ID = d.DispatchID AND "
+               "d.Barcode IN (%1) "
+               "AND x.InventoryID = ? AND x.ReceiveDate >= ? AND x.ReceiveDate < ? "
+               "AND NOT (coalesce(x.FormTypeID, 0) = 901 AND coalesce(x.FormID, 0) = ?)) m GROUP "
+               "BY Barcode")
+        .arg(marks);
+}
 
 QDate rangeStart(const StockQuery& q) {
     return q.from.isValid() ? q.from : QDate(1900, 1, 1);
 }
 
+void addGroupedStocks(Session& s, const StockQuery& q, const QStringList& barcodes,
+                      QHash<QString, double>& stocks) {
+    Params list;
+    for (const QString& barcode : barcodes)
+        list << barcode;
+    const QString marks = QStringList(barcodes.size(), QStringLiteral("?")).join(QLatin1Char(','));
+    const Params range{q.inventoryId, rangeStart(q), q.asOf.addDays(1)};
+    const RowSet rows =
+        s.query(movementSum(marks), list + range + list + range + Params{q.excludeInvoiceId});
+    for (const Row& r : rows)
+        stocks.insert(r.text(u"Barcode"), r.toDouble(u"Stock"));
+}
+
 double ownStock(Session& s, const StockQuery& q) {
-    const QVariant v = s.scalar(
-        QStringLiteral("SELECT coalesce(sum(BaseQty), 0) AS Stock FROM vwInventoryStockMovement "
-                       "WHERE Barcode = ? AND ") +
-            kMovementFilter,
-        {q.barcode, q.inventoryId, rangeStart(q), q.asOf.addDays(1), q.excludeInvoiceId});
-    return v.toDouble();
+    QHash<QString, double> stocks;
+    addGroupedStocks(s, q, {q.barcode}, stocks);
+    return stocks.value(q.barcode);
 }
 
 // Deeper chains than this only come from a cycle in tblInventoryParent.
 constexpr int kMaxParentDepth = 32;
 // Placeholders per grouped statement.
-constexpr int kBarcodesPerStatement = 400;
+constexpr int kBarcodesPerStatement = 1000;
 
 // The farthest ancestor of the inventory that wholesale invoice types sell from; -1 when none.
 int wholesaleParentOf(Session& s, int inventoryId) {
@@ -63,25 +88,6 @@ double stockAtDepth(Session& s, const StockQuery& query, int depth) {
     double stock = 0;
     if (parentStockAtDepth(s, query, stock, depth)) return stock;
     return ownStock(s, query);
-}
-
-void addGroupedStocks(Session& s, const StockQuery& q, const QStringList& barcodes,
-                      QHash<QString, double>& stocks) {
-    QStringList marks;
-    Params params;
-    for (const QString& barcode : barcodes) {
-        marks << QStringLiteral("?");
-        params << barcode;
-    }
-    params << q.inventoryId << rangeStart(q) << q.asOf.addDays(1) << q.excludeInvoiceId;
-    const RowSet rows =
-        s.query(QStringLiteral("SELECT Barcode, coalesce(sum(BaseQty), 0) AS Stock FROM "
-                               "vwInventoryStockMovement WHERE Barcode IN (") +
-                    marks.join(QLatin1Char(',')) + QStringLiteral(") AND ") + kMovementFilter +
-                    QStringLiteral(" GROUP BY Barcode"),
-                params);
-    for (const Row& r : rows)
-        stocks.insert(r.text(u"Barcode"), r.toDouble(u"Stock"));
 }
 
 }  // namespace

@@ -5,7 +5,7 @@ namespace si {
 namespace {
 
 // Placeholders per grouped statement.
-constexpr int kBarcodesPerStatement = 400;
+constexpr int kBarcodesPerStatement = 1000;
 
 GoodInfo goodOf(const Row& r) {
     GoodInfo g;
@@ -132,41 +132,44 @@ std::optional<QString> GoodNameOf(Session& s, const QString& barcode) {
     return row->text(u"Name");
 }
 
+// Both sums start from the barcode's own lines (indexed) and then look up their invoice or order,
+// instead of listing every temporary invoice or order of the inventory first. CROSS JOIN keeps
+// SQLite's planner to that order; PostgreSQL treats it as the inner join it is.
 QHash<QString, double> TempInvoiceQuantities(Session& s, const QStringList& barcodes,
                                              int inventoryId, int excludeInvoiceId) {
     const bool byInventory = inventoryId > 0;
     const QString sql =
         QStringLiteral("Select d.Barcode, ") + kBaseQty +
         QStringLiteral(
-            " as Qty From tblSaleInvoiceDetail d Where d.InvoiceID in (Select ID From "
-            "tblSaleInvoice Where Code IS NULL") +
-        (byInventory ? QStringLiteral(" and InventoryID=?") : QString()) +
-        QStringLiteral(") and d.Barcode in (%1) and d.InvoiceID <> ? Group by d.Barcode");
-    return sumByBarcode(s, sql, barcodes, byInventory ? Params{inventoryId} : Params{},
-                        {excludeInvoiceId});
+            " as Qty From tblSaleInvoiceDetail d cross join tblSaleInvoice h Where h.ID = "
+            "d.InvoiceID and d.Barcode in (%1) and h.Code IS NULL") +
+        (byInventory ? QStringLiteral(" and h.InventoryID=?") : QString()) +
+        QStringLiteral(" and d.InvoiceID <> ? Group by d.Barcode");
+    return sumByBarcode(
+        s, sql, barcodes, {},
+        byInventory ? Params{inventoryId, excludeInvoiceId} : Params{excludeInvoiceId});
 }
 
 QHash<QString, double> ReservedQuantities(Session& s, const QStringList& barcodes, int inventoryId,
                                           int excludeInvoiceId) {
     const bool byInventory = inventoryId > 0;
-    const QString inventory = byInventory ? QStringLiteral(" and InventoryID=?") : QString();
-    const Params leading = byInventory ? Params{inventoryId} : Params{};
-    const QString ordered =
-        QStringLiteral("Select d.Barcode, ") + kBaseQty +
-        QStringLiteral(
-            " as Qty From tblSaleOrderDetail d Where d.OrderID in (Select ID From "
-            "tblSaleOrder Where 1=1") +
-        inventory + QStringLiteral(") and d.Barcode in (%1) Group by d.Barcode");
-    const QString invoiced =
-        QStringLiteral("Select d.Barcode, ") + kBaseQty +
-        QStringLiteral(
-            " as Qty From tblSaleInvoiceDetail d Where d.InvoiceID in (Select ID From "
-            "tblSaleInvoice Where SaleOrderID IS NOT NULL") +
-        inventory +
-        QStringLiteral(") and d.Barcode in (%1) and d.InvoiceID <> ? Group by d.Barcode");
-    QHash<QString, double> reserved = sumByBarcode(s, ordered, barcodes, leading, {});
-    const QHash<QString, double> sold =
-        sumByBarcode(s, invoiced, barcodes, leading, {excludeInvoiceId});
+    const QString inventory = byInventory ? QStringLiteral(" and h.InventoryID=?") : QString();
+    const Params byInventoryParams = byInventory ? Params{inventoryId} : Params{};
+    const QString ordered = QStringLiteral("Select d.Barcode, ") + kBaseQty +
+                            QStringLiteral(
+                                " as Qty From tblSaleOrderDetail d cross join tblSaleOrder h Where "
+                                "h.ID = d.OrderID and d.Barcode in (%1)") +
+                            inventory + QStringLiteral(" Group by d.Barcode");
+    const QString invoiced = QStringLiteral("Select d.Barcode, ") + kBaseQty +
+                             QStringLiteral(
+                                 " as Qty From tblSaleInvoiceDetail d cross join tblSaleInvoice h "
+                                 "Where h.ID = d.InvoiceID and d.Barcode in (%1) and h.SaleOrderID "
+                                 "IS NOT NULL") +
+                             inventory + QStringLiteral(" and d.InvoiceID <> ? Group by d.Barcode");
+    QHash<QString, double> reserved = sumByBarcode(s, ordered, barcodes, {}, byInventoryParams);
+    if (reserved.isEmpty()) return reserved;  // nothing ordered: nothing to net against invoices
+    const QHash<QString, double> sold = sumByBarcode(s, invoiced, reserved.keys(), {},
+                                                     byInventoryParams + Params{excludeInvoiceId});
     for (auto it = reserved.begin(); it != reserved.end(); ++it)
         it.value() = std::max(0.0, it.value() - sold.value(it.key()));
     return reserved;

@@ -301,8 +301,7 @@ void HeaderLogic::sltPreCond_Change() {
 }
 
 void HeaderLogic::datCreateDate_Change() {
-    services_.totals->invalidateTaxCache();
-    services_.totals->ReadTaxPercents();
+    services_.totals->ReadTaxPercents();  // its cache is kept per date
     txtLoanExpire_Change();
     const int customer = doc_.sltCustomer.IsEmpty() ? -1 : doc_.sltCustomer.ID();
     if (inEntryMode() && customer > 0 && ctx_.params.number(P::CreditCashBox) > 0)
@@ -321,7 +320,6 @@ void HeaderLogic::chkCheckEchantillon_Click() {
 }
 
 void HeaderLogic::chkIsFormal_Click() {
-    services_.totals->invalidateTaxCache();
     services_.totals->ReadTaxPercents();
     for (int row : doc_.flexDetail.filledRows())
         services_.totals->RecomputeRowSum(row);

@@ -156,6 +156,7 @@ bool LinesLogic::holdLinesToStock(QVector<InvoiceLine>& lines) {
 void LinesLogic::showLines(const QVector<InvoiceLine>& lines, LineTableModel& target) {
     LineTableModel scratch;
     scratch.setLines(lines);
+    services_.totals->prefetchTaxFlags(barcodesOf(lines));
     for (int row = 0; row < lines.size(); ++row)
         services_.totals->RecomputeRowSum(row, scratch);
     target.setLines(scratch.allRows().mid(0, lines.size()));

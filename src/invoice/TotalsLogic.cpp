@@ -1,5 +1,7 @@
 #include "invoice/TotalsLogic.h"
 
+#include <QSet>
+
 #include <cstdlib>
 
 #include "common/Messages.h"
@@ -141,6 +143,57 @@ GoodTaxFlags TotalsLogic::taxFlagsOf(const QString& barcode) {
     }
     flagsByBarcodeAndDate_.insert(key, flags);
     return flags;
+}
+
+void TotalsLogic::prefetchTaxFlags(const QStringList& barcodes) {
+    if (!services_.doc.chkIsFormal) return;
+    constexpr qsizetype kSlice = 400;
+    const QDate date = invoiceDate();
+    const QString day = QLatin1Char('|') + date.toString(Qt::ISODate);
+    Session& db = services_.ctx.db();
+    QStringList missing;
+    for (const QString& b : barcodes)
+        if (!flagsByBarcodeAndDate_.contains(b + day) && !missing.contains(b)) missing << b;
+    for (qsizetype i = 0; i < missing.size(); i += kSlice) {
+        const QStringList slice = missing.mid(i, kSlice);
+        const QString marks = QStringList(slice.size(), QStringLiteral("?")).join(QLatin1Char(','));
+        Params params;
+        for (const QString& b : slice)
+            params << b;
+        QHash<QString, GoodTaxFlags> found;
+        for (const Row& g :
+             db.query(QStringLiteral(
+                          "select Barcode, HasAdded, HasTax from vwGoodInfo where Barcode in (") +
+                          marks + QStringLiteral(")"),
+                      params))
+            found[g.text(u"Barcode")] = {g.text(u"HasTax").trimmed() == QLatin1String("1"),
+                                         g.text(u"HasAdded").trimmed() == QLatin1String("1"),
+                                         std::nullopt, std::nullopt};
+        // An item's own dated row wins over its general flags; the latest beginning first.
+        const RowSet own = db.query(
+            QStringLiteral(
+                "select Barcode, HasTax, HasAdded, coalesce(TaxPercent,0) as TaxPercent, "
+                "coalesce(AddedPercent,0) as AddedPercent from tblGoodTaxAddedInfo where Barcode "
+                "in (") +
+                marks +
+                QStringLiteral(
+                    ") and BeginDate<=? and EndDate>=? order by Barcode, BeginDate desc, ID desc"),
+            params + Params{date, date});
+        QSet<QString> taken;
+        for (const Row& r : own) {
+            const QString barcode = r.text(u"Barcode");
+            if (taken.contains(barcode)) continue;
+            taken.insert(barcode);
+            GoodTaxFlags flags;
+            flags.hasAdded = r.toInt(u"HasAdded") == 1;
+            flags.hasTax = r.toInt(u"HasTax") == 1;
+            if (flags.hasAdded) flags.ownAddedPercent = r.toDouble(u"AddedPercent");
+            if (flags.hasTax) flags.ownTaxPercent = r.toDouble(u"TaxPercent");
+            found[barcode] = flags;
+        }
+        for (const QString& b : slice)
+            flagsByBarcodeAndDate_.insert(b + day, found.value(b));
+    }
 }
 
 void TotalsLogic::invalidateTaxCache() {

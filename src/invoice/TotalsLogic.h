@@ -48,6 +48,9 @@ public:
     void ReadTaxPercents();
     // Forget the cached tax settings (after the tax tables changed, or a stored invoice loads).
     void invalidateTaxCache();
+    // Fills the tax-flag cache for many goods at once (before the lines of a stored invoice are
+    // recomputed), with two statements per slice of barcodes instead of two per line.
+    void prefetchTaxFlags(const QStringList& barcodes);
     // The tax flags of a goods item on the invoice date (cached).
     GoodTaxFlags taxFlagsOf(const QString& barcode);
 
