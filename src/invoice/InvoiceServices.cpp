@@ -1,8 +1,11 @@
 #include "invoice/InvoiceServices.h"
 
+#include "invoice/CreditLogic.h"
+#include "invoice/DiscountLogic.h"
 #include "invoice/HeaderLogic.h"
 #include "invoice/LinesLogic.h"
 #include "invoice/PricingLogic.h"
+#include "invoice/ScaleInput.h"
 #include "invoice/TotalsLogic.h"
 
 namespace si {
@@ -21,6 +24,9 @@ InvoiceServices::InvoiceServices(Context& context, InvoiceDocument& document)
     LoadCustomerCard = [](int) {};
     RefreshEchantillon = [] {};
     FillDetailDiscount = [](int) {};
+    discounts = std::make_unique<DiscountLogic>(*this);
+    credit = std::make_unique<CreditLogic>(*this);
+    scale = std::make_unique<ScaleInput>(*this);
 }
 
 InvoiceServices::~InvoiceServices() = default;

@@ -10,8 +10,11 @@
 
 namespace si {
 
+class CreditLogic;
+class DiscountLogic;
 class HeaderLogic;
 class LinesLogic;
+class ScaleInput;
 class PricingLogic;
 class TotalsLogic;
 
@@ -25,6 +28,10 @@ struct InvoiceServices {
     std::unique_ptr<PricingLogic> pricing;
     std::unique_ptr<LinesLogic> lines;
     std::unique_ptr<HeaderLogic> header;
+    // Built last: their constructors take over the seams below.
+    std::unique_ptr<DiscountLogic> discounts;
+    std::unique_ptr<CreditLogic> credit;
+    std::unique_ptr<ScaleInput> scale;
 
     // Discount rules that other parts of the form provide; each has a neutral default.
     // The card and birthday discounts of a line after it was filled or re-priced.
