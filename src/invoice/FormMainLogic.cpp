@@ -160,6 +160,7 @@ void FormMainLogic::StartEditInvoice(int id) {
     }
     if (ctx_->params.flag(P::EditResetsDate)) {
         doc_.datCreateDate = ctx_->db().today();
+        services_->header->datCreateDate_Change();
         doc_.txtTime = fnZelorGetTime(ctx_->db().now());
     }
     doc_.sltPricingMethod.setListFilter(

@@ -86,6 +86,8 @@ public:
     void RefreshTimer_Timer();
     // Form_Activate: where the focus goes.
     QString activationFocus() const;
+    // Where the focus moves on when the Exit button receives it.
+    QString exitFocusTarget() const;
     // Form_Unload.
     void Form_Unload();
 

@@ -151,6 +151,13 @@ void FormMainLogic::RefreshTimer_Timer() {
     refreshUi();
 }
 
+QString FormMainLogic::exitFocusTarget() const {
+    const QString related = QStringLiteral("cmdRelatedForms");
+    if (availability_.isShown(related) && isAvailable(related)) return related;
+    if (isAvailable(QStringLiteral("sltType"))) return QStringLiteral("sltType");
+    return QStringLiteral("cmdNewCustomer");
+}
+
 QString FormMainLogic::activationFocus() const {
     if (ctx_->params.flag(P::ScaleLayoutList)) return QStringLiteral("cmbScaleBarcode");
     if (!doc_.txtID.trimmed().isEmpty()) return QStringLiteral("cmdEdit");

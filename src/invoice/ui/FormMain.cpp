@@ -28,6 +28,7 @@ FormMain::FormMain(Context& ctx, QWidget* parent)
     connectEdits();
     connectEntry();
     connectDialogs();
+    if (auto* exit = findChild<QWidget*>(QStringLiteral("cmdExit"))) exit->installEventFilter(this);
     connect(logic_.get(), &FormMainLogic::CreateNewRelationship, this,
             &FormMain::CreateNewRelationship);
     connect(logic_.get(), &FormMainLogic::ShowRelationships, this, &FormMain::ShowRelationships);
@@ -227,6 +228,10 @@ void FormMain::keyPressEvent(QKeyEvent* event) {
 }
 
 bool FormMain::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::FocusIn && watched->objectName() == QLatin1String("cmdExit")) {
+        focusControl(logic_->exitFocusTarget());
+        return false;
+    }
     if (event->type() == QEvent::KeyPress) {
         auto* key = static_cast<QKeyEvent*>(event);
         if (watched == flexDetail_ && gridKey(key)) return true;

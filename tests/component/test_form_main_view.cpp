@@ -1,0 +1,86 @@
+// The invoice form as a widget: its controls under their original names, a barcode typed into the
+// grid becoming a priced line with totals, the availability applied to the buttons, and keys.
+
+#include <gtest/gtest.h>
+#include <QApplication>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTableView>
+
+#include "invoice/LinesLogic.h"
+#include "invoice/ui/FormMain.h"
+#include "support/ContextTest.h"
+#include "support/InvoiceFixtures.h"
+
+namespace si {
+namespace {
+
+class FormMainViewTest : public test::ContextTest {
+protected:
+    void SetUp() override {
+        ContextTest::SetUp();
+        inventory = test::AddInventory(db(), QStringLiteral("انبار فروشگاه"));
+        test::GrantInventory(db(), ctx.globals.CurrentUserID, inventory, true);
+        const int unit = test::AddUnit(db(), QStringLiteral("عدد"), 1, true);
+        test::AddGood(db(), QStringLiteral("6260000000012"), QStringLiteral("1001"),
+                      QStringLiteral("چاي سبز"), 25000, unit);
+        test::AddCustomer(db(), QStringLiteral("مشتريان"));
+        form = std::make_unique<FormMain>(ctx);
+        form->setAttribute(Qt::WA_DontShowOnScreen);
+    }
+    void TearDown() override {
+        form.reset();
+        ContextTest::TearDown();
+    }
+    template <typename T>
+    T* control(const char* name) {
+        return form->findChild<T*>(QString::fromLatin1(name));
+    }
+    int inventory = -1;
+    std::unique_ptr<FormMain> form;
+};
+
+TEST_P(FormMainViewTest, ControlsCarryTheirNames) {
+    for (const char* name :
+         {"cmdNew", "cmdEdit", "cmdFinalSave", "cmdTempSave", "cmdExit", "txtID", "txtCode",
+          "sltCustomer", "sltInventory", "sltType", "flexDetail", "txtGrandTotalLock",
+          "txtMasterDiscountPercent", "optMasterDiscountValue", "lblErrMessage", "gbSale"})
+        EXPECT_NE(form->findChild<QWidget*>(QString::fromLatin1(name)), nullptr) << name;
+    EXPECT_EQ(form->layoutDirection(), Qt::RightToLeft);
+}
+
+TEST_P(FormMainViewTest, TypedBarcodeBecomesAPricedLineAndTheSaveCommandsWake) {
+    form->ClearShow();
+    form->logic().runCommand(QStringLiteral("cmdNew"));
+    EXPECT_EQ(form->windowTitle(), QStringLiteral("فاکتور فروش (جديد)"));
+    EXPECT_FALSE(control<QPushButton>("cmdFinalSave")->isEnabled());
+    auto* grid = control<QTableView>("flexDetail");
+    QAbstractItemModel* model = grid->model();
+    const int last = model->rowCount() - 1;
+    model->setData(model->index(last, Col::BarCode), QStringLiteral("6260000000012"), Qt::EditRole);
+    EXPECT_EQ(model->index(last, Col::GoodName).data().toString(), QStringLiteral("چاي سبز"));
+    EXPECT_EQ(model->index(last, Col::UnitPrice).data().toString(), QStringLiteral("25/000"));
+    EXPECT_EQ(model->rowCount(), last + 2);  // a new empty row follows
+    EXPECT_EQ(control<QLineEdit>("txtTotalPriceLock")->text(), QStringLiteral("25/000"));
+    form->logic().RefreshTimer_Timer();
+    EXPECT_TRUE(control<QPushButton>("cmdFinalSave")->isEnabled());
+    EXPECT_TRUE(control<QPushButton>("cmdTempSave")->isEnabled());
+}
+
+TEST_P(FormMainViewTest, ControlKeysReachTheForm) {
+    form->ClearShow();
+    QKeyEvent ctrlN(QEvent::KeyPress, Qt::Key_N, Qt::ControlModifier);
+    QApplication::sendEvent(form.get(), &ctrlN);
+    EXPECT_EQ(form->logic().FormMode(), kModeNew);
+    QKeyEvent ctrlShiftS(QEvent::KeyPress, Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier);
+    QApplication::sendEvent(form.get(), &ctrlShiftS);
+    EXPECT_EQ(form->logic().FormMode(), kModeNew);
+    EXPECT_FALSE(control<QPushButton>("cmdNew")->isEnabled());
+    EXPECT_TRUE(control<QPushButton>("cmdCancel")->isEnabled());
+}
+
+SI_INSTANTIATE_BACKENDS(FormMainViewTest);
+
+}  // namespace
+}  // namespace si

@@ -1,0 +1,97 @@
+// The look-up selector: limited searches by code or name within the list filters, the shown text,
+// change notifications, the top entry, and view names that never reach SQL unchecked.
+
+#include <gtest/gtest.h>
+#include <QSignalSpy>
+
+#include "controls/SelectorModel.h"
+#include "support/ContextTest.h"
+#include "support/InvoiceFixtures.h"
+
+namespace si {
+namespace {
+
+class SelectorTest : public test::ContextTest {
+protected:
+    void SetUp() override {
+        ContextTest::SetUp();
+        for (const auto& [code, name] :
+             std::vector<std::pair<const char*, const char*>>{{"C100", "فروشگاه آفتاب"},
+                                                              {"C200", "فروشگاه مهتاب"},
+                                                              {"C300", "سوپر 100%"},
+                                                              {"X_1", "پخش نمونه"},
+                                                              {"C400", "O'Brien"}})
+            ids.push_back(
+                test::AddCustomer(db(), QString::fromUtf8(name), QString::fromLatin1(code)));
+        model.setViews(QStringLiteral("vwOrganizationMajor"),
+                       QStringLiteral("vwOrganizationMinor"));
+    }
+    QStringList names(const QVector<SelectorItem>& items) {
+        QStringList list;
+        for (const auto& i : items)
+            list << i.name;
+        return list;
+    }
+    std::vector<int> ids;
+    SelectorModel model{ctx};
+};
+
+TEST_P(SelectorTest, SearchMatchesCodeOrNameWithinTheLimit) {
+    EXPECT_EQ(names(model.search(QStringLiteral("فروشگاه"))),
+              (QStringList{QStringLiteral("فروشگاه آفتاب"), QStringLiteral("فروشگاه مهتاب")}));
+    EXPECT_EQ(names(model.search(QStringLiteral("c2"))),
+              QStringList{QStringLiteral("فروشگاه مهتاب")});
+    EXPECT_EQ(model.search(QString()).size(), 5);
+    EXPECT_EQ(model.search(QString(), 2).size(), 2);
+    // Wildcards and quotes typed by the clerk are plain characters.
+    EXPECT_EQ(names(model.search(QStringLiteral("100%"))),
+              QStringList{QStringLiteral("سوپر 100%")});
+    EXPECT_EQ(names(model.search(QStringLiteral("X_"))), QStringList{QStringLiteral("پخش نمونه")});
+    EXPECT_TRUE(model.search(QStringLiteral("%%")).isEmpty());
+    EXPECT_EQ(names(model.search(QStringLiteral("o'b"))), QStringList{QStringLiteral("O'Brien")});
+}
+
+TEST_P(SelectorTest, FiltersLimitSearchTopAndListing) {
+    model.setListFilter({QStringLiteral("ID <> ?"), {ids[0]}});
+    EXPECT_EQ(names(model.search(QStringLiteral("فروشگاه"))),
+              QStringList{QStringLiteral("فروشگاه مهتاب")});
+    EXPECT_EQ(model.topID(), ids[1]);
+    EXPECT_FALSE(model.isListed(ids[0]));
+    EXPECT_TRUE(model.isListed(ids[1]));
+    model.setListFilters({QStringLiteral("ID <> ?"), {ids[0]}},
+                         {QStringLiteral("Code like ?"), {QStringLiteral("C%")}});
+    EXPECT_FALSE(model.isListed(ids[3]));
+    model.clearListFilters();
+    EXPECT_EQ(model.topID(), ids[0]);
+}
+
+TEST_P(SelectorTest, SelectingShowsTheTextAndNotifiesOnChangeOrWhenForced) {
+    QSignalSpy changed(&model, &SelectorModel::changed);
+    EXPECT_TRUE(model.IsEmpty());
+    model.setID(ids[1]);
+    EXPECT_EQ(model.text(), QStringLiteral("C200 - فروشگاه مهتاب"));
+    EXPECT_FALSE(model.IsEmpty());
+    model.setID(ids[1]);
+    EXPECT_EQ(changed.count(), 1);
+    model.setID(ids[1], true);
+    EXPECT_EQ(changed.count(), 2);
+    model.Clear();
+    EXPECT_TRUE(model.IsEmpty());
+    EXPECT_TRUE(model.text().isEmpty());
+    EXPECT_EQ(changed.count(), 3);
+    model.setID(99999);  // not in the view: selected, without a text
+    EXPECT_EQ(model.ID(), 99999);
+    EXPECT_TRUE(model.text().isEmpty());
+}
+
+TEST_P(SelectorTest, ViewNamesMustBePlainIdentifiers) {
+    model.setViews(QStringLiteral("vwOrganizationMajor; DROP TABLE tblOrganization"), QString());
+    EXPECT_THROW(model.search(QStringLiteral("x")), std::invalid_argument);
+    EXPECT_THROW(model.topID(), std::invalid_argument);
+    EXPECT_EQ(db().scalar(QStringLiteral("select count(*) from tblOrganization")).toInt(), 5);
+}
+
+SI_INSTANTIATE_BACKENDS(SelectorTest);
+
+}  // namespace
+}  // namespace si
