@@ -6,6 +6,8 @@ namespace si::erpdb {
 
 void RegisterProcedures(ProcedureRegistry& registry) {
     RegisterCoreProcedures(registry);
+    RegisterCreditProcedures(registry);
+    RegisterScaleProcedures(registry);
 }
 
 }  // namespace si::erpdb
