@@ -6,7 +6,6 @@ namespace si::erpdb {
 
 void RegisterProcedures(ProcedureRegistry& registry) {
     RegisterCoreProcedures(registry);
-    RegisterCreditProcedures(registry);
     RegisterScaleProcedures(registry);
 }
 
