@@ -37,17 +37,22 @@ DiscountLogic::DiscountLogic(InvoiceServices& services) : services_(services) {
         return CheckDiscountPercentValidation(row, percent);
     };
     services_.InvoiceValueDiscountPercent = [this](Money value) {
-        return InvoiceValueDiscountPercent(value);
+        if (!valueSettingsRead_) readValueSettings();
+        return valueDiscountOf(value);
     };
     services_.LoadCustomerCard = [this](int customer) { LoadCustomerCard(customer); };
     services_.RefreshEchantillon = [this] { RefreshEchantillon(); };
     services_.FillDetailDiscount = [this](int row) { FillDetailDiscount(row); };
     cardTypeChanged_ = QObject::connect(&doc().sltCRMCardType, &SelectorModel::changed,
                                         [this] { onCardTypeChanged(); });
+    headerChanged_ = QObject::connect(&doc(), &InvoiceDocument::headerChanged,
+                                      [this] { valueSettingsRead_ = false; });
+    if (ctx().hasSession()) readValueSettings();
 }
 
 DiscountLogic::~DiscountLogic() {
     QObject::disconnect(cardTypeChanged_);
+    QObject::disconnect(headerChanged_);
 }
 
 bool DiscountLogic::entryMode() const {
@@ -76,7 +81,8 @@ void DiscountLogic::LoadCustomerCard(int customerId) {
     loadingCard_ = true;
     if (card && !card->isNull(u"CardTypeID")) {
         doc().sltCRMCardType.setID(card->toInt(u"CardTypeID"));
-        doc().txtGrade = card->text(u"TotalGrade");
+        doc().txtGrade =
+            card->isNull(u"TotalGrade") ? QString() : card->money(u"TotalGrade").toString();
     } else {
         doc().sltCRMCardType.Clear();
         doc().txtGrade = kNoGrade;
@@ -118,16 +124,33 @@ bool DiscountLogic::HasStandardDiscounts(const QString& barcode, int pricingMeth
 }
 
 double DiscountLogic::InvoiceValueDiscountPercent(Money invoiceValue) {
-    const QVariant v = QVariant::fromValue(invoiceValue);
-    const auto row = db().first(
-        QStringLiteral("select (select count(*) from tblSaleInvoiceDiscountSetting) as "
-                       "SettingCount, (select s.DiscountPercent from tblSaleInvoiceDiscountSetting "
-                       "s where coalesce(s.minValue, ?)<=? and coalesce(s.maxValue, ?)>=? order "
-                       "by s.ID limit 1) as DiscountPercent"),
-        {v, v, v, v});
-    if (!row || row->toInt(u"SettingCount") == 0) return -1;
-    const double percent = row->toDouble(u"DiscountPercent");
-    return percent >= 0 && percent <= 100 ? percent : 0;
+    readValueSettings();
+    return valueDiscountOf(invoiceValue);
+}
+
+void DiscountLogic::readValueSettings() {
+    valueSettings_.clear();
+    const RowSet rows = db().query(QStringLiteral(
+        "select minValue, maxValue, DiscountPercent from tblSaleInvoiceDiscountSetting order by "
+        "ID"));
+    for (const Row& r : rows) {
+        ValueSetting s;
+        if (!r.isNull(u"minValue")) s.minValue = r.money(u"minValue");
+        if (!r.isNull(u"maxValue")) s.maxValue = r.money(u"maxValue");
+        s.percent = r.toDouble(u"DiscountPercent");
+        valueSettings_ << s;
+    }
+    valueSettingsRead_ = true;
+}
+
+double DiscountLogic::valueDiscountOf(Money invoiceValue) const {
+    if (valueSettings_.isEmpty()) return -1;
+    for (const ValueSetting& s : valueSettings_) {
+        if (s.minValue.value_or(invoiceValue) > invoiceValue) continue;
+        if (s.maxValue.value_or(invoiceValue) < invoiceValue) continue;
+        return s.percent >= 0 && s.percent <= 100 ? s.percent : 0;
+    }
+    return 0;
 }
 
 // ---- the card and birthday parts of the lines ----------------------------------------------

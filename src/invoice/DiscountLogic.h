@@ -19,6 +19,7 @@
 #include <QMetaObject>
 #include <QString>
 #include <QVector>
+#include <optional>
 
 #include "invoice/DiscountRates.h"
 #include "invoice/InvoiceServices.h"
@@ -58,7 +59,9 @@ public:
     bool HasStandardDiscounts(const QString& barcode, int pricingMethod);
     // The master discount by invoice value: the matching setting's percent (0 when outside
     // 0..100), 0 when settings exist but none matches, -1 when there are none. A NULL bound is
-    // open; both bounds are inclusive.
+    // open; both bounds are inclusive; of several matching settings the first stored wins.
+    // Reads the settings afresh. The totals' seam answers from the settings read last, read
+    // again after the header changed, so that refreshing totals reads no database.
     double InvoiceValueDiscountPercent(Money invoiceValue);
 
     // ---- one line ----
@@ -102,6 +105,11 @@ private:
         double card = 0;
     };
     struct PromotionPass;
+    struct ValueSetting {
+        std::optional<Money> minValue;
+        std::optional<Money> maxValue;
+        double percent = 0;
+    };
 
     Context& ctx() const { return services_.ctx; }
     InvoiceDocument& doc() const { return services_.doc; }
@@ -118,6 +126,8 @@ private:
     LineParts partsFor(const QString& barcode, const GoodDiscountRates& rates) const;
     void resyncLine(int row, bool percentChanged);
     void onCardTypeChanged();
+    void readValueSettings();
+    double valueDiscountOf(Money invoiceValue) const;
 
     // Storage of the kinds.
     void bookKind(int invoiceId, const InvoiceLine& line, int kind, double percent, Money value);
@@ -138,6 +148,9 @@ private:
 
     InvoiceServices& services_;
     QMetaObject::Connection cardTypeChanged_;
+    QMetaObject::Connection headerChanged_;
+    QVector<ValueSetting> valueSettings_;
+    bool valueSettingsRead_ = false;
     bool loadingCard_ = false;
     bool passRunning_ = false;
     QVector<Promotion> promotions_;
