@@ -6,6 +6,7 @@ namespace si::erpdb {
 
 void RegisterProcedures(ProcedureRegistry& registry) {
     RegisterCoreProcedures(registry);
+    RegisterCreditProcedures(registry);
     RegisterScaleProcedures(registry);
 }
 

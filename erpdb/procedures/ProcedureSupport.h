@@ -28,6 +28,7 @@ inline void SetOut(QVariantList& args, int index, const QVariant& value) {
 }
 
 void RegisterCoreProcedures(ProcedureRegistry& registry);
+void RegisterCreditProcedures(ProcedureRegistry& registry);
 void RegisterScaleProcedures(ProcedureRegistry& registry);
 
 }  // namespace si::erpdb
