@@ -21,29 +21,28 @@ QString MessageBoxComponent::styleSheet() const {
     return QStringLiteral(
                "QMessageBox { background-color: %1; } QLabel { background-color: %3; }"
                " QPushButton { background-color: %2; min-width: 80px; padding: 4px; }")
-        .arg(cssColor(formBack_), cssColor(buttonBack_), cssColor(frameBack_));
+        .arg(cssColor(formBackColor()), cssColor(buttonBackColor()), cssColor(frameBackColor()));
 }
 
-void MessageBoxComponent::ClearShow() {
+int MessageBoxComponent::present(const QString& title, const QString& message, bool question) {
     QMessageBox box(QApplication::activeWindow());
     box.setLayoutDirection(Qt::RightToLeft);
-    box.setWindowTitle(title_);
-    box.setText(message_);
+    box.setWindowTitle(title);
+    box.setText(message);
     box.setStyleSheet(styleSheet());
-    if (type_ == 1) {
+    if (question) {
         box.setIcon(QMessageBox::Question);
         QPushButton* yes = box.addButton(QStringLiteral("بله"), QMessageBox::YesRole);
         QPushButton* no = box.addButton(QStringLiteral("خير"), QMessageBox::NoRole);
         box.setDefaultButton(no);
         box.setEscapeButton(no);
         box.exec();
-        result_ = box.clickedButton() == yes ? 1 : 0;
-        return;
+        return box.clickedButton() == yes ? 1 : 0;
     }
     box.setIcon(QMessageBox::Information);
     box.addButton(QStringLiteral("تاييد"), QMessageBox::AcceptRole);
     box.exec();
-    result_ = -1;
+    return -1;
 }
 
 }  // namespace si::suite

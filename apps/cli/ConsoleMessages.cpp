@@ -4,13 +4,13 @@
 
 namespace si::cli {
 
-void ConsoleMessageBox::ClearShow() {
-    const QString line = title_ + QStringLiteral(": ") + message_ + QLatin1Char('\n');
+int ConsoleMessageBox::present(const QString& title, const QString& message, bool question) {
+    const QString line = title + QStringLiteral(": ") + message + QLatin1Char('\n');
     std::fputs(line.toUtf8().constData(), stderr);
     ++answers_->shown;
-    answers_->lastCaption = title_;
-    answers_->lastText = message_;
-    result_ = type_ == 1 ? (answers_->yes ? 1 : 0) : -1;
+    answers_->lastCaption = title;
+    answers_->lastText = message;
+    return question ? (answers_->yes ? 1 : 0) : -1;
 }
 
 void RegisterConsoleMessages(ComponentRegistry& registry, std::shared_ptr<ConsoleAnswers> answers) {

@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "common/ComponentRegistry.h"
+#include "common/MessageBoxBase.h"
 
 namespace si::cli {
 
@@ -17,28 +18,16 @@ struct ConsoleAnswers {
     QString lastText;
 };
 
-class ConsoleMessageBox : public QObject {
-    Q_OBJECT
-    Q_PROPERTY(QString FormTitle MEMBER title_)
-    Q_PROPERTY(QString FormMessage MEMBER message_)
-    Q_PROPERTY(int FormType MEMBER type_)
-    Q_PROPERTY(int FormBackColor MEMBER unused_)
-    Q_PROPERTY(int BtmBackColor MEMBER unused_)
-    Q_PROPERTY(int FrameBackColor MEMBER unused_)
-    Q_PROPERTY(int Resualt MEMBER result_)
-
+class ConsoleMessageBox : public MessageBoxBase {
 public:
     explicit ConsoleMessageBox(std::shared_ptr<ConsoleAnswers> answers)
         : answers_(std::move(answers)) {}
-    Q_INVOKABLE void ClearShow();
+
+protected:
+    int present(const QString& title, const QString& message, bool question) override;
 
 private:
     std::shared_ptr<ConsoleAnswers> answers_;
-    QString title_;
-    QString message_;
-    int type_ = 0;
-    int unused_ = 0;
-    int result_ = -1;
 };
 
 void RegisterConsoleMessages(ComponentRegistry& registry, std::shared_ptr<ConsoleAnswers> answers);

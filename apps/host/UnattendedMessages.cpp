@@ -7,10 +7,10 @@
 
 namespace si::host {
 
-void UnattendedMessageBox::ClearShow() {
+int UnattendedMessageBox::present(const QString& title, const QString& message, bool question) {
     QTextStream err(stderr);
-    err << '[' << title_ << "] " << message_ << Qt::endl;
-    if (type_ == 1) result_ = 0;
+    err << '[' << title << "] " << message << Qt::endl;
+    return question ? 0 : -1;
 }
 
 void UseUnattendedMessages(ComponentRegistry& components) {

@@ -7,28 +7,13 @@
 #include <QString>
 
 #include "common/ComponentRegistry.h"
+#include "common/MessageBoxBase.h"
 
 namespace si::host {
 
-class UnattendedMessageBox : public QObject {
-    Q_OBJECT
-    Q_PROPERTY(QString FormTitle MEMBER title_)
-    Q_PROPERTY(QString FormMessage MEMBER message_)
-    Q_PROPERTY(int FormType MEMBER type_)
-    Q_PROPERTY(int FormBackColor MEMBER unused_)
-    Q_PROPERTY(int BtmBackColor MEMBER unused_)
-    Q_PROPERTY(int FrameBackColor MEMBER unused_)
-    Q_PROPERTY(int Resualt MEMBER result_)
-
-public:
-    Q_INVOKABLE void ClearShow();
-
-private:
-    QString title_;
-    QString message_;
-    int type_ = 0;
-    int unused_ = 0;
-    int result_ = -1;
+class UnattendedMessageBox : public MessageBoxBase {
+protected:
+    int present(const QString& title, const QString& message, bool question) override;
 };
 
 // Puts the unattended box in place of the real one.

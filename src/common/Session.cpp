@@ -141,8 +141,7 @@ struct StatementTrace {
 
 }  // namespace
 
-RowSet Session::query(const QString& sql, const Params& params) {
-    const StatementTrace trace(sql);
+QSqlQuery& Session::run(const QString& sql, const Params& params) {
     QSqlQuery& q = prepared(sql);
     bindAll(q, params);
     ++statements_;
@@ -151,6 +150,12 @@ RowSet Session::query(const QString& sql, const Params& params) {
         q.finish();
         throw error;
     }
+    return q;
+}
+
+RowSet Session::query(const QString& sql, const Params& params) {
+    const StatementTrace trace(sql);
+    QSqlQuery& q = run(sql, params);
     const QSqlRecord record = q.record();
     QStringList names;
     names.reserve(record.count());
@@ -189,14 +194,7 @@ int Session::exec(const QString& sql, const Params& params) {
         return direct.numRowsAffected();
     }
     const StatementTrace trace(sql);
-    QSqlQuery& q = prepared(sql);
-    bindAll(q, params);
-    ++statements_;
-    if (!q.exec()) {
-        const SqlError error(sql, driverText(q.lastError()));
-        q.finish();
-        throw error;
-    }
+    QSqlQuery& q = run(sql, params);
     const int affected = q.numRowsAffected();
     q.finish();
     return affected;

@@ -102,6 +102,8 @@ private:
     friend class Transaction;
     Session() = default;
     QSqlQuery& prepared(const QString& sql);
+    // Prepares (once), binds and executes; throws SqlError.
+    QSqlQuery& run(const QString& sql, const Params& params);
     void bindAll(QSqlQuery& q, const Params& params) const;
     QVariant toDatabase(const QVariant& value) const;
     [[noreturn]] void fail(const QString& sql, const QSqlQuery& q) const;

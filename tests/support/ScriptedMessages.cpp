@@ -33,8 +33,4 @@ int MessageScript::record(const ShownMessage& message) {
     return yes ? 1 : 0;
 }
 
-void ScriptedMessageBox::ClearShow() {
-    result_ = script_->record({title_, message_, type_});
-}
-
 }  // namespace si::test

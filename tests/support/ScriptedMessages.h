@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "common/ComponentRegistry.h"
+#include "common/MessageBoxBase.h"
 
 namespace si::test {
 
@@ -54,30 +55,18 @@ private:
     int default_ = 0;
 };
 
-class ScriptedMessageBox : public QObject {
-    Q_OBJECT
-    Q_PROPERTY(QString FormTitle MEMBER title_)
-    Q_PROPERTY(QString FormMessage MEMBER message_)
-    Q_PROPERTY(int FormType MEMBER type_)
-    Q_PROPERTY(int FormBackColor MEMBER formBack_)
-    Q_PROPERTY(int BtmBackColor MEMBER buttonBack_)
-    Q_PROPERTY(int FrameBackColor MEMBER frameBack_)
-    Q_PROPERTY(int Resualt MEMBER result_)
-
+class ScriptedMessageBox : public MessageBoxBase {
 public:
     explicit ScriptedMessageBox(std::shared_ptr<MessageScript> script)
         : script_(std::move(script)) {}
-    Q_INVOKABLE void ClearShow();
+
+protected:
+    int present(const QString& title, const QString& message, bool question) override {
+        return script_->record({title, message, question ? 1 : 0});
+    }
 
 private:
     std::shared_ptr<MessageScript> script_;
-    QString title_;
-    QString message_;
-    int type_ = 0;
-    int formBack_ = 0;
-    int buttonBack_ = 0;
-    int frameBack_ = 0;
-    int result_ = -1;
 };
 
 }  // namespace si::test
