@@ -1,0 +1,7 @@
+#include "posting/AccountingDocument.h"
+
+namespace si {
+
+AccountingDocument::AccountingDocument(InvoiceServices& services) : services_(services) {}
+
+}  // namespace si

@@ -1,0 +1,7 @@
+#include "posting/InventoryDispatch.h"
+
+namespace si {
+
+InventoryDispatch::InventoryDispatch(InvoiceServices& services) : services_(services) {}
+
+}  // namespace si
