@@ -1,0 +1,100 @@
+#pragma once
+// A form on a test database with what a save needs: a customer, an inventory with stock, an
+// invoice type, a unit and two goods; a SaveLogic installed into the form; and helpers that put a
+// new invoice with lines into the form and read back what was stored.
+
+#include <QStringList>
+#include <memory>
+
+#include "invoice/FormTestSupport.h"
+#include "posting/SaveLogic.h"
+#include "suite/Components.h"
+#include "support/InvoiceFixtures.h"
+
+namespace si::test {
+
+class PostingTest : public FormTest {
+protected:
+    void SetUp() override {
+        FormTest::SetUp();
+        suite::RegisterComponents(components);
+        messages.install(components);  // the scripted box replaces the desktop one
+        unit = AddUnit(db(), QStringLiteral("عدد"), 1, true);
+        customer = AddCustomer(db(), QStringLiteral("مشتري نمونه"), QStringLiteral("C1"));
+        inventory = AddInventory(db(), QStringLiteral("انبار مركزي"));
+        type = AddInvoiceType(db(), QStringLiteral("فروش عادي"));
+        for (const QString& barcode : {QStringLiteral("1001"), QStringLiteral("1002")}) {
+            AddGood(db(), barcode, barcode, QStringLiteral("كالا ") + barcode, 1000, unit);
+            Receive(db(), inventory, barcode, 1000, QDate(2026, 1, 1));
+        }
+        installSave();
+    }
+    void TearDown() override {
+        save.reset();
+        FormTest::TearDown();
+    }
+    // A fresh form and save (after parameters or rights changed).
+    void installSave() {
+        newForm();
+        save = std::make_unique<SaveLogic>(*form);
+        InstallPosting(*form, *save);
+        form->ClearShow();
+    }
+
+    // A line of the goods grid as the line logic leaves it after entry.
+    InvoiceLine line(const QString& barcode, double qty, qint64 price) const {
+        InvoiceLine l;
+        l.BarCode = barcode;
+        l.GoodCode = barcode;
+        l.GoodName = QStringLiteral("كالا ") + barcode;
+        l.Qty = qty;
+        l.BaseQty = qty;
+        l.ScaleID = unit;
+        l.UnitPrice = Money::fromRials(price);
+        l.BaseUnitPrice = l.UnitPrice;
+        l.NetAmount = l.UnitPrice.times(qty);
+        l.LineTotal = l.NetAmount;
+        return l;
+    }
+
+    // cmdNew, the header filled and the lines entered; the grand total is the lines' sum.
+    void newInvoice(const QVector<InvoiceLine>& lines, const QDate& date = QDate(2026, 12, 6)) {
+        form->cmdNew_Click();
+        InvoiceDocument& d = form->doc();
+        d.sltCustomer.setID(customer);
+        d.sltInventory.setID(inventory);
+        d.sltType.setID(type);
+        d.sltPaidByCash.setID(1);
+        d.datCreateDate = date;
+        Money total;
+        for (const InvoiceLine& l : lines) {
+            d.flexDetail.appendLine(l);
+            total += l.LineTotal;
+        }
+        d.totals.shown = true;
+        d.totals.TotalPrice = total;
+        d.totals.TotalPurePrice = total;
+        d.totals.GrandTotal = total;
+        d.totals.PureTotalValue = total;
+    }
+    void newInvoice(qint64 grandTotal = 5000, const QDate& date = QDate(2026, 12, 6)) {
+        newInvoice({line(QStringLiteral("1001"), 5, grandTotal / 5)}, date);
+    }
+
+    // The stored invoice's Code (null while temporary).
+    QVariant storedCode(int id) {
+        return db().scalar(QStringLiteral("select Code from tblSaleInvoice where ID = ?"), {id});
+    }
+    int savedID() { return form->doc().txtID.toInt(); }
+    int count(const QString& table) {
+        return db().scalar(QStringLiteral("select count(*) from ") + table).toInt();
+    }
+
+    int unit = -1;
+    int customer = -1;
+    int inventory = -1;
+    int type = -1;
+    std::unique_ptr<SaveLogic> save;
+};
+
+}  // namespace si::test
