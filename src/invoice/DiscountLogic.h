@@ -137,11 +137,11 @@ private:
 
     // The pass (DiscountPromotions.cpp, DiscountFreeGoods.cpp).
     void runPromotionPass();
-    void undoLastPass(PromotionPass& pass);
+    void undoLastPass();
     void removeSystemFreeGoods();
-    QVector<PromotionLine> promotionLines(PromotionPass& pass) const;
+    QVector<PromotionLine> promotionLines(const PromotionPass& pass) const;
     void matchPromotions(PromotionPass& pass);
-    bool matchComposite(PromotionPass& pass, int first);
+    void matchComposite(PromotionPass& pass, int first);
     void grant(PromotionPass& pass, int index, const PromotionMatch& match);
     void grantPercent(PromotionPass& pass, int index, int line);
     void addFreeGoods(PromotionPass& pass);

@@ -103,7 +103,7 @@ void DiscountLogic::runPromotionPass() {
     for (int row = 0; row < grid().rows(); ++row)
         before << stateOf(grid().line(row));
 
-    undoLastPass(pass);
+    undoLastPass();
     removeSystemFreeGoods();
     pass.lines = promotionLines(pass);
     pass.taken.fill(false, pass.lines.size());
@@ -126,7 +126,7 @@ void DiscountLogic::runPromotionPass() {
 
 // Lines come back to what they were before the last pass: without their card and birthday parts,
 // and with their own percent where a promotion had set one the clerk has not changed since.
-void DiscountLogic::undoLastPass(PromotionPass&) {
+void DiscountLogic::undoLastPass() {
     for (int row : grid().filledRows()) {
         InvoiceLine& l = grid().line(row);
         stripCardParts(l);
@@ -148,7 +148,7 @@ void DiscountLogic::removeSystemFreeGoods() {
         if (ech.line(row).isFilled() && isSystemFreeGoods(ech.line(row))) ech.DeleteLine(row);
 }
 
-QVector<PromotionLine> DiscountLogic::promotionLines(PromotionPass& pass) const {
+QVector<PromotionLine> DiscountLogic::promotionLines(const PromotionPass& pass) const {
     QVector<PromotionLine> lines;
     for (int row : grid().filledRows()) {
         const InvoiceLine& l = grid().line(row);
@@ -188,7 +188,7 @@ void DiscountLogic::matchPromotions(PromotionPass& pass) {
 }
 
 // Every detail of a composite promotion must hold, each on lines the ones before it left.
-bool DiscountLogic::matchComposite(PromotionPass& pass, int first) {
+void DiscountLogic::matchComposite(PromotionPass& pass, int first) {
     const int id = promotions_[first].ID;
     QVector<int> members;
     for (int i = first; i < promotions_.size(); ++i)
@@ -201,14 +201,13 @@ bool DiscountLogic::matchComposite(PromotionPass& pass, int first) {
     for (int i : members) {
         const Promotion& p = promotions_[i];
         const PromotionMatch m = MatchPromotion(p, pass.lines, taken, pass.units.factor(p.ScaleID));
-        if (!m.holds) return false;
+        if (!m.holds) return;
         for (int q : m.qualifying)
             taken[q] = true;
         matches << m;
     }
     for (int k = 0; k < members.size(); ++k)
         grant(pass, members[k], matches[k]);
-    return true;
 }
 
 void DiscountLogic::grant(PromotionPass& pass, int index, const PromotionMatch& match) {

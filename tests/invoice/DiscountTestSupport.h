@@ -13,7 +13,7 @@
 namespace si::test {
 
 // A promotion detail as a test states it; zero or false fields stay NULL or unset.
-struct PromotionSpec {
+struct PromotionTerms {
     int sequence = 1;
     int priority = 1;
     QString notes;
@@ -110,12 +110,12 @@ protected:
             {QStringLiteral("پروموشن"), begin, getFarsiDate(begin), end, getFarsiDate(end)});
     }
     // A promotion valid today with one detail.
-    int promotion(const PromotionSpec& spec) {
+    int promotion(const PromotionTerms& terms) {
         const int id = promotion(now.date().addDays(-5), now.date().addDays(5));
-        detail(id, spec);
+        detail(id, terms);
         return id;
     }
-    void detail(int id, const PromotionSpec& x) {
+    void detail(int id, const PromotionTerms& x) {
         const auto orNull = [](double v) { return v != 0 ? QVariant(v) : QVariant(); };
         const auto amount = [](qint64 v) {
             return v != 0 ? QVariant::fromValue(Money::fromRials(v)) : QVariant();

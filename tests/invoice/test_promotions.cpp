@@ -12,7 +12,7 @@ namespace si {
 namespace {
 
 using test::DiscountTest;
-using test::PromotionSpec;
+using test::PromotionTerms;
 
 // ---- the rules on plain lines ----------------------------------------------------------------
 
@@ -169,8 +169,8 @@ protected:
             if (p.ID == id && p.Sequence == sequence) return &p;
         return nullptr;
     }
-    static PromotionSpec percentOff(double percent) {
-        PromotionSpec s;
+    static PromotionTerms percentOff(double percent) {
+        PromotionTerms s;
         s.discountPercent = percent;
         s.self = true;
         return s;
@@ -205,7 +205,7 @@ TEST_P(PromotionTest, OverDiscountAddsToTheStandardDiscountAndStaysOnRerun) {
     standardDiscount(QStringLiteral("A"), 5);
     const int row = enterLine(QStringLiteral("A"));
     setPercent(row, 7);  // typed by the clerk: replaced all the same
-    PromotionSpec over = percentOff(10);
+    PromotionTerms over = percentOff(10);
     over.over = true;
     promotedGood(promotion(over), QStringLiteral("A"));
     pass();
@@ -221,7 +221,7 @@ TEST_P(PromotionTest, OverDiscountAddsToTheStandardDiscountAndStaysOnRerun) {
 TEST_P(PromotionTest, CheapestQualifyingLineAloneGetsThePercent) {
     const int a = enterLine(QStringLiteral("A"));
     const int c = enterLine(QStringLiteral("C"));
-    PromotionSpec cheapest = percentOff(20);
+    PromotionTerms cheapest = percentOff(20);
     cheapest.cheapest = true;
     promotedGroup(promotion(cheapest), dairy);
     pass();
@@ -232,7 +232,7 @@ TEST_P(PromotionTest, CheapestQualifyingLineAloneGetsThePercent) {
 TEST_P(PromotionTest, PercentForOtherGoodsGoesToTheFreeGoodsListLines) {
     const int a = enterLine(QStringLiteral("A"));
     const int b = enterLine(QStringLiteral("B"));
-    PromotionSpec others;
+    PromotionTerms others;
     others.discountPercent = 50;
     others.others = true;
     const int id = promotion(others);
@@ -247,7 +247,7 @@ TEST_P(PromotionTest, PercentForOtherGoodsGoesToTheFreeGoodsListLines) {
 
 TEST_P(PromotionTest, FreeGoodsOfTheListPerFullQuantityInTheGrantedUnit) {
     const int a = enterLine(QStringLiteral("A"), 7);
-    PromotionSpec gift;
+    PromotionTerms gift;
     gift.discountQty = 1;
     gift.discountScale = box;
     gift.qty = 3;
@@ -278,7 +278,7 @@ TEST_P(PromotionTest, FreeGoodsOfTheListPerFullQuantityInTheGrantedUnit) {
 TEST_P(PromotionTest, FreeQuantityOfTheQualifyingGoodsIsOfOneGoods) {
     enterLine(QStringLiteral("A"));
     enterLine(QStringLiteral("C"));
-    PromotionSpec self;
+    PromotionTerms self;
     self.discountQty = 1;
     self.discountScale = piece;
     self.qty = 2;
@@ -297,10 +297,10 @@ TEST_P(PromotionTest, FreeQuantityOfTheQualifyingGoodsIsOfOneGoods) {
 }
 
 TEST_P(PromotionTest, CompositePromotionAppliesOnlyWhenEveryDetailHolds) {
-    PromotionSpec first = percentOff(10);
+    PromotionTerms first = percentOff(10);
     first.composite = true;
     const int id = promotion(first);
-    PromotionSpec second = percentOff(20);
+    PromotionTerms second = percentOff(20);
     second.sequence = 2;
     detail(id, second);
     promotedGood(id, QStringLiteral("A"), true, 1);
@@ -319,8 +319,8 @@ TEST_P(PromotionTest, CompositePromotionAppliesOnlyWhenEveryDetailHolds) {
 }
 
 TEST_P(PromotionTest, TheFirstPromotionInOrderTakesTheLine) {
-    PromotionSpec low = percentOff(10);
-    PromotionSpec high = percentOff(20);
+    PromotionTerms low = percentOff(10);
+    PromotionTerms high = percentOff(20);
     high.priority = 5;
     const int lowId = promotion(low);
     const int highId = promotion(high);
@@ -337,7 +337,7 @@ TEST_P(PromotionTest, TheFirstPromotionInOrderTakesTheLine) {
 TEST_P(PromotionTest, OwnPercentComesBackWhenThePromotionNoLongerHoldsUnlessTheClerkChangedIt) {
     const int a = enterLine(QStringLiteral("A"), 2);
     setPercent(a, 3);
-    PromotionSpec two = percentOff(10);
+    PromotionTerms two = percentOff(10);
     two.qty = 2;
     promotedGood(promotion(two), QStringLiteral("A"));
     pass();
@@ -379,7 +379,7 @@ TEST_P(PromotionTest, FreeGoodsAreHeldToTheStock) {
     stockRule(1);
     receive(QStringLiteral("A"), 10);
     receive(QStringLiteral("F"), 1);
-    PromotionSpec gift;
+    PromotionTerms gift;
     gift.discountQty = 2;
     gift.discountScale = piece;
     gift.others = true;
@@ -410,7 +410,7 @@ TEST_P(PromotionTest, FreeGoodsAreHeldToTheStock) {
 }
 
 TEST_P(PromotionTest, DisplayListsTheDetailsWithTheRowsTheyTook) {
-    PromotionSpec noted = percentOff(10);
+    PromotionTerms noted = percentOff(10);
     noted.notes = QStringLiteral("ده درصد لبنيات");
     noted.priority = 3;
     const int id = promotion(noted);
