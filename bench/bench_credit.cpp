@@ -6,7 +6,6 @@
 #include <benchmark/benchmark.h>
 
 #include <QCoreApplication>
-#include <QThread>
 #include <cstdio>
 #include <map>
 #include <memory>
@@ -173,7 +172,6 @@ int main(int argc, char** argv) {
     registerBenchmarks();
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
-    if (qEnvironmentVariableIsSet("SI_BENCH_PAUSE")) { fprintf(stderr, "PAUSED\n"); QThread::sleep(120); }
     benches().clear();
     si::bench::demoDatabases().clear();
     return 0;
