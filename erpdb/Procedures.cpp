@@ -8,6 +8,7 @@ void RegisterProcedures(ProcedureRegistry& registry) {
     RegisterCoreProcedures(registry);
     RegisterCreditProcedures(registry);
     RegisterScaleProcedures(registry);
+    RegisterDocumentProcedures(registry);
 }
 
 }  // namespace si::erpdb

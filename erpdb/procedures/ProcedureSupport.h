@@ -30,5 +30,6 @@ inline void SetOut(QVariantList& args, int index, const QVariant& value) {
 void RegisterCoreProcedures(ProcedureRegistry& registry);
 void RegisterCreditProcedures(ProcedureRegistry& registry);
 void RegisterScaleProcedures(ProcedureRegistry& registry);
+void RegisterDocumentProcedures(ProcedureRegistry& registry);
 
 }  // namespace si::erpdb

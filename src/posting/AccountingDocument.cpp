@@ -1,7 +1,168 @@
 #include "posting/AccountingDocument.h"
 
+#include "common/Jalali.h"
+#include "common/Messages.h"
+#include "common/Numbers.h"
+#include "posting/AccountingDocumentPosting.h"
+
 namespace si {
 
 AccountingDocument::AccountingDocument(InvoiceServices& services) : services_(services) {}
+
+// The form holds the type's accounts only while parameter 311 is on; a document needs them
+// either way, so they are read from the type when the invoice is posted (with the same fallbacks:
+// deductions to the sales account, the master discount to the line-discount account).
+InvoiceTypeAccounts AccountingDocument::typeAccounts() {
+    InvoiceTypeAccounts a;
+    auto row = ctx().db().first(QStringLiteral("Select * from tblSaleInvoiceType Where ID = ?"),
+                                {doc().sltType.ID()});
+    if (!row) return a;
+    auto account = [&row](const char16_t* name) { return row->toInt(name, -1); };
+    a.CreditAccountID = account(u"CreditAccountID");
+    a.DebitAccountID = account(u"DebitAccountID");
+    a.DiscountAccountID = account(u"DiscountAccountID");
+    a.TaxAccountID = account(u"TaxAccountID");
+    a.AddedAccountID = account(u"AddedAccountID");
+    a.RoundAccountID = account(u"RoundAccountID");
+    a.DescAccountID = account(u"DescAccountID");
+    a.SuchargeAccountID = account(u"SuchargeAccountID");
+    a.TotalDiscountAccountID = account(u"TotalDiscountAccountID");
+    a.StackholderDiscountAccountID = account(u"StackholderDiscountAccountID");
+    a.AdversDiscountAccountID = account(u"AdversDiscountAccountID");
+    a.EduDiscountAccountID = account(u"EduDiscountAccountID");
+    a.StackholderShareAccountID = account(u"StackholderShareAccountID");
+    a.AdversShareAccountID = account(u"AdversShareAccountID");
+    a.EduShareAccountID = account(u"EduShareAccountID");
+    if (a.DescAccountID < 0) a.DescAccountID = a.CreditAccountID;
+    if (a.TotalDiscountAccountID < 0) a.TotalDiscountAccountID = a.DiscountAccountID;
+    return a;
+}
+
+int AccountingDocument::InsertDocument() {
+    Posting p;
+    p.accounts = typeAccounts();
+    if (p.accounts.CreditAccountID < 0) {
+        ShowMessage(
+            ctx(), kDocumentErrorCaption,
+            QStringLiteral("حساب بستانکار در جدول مربوط به انواع فاکتور فروش تعريف نشده است"));
+        return 0;
+    }
+    p.customerAccount = CustomerAccount(doc().sltCustomer.ID());
+    if (p.customerAccount < 0) {
+        ShowMessage(ctx(), kDocumentErrorCaption,
+                    QStringLiteral("حساب بدهکار مشتري تعريف نشده است"));
+        return 0;
+    }
+    if (mergedDocumentAfterInvoiceDate()) {
+        ShowMessage(ctx(), kErrorCaption,
+                    QStringLiteral("پس از تاريخ اين سند، يك سند ادغام شده وجود دارد. بنابراين "
+                                   "امكان ثبت سند فعلي در تاريخ مشخص شده وجود ندارد."));
+        return 0;
+    }
+    p.documentId = insertHeader();
+    numberInItsDay(p.documentId);
+    const InvoiceTotals& t = doc().totals;
+    p.net = t.GrandTotal - t.Tax - t.Added;
+    writeAmountRows(p);
+    writeSurchargeRows(p);
+    writeRoundingRow(p);
+    writeShareRows(p);
+    return p.documentId;
+}
+
+bool AccountingDocument::mergedDocumentAfterInvoiceDate() {
+    return ctx()
+        .db()
+        .first(QStringLiteral("Select ID from tblAccountDocument Where coalesce(IsMerged,0)=1 "
+                              "and DocumentDate>?"),
+               {doc().datCreateDate})
+        .has_value();
+}
+
+QString AccountingDocument::description() const {
+    const InvoiceDocument& d = services_.doc;
+    QString text = QStringLiteral(" ثبت نهايي فاكتور فروش ـ ش. ر. ") + d.txtID.trimmed();
+    if (!d.txtNotes.trimmed().isEmpty()) text += QStringLiteral(" و ملاحظات: ") + d.txtNotes;
+    return text;
+}
+
+int AccountingDocument::insertHeader() {
+    const InvoiceTotals& t = doc().totals;
+    const QDate date = doc().datCreateDate;
+    const QString farsi = getFarsiDate(date);
+    QVariantList args{QVariant(),
+                      QVariant(),
+                      ctx().globals.CurrentUserID,
+                      date,
+                      farsi,
+                      date,
+                      farsi,
+                      QVariant::fromValue(t.TotalPurePrice + t.Tax + t.Added),
+                      description()};
+    return ctx().db().call(QStringLiteral("dbo.spAccountInsertDocument"), args).toInt();
+}
+
+// Runs inside the caller's writer transaction, so no other posting reads the same day's maximum
+// before this one is written.
+void AccountingDocument::numberInItsDay(int documentId) {
+    ctx().db().exec(
+        QStringLiteral("Update tblAccountDocument set Code=0, DayNo = coalesce((Select "
+                       "coalesce(max(coalesce(a.DayNo,0)),0) from tblAccountDocument a Where "
+                       "a.DocumentDate = tblAccountDocument.DocumentDate),0) + 1 Where ID = ?"),
+        {documentId});
+}
+
+// A row whose account is not greater than 0 is not written.
+bool AccountingDocument::writeRow(const Posting& p, int row, int account, Money debit, Money credit,
+                                  int documentType) {
+    if (account <= 0) return false;
+    const InvoiceDocument& d = doc();
+    const double code = ToNumber(d.txtCode);
+    QVariantList args{p.documentId,
+                      row,
+                      account,
+                      d.datCreateDate,
+                      getFarsiDate(d.datCreateDate),
+                      description(),
+                      documentType,
+                      code > 0 ? QVariant(static_cast<int>(code)) : QVariant(),
+                      0,
+                      0,
+                      QVariant::fromValue(debit),
+                      QVariant::fromValue(credit),
+                      d.invoiceID(),
+                      kSaleInvoiceFormType};
+    ctx().db().call(QStringLiteral("dbo.spAccountInsertDocumentDetail"), args);
+    return true;
+}
+
+// Rows 1 to 7: the sales and customer rows, then the amounts that have an account and a value.
+void AccountingDocument::writeAmountRows(const Posting& p) {
+    const InvoiceTotals& t = doc().totals;
+    const InvoiceTypeAccounts& a = p.accounts;
+    if (writeRow(p, DocRow::Sales, a.CreditAccountID, Money(), t.TotalPurePrice))
+        addBranchAndPromoter(p, DocRow::Sales, a.CreditAccountID);
+    if (writeRow(p, DocRow::Customer, p.customerAccount, t.GrandTotal, Money()))
+        addObjects1And2(p, DocRow::Customer, p.customerAccount);
+    struct AmountRow {
+        int row;
+        int account;
+        Money amount;
+        bool debit;
+    };
+    const AmountRow rows[] = {
+        {DocRow::LineDiscount, a.DiscountAccountID, t.TotalRowDiscount, true},
+        {DocRow::Tax, a.TaxAccountID, t.Tax, false},
+        {DocRow::Added, a.AddedAccountID, t.Added, false},
+        {DocRow::MasterDiscount, a.TotalDiscountAccountID, t.MasterDiscountValue, true},
+        {DocRow::Deductions, a.DescAccountID, t.Decs, true},
+    };
+    for (const AmountRow& r : rows) {
+        if (r.amount <= Money()) continue;
+        if (writeRow(p, r.row, r.account, r.debit ? r.amount : Money(),
+                     r.debit ? Money() : r.amount))
+            addBranchAndPromoter(p, r.row, r.account);
+    }
+}
 
 }  // namespace si

@@ -2,11 +2,38 @@
 // The accounting document of a final invoice: a header in tblAccountDocument and the numbered
 // rows of tblAccountDocumentDetail (sales, customer, discounts, tax, duty, master discount,
 // deductions, surcharges, rounding, shares and dependent accounts), each with its accounting
-// objects; and the re-post command cmdSaveAccDoc. Runs inside the caller's transaction.
+// objects; and the re-post command cmdSaveAccDoc.
+//
+// InsertDocument writes inside the caller's transaction (the save's writer transaction) and opens
+// none of its own; its messages are the ones that explain a missing account. cmdSaveAccDoc_Click
+// is a command of its own and runs in one writer transaction.
+
+#include <QString>
 
 #include "invoice/InvoiceServices.h"
 
 namespace si {
+
+// Row numbers of the document of an invoice.
+namespace DocRow {
+enum : int {
+    Sales = 1,
+    Customer = 2,
+    LineDiscount = 3,
+    Tax = 4,
+    Added = 5,
+    MasterDiscount = 6,
+    Deductions = 7,
+    Rounding = 8,
+    StackholderDiscount = 9,
+    AdversDiscount = 10,
+    EduDiscount = 11,
+    StackholderShare = 12,
+    AdversShare = 13,
+    FirstDependent = 14,
+    FirstSurcharge = 81,
+};
+}  // namespace DocRow
 
 class AccountingDocument {
 public:
@@ -15,14 +42,39 @@ public:
     // Posts the invoice the document holds (stored, final); the new document ID, 0 when none was
     // made (the reason was shown).
     int InsertDocument();
-    void InsertDocumentObject(int documentId, int rowNumber, int accountId, int classId, int objectId);
+    void InsertDocumentObject(int documentId, int rowNumber, int accountId, int classId,
+                              int objectId);
     // The customer's debit account, or -1 after showing why.
     int CustomerAccount(int customerId);
     // cmdSaveAccDoc: right 90121 and parameter 311; deletes the invoice's rows and posts again.
+    // The new document ID (also shown in lblAccountIDVal), 0 when none was made.
     int cmdSaveAccDoc_Click();
 
 private:
+    struct Posting;  // one run of InsertDocument
+    Context& ctx() { return services_.ctx; }
+    InvoiceDocument& doc() { return services_.doc; }
+    InvoiceTypeAccounts typeAccounts();
+    bool mergedDocumentAfterInvoiceDate();
+    int insertHeader();
+    void numberInItsDay(int documentId);
+    QString description() const;
+    bool writeRow(const Posting& p, int row, int account, Money debit, Money credit,
+                  int documentType = 13);
+    void addBranchAndPromoter(const Posting& p, int row, int account);
+    void addObjects1And2(const Posting& p, int row, int account);
+    void addObjectRowDirectly(const Posting& p, int row, int sequence, int classId, int objectId);
+    void writeAmountRows(const Posting& p);
+    void writeSurchargeRows(const Posting& p);
+    void writeRoundingRow(const Posting& p);
+    void writeShareRows(const Posting& p);
+    void writeDependentRows(const Posting& p);
+    void deleteInvoiceRows(int invoiceId);
+
     InvoiceServices& services_;
 };
+
+// The caption of the posting's blocking messages.
+inline const QString kDocumentErrorCaption = QStringLiteral("اشکال توليد سند حسابداري");
 
 }  // namespace si

@@ -1,7 +1,260 @@
 #include "posting/InventoryDispatch.h"
 
+#include "common/Jalali.h"
+#include "common/Messages.h"
+
 namespace si {
 
+namespace {
+
+QVariant idOrNull(const SelectorModel& s) {
+    return s.IsEmpty() ? QVariant() : QVariant(s.ID());
+}
+QVariant orNull(int id) {
+    return id > 0 ? QVariant(id) : QVariant();
+}
+
+}  // namespace
+
+// Dispatch codes run per inventory (over all of them for an invoice without one) in receive-date
+// order, within the active period when parameter 78 is on.
+struct InventoryDispatch::Numbering {
+    int inventory = -1;
+    QDate date;
+    bool byPeriod = false;
+    QDate periodBegin;
+    QDate periodEnd;
+
+    QString condition(Params& params) const {
+        QString sql;
+        if (inventory > 0) {
+            sql += QStringLiteral(" and InventoryID = ?");
+            params << inventory;
+        }
+        if (byPeriod) {
+            sql += QStringLiteral(" and ReceiveDate >= ? and ReceiveDate <= ?");
+            params << periodBegin << periodEnd;
+        }
+        return sql;
+    }
+};
+
 InventoryDispatch::InventoryDispatch(InvoiceServices& services) : services_(services) {}
+
+QString InventoryDispatch::note() const {
+    return QStringLiteral("سند ايجاد شده از روي فاكتور فروش كالا به شماره رايانه اي ") +
+           QString::number(services_.doc.invoiceID());
+}
+
+// InventoryID, CreatorID, ReceiveDate, FarsiReceiveDate, SenderEmployeeID, ReceiverEmployeeID,
+// RelatedClassID, RelatedOrganizationID, TypeID, FormID, CreateDate, FarsiCreateDate, Notes,
+// ContractID, BranchID.
+QVariantList InventoryDispatch::headerValues() {
+    const InvoiceDocument& d = doc();
+    const QDate date = d.datCreateDate;
+    const QVariant dateOrNull = date.isValid() ? QVariant(date) : QVariant();
+    const QVariant farsiOrNull = date.isValid() ? QVariant(getFarsiDate(date)) : QVariant();
+    QVariant relatedClass;
+    QVariant relatedObject;
+    if (!d.sltObject1.IsEmpty() && d.Object1ClassID > 0 && d.Object1ClassID != 7) {
+        relatedClass = d.Object1ClassID;
+        relatedObject = d.sltObject1.ID();
+    } else if (!d.sltObject2.IsEmpty() && d.Object2ClassID > 0) {
+        relatedClass = d.Object2ClassID;
+        relatedObject = d.sltObject2.ID();
+    } else if (!d.sltCustomer.IsEmpty()) {
+        relatedClass = 7;
+        relatedObject = d.sltCustomer.ID();
+    }
+    const QVariant dispatchType = ctx().db().scalar(
+        QStringLiteral("select DispatchTypeID from tblSaleInvoiceType where ID = ?"),
+        {d.sltType.ID()});
+    return {idOrNull(d.sltInventory),
+            ctx().globals.CurrentUserID,
+            dateOrNull,
+            farsiOrNull,
+            orNull(d.inventory.ResponsibleID),
+            idOrNull(d.sltPromoter),
+            relatedClass,
+            relatedObject,
+            dispatchType,
+            d.invoiceID(),
+            dateOrNull,
+            farsiOrNull,
+            note(),
+            idOrNull(d.sltContract),
+            idOrNull(d.sltBranch)};
+}
+
+std::optional<InventoryDispatch::StoredDispatch> InventoryDispatch::storedDispatch() {
+    auto row = ctx().db().first(QStringLiteral("Select ID,Code,InventoryID from "
+                                               "tblInventoryDispatch Where FormTypeID=901 and "
+                                               "FormID=? order by ID"),
+                                {doc().invoiceID()});
+    if (!row) return std::nullopt;
+    return StoredDispatch{row->toInt(u"ID"), row->value(u"Code"), row->toInt(u"InventoryID", -1)};
+}
+
+void InventoryDispatch::insertDispatch() {
+    ctx().db().exec(
+        QStringLiteral("insert into tblInventoryDispatch (Code,InventoryID,CreatorID,ReceiveDate,"
+                       "FarsiReceiveDate,SenderEmployeeID,ReceiverEmployeeID,RelatedClassID,"
+                       "RelatedOrganizationID,TypeID,FormID,FormTypeID,CreateDate,"
+                       "FarsiCreateDate,Notes,ContractID,BranchID) values "
+                       "(1,?,?,?,?,?,?,?,?,?,?,901,?,?,?,?,?)"),
+        headerValues());
+}
+
+int InventoryDispatch::SaveRelExitDoc() {
+    const std::optional<StoredDispatch> before = storedDispatch();
+    if (!before) insertDispatch();
+    const std::optional<StoredDispatch> dispatch = before ? before : storedDispatch();
+    if (!dispatch) {
+        ShowMessage(ctx(), QStringLiteral("اشكال در درج برگ خروج"),
+                    QStringLiteral("در درج برگ خروج اشكال پيش آمد, به نگهدارنده سيستم مراجعه "
+                                   "فرماييد!"));
+        return 0;
+    }
+    Numbering n;
+    n.inventory = doc().sltInventory.IsEmpty() ? -1 : doc().sltInventory.ID();
+    n.date = doc().datCreateDate;
+    n.byPeriod = ctx().params.flag(P::PeriodDates);
+    n.periodBegin = ctx().period.beginDate;
+    n.periodEnd = ctx().period.endDate;
+    if (before) closeGapOf(*before);
+    const int code = nextCode(dispatch->id, n);
+    makeRoom(dispatch->id, code, n);
+    if (isFromDispatch())
+        relabel(dispatch->id, code);
+    else
+        rewrite(dispatch->id, code);
+    linkForms(dispatch->id);
+    return dispatch->id;
+}
+
+// A dispatch saved again leaves its old place first, so that the codes after it close up and it
+// is numbered afresh from the invoice date without a gap or a double.
+void InventoryDispatch::closeGapOf(const StoredDispatch& dispatch) {
+    Session& s = ctx().db();
+    if (dispatch.code.isNull()) return;
+    Numbering old;
+    old.inventory = dispatch.inventory;
+    old.byPeriod = ctx().params.flag(P::PeriodDates);
+    old.periodBegin = ctx().period.beginDate;
+    old.periodEnd = ctx().period.endDate;
+    Params params{dispatch.id, dispatch.code.toInt()};
+    const QString range = old.condition(params);
+    s.exec(QStringLiteral("Update tblInventoryDispatch set Code=Code - 1 where ID<>? and Code is "
+                          "not Null and Code > ?") +
+               range,
+           params);
+    s.exec(QStringLiteral("Update tblInventoryDispatch set Code=NULL where ID=?"), {dispatch.id});
+}
+
+int InventoryDispatch::nextCode(int dispatchId, const Numbering& n) {
+    Params params{dispatchId, n.date};
+    const QString range = n.condition(params);
+    return 1 + ctx()
+                   .db()
+                   .scalar(QStringLiteral("select coalesce(max(coalesce(Code,0)),0) as maxcode "
+                                          "from tblInventoryDispatch where ID<>? and Code is not "
+                                          "Null and ReceiveDate <= ?") +
+                               range,
+                           params)
+                   .toInt();
+}
+
+// Later-dated dispatches move up by one.
+void InventoryDispatch::makeRoom(int dispatchId, int code, const Numbering& n) {
+    Params params{dispatchId, code, n.date};
+    const QString range = n.condition(params);
+    ctx().db().exec(QStringLiteral("Update tblInventoryDispatch set Code=Code + 1 where ID<>? and "
+                                   "Code is not Null and Code >= ? and ReceiveDate > ?") +
+                        range,
+                    params);
+}
+
+bool InventoryDispatch::isFromDispatch() {
+    return ctx()
+               .db()
+               .scalar(QStringLiteral("select coalesce(IsFromDispatch,0) from tblSaleInvoice "
+                                      "Where ID=?"),
+                       {doc().invoiceID()})
+               .toInt() == 1;
+}
+
+// The invoice was made from this dispatch: it keeps its goods and only takes the invoice's
+// number, link and branch; the note is appended once.
+void InventoryDispatch::relabel(int dispatchId, int code) {
+    Session& s = ctx().db();
+    QString notes =
+        s.scalar(QStringLiteral("select Notes from tblInventoryDispatch where ID=?"), {dispatchId})
+            .toString();
+    if (!notes.contains(note())) notes += note();
+    s.exec(QStringLiteral("update tblInventoryDispatch Set Code=?, FormID=?, FormTypeID=901, "
+                          "Notes=?, BranchID=? Where ID=?"),
+           {code, doc().invoiceID(), notes, idOrNull(doc().sltBranch), dispatchId});
+}
+
+void InventoryDispatch::rewrite(int dispatchId, int code) {
+    Session& s = ctx().db();
+    QVariantList values{code};
+    values << headerValues() << dispatchId;
+    s.exec(QStringLiteral("update tblInventoryDispatch Set Code=?, InventoryID=?, CreatorID=?, "
+                          "ReceiveDate=?, FarsiReceiveDate=?, SenderEmployeeID=?, "
+                          "ReceiverEmployeeID=?, RelatedClassID=?, RelatedOrganizationID=?, "
+                          "TypeID=?, FormID=?, FormTypeID=901, CreateDate=?, FarsiCreateDate=?, "
+                          "Notes=?, ContractID=?, BranchID=? Where ID=?"),
+           values);
+    const int invoice = doc().invoiceID();
+    s.exec(QStringLiteral("DELETE FROM tblInventoryDispatchDetailTrace Where DispatchID=?"),
+           {dispatchId});
+    s.exec(QStringLiteral("DELETE FROM tblInventoryDispatchDetail Where DispatchID=?"),
+           {dispatchId});
+    // One row per barcode and unit, however many lines carry them.
+    s.exec(QStringLiteral("insert into tblInventoryDispatchDetail (DispatchID,Barcode,Qty,ScaleID,"
+                          "ScaleQty,Description) Select CAST(? AS INTEGER), sd.Barcode, "
+                          "sum(sd.Qty), sd.ScaleID, sum(sd.Qty), "
+                          "coalesce(max(coalesce(sd.Description,'')),'') from "
+                          "tblSaleInvoiceDetail sd where sd.InvoiceID=? Group By sd.Barcode, "
+                          "sd.ScaleID"),
+           {dispatchId, invoice});
+    s.exec(QStringLiteral("insert into tblInventoryDispatchDetailTrace (DispatchID, Barcode, "
+                          "ScaleID, TracePropertyTypeID1, TracePropertyTypeID2, "
+                          "TracePropertyTypeID3, TracePropertyTypeID4, Qty, ScaleQty, Sequence) "
+                          "select CAST(? AS INTEGER), Barcode, ScaleID, "
+                          "Max(TracePropertyTypeID1), Max(TracePropertyTypeID2), "
+                          "Max(TracePropertyTypeID3), Max(TracePropertyTypeID4), sum(Qty), "
+                          "sum(ScaleQty), Max(Sequence) From tblSaleInvoiceDetailTrace Where "
+                          "InvoiceID = ? Group by Barcode, ScaleID"),
+           {dispatchId, invoice});
+}
+
+void InventoryDispatch::linkForms(int dispatchId) {
+    Session& s = ctx().db();
+    const int invoice = doc().invoiceID();
+    const Params key{invoice, dispatchId};
+    if (s.first(QStringLiteral("select x.ID from tblZelorRelatedForms x Where "
+                               "x.ReferenceFormID=? and x.ReferenceFormTypeID=901 and "
+                               "x.RelatedFormID=? and x.RelatedFormTypeID=802"),
+                key))
+        return;
+    s.exec(QStringLiteral("Insert into tblZelorRelatedForms (ReferenceFormID,ReferenceFormTypeID,"
+                          "RelatedFormID,RelatedFormTypeID) values (?,901,?,802)"),
+           key);
+}
+
+QVector<int> InventoryDispatch::DispatchesOfInvoice() {
+    QVector<int> ids;
+    for (const Row& r : ctx().db().query(QStringLiteral("Select ID from tblInventoryDispatch "
+                                                        "where FormTypeID=901 and FormID=? "
+                                                        "order by ID"),
+                                         {doc().invoiceID()}))
+        ids << r.toInt(u"ID");
+    if (ids.isEmpty())
+        ShowMessage(ctx(), kErrorCaption,
+                    QStringLiteral("برگه خروجي از روي اين فاکتور فروش كالا صادر نشده است."));
+    return ids;
+}
 
 }  // namespace si

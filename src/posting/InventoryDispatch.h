@@ -1,10 +1,15 @@
 #pragma once
 // The inventory dispatch of a final invoice: one tblInventoryDispatch row tied to the invoice
 // (form type 901), its lines summed per barcode and unit, its trace rows, its code within the
-// inventory in receive-date order, and the form link 901 -> 802. Runs inside the caller's
-// transaction.
+// inventory in receive-date order, and the form link 901 -> 802.
+//
+// SaveRelExitDoc runs inside the caller's writer transaction and opens none of its own, so the
+// codes it reads and shifts stay gap-free and unique while other clerks save.
 
+#include <QDate>
+#include <QString>
 #include <QVector>
+#include <optional>
 
 #include "invoice/InvoiceServices.h"
 
@@ -20,7 +25,29 @@ public:
     QVector<int> DispatchesOfInvoice();
 
 private:
+    struct Numbering;  // where the dispatch's code is drawn from
+    struct StoredDispatch {
+        int id = 0;
+        QVariant code;
+        int inventory = -1;
+    };
+    Context& ctx() { return services_.ctx; }
+    InvoiceDocument& doc() { return services_.doc; }
+    QString note() const;
+    QVariantList headerValues();
+    void insertDispatch();
+    std::optional<StoredDispatch> storedDispatch();
+    void closeGapOf(const StoredDispatch& dispatch);
+    int nextCode(int dispatchId, const Numbering& n);
+    void makeRoom(int dispatchId, int code, const Numbering& n);
+    bool isFromDispatch();
+    void relabel(int dispatchId, int code);
+    void rewrite(int dispatchId, int code);
+    void linkForms(int dispatchId);
+
     InvoiceServices& services_;
 };
+
+inline constexpr int kInventoryDispatchFormType = 802;
 
 }  // namespace si
