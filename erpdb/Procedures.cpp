@@ -8,6 +8,8 @@ void RegisterProcedures(ProcedureRegistry& registry) {
     RegisterCoreProcedures(registry);
     RegisterCreditProcedures(registry);
     RegisterScaleProcedures(registry);
+    RegisterSaleProcedures(registry);
+    RegisterAccountProcedures(registry);
     RegisterDocumentProcedures(registry);
 }
 

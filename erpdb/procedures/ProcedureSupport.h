@@ -30,6 +30,8 @@ inline void SetOut(QVariantList& args, int index, const QVariant& value) {
 void RegisterCoreProcedures(ProcedureRegistry& registry);
 void RegisterCreditProcedures(ProcedureRegistry& registry);
 void RegisterScaleProcedures(ProcedureRegistry& registry);
+void RegisterSaleProcedures(ProcedureRegistry& registry);
+void RegisterAccountProcedures(ProcedureRegistry& registry);
 void RegisterDocumentProcedures(ProcedureRegistry& registry);
 
 }  // namespace si::erpdb

@@ -38,6 +38,7 @@ public:
     ~FormMainLogic() override;
 
     void setUi(FormMainUi* ui) { ui_ = ui; }
+    FormMainUi* ui() const { return ui_; }
     InvoiceDocument& doc() { return doc_; }
     InvoiceServices& services() { return *services_; }
     FormSeams seams;

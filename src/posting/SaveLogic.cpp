@@ -1,8 +1,73 @@
 #include "posting/SaveLogic.h"
 
+#include "common/Messages.h"
+#include "posting/SaveRun.h"
+
 namespace si {
+
+namespace {
+
+// What the writing changes in the form; put back when the transaction is rolled back, so that
+// the clerk finds the form as it was before the click.
+struct FormSnapshot {
+    explicit FormSnapshot(const InvoiceDocument& d)
+        : txtID(d.txtID),
+          txtCode(d.txtCode),
+          txtTime(d.txtTime),
+          lblAccountIDVal(d.lblAccountIDVal),
+          creatorEmployee(d.sltCreatorEmployee.ID()),
+          formMode(d.FormMode) {}
+    void restore(InvoiceDocument& d) const {
+        d.txtID = txtID;
+        d.txtCode = txtCode;
+        d.txtTime = txtTime;
+        d.lblAccountIDVal = lblAccountIDVal;
+        if (d.sltCreatorEmployee.ID() != creatorEmployee)
+            d.sltCreatorEmployee.setID(creatorEmployee);
+        d.FormMode = formMode;
+    }
+    QString txtID, txtCode, txtTime, lblAccountIDVal;
+    int creatorEmployee;
+    int formMode;
+};
+
+QString failureText(const QString& cause) {
+    return QStringLiteral("ثبت فاكتور انجام نشد و هيچ تغييري در اطلاعات داده نشد. علت: ") + cause;
+}
+
+}  // namespace
 
 SaveLogic::SaveLogic(FormMainLogic& form) : form_(form) {}
 SaveLogic::~SaveLogic() = default;
+
+bool SaveLogic::SaveInvoice(bool IsFinal) {
+    SaveRun run(form_, seams, IsFinal);
+    if (!run.RunChecks()) return false;
+    InvoiceDocument& doc = form_.doc();
+    const FormSnapshot before(doc);
+    QString cause;
+    try {
+        Session& s = form_.ctx().db();
+        // One writer at a time: the code read at step 31 is written at step 40 before any other
+        // workstation can read the same maximum.
+        Transaction t = s.writerTransaction();
+        run.WriteAndPost(afterHeaderWritten);
+        t.commit();
+        run.FinishForm();
+        return true;
+    } catch (const SqlError& e) {
+        cause = e.driverText().trimmed();
+    } catch (const std::exception& e) {
+        cause = QString::fromUtf8(e.what());
+    }
+    before.restore(doc);
+    ShowMessage(form_.ctx(), kErrorCaption, failureText(cause));
+    Q_EMIT doc.headerChanged();
+    return false;
+}
+
+void InstallPosting(FormMainLogic& form, SaveLogic& save) {
+    form.seams.SaveInvoice = [&save](bool isFinal) { save.SaveInvoice(isFinal); };
+}
 
 }  // namespace si

@@ -1,0 +1,77 @@
+// The postings of a final save (steps 45 to 48): the inventory dispatch, then the cash-turn
+// booking of a store-version cash sale or else the accounting document, the lines of a
+// distribution sheet, and the branch of the document's rows; and the form's state afterwards.
+// A closed cash turn is an error like any other: the whole save is rolled back and the clerk
+// saves again with another turn, instead of leaving a final invoice without its booking.
+
+#include <stdexcept>
+
+#include "invoice/FormMainLogic.h"
+#include "posting/AccountingDocument.h"
+#include "posting/InventoryDispatch.h"
+#include "posting/SaveRun.h"
+
+namespace si {
+
+namespace {
+constexpr int kFormTypeInvoice = 901;
+constexpr int kFormTypeDispatch = 802;
+const QString kTurnClosed = QStringLiteral(
+    "صندوق انتخاب شده هم اكنون بسته شده است. لطفا صندوق ديگري را انتخاب كرده و فاكتور را پس "
+    "از بازگشت به حالت موقت، مجددا ثبت نماييد.");
+}  // namespace
+
+void SaveRun::PostFinal() {
+    const int id = invoiceID();
+    if (!wholesale_) {
+        const int dispatch = InventoryDispatch(services_).SaveRelExitDoc();
+        if (dispatch > 0 && trace())
+            QMetaObject::invokeMethod(trace_.get(), "RelateForms", Q_ARG(int, kFormTypeInvoice),
+                                      Q_ARG(int, id), Q_ARG(int, kFormTypeDispatch),
+                                      Q_ARG(int, dispatch));
+    }
+    if (shopMode() && IsCashSale()) {
+        const int detail = seams_.SaveCashTurnDetail();
+        if (detail < 1) throw std::runtime_error(kTurnClosed.toStdString());
+        doc_.lblAccountIDVal = QString::number(detail);
+        seams_.NotifyCashDisplay(doc_.CashID, id);
+    } else {
+        documentID_ = AccountingDocument(services_).InsertDocument();
+        if (documentID_ > 0) doc_.lblAccountIDVal = QString::number(documentID_);
+    }
+    MoveDistributionLines();
+    if (documentID_ > 0)
+        ctx_.db().exec(
+            QStringLiteral("Update tblAccountDocumentDetail set BranchID = ? Where DocumentID = ?"),
+            {doc_.sltBranch.IsEmpty() ? QVariant() : QVariant(doc_.sltBranch.ID()), documentID_});
+}
+
+// Step 47: a sheet whose vehicle has not left keeps a copy of the invoice's lines.
+void SaveRun::MoveDistributionLines() {
+    const int sheet = doc_.txtDistID.trimmed().toInt();
+    if (sheet <= 0) return;
+    Session& s = ctx_.db();
+    if (s.first(QStringLiteral("Select ID From tblDistributionInvoice Where coalesce(IsMoved, 0) "
+                               "= 1 and ID = ?"),
+                {sheet}))
+        return;
+    const int id = invoiceID();
+    s.exec(QStringLiteral("Delete From tblDistributionRemovedInvoiceDetail Where "
+                          "DistributionInvoiceID = ? and SaleInvoiceID = ?"),
+           {sheet, id});
+    s.exec(QStringLiteral("Insert Into tblDistributionRemovedInvoiceDetail "
+                          "(DistributionInvoiceID, SaleInvoiceID, Barcode, ScaleID, Qty) Select "
+                          "?, InvoiceID, Barcode, ScaleID, Qty from tblSaleInvoiceDetail Where "
+                          "InvoiceID = ?"),
+           {sheet, id});
+}
+
+// After the commit: the form shows the stored invoice in view mode, focus on cmdNew.
+void SaveRun::FinishForm() {
+    doc_.FormMode = kModeView;
+    form_.ApplyMode();
+    Q_EMIT doc_.headerChanged();
+    if (form_.ui()) form_.ui()->focusControl(QStringLiteral("cmdNew"));
+}
+
+}  // namespace si

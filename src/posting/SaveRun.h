@@ -1,0 +1,101 @@
+#pragma once
+// One run of SaveInvoice, split by its phases: the checks before anything is written
+// (SaveChecks.cpp), the code of a final invoice (SaveCodes.cpp), the writing of the header and
+// lines (SaveWrites.cpp) and the postings of a final save (SavePostings.cpp). The run lives for
+// one call; what a phase learns for a later one (the wholesale flag, the approved renumbering,
+// the new code) is kept here.
+
+#include <QObject>
+#include <QString>
+#include <functional>
+#include <memory>
+
+#include "common/Context.h"
+#include "posting/SaveLogic.h"
+
+namespace si {
+
+class FormMainLogic;
+struct InvoiceServices;
+
+// The inventory-trace control of the inventory module, reached by ProgID.
+inline const QString kInventoryTraceProgId = QStringLiteral("vorInvTrace.vorInvTracePpt1");
+
+class SaveRun {
+public:
+    SaveRun(FormMainLogic& form, SaveSeams& seams, bool IsFinal);
+    ~SaveRun();
+
+    // Steps 1 to 30 and the renumbering question of step 32; false after the message.
+    bool RunChecks();
+    // Inside the writer transaction: steps 31 to 48.
+    void WriteAndPost(const std::function<void()>& afterHeaderWritten);
+    // After the commit: mode 0, commands refreshed, focus on cmdNew.
+    void FinishForm();
+
+private:
+    // Checks (SaveChecks.cpp, SaveChecksStock.cpp).
+    bool stop(const QString& caption, const QString& text, const QString& focus = {});
+    bool CheckRights();
+    bool CheckCreditLevel();
+    bool CheckLoanExpire();
+    bool CheckRequiredFields();
+    bool CheckLinePromoters();
+    bool CheckCreditAndPromoters();
+    bool CheckZeroPrices();
+    bool CheckCustomerAndLines();
+    bool CheckInvoiceType();
+    bool CheckInventoryOfType();
+    bool HasDuplicateRows();
+    bool CheckActiveInventory();
+    bool CheckCustomerAccess();
+    bool CheckForSale();
+    bool CheckStock();
+    bool CheckTraces();
+    bool CheckCustomerAccount();
+    bool CheckDebitCeiling();
+    QString DebitCeilingMessage(bool object2WhenObject1IsCustomer);
+    bool CheckCashTurn();
+    bool CheckFinalizedDocuments();
+
+    // Codes (SaveCodes.cpp).
+    QString periodFilter() const;
+    Params periodParams() const;
+    bool laterFinalInvoicesExist();
+    bool AskRenumbering();
+    void AssignCode();
+
+    // Writing (SaveWrites.cpp).
+    Params headerValues() const;
+    void WriteHeader();
+    void WriteHeaderDetails();
+    void WriteLines();
+    void WriteLine(const InvoiceLine& line, int rowNumber, bool freeGoods, int gridRow);
+    // Postings (SavePostings.cpp).
+    void PostFinal();
+    void MoveDistributionLines();
+
+    QObject* trace();
+    bool IsCashSale() const;
+    bool IsCreditSale() const { return !IsCashSale(); }
+    bool shopMode() const;
+    int invoiceID() const;
+
+    FormMainLogic& form_;
+    InvoiceDocument& doc_;
+    InvoiceServices& services_;
+    Context& ctx_;
+    SaveSeams& seams_;
+    bool IsFinal_;
+
+    bool wholesale_ = false;
+    QString typeName_;
+    int customerAccountID_ = -1;
+    bool renumberApproved_ = false;
+    int newCode_ = -1;
+    int documentID_ = 0;
+    std::unique_ptr<QObject> trace_;
+    bool traceMissing_ = false;
+};
+
+}  // namespace si
