@@ -1,0 +1,189 @@
+// SaveInvoice: what a temporary and a final save store, the credit level of the position, and
+// the chain of checks stopping at its first failure without writing anything.
+
+#include <functional>
+
+#include "PostingTestSupport.h"
+#include "common/Numbers.h"
+
+namespace si::test {
+namespace {
+
+class SaveTest : public PostingTest {
+protected:
+    // A clerk without administration and with exactly these rights.
+    void becomeClerk(std::initializer_list<int> rights) {
+        ctx.globals.CurrentUserID = addUser(QStringLiteral("فروشنده"), false, rights);
+        reopen();
+        installSave();
+    }
+    int invoices() { return count(QStringLiteral("tblSaleInvoice")); }
+};
+
+TEST_P(SaveTest, TemporarySaveStoresHeaderAndLinesWithoutCode) {
+    newInvoice({line(QStringLiteral("1001"), 2, 1500), line(QStringLiteral("1002"), 3, 700)});
+    form->doc().txtNotes = QString(2100, QChar(u'ن'));
+    ASSERT_TRUE(save->SaveInvoice(false)) << messages.texts().join(u'\n').toStdString();
+    const int id = savedID();
+    ASSERT_GT(id, 0);
+    EXPECT_TRUE(storedCode(id).isNull());
+    EXPECT_TRUE(form->doc().txtCode.isEmpty());
+    EXPECT_EQ(form->FormMode(), kModeView);
+    EXPECT_EQ(ui.focus, QStringLiteral("cmdNew"));
+    const auto head = db().first(
+        QStringLiteral("select CustomerID, InventoryID, TypeID, TotalValue, Value, Notes, "
+                       "IsPaidByCash from tblSaleInvoice where ID = ?"),
+        {id});
+    ASSERT_TRUE(head);
+    EXPECT_EQ(head->toInt(u"CustomerID"), customer);
+    EXPECT_EQ(head->toInt(u"InventoryID"), inventory);
+    EXPECT_EQ(head->toInt(u"TypeID"), type);
+    EXPECT_EQ(head->money(u"TotalValue"), Money::fromRials(2 * 1500 + 3 * 700));
+    EXPECT_EQ(head->text(u"Notes").size(), 2000);
+    EXPECT_TRUE(head->toBool(u"IsPaidByCash"));
+    const RowSet lines = db().query(QStringLiteral("select Barcode, Qty, RetailPrice, RowNumber "
+                                                   "from tblSaleInvoiceDetail where InvoiceID = ? "
+                                                   "order by RowNumber"),
+                                    {id});
+    ASSERT_EQ(lines.size(), 2);
+    EXPECT_EQ(lines[0].text(u"Barcode"), QStringLiteral("1001"));
+    EXPECT_EQ(lines[1].money(u"RetailPrice"), Money::fromRials(700));
+    EXPECT_EQ(lines[1].toDouble(u"Qty"), 3);
+    EXPECT_EQ(count(QStringLiteral("tblInventoryDispatch")), 0);
+    EXPECT_EQ(count(QStringLiteral("tblAccountDocument")), 0);
+}
+
+TEST_P(SaveTest, SavingAStoredInvoiceAgainRewritesItsLinesAndLogsTheEdit) {
+    newInvoice({line(QStringLiteral("1001"), 2, 1500), line(QStringLiteral("1002"), 3, 700)});
+    ASSERT_TRUE(save->SaveInvoice(false));
+    const int id = savedID();
+    form->cmdEdit_Click();
+    ASSERT_EQ(form->FormMode(), kModeEdit);
+    form->doc().flexDetail.DeleteLine(0);
+    ASSERT_TRUE(save->SaveInvoice(false)) << messages.texts().join(u'\n').toStdString();
+    EXPECT_EQ(savedID(), id);
+    EXPECT_EQ(invoices(), 1);
+    EXPECT_EQ(db().scalar(QStringLiteral("select count(*) from tblSaleInvoiceDetail where "
+                                         "InvoiceID = ?"),
+                          {id})
+                  .toInt(),
+              1);
+    EXPECT_EQ(db().scalar(QStringLiteral("select Description from tblZelorFormEvent where "
+                                         "EventTypeID = 90101 and FormCode = ?"),
+                          {id})
+                  .toString(),
+              QStringLiteral("فاكتور فروش كالا به شماره رايانهاي ") + QString::number(id) +
+                  QStringLiteral(" اصلاح شد."));
+}
+
+// The position's ceiling: a total equal to it passes, one Rial more is refused.
+TEST_P(SaveTest, CreditLevelOfThePositionIsInclusive) {
+    const int level = static_cast<int>(db().insertReturningId(
+        QStringLiteral("insert into tblSaleCreditLevel (Name, UpToValue) values ('سطح', ?) "
+                       "RETURNING ID"),
+        {QVariant::fromValue(Money::fromRials(5000))}));
+    const int position = static_cast<int>(db().insertReturningId(
+        QStringLiteral("insert into tblPosition (Name, SaleCreditLevelID) values ('فروش', ?) "
+                       "RETURNING ID"),
+        {level}));
+    ctx.globals.CurrentPositionID = position;
+    newInvoice(5001);
+    EXPECT_FALSE(save->SaveInvoice(false));
+    EXPECT_EQ(messages.last().caption, QStringLiteral("اشكال"));
+    EXPECT_EQ(messages.last().text,
+              QStringLiteral("سقف قابل مجاز براي تاييد سفارش يا فاكتور براي شما محدود به ”5000“ "
+                             "است!"));
+    EXPECT_EQ(invoices(), 0);
+    form->doc().totals.GrandTotal = Money::fromRials(5000);
+    EXPECT_TRUE(save->SaveInvoice(false)) << messages.texts().join(u'\n').toStdString();
+}
+
+// One failing check per case; each stops the chain before anything is written, with its own
+// caption, text and focus.
+struct ChainCase {
+    const char* name;
+    std::function<void()> arrange;
+    const char* caption;
+    const char* text;
+    const char* focus;
+};
+
+class SaveChainTest : public SaveTest {};
+
+TEST_P(SaveChainTest, EachCheckStopsTheChainAndWritesNothing) {
+    const std::vector<ChainCase> cases{
+        {"no customer", [this] { form->doc().sltCustomer.Clear(); }, "خطا",
+         "مشتري انتخاب نشده است.", "sltCustomer"},
+        {"settlement term",
+         [this] {
+             form->doc().txtLoanExpireTag = QStringLiteral("30");
+             form->doc().txtLoanExpire = QStringLiteral("31");
+         },
+         "خطا", "حداكثر مهلت تسويه بايد ”30“ باشد.", "txtLoanExpire"},
+        {"promoter required", [this] { ctx.params.setFlag(P::RequirePromoter, true); }, "خطا",
+         "بازارياب انتخاب نشده است.", ""},
+        {"branch required", [this] { ctx.params.setFlag(P::RequireBranch, true); }, "خطا",
+         "شعبه انتخاب نشده است.", ""},
+        {"zero price without right 90130",
+         [this] {
+             form->doc().flexDetail.line(0).UnitPrice = Money();
+             ctx.globals.CurrentUserID = addUser(QStringLiteral("فروشنده"), false, {90105});
+         },
+         "اخطار", "به علت وجود قيمت كالاي صفر, ثبت ممكن نيست. نقش 90130", ""},
+        {"duplicate rows",
+         [this] { form->doc().flexDetail.appendLine(line(QStringLiteral("1001"), 1, 1000)); },
+         "خطا", "سطرهاي تكراري وجود دارد", ""},
+        {"closed inventory",
+         [this] { db().exec(QStringLiteral("update tblInventory set StatusTypeID = 3")); }, "خطا",
+         "انبار فعال شده بسته است. ازاينرو امكان ثبت نهايي فاكتور فروش كالا وجود ندارد.", ""},
+        {"inventory with children for a retail type",
+         [this] {
+             db().exec(QStringLiteral("insert into tblInventory (Name, ParentID, StatusTypeID) "
+                                      "values ('قفسه', ?, 1)"),
+                       {inventory});
+         },
+         "اشکال", "براي فاکتورهاي از نوع «فروش عادي» انبار غير سطح فروش بايد انتخاب شود",
+         "sltInventory"},
+        {"stock",
+         [this] {
+             ctx.params.setNumber(P::StockRule, 1);
+             form->doc().flexDetail.line(0).Qty = 1001;
+             form->doc().flexDetail.line(0).BaseQty = 1001;
+         },
+         "خطا", "تعداد كالا با كد ميلهاي 1001 از تعداد موجودي بيشتر است.", ""},
+        {"no right to save",
+         [this] { ctx.globals.CurrentUserID = addUser(QStringLiteral("x"), false); }, "خطا",
+         "شما مجاز به انجام اين عمليات نيستيد.", ""},
+    };
+    for (const ChainCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        const int adminUser = ctx.globals.CurrentUserID;
+        newInvoice();
+        messages.clear();
+        ui.focus.clear();
+        c.arrange();
+        EXPECT_FALSE(save->SaveInvoice(false));
+        ASSERT_FALSE(messages.empty());
+        EXPECT_EQ(messages.shown().size(), 1u) << messages.texts().join(u'\n').toStdString();
+        EXPECT_EQ(messages.last().caption, QString::fromUtf8(c.caption));
+        EXPECT_EQ(messages.last().text, QString::fromUtf8(c.text));
+        EXPECT_EQ(ui.focus, QString::fromUtf8(c.focus));
+        EXPECT_EQ(invoices(), 0);
+        EXPECT_EQ(count(QStringLiteral("tblSaleInvoiceDetail")), 0);
+        EXPECT_TRUE(form->doc().txtID.isEmpty());
+        // Undo the case for the next one.
+        ctx.globals.CurrentUserID = adminUser;
+        ctx.params.setFlag(P::RequirePromoter, false);
+        ctx.params.setFlag(P::RequireBranch, false);
+        ctx.params.setNumber(P::StockRule, 0);
+        db().exec(QStringLiteral("update tblInventory set StatusTypeID = 1"));
+        db().exec(QStringLiteral("delete from tblInventory where ParentID is not null"));
+        form->cmdCancel_Click();
+    }
+}
+
+SI_INSTANTIATE_BACKENDS(SaveTest);
+SI_INSTANTIATE_BACKENDS(SaveChainTest);
+
+}  // namespace
+}  // namespace si::test
