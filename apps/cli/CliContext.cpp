@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "erpdb/Procedures.h"
+#include "suite/Components.h"
 
 namespace si::cli {
 
@@ -11,6 +12,8 @@ CliContext::CliContext(const GlobalOptions& options)
       answers_(std::make_shared<ConsoleAnswers>()),
       ctx_(&components_, &procedures_) {
     answers_->yes = options.yes;
+    suite::RegisterComponents(components_);
+    // Messages go to standard error instead of a window.
     RegisterConsoleMessages(components_, answers_);
     erpdb::RegisterProcedures(procedures_);
     ctx_.globals.CurrentUserID = options.user;

@@ -19,6 +19,7 @@ struct Command {
 };
 
 std::vector<Command> DatabaseCommands();
+std::vector<Command> InvoiceCommands();
 std::vector<Command> AllCommands();
 
 }  // namespace si::cli

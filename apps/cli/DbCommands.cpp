@@ -153,7 +153,10 @@ std::vector<Command> DatabaseCommands() {
 }
 
 std::vector<Command> AllCommands() {
-    return DatabaseCommands();
+    std::vector<Command> all = DatabaseCommands();
+    for (Command& c : InvoiceCommands())
+        all.push_back(std::move(c));
+    return all;
 }
 
 }  // namespace si::cli

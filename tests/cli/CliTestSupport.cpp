@@ -1,0 +1,115 @@
+#include "cli/CliTestSupport.h"
+
+#include <QJsonDocument>
+#include <QProcess>
+#include <map>
+
+#include "erpdb/Procedures.h"
+
+namespace si::test {
+
+namespace {
+
+// One demo company per back-end for the whole program: filling it is the slow part.
+struct Demo {
+    std::unique_ptr<ScratchDatabase> database;
+    std::unique_ptr<Session> session;
+};
+
+std::map<QString, Demo>& demos() {
+    static std::map<QString, Demo> all;
+    return all;
+}
+
+CliResult runProgram(const QStringList& args, const QByteArray& input) {
+    QProcess p;
+    p.start(QStringLiteral(SALEINVOICE_EXE), args);
+    if (!p.waitForStarted()) return {};
+    p.write(input);
+    p.closeWriteChannel();
+    p.waitForFinished(120000);
+    CliResult r;
+    r.exitCode = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
+    r.out = p.readAllStandardOutput();
+    r.err = QString::fromUtf8(p.readAllStandardError());
+    return r;
+}
+
+}  // namespace
+
+QJsonObject CliResult::json() const {
+    return QJsonDocument::fromJson(out).object();
+}
+
+void CliTest::SetUp() {
+    Demo& demo = demos()[GetParam().name];
+    if (demo.database) return;
+    demo.database = std::make_unique<ScratchDatabase>(GetParam());
+    const CliResult init =
+        runProgram({QStringLiteral("--db"), demo.database->connectionString(), QStringLiteral("db"),
+                    QStringLiteral("init"), QStringLiteral("--demo"), QStringLiteral("small")},
+                   {});
+    ASSERT_EQ(init.exitCode, 0) << init.err.toStdString();
+    demo.session = Session::open(demo.database->connectionString());
+}
+
+QString CliTest::connection() const {
+    return demos().at(GetParam().name).database->connectionString();
+}
+
+Session& CliTest::db() {
+    return *demos().at(GetParam().name).session;
+}
+
+CliResult CliTest::run(const QStringList& args, const QByteArray& input) const {
+    return runProgram(QStringList{QStringLiteral("--db"), connection()} + args, input);
+}
+
+CliResult CliTest::create(const QJsonObject& invoice, const QStringList& extra) const {
+    QStringList args = extra;
+    args << QStringLiteral("invoice") << QStringLiteral("create") << QStringLiteral("-");
+    return run(args, QJsonDocument(invoice).toJson());
+}
+
+QString CliTest::footprint() {
+    const char* tables[] = {"tblSaleInvoice",
+                            "tblSaleInvoiceDetail",
+                            "tblSaleInvoiceDiscount",
+                            "tblAccountDocument",
+                            "tblAccountDocumentDetail",
+                            "tblInventoryDispatch",
+                            "tblInventoryDispatchDetail",
+                            "tblZelorFormAction"};
+    QStringList counts;
+    for (const char* t : tables) {
+        const QString table = QString::fromLatin1(t);
+        if (!db().tableExists(table)) continue;
+        counts << table + QLatin1Char('=') +
+                      db().scalar(QStringLiteral("SELECT count(*) FROM ") + table).toString();
+    }
+    return counts.join(QLatin1Char(' '));
+}
+
+// Goods whose every sale in the demo's past invoices came from inventory 1 and that are still
+// for sale; the last sold ones first, so their stock is known to be there.
+QStringList CliTest::stockedBarcodes(int count) {
+    const RowSet rows = db().query(
+        QStringLiteral("SELECT d.Barcode FROM tblSaleInvoiceDetail d "
+                       "JOIN tblSaleInvoice i ON i.ID = d.InvoiceID "
+                       "WHERE i.InventoryID = 1 GROUP BY d.Barcode ORDER BY max(d.ID) DESC "
+                       "LIMIT ?"),
+        {count});
+    QStringList barcodes;
+    for (const Row& r : rows)
+        barcodes << r.value(u"Barcode").toString();
+    return barcodes;
+}
+
+int CliTest::plainCustomer() {
+    return db()
+        .scalar(QStringLiteral("SELECT min(CustomerID) FROM tblSaleInvoice WHERE Code IS "
+                               "NOT NULL AND InventoryID = 1"))
+        .toInt();
+}
+
+}  // namespace si::test

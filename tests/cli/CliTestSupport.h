@@ -1,0 +1,41 @@
+#pragma once
+// The saleinvoice program run as a separate process on a demo company per back-end, as an
+// integration would run it: arguments, standard input, exit code, standard output and error.
+
+#include <gtest/gtest.h>
+#include <QJsonObject>
+#include <QString>
+#include <QStringList>
+#include <memory>
+
+#include "common/Session.h"
+#include "support/TestDatabase.h"
+
+namespace si::test {
+
+struct CliResult {
+    int exitCode = -1;
+    QByteArray out;
+    QString err;
+    QJsonObject json() const;  // standard output read as one JSON object
+};
+
+class CliTest : public ::testing::TestWithParam<Backend> {
+protected:
+    void SetUp() override;
+
+    // Runs saleinvoice with --db of this back-end's demo company before the given arguments.
+    CliResult run(const QStringList& args, const QByteArray& input = {}) const;
+    CliResult create(const QJsonObject& invoice, const QStringList& extra = {}) const;
+
+    QString connection() const;
+    Session& db();
+    // Rows of the tables a save writes to, to show that nothing was written.
+    QString footprint();
+
+    // Goods the demo sells from inventory 1 with stock; customers without open questions.
+    QStringList stockedBarcodes(int count);
+    int plainCustomer();
+};
+
+}  // namespace si::test
