@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include "posting/DispatchView.h"
 #include "posting/DocumentTestSupport.h"
 
 namespace si::test {
@@ -114,6 +115,17 @@ TEST_P(DispatchTest, HeaderComesFromTheInvoice) {
                                    "RelatedFormTypeID=802"),
                     {invoice, id}),
               1);
+
+    // What the viewer shows of it.
+    const std::optional<DispatchViewData> view = LoadDispatchView(db(), id);
+    ASSERT_TRUE(view.has_value());
+    EXPECT_EQ(view->code, QStringLiteral("1"));
+    EXPECT_EQ(view->inventoryName, QStringLiteral("انبار مركزي"));
+    EXPECT_EQ(view->typeName, QStringLiteral("فروش"));
+    ASSERT_EQ(view->lines.size(), 1);
+    EXPECT_EQ(view->lines[0].goodName, QStringLiteral("كالا 1002"));
+    EXPECT_EQ(view->lines[0].unitName, QStringLiteral("عدد"));
+    EXPECT_FALSE(LoadDispatchView(db(), id + 1).has_value());
 }
 
 struct NumberingStep {
