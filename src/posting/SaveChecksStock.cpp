@@ -3,12 +3,12 @@
 // of the store version.
 
 #include <QHash>
+#include <QSet>
 
 #include "common/Messages.h"
 #include "common/Numbers.h"
 #include "common/Stock.h"
 #include "invoice/FormMainLogic.h"
-#include "invoice/LinesLogic.h"
 #include "posting/SaveRun.h"
 
 namespace si {
@@ -41,12 +41,26 @@ bool SaveRun::CheckCustomerAccess() {
                 QStringLiteral("شما مجاز به ثبت فاكتور فروش كالا براي اين مشتري نيستيد."));
 }
 
-// Step 24 (outside the store version).
+// Step 24 (outside the store version): the rule of IsForSale (no not-for-sale mark of the goods
+// in the inventory), asked once for every barcode of the invoice.
 bool SaveRun::CheckForSale() {
     if (shopMode()) return true;
-    for (int row : doc_.flexDetail.filledRows()) {
+    const QVector<int> rows = doc_.flexDetail.filledRows();
+    if (rows.isEmpty()) return true;
+    Params params{doc_.sltInventory.ID()};
+    for (int row : rows)
+        params << doc_.flexDetail.line(row).BarCode.trimmed();
+    const QString marks = QStringLiteral("?,").repeated(rows.size()).chopped(1);
+    QSet<QString> notForSale;
+    for (const Row& r : ctx_.db().query(
+             QStringLiteral("Select distinct Barcode from tblInventoryGoodInfo Where InventoryID = "
+                            "? and coalesce(NotForSale, 0) = 1 and Barcode in (") +
+                 marks + QStringLiteral(")"),
+             params))
+        notForSale.insert(r.text(u"Barcode"));
+    for (int row : rows) {
         const QString barcode = doc_.flexDetail.line(row).BarCode.trimmed();
-        if (!services_.lines->IsForSale(barcode, doc_.sltInventory.ID()))
+        if (notForSale.contains(barcode))
             return stop(kErrorCaption, QStringLiteral("كالا با كد ميلهاي ") + barcode +
                                            QStringLiteral(" قابل فروش نمي باشد. "));
     }

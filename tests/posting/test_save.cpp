@@ -151,6 +151,14 @@ TEST_P(SaveChainTest, EachCheckStopsTheChainAndWritesNothing) {
              form->doc().flexDetail.line(0).BaseQty = 1001;
          },
          "خطا", "تعداد كالا با كد ميلهاي 1001 از تعداد موجودي بيشتر است.", ""},
+        {"goods not for sale",
+         [this] {
+             form->doc().flexDetail.appendLine(line(QStringLiteral("1002"), 1, 1000));
+             db().exec(QStringLiteral("insert into tblInventoryGoodInfo (InventoryID, Barcode, "
+                                      "NotForSale) values (?, '1002', 1)"),
+                       {inventory});
+         },
+         "خطا", "كالا با كد ميلهاي 1002 قابل فروش نمي باشد. ", ""},
         {"no right to save",
          [this] { ctx.globals.CurrentUserID = addUser(QStringLiteral("x"), false); }, "خطا",
          "شما مجاز به انجام اين عمليات نيستيد.", ""},
@@ -178,6 +186,7 @@ TEST_P(SaveChainTest, EachCheckStopsTheChainAndWritesNothing) {
         ctx.params.setNumber(P::StockRule, 0);
         db().exec(QStringLiteral("update tblInventory set StatusTypeID = 1"));
         db().exec(QStringLiteral("delete from tblInventory where ParentID is not null"));
+        db().exec(QStringLiteral("delete from tblInventoryGoodInfo"));
         form->cmdCancel_Click();
     }
 }
