@@ -104,24 +104,16 @@ public:  // the helpers are reached from the tables of cases too
     }
     // Every account column of the type gets an account of its own, kept in typeAccount.
     void configureTypeAccounts(int invoiceType) {
-        const char* columns[] = {"CreditAccountID",
-                                 "DebitAccountID",
-                                 "DiscountAccountID",
-                                 "TaxAccountID",
-                                 "AddedAccountID",
-                                 "RoundAccountID",
-                                 "DescAccountID",
-                                 "SuchargeAccountID",
-                                 "TotalDiscountAccountID",
-                                 "StackholderDiscountAccountID",
-                                 "StackholderShareAccountID",
-                                 "AdversDiscountAccountID",
-                                 "AdversShareAccountID",
-                                 "EduDiscountAccountID",
-                                 "EduShareAccountID"};
+        const QStringList columns =
+            QStringLiteral(
+                "CreditAccountID DebitAccountID DiscountAccountID TaxAccountID "
+                "AddedAccountID RoundAccountID DescAccountID SuchargeAccountID "
+                "TotalDiscountAccountID StackholderDiscountAccountID "
+                "StackholderShareAccountID AdversDiscountAccountID "
+                "AdversShareAccountID EduDiscountAccountID EduShareAccountID")
+                .split(QLatin1Char(' '));
         int code = 4100;
-        for (const char* column : columns) {
-            const QString name = QString::fromLatin1(column);
+        for (const QString& name : columns) {
             typeAccount[name] = addAccount(QString::number(++code));
             setTypeAccount(invoiceType, name, typeAccount[name]);
         }
