@@ -4,6 +4,7 @@
 
 #include "common/Messages.h"
 #include "common/Numbers.h"
+#include "invoice/DiscountLogic.h"
 #include "invoice/FormMainLogic.h"
 
 namespace si {
@@ -168,13 +169,20 @@ bool FormMainLogic::runCommand(const QString& control) {
         (this->*it.value())();
         return true;
     }
+    if (control == QLatin1String("cmdRefreshEchantillon")) {
+        services_->discounts->cmdRefreshEchantillon_Click();
+        if (ui_) ui_->refreshView();
+        return true;
+    }
     const QHash<QString, std::function<void()>*> seamCommands = {
         {QStringLiteral("cmdCustomerName"), &seams.CustomerName},
         {QStringLiteral("cmdCashTurn"), &seams.CashTurn},
         {QStringLiteral("cmdCashFlow"), &seams.CashFlow},
         {QStringLiteral("cmdLottery"), &seams.Lottery},
         {QStringLiteral("cmdCost"), &seams.Surcharges},
-        {QStringLiteral("cmdDecs"), &seams.Deductions}};
+        {QStringLiteral("cmdDecs"), &seams.Deductions},
+        {QStringLiteral("cmdShowEch"), &seams.ShowPromotions},
+        {QStringLiteral("cmdReadFromBeepFile"), &seams.ReadBeepFile}};
     auto seam = seamCommands.constFind(control);
     if (seam == seamCommands.constEnd() || !*seam.value()) return false;
     (*seam.value())();

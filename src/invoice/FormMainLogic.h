@@ -27,8 +27,10 @@ struct FormSeams {
     std::function<void()> CashTurn;                 // Ctrl+K
     std::function<void()> CashFlow;                 // Ctrl+L
     std::function<void()> Lottery;
-    std::function<void()> Surcharges;  // cmdCost
-    std::function<void()> Deductions;  // cmdDecs
+    std::function<void()> Surcharges;      // cmdCost
+    std::function<void()> Deductions;      // cmdDecs
+    std::function<void()> ShowPromotions;  // cmdShowEch
+    std::function<void()> ReadBeepFile;    // cmdReadFromBeepFile
 };
 
 class FormMainLogic : public QObject {

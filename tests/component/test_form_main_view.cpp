@@ -80,6 +80,29 @@ TEST_P(FormMainViewTest, ControlKeysReachTheForm) {
     EXPECT_TRUE(control<QPushButton>("cmdCancel")->isEnabled());
 }
 
+// The promotion and scanner-file commands reach their dialogs only while an invoice is entered;
+// the free goods show in their own read-only grid.
+TEST_P(FormMainViewTest, PromotionAndScannerCommandsFollowTheMode) {
+    useParameter(3392, QStringLiteral("1"));
+    form = std::make_unique<FormMain>(ctx);
+    form->setAttribute(Qt::WA_DontShowOnScreen);
+    int promotions = 0, files = 0;
+    form->logic().seams.ShowPromotions = [&promotions] { ++promotions; };
+    form->logic().seams.ReadBeepFile = [&files] { ++files; };
+    form->ClearShow();
+    for (const char* name : {"cmdShowEch", "cmdReadFromBeepFile", "cmdRefreshEchantillon"})
+        EXPECT_FALSE(control<QPushButton>(name)->isEnabled()) << name;
+    form->logic().runCommand(QStringLiteral("cmdNew"));
+    control<QPushButton>("cmdShowEch")->click();
+    control<QPushButton>("cmdReadFromBeepFile")->click();
+    EXPECT_EQ(promotions, 1);
+    EXPECT_EQ(files, 1);
+    auto* ech = control<QTableView>("flexEch");
+    ASSERT_NE(ech, nullptr);
+    EXPECT_EQ(ech->model(), &form->logic().doc().flexEch);
+    EXPECT_EQ(ech->editTriggers(), QAbstractItemView::NoEditTriggers);
+}
+
 SI_INSTANTIATE_BACKENDS(FormMainViewTest);
 
 }  // namespace

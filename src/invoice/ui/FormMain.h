@@ -93,6 +93,7 @@ private:
     QRadioButton* optPercent_ = nullptr;
     QRadioButton* optValue_ = nullptr;
     QTableView* flexDetail_ = nullptr;
+    QTableView* flexEch_ = nullptr;
     QGroupBox* gbSale_ = nullptr;
     QLabel* lblAccountIDVal_ = nullptr;
     QLabel* lblErrMessage_ = nullptr;

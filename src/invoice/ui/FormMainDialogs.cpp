@@ -5,9 +5,11 @@
 #include "invoice/ui/FormMain.h"
 #include "invoice/ui/FormPricingMethod.h"
 #include "invoice/ui/FormPromoter.h"
+#include "invoice/ui/FrmBeepFile.h"
 #include "invoice/ui/FrmCostTypel.h"
 #include "invoice/ui/FrmDesTypel.h"
 #include "invoice/ui/FrmDescription.h"
+#include "invoice/ui/FrmPromotions.h"
 #include "invoice/ui/FrmSelUnit.h"
 #include "invoice/ui/FrmStockTrace.h"
 
@@ -23,6 +25,11 @@ void FormMain::connectDialogs() {
     };
     logic_->seams.Deductions = [this, &s] {
         FrmDesTypel::edit(this, s);
+        refreshView();
+    };
+    logic_->seams.ShowPromotions = [this, &s] { FrmPromotions::show(this, s); };
+    logic_->seams.ReadBeepFile = [this, &s] {
+        FrmBeepFile::read(this, s);
         refreshView();
     };
 }

@@ -2,6 +2,7 @@
 // with change handlers, and the master discount boxes.
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -12,6 +13,7 @@
 #include "controls/ui/JalaliDateEdit.h"
 #include "invoice/HeaderLogic.h"
 #include "invoice/LinesLogic.h"
+#include "invoice/ScaleInput.h"
 #include "invoice/TotalsLogic.h"
 #include "invoice/ui/FormMain.h"
 
@@ -46,6 +48,12 @@ void FormMain::connectEntry() {
                     logic_->doc().flexDetail.index(s.lines->currentRow(), Col::BarCode));
             });
     flexDetail_->installEventFilter(this);
+    // A weighing station's barcode brings its prepared sale into the invoice the form then opens.
+    connect(cmbScaleBarcode_->lineEdit(), &QLineEdit::returnPressed, this, [this, &s] {
+        const int invoice = s.scale->cmbScaleBarcode_Change(cmbScaleBarcode_->currentText());
+        if (invoice > 0) logic_->ShowInvoiceByID(invoice);
+        refreshView();
+    });
     connect(texts_.value(QStringLiteral("txtCardNo")), &QLineEdit::returnPressed, this, [this, &s] {
         logic_->doc().txtCardNo = texts_.value(QStringLiteral("txtCardNo"))->text();
         s.header->txtCardNo_Enter();

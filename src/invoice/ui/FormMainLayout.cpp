@@ -11,6 +11,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollArea>
+#include <QSplitter>
 #include <QTabWidget>
 #include <QTableView>
 #include <QVBoxLayout>
@@ -193,7 +194,23 @@ QWidget* FormMain::buildGrid() {
                                  QAbstractItemView::DoubleClicked |
                                  QAbstractItemView::EditKeyPressed);
     flexDetail_->setMinimumHeight(170);
-    return flexDetail_;
+    // The free goods of the promotion pass, read-only under the lines.
+    flexEch_ = new QTableView(this);
+    flexEch_->setObjectName(QStringLiteral("flexEch"));
+    flexEch_->setModel(&logic_->doc().flexEch);
+    flexEch_->verticalHeader()->hide();
+    flexEch_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    flexEch_->setMinimumHeight(60);
+    auto* echBox = new QGroupBox(QStringLiteral("اشانتيون"), this);
+    auto* echLayout = new QVBoxLayout(echBox);
+    echLayout->setContentsMargins(4, 2, 4, 4);
+    echLayout->addWidget(flexEch_);
+    auto* split = new QSplitter(Qt::Vertical, this);
+    split->addWidget(flexDetail_);
+    split->addWidget(echBox);
+    split->setStretchFactor(0, 4);
+    split->setStretchFactor(1, 1);
+    return split;
 }
 
 QWidget* FormMain::buildTotals() {
@@ -249,24 +266,28 @@ QWidget* FormMain::buildCommands() {
     auto* rows = new QVBoxLayout(bar);
     rows->setContentsMargins(0, 0, 0, 0);
     rows->setSpacing(4);
-    const std::pair<const char*, const char*> commands[] = {{"cmdNew", "جديد"},
-                                                            {"cmdEdit", "اصلاح"},
-                                                            {"cmdDelete", "حذف"},
-                                                            {"cmdTempSave", "ثبت موقت"},
-                                                            {"cmdFinalSave", "ثبت نهايي"},
-                                                            {"cmdBackToTemp", "بازگشت به موقت"},
-                                                            {"cmdGrandTotal", "پرداخت"},
-                                                            {"cmdCancel", "انصراف"},
-                                                            {"cmdSearch", "جستجو"},
-                                                            {"cmdView", "مشاهده"},
-                                                            {"cmdPrint", "چاپ"},
-                                                            {"cmdLottery", "قرعه كشي"},
-                                                            {"cmdCost", "هزينه ها"},
-                                                            {"cmdDecs", "كسورات"},
-                                                            {"cmdCustomerName", "نام مشتري"},
-                                                            {"cmdNewRelationship", "ارتباط جديد"},
-                                                            {"cmdRelatedForms", "فرمهاي مرتبط"},
-                                                            {"cmdExit", "خروج"}};
+    const std::pair<const char*, const char*> commands[] = {
+        {"cmdNew", "جديد"},
+        {"cmdEdit", "اصلاح"},
+        {"cmdDelete", "حذف"},
+        {"cmdTempSave", "ثبت موقت"},
+        {"cmdFinalSave", "ثبت نهايي"},
+        {"cmdBackToTemp", "بازگشت به موقت"},
+        {"cmdGrandTotal", "پرداخت"},
+        {"cmdCancel", "انصراف"},
+        {"cmdSearch", "جستجو"},
+        {"cmdView", "مشاهده"},
+        {"cmdPrint", "چاپ"},
+        {"cmdLottery", "قرعه كشي"},
+        {"cmdCost", "هزينه ها"},
+        {"cmdDecs", "كسورات"},
+        {"cmdShowEch", "پروموشنها"},
+        {"cmdRefreshEchantillon", "بررسي اشانتيون"},
+        {"cmdReadFromBeepFile", "خواندن از فايل"},
+        {"cmdCustomerName", "نام مشتري"},
+        {"cmdNewRelationship", "ارتباط جديد"},
+        {"cmdRelatedForms", "فرمهاي مرتبط"},
+        {"cmdExit", "خروج"}};
     // Two rows of nine, so the form fits a 1280-pixel screen.
     constexpr int kPerRow = 9;
     QHBoxLayout* row = nullptr;

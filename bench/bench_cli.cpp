@@ -1,0 +1,161 @@
+// Importing JSON invoices through the command line into the 100,000-goods demo, finally: 1,000
+// invoices of 20 lines each, every one entered, checked and saved with its postings as the form
+// does it. In-process runs show the module's own cost; one program start per invoice adds what
+// an integration calling the program pays.
+
+#include <benchmark/benchmark.h>
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+
+#include "BenchSupport.h"
+#include "apps/cli/Cli.h"
+
+namespace {
+
+using si::test::Backend;
+constexpr int kGoods = 100000;
+constexpr int kInvoices = 1000;
+constexpr int kProcessInvoices = 100;
+constexpr int kLinesPerInvoice = 20;
+
+// Goods received into the main inventory in the largest quantities, for sale and without
+// attached goods, so that a thousand invoices do not run out of stock.
+QStringList stockedGoods(si::Session& s, int count) {
+    const si::RowSet rows = s.query(
+        QStringLiteral(
+            "select d.Barcode, sum(d.Qty) as Received from tblInventoryReceiptDetail d inner join "
+            "tblInventoryReceipt r on r.ID = d.ReceiptID where r.InventoryID = ? and not exists "
+            "(select 1 from tblInventoryGoodInfo i where i.Barcode = d.Barcode and i.InventoryID "
+            "= r.InventoryID and coalesce(i.NotForSale, 0) = 1) and not exists (select 1 from "
+            "tblGoodAttachedGoods a inner join tblGood g on g.ID in (a.GoodID, a.AttachedGoodID) "
+            "where g.Barcode = d.Barcode) group by d.Barcode order by sum(d.Qty) desc, d.Barcode "
+            "limit ?"),
+        {si::erpdb::kDemoMainInventoryId, count});
+    QStringList list;
+    for (const si::Row& r : rows)
+        list << r.text(u"Barcode");
+    return list;
+}
+
+QVector<int> regularCustomers(si::Session& s, int count) {
+    const si::RowSet rows =
+        s.query(QStringLiteral("select distinct CustomerID from tblSaleInvoice where Code is not "
+                               "null and CustomerID is not null order by CustomerID limit ?"),
+                {count});
+    QVector<int> list;
+    for (const si::Row& r : rows)
+        list << r.toInt(u"CustomerID");
+    return list;
+}
+
+struct Import {
+    explicit Import(const Backend& backend, int invoices)
+        : connection(si::bench::demoConnection(backend, kGoods)) {
+        auto s = si::Session::open(connection);
+        const QStringList goods = stockedGoods(*s, 2000);
+        const QVector<int> customers = regularCustomers(*s, 200);
+        QRandomGenerator random(20261206);
+        for (int i = 0; i < invoices && !goods.isEmpty() && !customers.isEmpty(); ++i)
+            files << write(i, invoiceJson(goods, customers, random));
+    }
+
+    static QJsonObject invoiceJson(const QStringList& goods, const QVector<int>& customers,
+                                   QRandomGenerator& random) {
+        QJsonArray lines;
+        const int first = random.bounded(goods.size() - kLinesPerInvoice);
+        for (int l = 0; l < kLinesPerInvoice; ++l)
+            lines.append(QJsonObject{{QStringLiteral("barcode"), goods[first + l]},
+                                     {QStringLiteral("qty"), 1 + random.bounded(3)}});
+        return QJsonObject{
+            {QStringLiteral("customer"), customers[random.bounded(customers.size())]},
+            {QStringLiteral("inventory"), si::erpdb::kDemoMainInventoryId},
+            {QStringLiteral("lines"), lines}};
+    }
+
+    QString write(int i, const QJsonObject& invoice) {
+        const QString path = dir.filePath(QStringLiteral("invoice%1.json").arg(i));
+        QFile f(path);
+        f.open(QIODevice::WriteOnly);
+        f.write(QJsonDocument(invoice).toJson());
+        return path;
+    }
+
+    QString connection;
+    QTemporaryDir dir;
+    QStringList files;
+};
+
+QStringList createArgs(const QString& connection, const QString& file) {
+    return {QStringLiteral("--db"),   connection, QStringLiteral("invoice"),
+            QStringLiteral("create"), file,       QStringLiteral("--final")};
+}
+
+void report(benchmark::State& state, int saved, int refused) {
+    state.counters["invoices"] = saved;
+    state.counters["refused"] = refused;
+    state.counters["invoices/s"] = benchmark::Counter(saved, benchmark::Counter::kIsRate);
+}
+
+void BM_ImportInProcess(benchmark::State& state, const Backend& backend) {
+    Import import(backend, kInvoices);
+    int saved = 0, refused = 0;
+    for (auto _ : state) {
+        for (const QString& file : import.files) {
+            QString out;
+            QTextStream stream(&out);
+            si::cli::Run(createArgs(import.connection, file), stream) == 0 ? ++saved : ++refused;
+        }
+    }
+    report(state, saved, refused);
+}
+
+void BM_ImportOneProgramPerInvoice(benchmark::State& state, const Backend& backend) {
+    Import import(backend, kProcessInvoices);
+    int saved = 0, refused = 0;
+    for (auto _ : state) {
+        for (const QString& file : import.files) {
+            QProcess p;
+            p.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+            p.start(QStringLiteral(SALEINVOICE_EXE), createArgs(import.connection, file));
+            p.waitForFinished(60000);
+            p.exitCode() == 0 ? ++saved : ++refused;
+        }
+    }
+    report(state, saved, refused);
+}
+
+void registerBenchmarks() {
+    for (const Backend& backend : si::test::Backends()) {
+        const std::string suffix = "/" + backend.name.toStdString();
+        benchmark::RegisterBenchmark(("BM_ImportInProcess" + suffix).c_str(), BM_ImportInProcess,
+                                     backend)
+            ->Unit(benchmark::kMillisecond)
+            ->UseRealTime()
+            ->Iterations(1);
+        benchmark::RegisterBenchmark(("BM_ImportOneProgramPerInvoice" + suffix).c_str(),
+                                     BM_ImportOneProgramPerInvoice, backend)
+            ->Unit(benchmark::kMillisecond)
+            ->UseRealTime()
+            ->Iterations(1);
+    }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+    registerBenchmarks();
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    si::bench::demoDatabases().clear();
+    return 0;
+}
