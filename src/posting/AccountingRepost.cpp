@@ -79,8 +79,9 @@ int AccountingDocument::cmdSaveAccDoc_Click() {
         ShowMessage(ctx(), kErrorCaption, kNoRightMessage);
         return 0;
     }
+    // Only a final invoice has a document; a temporary one is posted by its final save.
     const int invoiceId = doc().invoiceID();
-    if (invoiceId <= 0) return 0;
+    if (invoiceId <= 0 || !doc().hasCode()) return 0;
     const bool storeCashSale = IsStoreCashSale(ctx(), doc());
     int documentId = 0;
     try {
