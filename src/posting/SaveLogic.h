@@ -44,7 +44,7 @@ private:
     FormMainLogic& form_;
 };
 
-// Installs the save, the accounting re-post and the dispatch viewer command into the form's seams.
+// Installs the save into the form's seams: cmdTempSave and cmdFinalSave call SaveInvoice.
 void InstallPosting(FormMainLogic& form, SaveLogic& save);
 
 }  // namespace si

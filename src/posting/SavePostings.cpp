@@ -34,7 +34,7 @@ void SaveRun::PostFinal() {
         const int detail = seams_.SaveCashTurnDetail();
         if (detail < 1) throw std::runtime_error(kTurnClosed.toStdString());
         doc_.lblAccountIDVal = QString::number(detail);
-        seams_.NotifyCashDisplay(doc_.CashID, id);
+        cashBooked_ = true;
     } else {
         documentID_ = AccountingDocument(services_).InsertDocument();
         if (documentID_ > 0) doc_.lblAccountIDVal = QString::number(documentID_);
@@ -66,8 +66,25 @@ void SaveRun::MoveDistributionLines() {
            {sheet, id});
 }
 
-// After the commit: the form shows the stored invoice in view mode, focus on cmdNew.
+// Step 39's SMS notices and the cash-turn listener's notice leave the machine, so they go out
+// only once the save is committed: a rolled-back save tells nobody anything.
+void SaveRun::SendNotices() {
+    if (!IsFinal_) return;
+    if (cashBooked_) seams_.NotifyCashDisplay(doc_.CashID, invoiceID());
+    if (!doc_.chkShouldSMSSend) return;
+    const Money total = doc_.totals.GrandTotal;
+    int customer = doc_.sltCustomer.ID();
+    if (doc_.sltCustomer.IsEmpty() && ctx_.params.flag(P::AccountObjects))
+        customer = !doc_.sltObject1.IsEmpty() ? doc_.sltObject1.ID() : doc_.sltObject2.ID();
+    seams_.SendCustomerSms(customer, total);
+    seams_.SendPromoterSms(doc_.sltPromoter.ID(), total);
+    if (!doc_.sltPromoter2.IsEmpty()) seams_.SendPromoterSms(doc_.sltPromoter2.ID(), total);
+}
+
+// After the commit: the notices, then the form shows the stored invoice in view mode, focus on
+// cmdNew.
 void SaveRun::FinishForm() {
+    SendNotices();
     doc_.FormMode = kModeView;
     form_.ApplyMode();
     Q_EMIT doc_.headerChanged();

@@ -74,6 +74,7 @@ private:
     // Postings (SavePostings.cpp).
     void PostFinal();
     void MoveDistributionLines();
+    void SendNotices();
 
     QObject* trace();
     bool IsCashSale() const;
@@ -94,6 +95,7 @@ private:
     bool renumberApproved_ = false;
     int newCode_ = -1;
     int documentID_ = 0;
+    bool cashBooked_ = false;
     std::unique_ptr<QObject> trace_;
     bool traceMissing_ = false;
 };

@@ -126,15 +126,6 @@ void SaveRun::WriteHeaderDetails() {
             cardIsNumber ? QVariant(cardNo) : QVariant(), doc_.chkIsFormal,
             doc_.chkCheckEchantillon, money(doc_.totals.GrandTotal), id});
     doc_.txtTime = fnZelorGetTime(now);
-    if (IsFinal_ && doc_.chkShouldSMSSend) {
-        int customer = doc_.sltCustomer.ID();
-        if (doc_.sltCustomer.IsEmpty() && ctx_.params.flag(P::AccountObjects))
-            customer = !doc_.sltObject1.IsEmpty() ? doc_.sltObject1.ID() : doc_.sltObject2.ID();
-        seams_.SendCustomerSms(customer, doc_.totals.GrandTotal);
-        seams_.SendPromoterSms(doc_.sltPromoter.ID(), doc_.totals.GrandTotal);
-        if (!doc_.sltPromoter2.IsEmpty())
-            seams_.SendPromoterSms(doc_.sltPromoter2.ID(), doc_.totals.GrandTotal);
-    }
     s.exec(QStringLiteral(
                "Update tblSaleInvoice Set Code = ?, ShortageValue = ?, ClearDate = ?, "
                "FarsiClearDate = ?, ContractID = ?, BranchID = ?, DeliverTypeID = ?, "

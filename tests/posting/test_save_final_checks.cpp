@@ -174,6 +174,27 @@ TEST_P(SaveFinalChecksTest, FinalSaveIssuesTheDispatchLinkedToTheInvoice) {
               1);
 }
 
+// The SMS notices leave only after a committed final save.
+TEST_P(SaveFinalChecksTest, NoticesGoOutOnlyAfterACommittedFinalSave) {
+    QVector<int> sent;
+    save->seams.SendCustomerSms = [&sent](int customerId, Money) { sent << customerId; };
+    newInvoice();
+    form->doc().chkShouldSMSSend = true;
+    ASSERT_TRUE(save->SaveInvoice(false));
+    EXPECT_TRUE(sent.isEmpty());
+    newInvoice();
+    form->doc().chkShouldSMSSend = true;
+    save->afterHeaderWritten = [] {
+        throw SqlError(QStringLiteral("insert"), QStringLiteral("disk full"));
+    };
+    EXPECT_FALSE(save->SaveInvoice(true));
+    EXPECT_TRUE(sent.isEmpty());
+    EXPECT_TRUE(messages.last().text.endsWith(QStringLiteral("disk full")));
+    save->afterHeaderWritten = nullptr;
+    ASSERT_TRUE(save->SaveInvoice(true)) << messages.texts().join(u'\n').toStdString();
+    EXPECT_EQ(sent, QVector<int>{customer});
+}
+
 SI_INSTANTIATE_BACKENDS(SaveFinalChecksTest);
 
 }  // namespace
