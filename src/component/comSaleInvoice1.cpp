@@ -10,6 +10,7 @@
 
 #include "common/Messages.h"
 #include "invoice/ui/FormMain.h"
+#include "posting/SaveLogic.h"
 
 namespace si {
 
@@ -180,6 +181,8 @@ FormMain* comSaleInvoice1::newRelayedForm() {
     auto form = std::make_unique<FormMain>(ctx_);
     form->setAttribute(Qt::WA_DontShowOnScreen, !showForms);
     myFrm_ = form.get();
+    saves_.push_back(std::make_unique<SaveLogic>(form->logic()));
+    InstallPosting(form->logic(), *saves_.back());
     relay(myFrm_);
     forms_.push_back(std::move(form));
     return myFrm_;
