@@ -315,6 +315,49 @@ TEST_P(DocumentTest, AccountObjectsTakeTheCustomerAccountFromTheType) {
               QStringLiteral("حساب بدهکار مشتري، آخرين سطح انتخاب نشده است."));
 }
 
+// The ledger's procedures: the header's identity and serial code come back through the output
+// arguments; a long description is cut to the column.
+TEST_P(DocumentTest, LedgerProceduresReturnTheNewDocument) {
+    QVector<int> codes;
+    for (int i = 0; i < 2; ++i) {
+        QVariantList args{QVariant(),
+                          QVariant(),
+                          1,
+                          QDate(2026, 12, 6),
+                          getFarsiDate(QDate(2026, 12, 6)),
+                          QDate(2026, 12, 6),
+                          getFarsiDate(QDate(2026, 12, 6)),
+                          QVariant::fromValue(rials(10)),
+                          QString(2100, QLatin1Char('x'))};
+        const int id = db().call(QStringLiteral("dbo.spAccountInsertDocument"), args).toInt();
+        EXPECT_EQ(args[0].toInt(), id);
+        codes << args[1].toInt();
+        QVariantList row{id,
+                         1,
+                         customerAccount,
+                         QDate(2026, 12, 6),
+                         QString(),
+                         QString(),
+                         13,
+                         QVariant(),
+                         0,
+                         0,
+                         QVariant::fromValue(rials(10)),
+                         QVariant::fromValue(Money()),
+                         5,
+                         901};
+        db().call(QStringLiteral("spAccountInsertDocumentDetail"), row);
+        EXPECT_EQ(documentLines(id).size(), 1);
+        EXPECT_EQ(db().scalar(QStringLiteral("select Description from tblAccountDocument where "
+                                             "ID=?"),
+                              {id})
+                      .toString()
+                      .size(),
+                  2000);
+    }
+    EXPECT_EQ(codes, (QVector<int>{1, 2}));
+}
+
 SI_INSTANTIATE_BACKENDS(DocumentTest);
 
 }  // namespace
