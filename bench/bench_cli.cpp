@@ -132,30 +132,13 @@ void BM_ImportOneProgramPerInvoice(benchmark::State& state, const Backend& backe
 }
 
 void registerBenchmarks() {
-    for (const Backend& backend : si::test::Backends()) {
-        const std::string suffix = "/" + backend.name.toStdString();
-        benchmark::RegisterBenchmark(("BM_ImportInProcess" + suffix).c_str(), BM_ImportInProcess,
-                                     backend)
-            ->Unit(benchmark::kMillisecond)
-            ->UseRealTime()
-            ->Iterations(1);
-        benchmark::RegisterBenchmark(("BM_ImportOneProgramPerInvoice" + suffix).c_str(),
-                                     BM_ImportOneProgramPerInvoice, backend)
-            ->Unit(benchmark::kMillisecond)
-            ->UseRealTime()
-            ->Iterations(1);
-    }
+    si::bench::RegisterPerBackend("BM_ImportInProcess", BM_ImportInProcess, 1, 1);
+    si::bench::RegisterPerBackend("BM_ImportOneProgramPerInvoice", BM_ImportOneProgramPerInvoice, 1,
+                                  1);
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    registerBenchmarks();
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    si::bench::demoDatabases().clear();
-    return 0;
+    return si::bench::RunBenchmarks(argc, argv, registerBenchmarks);
 }

@@ -146,33 +146,13 @@ void BM_LoadCustomerCreditUsage(benchmark::State& state, const Backend& backend)
 }
 
 void registerBenchmarks() {
-    for (const Backend& backend : si::test::Backends()) {
-        const std::string name = backend.name.toStdString();
-        benchmark::RegisterBenchmark(("BM_CheckCustomerCreditConstraints/" + name).c_str(),
-                                     BM_CheckCustomerCreditConstraints, backend)
-            ->Unit(benchmark::kMillisecond)
-            ->UseRealTime()
-            ->Repetitions(5)
-            ->ReportAggregatesOnly(true);
-        benchmark::RegisterBenchmark(("BM_LoadCustomerCreditUsage/" + name).c_str(),
-                                     BM_LoadCustomerCreditUsage, backend)
-            ->Unit(benchmark::kMillisecond)
-            ->UseRealTime()
-            ->Repetitions(5)
-            ->ReportAggregatesOnly(true);
-    }
+    si::bench::RegisterPerBackend("BM_CheckCustomerCreditConstraints",
+                                  BM_CheckCustomerCreditConstraints);
+    si::bench::RegisterPerBackend("BM_LoadCustomerCreditUsage", BM_LoadCustomerCreditUsage);
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    registerBenchmarks();
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    benches().clear();
-    si::bench::demoDatabases().clear();
-    return 0;
+    return si::bench::RunBenchmarks(argc, argv, registerBenchmarks, [] { benches().clear(); });
 }

@@ -161,24 +161,11 @@ void BM_PromotionPass(benchmark::State& state, const Backend& backend) {
 }
 
 void registerBenchmarks() {
-    for (const Backend& backend : si::test::Backends())
-        benchmark::RegisterBenchmark(("BM_PromotionPass/" + backend.name.toStdString()).c_str(),
-                                     BM_PromotionPass, backend)
-            ->Unit(benchmark::kMillisecond)
-            ->UseRealTime()
-            ->Repetitions(5)
-            ->ReportAggregatesOnly(true);
+    si::bench::RegisterPerBackend("BM_PromotionPass", BM_PromotionPass);
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    registerBenchmarks();
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    si::bench::demoDatabases().clear();
-    return 0;
+    return si::bench::RunBenchmarks(argc, argv, registerBenchmarks);
 }

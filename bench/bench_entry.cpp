@@ -130,32 +130,13 @@ void BM_LoadStoredLargeInvoice(benchmark::State& state, const Backend& backend) 
 }
 
 void registerBenchmarks() {
-    for (const Backend& backend : si::test::Backends()) {
-        const std::string name = backend.name.toStdString();
-        benchmark::RegisterBenchmark(("BM_ResolveBarcodeIntoLargeInvoice/" + name).c_str(),
-                                     BM_ResolveBarcodeIntoLargeInvoice, backend)
-            ->Unit(benchmark::kMillisecond)
-            ->UseRealTime()
-            ->Repetitions(5)
-            ->ReportAggregatesOnly(true);
-        benchmark::RegisterBenchmark(("BM_LoadStoredLargeInvoice/" + name).c_str(),
-                                     BM_LoadStoredLargeInvoice, backend)
-            ->Unit(benchmark::kMillisecond)
-            ->UseRealTime()
-            ->Repetitions(5)
-            ->ReportAggregatesOnly(true);
-    }
+    si::bench::RegisterPerBackend("BM_ResolveBarcodeIntoLargeInvoice",
+                                  BM_ResolveBarcodeIntoLargeInvoice);
+    si::bench::RegisterPerBackend("BM_LoadStoredLargeInvoice", BM_LoadStoredLargeInvoice);
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    registerBenchmarks();
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    si::bench::demoDatabases().clear();
-    return 0;
+    return si::bench::RunBenchmarks(argc, argv, registerBenchmarks);
 }

@@ -7,6 +7,7 @@
 #include <map>
 #include <memory>
 
+#include "BenchSupport.h"
 #include "common/Context.h"
 #include "erpdb/Demo.h"
 #include "erpdb/Procedures.h"
@@ -102,12 +103,5 @@ void registerBenchmarks() {
 }  // namespace
 
 int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    registerBenchmarks();
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    smallDemos().clear();
-    return 0;
+    return si::bench::RunBenchmarks(argc, argv, registerBenchmarks, [] { smallDemos().clear(); });
 }

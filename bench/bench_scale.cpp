@@ -119,26 +119,12 @@ void BM_ReadScannerFileIntoNewInvoice(benchmark::State& state, const Backend& ba
 }
 
 void registerBenchmarks() {
-    for (const Backend& backend : si::test::Backends())
-        benchmark::RegisterBenchmark(
-            ("BM_ReadScannerFileIntoNewInvoice/" + backend.name.toStdString()).c_str(),
-            BM_ReadScannerFileIntoNewInvoice, backend)
-            ->Unit(benchmark::kMillisecond)
-            ->UseRealTime()
-            ->Iterations(1)
-            ->Repetitions(3)
-            ->ReportAggregatesOnly(false);
+    si::bench::RegisterPerBackend("BM_ReadScannerFileIntoNewInvoice",
+                                  BM_ReadScannerFileIntoNewInvoice, 3, 1);
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    registerBenchmarks();
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    si::bench::demoDatabases().clear();
-    return 0;
+    return si::bench::RunBenchmarks(argc, argv, registerBenchmarks);
 }
