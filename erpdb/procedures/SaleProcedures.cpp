@@ -8,7 +8,8 @@
 //                       @IsPaidByCash, @IsFromDispatch (NULL keeps the stored flag)
 // spSaleDeleteInvoice   @ID: the invoice's lines (the header row stays, to be written again)
 // spSaleInsertInvoiceDetail  @Qty, @BarCode, @Description, @CSInvoiceID, @DiscountTypeID,
-//                       @DiscountValue, @DiscountPercent, @UnitPrice, @Row, @ScaleID
+//                       @DiscountValue, @DiscountPercent, @UnitPrice, @Row, @ScaleID; returns
+//                       the new line's ID
 //
 // Identifiers below 1 (-1 for "none") are stored as NULL; the cash-sale flag and the flag of an
 // invoice made from a dispatch are separate columns.
@@ -72,15 +73,17 @@ QVariant spSaleDeleteInvoice(Session& s, QVariantList& args) {
                   {ArgInt(args, 0, -1)});
 }
 
+// Returns the new line's ID, so that the save completes exactly this line (a free-goods line may
+// share its barcode, unit and description with a sold one).
 QVariant spSaleInsertInvoiceDetail(Session& s, QVariantList& args) {
-    s.exec(QStringLiteral(
-               "insert into tblSaleInvoiceDetail (Qty, Barcode, Description, InvoiceID, "
-               "DiscountTypeID, DiscountValue, DiscountPercent, RetailPrice, RowNumber, ScaleID, "
-               "IsEchantillon) values (?,?,?,?,?,?,?,?,?,?,0)"),
-           {moneyArg(args, 0), textArg(args, 1), textArg(args, 2), ArgInt(args, 3, -1),
-            ArgInt(args, 4, 1), moneyArg(args, 5), Arg(args, 6).toDouble(), moneyArg(args, 7),
-            ArgInt(args, 8), idOrNull(args, 9)});
-    return 0;
+    return static_cast<int>(s.insertReturningId(
+        QStringLiteral(
+            "insert into tblSaleInvoiceDetail (Qty, Barcode, Description, InvoiceID, "
+            "DiscountTypeID, DiscountValue, DiscountPercent, RetailPrice, RowNumber, ScaleID, "
+            "IsEchantillon) values (?,?,?,?,?,?,?,?,?,?,0) RETURNING ID"),
+        {moneyArg(args, 0), textArg(args, 1), textArg(args, 2), ArgInt(args, 3, -1),
+         ArgInt(args, 4, 1), moneyArg(args, 5), Arg(args, 6).toDouble(), moneyArg(args, 7),
+         ArgInt(args, 8), idOrNull(args, 9)}));
 }
 
 }  // namespace

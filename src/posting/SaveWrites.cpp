@@ -152,26 +152,25 @@ void SaveRun::WriteLines() {
         WriteLine(doc_.flexEch.line(freeRows[i]), freeRows[i] + 1, true, -1);
 }
 
-// One line. Its later statements find it as the original did, by invoice, barcode, unit and
-// description; the description is compared with = (a '%' typed into it is not a pattern).
+// One line. Its later statements complete the row just inserted, by its ID: the original found
+// it by barcode, unit and description, which would also change a sold line that a free-goods line
+// of the same goods shares them with (marking the sold goods free).
 void SaveRun::WriteLine(const InvoiceLine& l, int rowNumber, bool freeGoods, int gridRow) {
     Session& s = ctx_.db();
     const int id = invoiceID();
     const QString barcode = l.BarCode.trimmed();
-    s.call(QStringLiteral("spSaleInsertInvoiceDetail"),
-           QVariantList{l.Qty, barcode, text(l.Description), id, l.DiscountKind,
-                        money(l.DiscountValue), l.DiscountPercent, money(l.UnitPrice), rowNumber,
-                        idOrNull(l.ScaleID)});
-    const Params key{id, barcode, text(l.Description), l.ScaleID};
+    const int lineId = s.call(QStringLiteral("spSaleInsertInvoiceDetail"),
+                              QVariantList{l.Qty, barcode, text(l.Description), id, l.DiscountKind,
+                                           money(l.DiscountValue), l.DiscountPercent,
+                                           money(l.UnitPrice), rowNumber, idOrNull(l.ScaleID)})
+                           .toInt();
     if (!shopMode() && !l.InitialQty.trimmed().isEmpty())
         s.exec(QStringLiteral("Update tblSaleInvoiceDetail set InitialQty = ?, InitialScaleID = ?, "
-                              "ChangeReasonSequence = ? Where InvoiceID = ? and Barcode = ? and "
-                              "Description = ? and coalesce(ScaleID, -1) = ?"),
-               Params{ToNumber(l.InitialQty), idOrNull(l.InitialScaleID),
-                      l.ChangeReason.trimmed().isEmpty()
-                          ? QVariant()
-                          : QVariant(ToInt32(ToNumber(l.ChangeReason)))} +
-                   key);
+                              "ChangeReasonSequence = ? Where ID = ?"),
+               {ToNumber(l.InitialQty), idOrNull(l.InitialScaleID),
+                l.ChangeReason.trimmed().isEmpty() ? QVariant()
+                                                   : QVariant(ToInt32(ToNumber(l.ChangeReason))),
+                lineId});
     const QVariant serviced =
         l.ServicedBarCode.trimmed().isEmpty() ? QVariant() : QVariant(l.ServicedBarCode.trimmed());
     const QVariant method =
@@ -180,22 +179,18 @@ void SaveRun::WriteLine(const InvoiceLine& l, int rowNumber, bool freeGoods, int
         l.PromoterID > 0 ? QVariant(l.PromoterID) : idOrNull(doc_.sltPromoter);
     if (freeGoods) {
         s.exec(
-            QStringLiteral(
-                "Update tblSaleInvoiceDetail set ServicedBarcode = ?, "
-                "PricingMethodID = ?, PromoterID = ?, IsEchantillon = 1 Where "
-                "InvoiceID = ? and Barcode = ? and Description = ? and coalesce(ScaleID, -1) = ?"),
-            Params{serviced, method, promoter} + key);
+            QStringLiteral("Update tblSaleInvoiceDetail set ServicedBarcode = ?, "
+                           "PricingMethodID = ?, PromoterID = ?, IsEchantillon = 1 Where ID = ?"),
+            {serviced, method, promoter, lineId});
         return;
     }
     s.exec(
         QStringLiteral("Update tblSaleInvoiceDetail set ServicedBarcode = ?, PricingMethodID = ?, "
                        "PromoterID = ?, IsEchantillon = 0, ConstructionFeePercent = ?, "
                        "ConstructionFeeValue = ?, ProfitPercent = ?, WorkFee = ?, AddedValue = ?, "
-                       "TaxValue = ? Where InvoiceID = ? and Barcode = ? and Description = ? and "
-                       "coalesce(ScaleID, -1) = ?"),
-        Params{serviced, method, promoter, l.WagePercent, money(l.WagePerWeight), l.ProfitPercent,
-               money(l.Commission), money(l.Duty), money(l.Tax)} +
-            key);
+                       "TaxValue = ? Where ID = ?"),
+        {serviced, method, promoter, l.WagePercent, money(l.WagePerWeight), l.ProfitPercent,
+         money(l.Commission), money(l.Duty), money(l.Tax), lineId});
     services_.discounts->InsertDetailDiscount(id, gridRow);
     if (trace())
         QMetaObject::invokeMethod(trace_.get(), "SaveRow", Q_ARG(int, kFormTypeInvoice),

@@ -76,6 +76,24 @@ TEST_P(SaveTest, SavingAStoredInvoiceAgainRewritesItsLinesAndLogsTheEdit) {
                   QStringLiteral(" اصلاح شد."));
 }
 
+// Free goods of the same goods as a sold line stay two lines: the sold one is not marked free.
+TEST_P(SaveTest, FreeGoodsOfASoldGoodStayApartFromIt) {
+    newInvoice({line(QStringLiteral("1001"), 10, 1000)});
+    InvoiceLine free = line(QStringLiteral("1001"), 1, 1000);
+    free.IsEchantillon = true;
+    form->doc().flexEch.appendLine(free);
+    ASSERT_TRUE(save->SaveInvoice(false)) << messages.texts().join(u'\n').toStdString();
+    const RowSet rows = db().query(QStringLiteral("select IsEchantillon, Qty from "
+                                                  "tblSaleInvoiceDetail where InvoiceID = ? "
+                                                  "order by IsEchantillon"),
+                                   {savedID()});
+    ASSERT_EQ(rows.size(), 2);
+    EXPECT_FALSE(rows[0].toBool(u"IsEchantillon"));
+    EXPECT_EQ(rows[0].toDouble(u"Qty"), 10);
+    EXPECT_TRUE(rows[1].toBool(u"IsEchantillon"));
+    EXPECT_EQ(rows[1].toDouble(u"Qty"), 1);
+}
+
 // The position's ceiling: a total equal to it passes, one Rial more is refused.
 TEST_P(SaveTest, CreditLevelOfThePositionIsInclusive) {
     const int level = static_cast<int>(db().insertReturningId(
