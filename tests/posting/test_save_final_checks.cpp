@@ -123,6 +123,30 @@ TEST_P(SaveFinalChecksTest, StoreVersionRules) {
     EXPECT_EQ(ui.focus, QStringLiteral("sltType"));
 }
 
+// A store-version cash sale books into the cash turn instead of a document; a turn closed in
+// the meantime undoes the whole save.
+TEST_P(SaveFinalChecksTest, StoreCashSaleBooksIntoTheTurnOrIsUndone) {
+    useParameter(P::ShopMode, QStringLiteral("1"));
+    installSave();
+    int booking = 0;
+    QVector<int> notified;
+    save->seams.SaveCashTurnDetail = [&booking] { return booking; };
+    save->seams.NotifyCashDisplay = [&notified](int, int invoiceId) { notified << invoiceId; };
+    newInvoice();
+    EXPECT_FALSE(save->SaveInvoice(true));
+    EXPECT_TRUE(messages.last().text.endsWith(QStringLiteral(
+        "صندوق انتخاب شده هم اكنون بسته شده است. لطفا صندوق ديگري را انتخاب كرده و فاكتور را "
+        "پس از بازگشت به حالت موقت، مجددا ثبت نماييد.")));
+    EXPECT_EQ(count(QStringLiteral("tblSaleInvoice")), 0);
+    EXPECT_EQ(count(QStringLiteral("tblInventoryDispatch")), 0);
+    EXPECT_TRUE(notified.isEmpty());
+    booking = 55;
+    ASSERT_TRUE(save->SaveInvoice(true)) << messages.texts().join(u'\n').toStdString();
+    EXPECT_EQ(form->doc().lblAccountIDVal, QStringLiteral("55"));
+    EXPECT_EQ(notified, QVector<int>{savedID()});
+    EXPECT_EQ(count(QStringLiteral("tblAccountDocument")), 0);
+}
+
 // A traced line may not carry less than its traced quantity; a saved one keeps its trace rows
 // in the line's order.
 TEST_P(SaveFinalChecksTest, TracedGoodsAreCheckedAndKept) {
