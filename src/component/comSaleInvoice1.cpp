@@ -10,7 +10,9 @@
 
 #include "common/Messages.h"
 #include "invoice/ui/FormMain.h"
+#include "posting/AccountingDocument.h"
 #include "posting/SaveLogic.h"
+#include "posting/ui/FrmDispatchView.h"
 
 namespace si {
 
@@ -23,6 +25,17 @@ QPushButton* panelButton(const char* name, const QString& text, QWidget* parent)
     b->setObjectName(QString::fromLatin1(name));
     b->hide();
     return b;
+}
+
+// The re-post of the accounting document and the dispatch viewer of a stored final invoice.
+void installPostingCommands(FormMain& form) {
+    FormMainLogic& logic = form.logic();
+    logic.seams.SaveAccDoc = [&logic, &form] {
+        const int id = AccountingDocument(logic.services()).cmdSaveAccDoc_Click();
+        if (id > 0) logic.doc().lblAccountIDVal = QString::number(id);
+        form.refreshView();
+    };
+    logic.seams.InvExit = [&logic, &form] { cmdInvExit_Click(logic.services(), &form); };
 }
 
 }  // namespace
@@ -183,6 +196,7 @@ FormMain* comSaleInvoice1::newRelayedForm() {
     myFrm_ = form.get();
     saves_.push_back(std::make_unique<SaveLogic>(form->logic()));
     InstallPosting(form->logic(), *saves_.back());
+    installPostingCommands(*form);
     relay(myFrm_);
     forms_.push_back(std::move(form));
     return myFrm_;

@@ -182,7 +182,9 @@ bool FormMainLogic::runCommand(const QString& control) {
         {QStringLiteral("cmdCost"), &seams.Surcharges},
         {QStringLiteral("cmdDecs"), &seams.Deductions},
         {QStringLiteral("cmdShowEch"), &seams.ShowPromotions},
-        {QStringLiteral("cmdReadFromBeepFile"), &seams.ReadBeepFile}};
+        {QStringLiteral("cmdReadFromBeepFile"), &seams.ReadBeepFile},
+        {QStringLiteral("cmdSaveAccDoc"), &seams.SaveAccDoc},
+        {QStringLiteral("cmdInvExit"), &seams.InvExit}};
     auto seam = seamCommands.constFind(control);
     if (seam == seamCommands.constEnd() || !*seam.value()) return false;
     (*seam.value())();

@@ -31,6 +31,8 @@ struct FormSeams {
     std::function<void()> Deductions;      // cmdDecs
     std::function<void()> ShowPromotions;  // cmdShowEch
     std::function<void()> ReadBeepFile;    // cmdReadFromBeepFile
+    std::function<void()> SaveAccDoc;      // cmdSaveAccDoc: post the document again
+    std::function<void()> InvExit;         // cmdInvExit: the invoice's dispatch
 };
 
 class FormMainLogic : public QObject {

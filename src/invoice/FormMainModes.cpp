@@ -40,7 +40,7 @@ void FormMainLogic::applyModeAvailability(bool code, Availability& a) {
     a.enable(QStringLiteral("cmdEdit"), (view && !code) || entry || cleared);
     a.enable(QStringLiteral("cmdDelete"), view && !code);
     setAll(a, {"cmdTempSave", "cmdFinalSave"}, entry);
-    setAll(a, {"cmdBackToTemp", "cmdGrandTotal"}, view && code);
+    setAll(a, {"cmdBackToTemp", "cmdGrandTotal", "cmdSaveAccDoc", "cmdInvExit"}, view && code);
     a.enable(QStringLiteral("cmdCancel"), entry);
     setAll(a, {"cmdView", "cmdPrint", "cmdLottery"}, view);
     a.enable(QStringLiteral("cmdExit"), true);

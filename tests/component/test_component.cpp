@@ -150,6 +150,29 @@ TEST_P(ComponentTest, TheOpenedFormSavesThroughItsCommand) {
         db().scalar(QStringLiteral("SELECT Code FROM tblSaleInvoice WHERE ID = ?"), {id}).isNull());
 }
 
+// The re-post and the dispatch viewer belong to a stored final invoice.
+TEST_P(ComponentTest, PostingCommandsWakeOnAFinalInvoice) {
+    test::InvoiceRow row;
+    row.customer = test::AddCustomer(db(), QStringLiteral("مشتري"));
+    const int temporary = test::AddInvoice(db(), row);
+    row.code = 7;
+    int final = test::AddInvoice(db(), row);
+    control->View(final);
+    FormMainLogic& form = control->myFrm()->logic();
+    EXPECT_TRUE(form.availability().isEnabled(QStringLiteral("cmdSaveAccDoc")));
+    EXPECT_TRUE(form.availability().isEnabled(QStringLiteral("cmdInvExit")));
+    messages.clear();
+    EXPECT_TRUE(form.runCommand(QStringLiteral("cmdInvExit")));
+    EXPECT_TRUE(messages.anyContains(
+        QStringLiteral("برگه خروجي از روي اين فاکتور فروش كالا صادر نشده است.")))
+        << messages.texts().join('\n').toStdString();
+    int t = temporary;
+    control->View(t);
+    EXPECT_FALSE(
+        control->myFrm()->logic().availability().isEnabled(QStringLiteral("cmdSaveAccDoc")));
+    EXPECT_FALSE(control->myFrm()->logic().availability().isEnabled(QStringLiteral("cmdInvExit")));
+}
+
 TEST_P(ComponentTest, OnlyTheLastFormIsRelayed) {
     int first = storedInvoice(), second = storedInvoice();
     control->View(first);

@@ -284,6 +284,8 @@ QWidget* FormMain::buildCommands() {
         {"cmdShowEch", "پروموشنها"},
         {"cmdRefreshEchantillon", "بررسي اشانتيون"},
         {"cmdReadFromBeepFile", "خواندن از فايل"},
+        {"cmdSaveAccDoc", "ثبت مجدد سند"},
+        {"cmdInvExit", "برگه خروج"},
         {"cmdCustomerName", "نام مشتري"},
         {"cmdNewRelationship", "ارتباط جديد"},
         {"cmdRelatedForms", "فرمهاي مرتبط"},
