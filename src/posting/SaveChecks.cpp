@@ -1,7 +1,9 @@
-// The chain of checks of SaveInvoice, steps 1 to 22: rights, the position's credit level, the
+// The first checks of SaveInvoice, in their order: rights, the position's credit level, the
 // settlement term, the mandatory selections, credit and promoters, zero prices, the invoice type
 // against the inventory, duplicates and the active inventory. Each failure shows its message,
 // moves the focus and stops the chain; nothing is written before the chain has passed.
+
+#include <QSet>
 
 #include "common/Lookups.h"
 #include "common/Messages.h"
@@ -72,13 +74,14 @@ bool SaveRun::RunChecks() {
     return true;
 }
 
-// Step 1.
+// The right of the command.
 bool SaveRun::CheckRights() {
     if (HasRight(ctx_, IsFinal_ ? kRightFinalSave : kRightTempSave)) return true;
     return stop(kErrorCaption, kNoRightMessage);
 }
 
-// Step 2: the highest level of the position is its ceiling; a total equal to it passes.
+// The credit level of the user's position: the highest level of the position is its ceiling; a
+// total equal to it passes.
 bool SaveRun::CheckCreditLevel() {
     const auto level = ctx_.db().first(
         QStringLiteral("Select x.UpToValue from tblSaleCreditLevel x Where x.ID in (select "
@@ -93,7 +96,7 @@ bool SaveRun::CheckCreditLevel() {
                     upTo.toString() + QStringLiteral("“ است!"));
 }
 
-// Step 3.
+// The settlement term against the maximum the credit look-up left in the tag.
 bool SaveRun::CheckLoanExpire() {
     const double maximum = ToNumber(doc_.txtLoanExpireTag);
     if (maximum <= 0 || ToNumber(doc_.txtLoanExpire) <= maximum) return true;
@@ -103,7 +106,7 @@ bool SaveRun::CheckLoanExpire() {
                 QStringLiteral("txtLoanExpire"));
 }
 
-// Steps 4 to 8 and 10: the document accounts, the customer (or its accounting objects) and the
+// The document accounts, the customer (or its accounting objects) and the
 // selections that parameters make mandatory.
 bool SaveRun::CheckRequiredFields() {
     const SystemParameters& p = ctx_.params;
@@ -137,7 +140,7 @@ bool SaveRun::CheckRequiredFields() {
     return true;
 }
 
-// Steps 9 and 10.
+// Promoters of the lines, the branch and the introduction type.
 bool SaveRun::CheckLinePromoters() {
     const SystemParameters& p = ctx_.params;
     if (p.flag(P::RequireLinePromoter)) {
@@ -156,7 +159,7 @@ bool SaveRun::CheckLinePromoters() {
     return true;
 }
 
-// Steps 11 and 12.
+// The credit used against the credit left, and the promoters' outstanding sales.
 bool SaveRun::CheckCreditAndPromoters() {
     const SystemParameters& p = ctx_.params;
     if (p.number(P::CreditCashBox) > 0 &&
@@ -173,7 +176,7 @@ bool SaveRun::CheckCreditAndPromoters() {
     return true;
 }
 
-// Step 13: rows with a goods name and a unit price of 0.
+// CheckZeroPrices: rows with a goods name and a unit price of 0.
 bool SaveRun::CheckZeroPrices() {
     bool zero = false;
     for (const InvoiceLine& l : doc_.flexDetail.allRows())
@@ -187,7 +190,8 @@ bool SaveRun::CheckZeroPrices() {
                 QStringLiteral("به علت وجود قيمت كالاي صفر, ثبت ممكن نيست. نقش 90130"));
 }
 
-// Steps 14 to 18.
+// The promoter is a leaf; the customer's credit, same-goods discounts, whole units and pricing
+// methods, each by its own check.
 bool SaveRun::CheckCustomerAndLines() {
     if (!IsLeafEmployee(ctx_.db(), doc_.sltPromoter.ID()))
         return stop(kErrorCaption, QStringLiteral("بازارياب انتخاب شده بايد برگ باشد."),
@@ -204,7 +208,7 @@ bool SaveRun::CheckCustomerAndLines() {
     return services_.pricing->CheckPricingMethods();
 }
 
-// Step 19: GetGenerateSaleAssignment, and the wholesale question of the store version.
+// GetGenerateSaleAssignment, and the wholesale question of the store version.
 bool SaveRun::CheckInvoiceType() {
     Session& s = ctx_.db();
     const auto type = s.first(QStringLiteral("Select coalesce(GenerateSaleAssignment, 0) as "
@@ -224,7 +228,8 @@ bool SaveRun::CheckInvoiceType() {
     return stop(kErrorCaption, kNoRightMessage);
 }
 
-// Step 20: a wholesale type sells from an inventory with children, any other type from a leaf.
+// The inventory against the type: a wholesale type sells from an inventory with children, any other
+// type from a leaf.
 bool SaveRun::CheckInventoryOfType() {
     const bool hasChildren =
         ctx_.db()
@@ -247,7 +252,7 @@ bool SaveRun::CheckInventoryOfType() {
     return true;
 }
 
-// Step 21 (outside the store version): rows equal in barcode, description and unit.
+// HasDuplicateRows (outside the store version): rows equal in barcode, description and unit.
 bool SaveRun::HasDuplicateRows() {
     if (shopMode()) return true;
     QSet<QString> seen;
@@ -261,8 +266,8 @@ bool SaveRun::HasDuplicateRows() {
     return true;
 }
 
-// Step 22: the state is read from the database, as another workstation may have closed the
-// inventory since the form chose it.
+// The active inventory, and not a closed one. The state is read from the database, as another
+// workstation may have closed the inventory since the form chose it.
 bool SaveRun::CheckActiveInventory() {
     const int inventory = doc_.sltInventory.ID();
     if (inventory < 1) return stop(kErrorCaption, QStringLiteral("انبار فعال انتخاب نشده است."));

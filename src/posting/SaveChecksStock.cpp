@@ -1,4 +1,4 @@
-// The checks of SaveInvoice from step 23 on: customer access, goods for sale, stock, traced
+// The later checks of SaveInvoice: customer access, goods for sale, stock, traced
 // goods, and for a final credit sale the customer's account and debit ceiling; then the cash turn
 // of the store version.
 
@@ -21,7 +21,7 @@ constexpr int kFormTypeCustomer = 102;
 constexpr int kFormTypeInvoice = 901;
 }  // namespace
 
-// Step 23.
+// The user's access to the customer (parameter 67).
 bool SaveRun::CheckCustomerAccess() {
     Session& s = ctx_.db();
     const int rule = ctx_.params.number(P::CustomerAccessRule);
@@ -41,8 +41,8 @@ bool SaveRun::CheckCustomerAccess() {
                 QStringLiteral("شما مجاز به ثبت فاكتور فروش كالا براي اين مشتري نيستيد."));
 }
 
-// Step 24 (outside the store version): the rule of IsForSale (no not-for-sale mark of the goods
-// in the inventory), asked once for every barcode of the invoice.
+// Goods for sale (outside the store version): the rule of IsForSale (no not-for-sale mark of the
+// goods in the inventory), asked once for every barcode of the invoice.
 bool SaveRun::CheckForSale() {
     if (shopMode()) return true;
     const QVector<int> rows = doc_.flexDetail.filledRows();
@@ -67,9 +67,9 @@ bool SaveRun::CheckForSale() {
     return true;
 }
 
-// Step 25. Stock is kept in base units, so a row is compared by its quantity in base units
-// (column 9); for a unit of factor 1 that is column 7 itself. The stock of every barcode is read
-// in one statement.
+// Stock by parameter 13. Stock is kept in base units, so a row is compared by its quantity in base
+// units (column 9); for a unit of factor 1 that is column 7 itself. The stock of every barcode is
+// read in one statement.
 bool SaveRun::CheckStock() {
     Session& s = ctx_.db();
     const int inventory = doc_.sltInventory.ID();
@@ -114,7 +114,7 @@ QObject* SaveRun::trace() {
     return trace_.get();
 }
 
-// Step 26: the trace control judges each row; it names the reason itself.
+// Traced goods: the trace control judges each row; it names the reason itself.
 bool SaveRun::CheckTraces() {
     if (wholesale_ || !trace()) return true;
     for (int row : doc_.flexDetail.filledRows()) {
@@ -134,7 +134,7 @@ bool SaveRun::CheckTraces() {
     return true;
 }
 
-// Step 27 (final credit sale): the customer's open leaf account, or its closed object.
+// A final credit sale: the customer's open leaf account, or its closed object.
 bool SaveRun::CheckCustomerAccount() {
     if (!IsFinal_ || !IsCreditSale()) return true;
     Session& s = ctx_.db();
@@ -171,7 +171,7 @@ bool SaveRun::CheckCustomerAccount() {
     return AskedYes(ctx_, kWarning, text + QStringLiteral(".آيا ادامه ميدهيد؟"));
 }
 
-// The ceiling message of step 28; empty when the ceiling holds.
+// The debit-ceiling message; empty when the ceiling holds.
 QString SaveRun::DebitCeilingMessage(bool object2WhenObject1IsCustomer) {
     Session& s = ctx_.db();
     const Money total = doc_.totals.GrandTotal;
@@ -190,7 +190,7 @@ QString SaveRun::DebitCeilingMessage(bool object2WhenObject1IsCustomer) {
     return args.value(4).toString();
 }
 
-// Step 28 (final credit sale), by parameter 93.
+// A final credit sale: the debit ceiling, by parameter 93.
 bool SaveRun::CheckDebitCeiling() {
     if (!IsFinal_ || !IsCreditSale()) return true;
     const int rule = ctx_.params.number(P::CreditControl);
@@ -207,13 +207,13 @@ bool SaveRun::CheckDebitCeiling() {
                 message + QStringLiteral(" از اينرو امكان ثبت نهايي فاكتور فروش كالا وجود ندارد."));
 }
 
-// Step 29: the store version's cash turn, through the cash-turn logic.
+// The store version's cash turn, through the cash-turn logic.
 bool SaveRun::CheckCashTurn() {
     if (!shopMode() || !IsCashSale()) return true;
     return seams_.CheckCashTurn();
 }
 
-// Step 30 (final, outside the store version): no finalised accounting document after the date.
+// A final save outside the store version: no finalised accounting document after the date.
 bool SaveRun::CheckFinalizedDocuments() {
     if (!IsFinal_ || shopMode()) return true;
     if (!ctx_.db().first(QStringLiteral("Select ID from tblAccountDocument where IsFinalized = 1 "

@@ -1,4 +1,4 @@
-// The code of a final invoice (steps 31 to 33): one more than the highest code of the numbering
+// The code of a final invoice: one more than the highest code of the numbering
 // range, or, when final invoices dated later exist, the code of the first of them, every code from
 // there on moving up by one. The range is the whole table, or the active accounting period with
 // parameter 78.
@@ -55,7 +55,7 @@ bool SaveRun::laterFinalInvoicesExist() {
         .has_value();
 }
 
-// Step 32's question, before anything is written.
+// The renumbering question, before anything is written.
 bool SaveRun::AskRenumbering() {
     if (!IsFinal_ || !laterFinalInvoicesExist()) return true;
     if (!HasRight(ctx_, kRightRenumber)) return stop(kErrorCaption, kRenumberRefused);
@@ -66,7 +66,7 @@ bool SaveRun::AskRenumbering() {
     return renumberApproved_;
 }
 
-// Steps 31 to 33, inside the writer transaction.
+// The new code, inside the writer transaction; shown in txtCode.
 void SaveRun::AssignCode() {
     Session& s = ctx_.db();
     const QString filter = periodFilter();

@@ -40,17 +40,19 @@ QString failureText(const QString& cause) {
 SaveLogic::SaveLogic(FormMainLogic& form) : form_(form) {}
 SaveLogic::~SaveLogic() = default;
 
+// A database error in the checks, the writing or the postings ends here: the transaction is
+// rolled back by its destructor, the form gets back what the writing changed, and the clerk sees
+// one message with the cause.
 bool SaveLogic::SaveInvoice(bool IsFinal) {
-    SaveRun run(form_, seams, IsFinal);
-    if (!run.RunChecks()) return false;
     InvoiceDocument& doc = form_.doc();
     const FormSnapshot before(doc);
+    SaveRun run(form_, seams, IsFinal);
     QString cause;
     try {
-        Session& s = form_.ctx().db();
-        // One writer at a time: the code read at step 31 is written at step 40 before any other
+        if (!run.RunChecks()) return false;
+        // One writer at a time: the highest code is read and the new one written before any other
         // workstation can read the same maximum.
-        Transaction t = s.writerTransaction();
+        Transaction t = form_.ctx().db().writerTransaction();
         run.WriteAndPost(afterHeaderWritten);
         t.commit();
         run.FinishForm();

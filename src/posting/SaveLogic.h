@@ -15,14 +15,14 @@ namespace si {
 
 // Operations of later parts that the save calls; each has a neutral default.
 struct SaveSeams {
-    // Shop mode, cash sale: the form's cash box and turn must be open (step 29); false stops.
+    // Shop mode, cash sale: the form's cash box and turn must be open; false stops.
     std::function<bool()> CheckCashTurn = [] { return true; };
     // Shop mode, cash sale: books the invoice into the open cash turn; the detail row's ID, or
-    // below 1 when the turn has closed (step 46).
+    // below 1 when the turn has closed.
     std::function<int()> SaveCashTurnDetail = [] { return 0; };
     // After a cash booking: tells the cash-turn listener.
     std::function<void(int cashId, int invoiceId)> NotifyCashDisplay = [](int, int) {};
-    // The SMS notices of a final save (step 39).
+    // The SMS notices of a final save.
     std::function<void(int customerId, Money grandTotal)> SendCustomerSms = [](int, Money) {};
     std::function<void(int promoterId, Money grandTotal)> SendPromoterSms = [](int, Money) {};
 };

@@ -1,4 +1,4 @@
-// The postings of a final save (steps 45 to 48): the inventory dispatch, then the cash-turn
+// The postings of a final save: the inventory dispatch, then the cash-turn
 // booking of a store-version cash sale or else the accounting document, the lines of a
 // distribution sheet, and the branch of the document's rows; and the form's state afterwards.
 // A closed cash turn is an error like any other: the whole save is rolled back and the clerk
@@ -46,7 +46,7 @@ void SaveRun::PostFinal() {
             {doc_.sltBranch.IsEmpty() ? QVariant() : QVariant(doc_.sltBranch.ID()), documentID_});
 }
 
-// Step 47: a sheet whose vehicle has not left keeps a copy of the invoice's lines.
+// A distribution sheet whose vehicle has not left keeps a copy of the invoice's lines.
 void SaveRun::MoveDistributionLines() {
     const int sheet = doc_.txtDistID.trimmed().toInt();
     if (sheet <= 0) return;
@@ -66,7 +66,7 @@ void SaveRun::MoveDistributionLines() {
            {sheet, id});
 }
 
-// Step 39's SMS notices and the cash-turn listener's notice leave the machine, so they go out
+// The SMS notices and the cash-turn listener's notice leave the machine, so they go out
 // only once the save is committed: a rolled-back save tells nobody anything.
 void SaveRun::SendNotices() {
     if (!IsFinal_) return;

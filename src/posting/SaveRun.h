@@ -26,9 +26,9 @@ public:
     SaveRun(FormMainLogic& form, SaveSeams& seams, bool IsFinal);
     ~SaveRun();
 
-    // Steps 1 to 30 and the renumbering question of step 32; false after the message.
+    // The checks, in their order, and the renumbering question; false after the message.
     bool RunChecks();
-    // Inside the writer transaction: steps 31 to 48.
+    // Inside the writer transaction: the code, the writing and the postings.
     void WriteAndPost(const std::function<void()>& afterHeaderWritten);
     // After the commit: mode 0, commands refreshed, focus on cmdNew.
     void FinishForm();

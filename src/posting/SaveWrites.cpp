@@ -1,4 +1,4 @@
-// The writing of SaveInvoice (steps 34 to 44): the header through spSaleInsertInvoice or
+// The writing of SaveInvoice: the header through spSaleInsertInvoice or
 // spSaleUpdateInvoice and two further statements, the lines and free goods with their discount
 // kinds and traces, and the surcharges and deductions. Runs inside the save's transaction.
 
@@ -69,7 +69,7 @@ Params SaveRun::headerValues() const {
             IsCashSale()};
 }
 
-// Steps 34 and 35.
+// The header through its procedure: updated (lines deleted, edit logged) or inserted.
 void SaveRun::WriteHeader() {
     Session& s = ctx_.db();
     const int id = invoiceID();
@@ -100,8 +100,8 @@ void SaveRun::WriteHeader() {
         doc_.sltCreatorEmployee.setID(ctx_.globals.CurrentEmployeeID);
 }
 
-// Steps 37, 38, 40 and 41. The grand total shown is stored too (TotalValue), as the header
-// reads it back from there.
+// The header's further fields, its code (NULL while temporary) and inventory. The grand total shown
+// is stored too (TotalValue), as the header reads it back from there.
 void SaveRun::WriteHeaderDetails() {
     Session& s = ctx_.db();
     const int id = invoiceID();
@@ -142,7 +142,7 @@ void SaveRun::WriteHeaderDetails() {
                {doc_.sltInventory.ID(), id});
 }
 
-// Steps 42 and 43.
+// The lines of flexDetail, then the free goods of flexEch.
 void SaveRun::WriteLines() {
     const QVector<int> rows = doc_.flexDetail.filledRows();
     for (int i = 0; i < rows.size(); ++i)
