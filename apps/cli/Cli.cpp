@@ -85,6 +85,19 @@ const Command* match(const std::vector<Command>& commands, const QStringList& wo
     return nullptr;
 }
 
+// "saleinvoice invoice --help": the commands of one group.
+bool printGroupHelp(const std::vector<Command>& commands, const QStringList& words, bool help,
+                    QTextStream& out) {
+    if (!help && !words.contains(QStringLiteral("--help"))) return false;
+    std::vector<Command> group;
+    for (const Command& c : commands)
+        if (c.words.first() == words.first()) group.push_back(c);
+    if (group.empty()) return false;
+    out << "saleinvoice [options] " << words.first() << " COMMAND [arguments]\n\nCommands:\n"
+        << commandList(group);
+    return true;
+}
+
 int runCommand(const Command& command, CommandCall& call) {
     if (call.args.contains(QStringLiteral("--help"))) {
         call.out << "saleinvoice [options] " << command.synopsis << "\n\n" << command.help << "\n";
@@ -123,6 +136,7 @@ int Run(const QStringList& args, QTextStream& out) {
     }
     int used = 0;
     const Command* command = match(commands, words, used);
+    if (!command && printGroupHelp(commands, words, help, out)) return kExitOk;
     if (!command) {
         PrintError(QStringLiteral("فرمان ناشناخته: ") + words.join(QLatin1Char(' ')));
         out << kGlobalHelp << commandList(commands);

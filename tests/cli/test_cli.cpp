@@ -58,6 +58,10 @@ TEST_P(CliCommands, UsageErrorsExitOne) {
         run({QStringLiteral("invoice"), QStringLiteral("create"), QStringLiteral("--help")});
     EXPECT_EQ(help.exitCode, 0);
     EXPECT_TRUE(help.out.contains("--final"));
+    const CliResult group = run({QStringLiteral("invoice"), QStringLiteral("--help")});
+    EXPECT_EQ(group.exitCode, 0);
+    EXPECT_TRUE(group.out.contains("invoice final ID"));
+    EXPECT_FALSE(group.out.contains("db init"));
 }
 
 // Each bad file: the exit code, a part of the message, and nothing written.
