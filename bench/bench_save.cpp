@@ -6,7 +6,6 @@
 
 #include <benchmark/benchmark.h>
 
-#include <QCoreApplication>
 #include <memory>
 
 #include "BenchSupport.h"
@@ -17,6 +16,7 @@
 #include "invoice/TotalsLogic.h"
 #include "posting/SaveLogic.h"
 #include "suite/Components.h"
+#include "support/InvoiceFixtures.h"
 #include "support/ScriptedMessages.h"
 
 namespace {
@@ -63,7 +63,12 @@ struct Bench {
         doc.sltInventory.setID(si::erpdb::kDemoMainInventoryId, true);
         doc.sltPaidByCash.setID(1, true);
         if (lines.isEmpty()) {
-            for (const QString& barcode : barcodesWithStock(kLines + 50)) {
+            const QStringList barcodes = barcodesWithStock(kLines + 50);
+            // Enough stock for every iteration and repetition of the run.
+            for (const QString& barcode : barcodes)
+                si::test::Receive(ctx.db(), si::erpdb::kDemoMainInventoryId, barcode, 100000,
+                                  QDate(2000, 1, 1));
+            for (const QString& barcode : barcodes) {
                 if (doc.flexDetail.filledCount() == kLines) break;
                 double qty = 1;
                 form->services().lines->FillFlexOneRow(barcode, doc.flexDetail.rows() - 1,
@@ -164,30 +169,12 @@ void BM_BareFinalSave200Lines(benchmark::State& state, const Backend& backend) {
 }
 
 void registerBenchmarks() {
-    for (const Backend& backend : si::test::Backends()) {
-        const std::string name = backend.name.toStdString();
-        benchmark::RegisterBenchmark(("BM_FinalSave200Lines/" + name).c_str(), BM_FinalSave200Lines,
-                                     backend)
-            ->Unit(benchmark::kMillisecond)
-            ->UseRealTime()
-            ->Iterations(20);
-        benchmark::RegisterBenchmark(("BM_BareFinalSave200Lines/" + name).c_str(),
-                                     BM_BareFinalSave200Lines, backend)
-            ->Unit(benchmark::kMillisecond)
-            ->UseRealTime()
-            ->Iterations(20);
-    }
+    si::bench::RegisterPerBackend("BM_FinalSave200Lines", BM_FinalSave200Lines, 3, 20);
+    si::bench::RegisterPerBackend("BM_BareFinalSave200Lines", BM_BareFinalSave200Lines, 3, 20);
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    registerBenchmarks();
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    si::bench::demoDatabases().clear();
-    return 0;
+    return si::bench::RunBenchmarks(argc, argv, registerBenchmarks);
 }
