@@ -7,6 +7,7 @@
 #include <QDateTime>
 #include <QProcess>
 #include <QThread>
+#include <cstdio>
 
 #include "PostingTestSupport.h"
 #include "erpdb/Procedures.h"
