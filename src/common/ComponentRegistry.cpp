@@ -22,6 +22,10 @@ bool ComponentRegistry::contains(const QString& progId) const {
     return factories_.contains(key(progId));
 }
 
+ComponentRegistry::Factory ComponentRegistry::factory(const QString& progId) const {
+    return factories_.value(key(progId));
+}
+
 std::unique_ptr<QObject> ComponentRegistry::create(const QString& progId) const {
     auto it = factories_.constFind(key(progId));
     if (it == factories_.constEnd()) return nullptr;

@@ -21,6 +21,8 @@ public:
     void add(const QString& progId, Factory factory);
     void remove(const QString& progId);
     bool contains(const QString& progId) const;
+    // The factory registered under the ProgID; empty when there is none.
+    Factory factory(const QString& progId) const;
     std::unique_ptr<QObject> create(const QString& progId) const;
 
 private:

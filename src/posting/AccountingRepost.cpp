@@ -1,6 +1,7 @@
 // The customer's debit account, and cmdSaveAccDoc: the invoice's document rows are deleted and
 // the invoice is posted again.
 
+#include "common/DeferredMessages.h"
 #include "common/Messages.h"
 #include "posting/AccountingDocument.h"
 #include "posting/AccountingDocumentPosting.h"
@@ -86,6 +87,7 @@ int AccountingDocument::cmdSaveAccDoc_Click() {
     int documentId = 0;
     try {
         Session& s = ctx().db();
+        const DeferredMessages afterTheLock(*ctx().components);
         Transaction t = s.writerTransaction();
         deleteInvoiceRows(invoiceId);
         if (!storeCashSale) documentId = InsertDocument();

@@ -1,5 +1,6 @@
 #include "posting/SaveLogic.h"
 
+#include "common/DeferredMessages.h"
 #include "common/Messages.h"
 #include "posting/SaveRun.h"
 
@@ -52,9 +53,12 @@ bool SaveLogic::SaveInvoice(bool IsFinal) {
         if (!run.RunChecks()) return false;
         // One writer at a time: the highest code is read and the new one written before any other
         // workstation can read the same maximum.
-        Transaction t = form_.ctx().db().writerTransaction();
-        run.WriteAndPost(afterHeaderWritten);
-        t.commit();
+        {
+            const DeferredMessages afterTheLock(*form_.ctx().components);
+            Transaction t = form_.ctx().db().writerTransaction();
+            run.WriteAndPost(afterHeaderWritten);
+            t.commit();
+        }
         run.FinishForm();
         return true;
     } catch (const SqlError& e) {
