@@ -16,6 +16,7 @@
 
 #include "BenchSupport.h"
 #include "apps/cli/Cli.h"
+#include "common/Jalali.h"
 
 namespace {
 
@@ -55,11 +56,34 @@ QVector<int> regularCustomers(si::Session& s, int count) {
     return list;
 }
 
+// A purchase of plenty of each goods into the main inventory yesterday, so that a thousand
+// invoices never run short of stock.
+void Replenish(si::Session& s, const QStringList& goods) {
+    const QDate day = QDate::currentDate().addDays(-1);
+    si::Transaction t = s.transaction();
+    const qint64 receipt = s.insertReturningId(
+        QStringLiteral("insert into tblInventoryReceipt (Code, InventoryID, TypeID, CreatorID, "
+                       "ReceiveDate, FarsiReceiveDate, CreateDate, FarsiCreateDate, Notes) values "
+                       "(?, ?, 1, ?, ?, ?, ?, ?, ?) RETURNING ID"),
+        {900000, si::erpdb::kDemoMainInventoryId, si::erpdb::kDemoAdminUserId, day,
+         si::getFarsiDate(day), day, si::getFarsiDate(day), QStringLiteral("خريد براي آزمون")});
+    int row = 0;
+    for (const QString& barcode : goods)
+        s.exec(
+            QStringLiteral("insert into tblInventoryReceiptDetail (ReceiptID, RowNumber, Barcode, "
+                           "Qty, ScaleID, ScaleQty) select ?, ?, Barcode, ?, ScaleID, ? from "
+                           "tblGood where Barcode = ?"),
+            {receipt, ++row, QVariant::fromValue(si::Money::fromRials(100000)),
+             QVariant::fromValue(si::Money::fromRials(100000)), barcode});
+    t.commit();
+}
+
 struct Import {
     explicit Import(const Backend& backend, int invoices)
         : connection(si::bench::demoConnection(backend, kGoods)) {
         auto s = si::Session::open(connection);
         const QStringList goods = stockedGoods(*s, 2000);
+        Replenish(*s, goods);
         const QVector<int> customers = regularCustomers(*s, 200);
         QRandomGenerator random(20261206);
         for (int i = 0; i < invoices && !goods.isEmpty() && !customers.isEmpty(); ++i)

@@ -23,6 +23,7 @@ const std::vector<UpgradeStep>& upgradeSteps() {
           QStringLiteral("30_goods.sql"), QStringLiteral("40_inventory.sql"),
           QStringLiteral("50_account.sql"), QStringLiteral("60_sale.sql"),
           QStringLiteral("70_cash_pos.sql"), QStringLiteral("80_distribution_crm.sql")}},
+        {{QStringLiteral("s2_indexes.sql")}},
     };
     return steps;
 }

@@ -151,17 +151,17 @@ void InventoryDispatch::closeGapOf(const StoredDispatch& dispatch) {
     s.exec(QStringLiteral("Update tblInventoryDispatch set Code=NULL where ID=?"), {dispatch.id});
 }
 
+// Codes follow the receive dates, so the highest code up to the date is the one of the latest
+// dispatch up to it: read from the end of the (inventory, receive date) index, not over them all.
 int InventoryDispatch::nextCode(int dispatchId, const Numbering& n) {
     Params params{dispatchId, n.date};
     const QString range = n.condition(params);
-    return 1 + ctx()
-                   .db()
-                   .scalar(QStringLiteral("select coalesce(max(coalesce(Code,0)),0) as maxcode "
-                                          "from tblInventoryDispatch where ID<>? and Code is not "
-                                          "Null and ReceiveDate <= ?") +
-                               range,
-                           params)
-                   .toInt();
+    const QVariant last = ctx().db().scalar(
+        QStringLiteral("select Code from tblInventoryDispatch where ID<>? and Code is not Null and "
+                       "ReceiveDate <= ?") +
+            range + QStringLiteral(" order by ReceiveDate desc, Code desc limit 1"),
+        params);
+    return 1 + last.toInt();
 }
 
 // Later-dated dispatches move up by one.

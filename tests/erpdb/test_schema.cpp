@@ -62,6 +62,32 @@ TEST_P(SchemaInstall, EmptyDatabaseGetsEveryTableAtTheCurrentVersion) {
         EXPECT_TRUE(s->tableExists(view)) << view.toStdString();
 }
 
+bool indexExists(Session& s, const QString& name) {
+    const QString sql = s.dialect() == Dialect::SQLite
+                            ? QStringLiteral(
+                                  "SELECT count(*) FROM sqlite_master WHERE type = "
+                                  "'index' AND name = ?")
+                            : QStringLiteral(
+                                  "SELECT count(*) FROM pg_indexes WHERE indexname = "
+                                  "lower(?)");
+    return s.scalar(sql, {name}).toInt() > 0;
+}
+
+// A database of the first version (as installed before the later steps existed) gets them.
+TEST_P(SchemaInstall, OlderDatabaseIsUpgradedByTheLaterSteps) {
+    test::ScratchDatabase db(GetParam());
+    auto s = Session::open(db.connectionString());
+    InstallSchema(*s);
+    s->execScript(QStringLiteral("DROP INDEX ix_tblSaleInvoice_CreditUse"));
+    s->exec(QStringLiteral("DELETE FROM tblZelorSchemaVersion WHERE Version > 1"));
+    ASSERT_EQ(InstalledSchemaVersion(*s), 1);
+
+    InstallSchema(*s);
+
+    EXPECT_EQ(InstalledSchemaVersion(*s), CurrentSchemaVersion());
+    EXPECT_TRUE(indexExists(*s, QStringLiteral("ix_tblSaleInvoice_CreditUse")));
+}
+
 TEST_P(SchemaInstall, InstallingAgainKeepsVersionAndRows) {
     test::ScratchDatabase db(GetParam());
     auto s = Session::open(db.connectionString());
