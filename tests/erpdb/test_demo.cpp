@@ -643,7 +643,7 @@ TEST_P(DemoBulk, IndexesSetAsideComeBackAsTheSchemaDefinesThem) {
     std::map<QString, QStringList> before;
     for (const QString& t : tables)
         before[t] = indexesOf(*s, t);
-    ASSERT_EQ(before[QStringLiteral("tblSaleInvoice")].size(), 11);
+    ASSERT_EQ(before[QStringLiteral("tblSaleInvoice")].size(), 12);
     Transaction transaction = s->transaction();
     demo::IndexesSetAside aside(*s, tables);
     for (const QString& t : tables)
