@@ -125,7 +125,8 @@ int Ean13CheckDigit(const QString& twelveDigits) {
 
 IndexesSetAside::IndexesSetAside(Session& session, const QStringList& tables) : session_(session) {
     static const QRegularExpression createIndex(
-        QStringLiteral("^CREATE (?:UNIQUE )?INDEX IF NOT EXISTS (\\w+) ON (\\w+) \\(.*\\);$"),
+        // A partial index keeps its WHERE clause.
+        QStringLiteral("^CREATE (?:UNIQUE )?INDEX IF NOT EXISTS (\\w+) ON (\\w+) \\(.*;$"),
         QRegularExpression::MultilineOption);
     const QDir scripts(QStringLiteral(":/erpdb/schema"));
     for (const QString& file :
