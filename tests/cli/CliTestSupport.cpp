@@ -21,6 +21,13 @@ std::map<QString, Demo>& demos() {
     return all;
 }
 
+// The demo companies go while the application object and the drivers still exist.
+class DropDemos : public ::testing::Environment {
+public:
+    void TearDown() override { demos().clear(); }
+};
+const auto* const kDropDemos = ::testing::AddGlobalTestEnvironment(new DropDemos);
+
 CliResult runProgram(const QStringList& args, const QByteArray& input) {
     QProcess p;
     p.start(QStringLiteral(SALEINVOICE_EXE), args);
