@@ -1,5 +1,7 @@
 #include "common/Context.h"
 
+#include "common/SqlError.h"
+
 namespace si {
 
 Session& Context::db() {
@@ -9,9 +11,31 @@ Session& Context::db() {
     return *session;
 }
 
+namespace {
+
+// Every entry method opens the session again; one on the same database that still answers is
+// kept, since a new PostgreSQL connection costs tens of milliseconds each time.
+bool sessionReusable(Context& ctx) {
+    Session* s = ctx.session.get();
+    if (!s || s->connectionString() != ctx.globals.CurrentConnectionString || s->inTransaction())
+        return false;
+    try {
+        s->scalar(QStringLiteral("SELECT 1"));
+        return true;
+    } catch (const SqlError&) {
+        return false;
+    }
+}
+
+}  // namespace
+
 void OpenSession(Context& ctx) {
-    ctx.session.reset();
-    ctx.session = Session::open(ctx.globals.CurrentConnectionString, ctx.procedures);
+    if (sessionReusable(ctx)) {
+        ctx.session->setProcedures(ctx.procedures);
+    } else {
+        ctx.session.reset();
+        ctx.session = Session::open(ctx.globals.CurrentConnectionString, ctx.procedures);
+    }
     if (ctx.clock) ctx.session->setClock(ctx.clock);
     if (auto row = ctx.session->first(QStringLiteral("select FullName from tbluser where ID = ?"),
                                       {ctx.globals.CurrentUserID}))
