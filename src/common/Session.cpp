@@ -49,10 +49,6 @@ std::unique_ptr<Session> Session::open(const QString& connectionString,
         s->rawExec(QStringLiteral("PRAGMA case_sensitive_like=OFF"));
     } else {
         s->rawExec(QStringLiteral("SET client_min_messages TO WARNING"));
-        // The module's look-ups are index probes by barcode over tables the server keeps in
-        // memory; the default cost of a random read (tuned for spinning disks) makes the planner
-        // scan whole movement tables instead.
-        s->rawExec(QStringLiteral("SET random_page_cost TO 1.1"));
         // Compiling a plan costs more than the short statements of a clerk's work ever run.
         s->rawExec(QStringLiteral("SET jit TO off"));
     }
