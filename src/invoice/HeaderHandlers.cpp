@@ -171,12 +171,11 @@ void HeaderLogic::sltType_Change() {
     Q_EMIT doc_.headerChanged();
 }
 
-void HeaderLogic::loadTypeAccounts(int type) {
-    auto row =
-        ctx_.db().first(QStringLiteral("Select * from tblSaleInvoiceType Where ID = ?"), {type});
-    if (!row) return;
+std::optional<InvoiceTypeAccounts> ReadInvoiceTypeAccounts(Session& s, int typeId) {
+    auto row = s.first(QStringLiteral("Select * from tblSaleInvoiceType Where ID = ?"), {typeId});
+    if (!row) return std::nullopt;
     auto account = [&row](const char16_t* name) { return row->toInt(name, -1); };
-    InvoiceTypeAccounts& a = doc_.accounts;
+    InvoiceTypeAccounts a;
     a.RoundAccountID = account(u"RoundAccountID");
     a.CreditAccountID = account(u"CreditAccountID");
     a.DebitAccountID = account(u"DebitAccountID");
@@ -194,6 +193,14 @@ void HeaderLogic::loadTypeAccounts(int type) {
     a.EduShareAccountID = account(u"EduShareAccountID");
     if (a.DescAccountID < 0) a.DescAccountID = a.CreditAccountID;
     if (a.TotalDiscountAccountID < 0) a.TotalDiscountAccountID = a.DiscountAccountID;
+    return a;
+}
+
+void HeaderLogic::loadTypeAccounts(int type) {
+    const auto read = ReadInvoiceTypeAccounts(ctx_.db(), type);
+    if (!read) return;
+    InvoiceTypeAccounts& a = doc_.accounts;
+    a = *read;
     if (a.CreditAccountID > 0 && a.DebitAccountID > 0 && a.DiscountAccountID > 0)
         configureObjectSelectors();
     Session& s = ctx_.db();

@@ -5,10 +5,15 @@
 // changed() signal, so the order of FillData decides which values win.
 
 #include <QObject>
+#include <optional>
 
 #include "invoice/InvoiceServices.h"
 
 namespace si {
+
+// The accounts of an invoice type, with the fallbacks of a missing deduction or master-discount
+// account; nullopt when the type is not stored.
+std::optional<InvoiceTypeAccounts> ReadInvoiceTypeAccounts(Session& s, int typeId);
 
 class HeaderLogic : public QObject {
     Q_OBJECT

@@ -3,6 +3,7 @@
 #include "common/Jalali.h"
 #include "common/Messages.h"
 #include "common/Numbers.h"
+#include "invoice/HeaderLogic.h"
 #include "posting/AccountingDocumentPosting.h"
 
 namespace si {
@@ -13,29 +14,7 @@ AccountingDocument::AccountingDocument(InvoiceServices& services) : services_(se
 // either way, so they are read from the type when the invoice is posted (with the same fallbacks:
 // deductions to the sales account, the master discount to the line-discount account).
 InvoiceTypeAccounts AccountingDocument::typeAccounts() {
-    InvoiceTypeAccounts a;
-    auto row = ctx().db().first(QStringLiteral("Select * from tblSaleInvoiceType Where ID = ?"),
-                                {doc().sltType.ID()});
-    if (!row) return a;
-    auto account = [&row](const char16_t* name) { return row->toInt(name, -1); };
-    a.CreditAccountID = account(u"CreditAccountID");
-    a.DebitAccountID = account(u"DebitAccountID");
-    a.DiscountAccountID = account(u"DiscountAccountID");
-    a.TaxAccountID = account(u"TaxAccountID");
-    a.AddedAccountID = account(u"AddedAccountID");
-    a.RoundAccountID = account(u"RoundAccountID");
-    a.DescAccountID = account(u"DescAccountID");
-    a.SuchargeAccountID = account(u"SuchargeAccountID");
-    a.TotalDiscountAccountID = account(u"TotalDiscountAccountID");
-    a.StackholderDiscountAccountID = account(u"StackholderDiscountAccountID");
-    a.AdversDiscountAccountID = account(u"AdversDiscountAccountID");
-    a.EduDiscountAccountID = account(u"EduDiscountAccountID");
-    a.StackholderShareAccountID = account(u"StackholderShareAccountID");
-    a.AdversShareAccountID = account(u"AdversShareAccountID");
-    a.EduShareAccountID = account(u"EduShareAccountID");
-    if (a.DescAccountID < 0) a.DescAccountID = a.CreditAccountID;
-    if (a.TotalDiscountAccountID < 0) a.TotalDiscountAccountID = a.DiscountAccountID;
-    return a;
+    return ReadInvoiceTypeAccounts(ctx().db(), doc().sltType.ID()).value_or(InvoiceTypeAccounts{});
 }
 
 int AccountingDocument::InsertDocument() {
