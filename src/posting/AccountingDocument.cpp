@@ -38,6 +38,8 @@ int AccountingDocument::InsertDocument() {
                                    "امكان ثبت سند فعلي در تاريخ مشخص شده وجود ندارد."));
         return 0;
     }
+    // Undone alone when the rows do not balance; the invoice itself stays.
+    Transaction rows = ctx().db().transaction();
     p.documentId = insertHeader();
     numberInItsDay(p.documentId);
     const InvoiceTotals& t = doc().totals;
@@ -46,7 +48,60 @@ int AccountingDocument::InsertDocument() {
     writeSurchargeRows(p);
     writeRoundingRow(p);
     writeShareRows(p);
+    if (!documentBalances(p.documentId)) return 0;
+    rows.commit();
     return p.documentId;
+}
+
+namespace {
+QString rowName(int row) {
+    switch (row) {
+        case DocRow::LineDiscount:
+            return QStringLiteral("تخفيف سطرها");
+        case DocRow::Tax:
+            return QStringLiteral("ماليات");
+        case DocRow::Added:
+            return QStringLiteral("عوارض");
+        case DocRow::MasterDiscount:
+            return QStringLiteral("تخفيف كل");
+        case DocRow::Deductions:
+            return QStringLiteral("كسورات");
+        case DocRow::Rounding:
+            return QStringLiteral("گرد كردن");
+        default:
+            return QStringLiteral("هزينه");
+    }
+}
+}  // namespace
+
+// Summed here rather than in SQL: Money is exact, a database sum of SQLite's NUMERIC may not be.
+bool AccountingDocument::documentBalances(int documentId) {
+    Money debit, credit;
+    for (const Row& r : ctx().db().query(QStringLiteral("Select DebitValue, CreditValue from "
+                                                        "tblAccountDocumentDetail Where "
+                                                        "DocumentID = ?"),
+                                         {documentId})) {
+        debit += r.money(u"DebitValue");
+        credit += r.money(u"CreditValue");
+    }
+    if (rowsWithoutAccount_.isEmpty() && debit == credit) return true;
+    QString text;
+    if (!rowsWithoutAccount_.isEmpty()) {
+        QStringList rows;
+        for (int row : rowsWithoutAccount_)
+            rows << QString::number(row) + QStringLiteral(" (") + rowName(row) + u')';
+        text = QStringLiteral("حساب رديف ") + rows.join(QStringLiteral("، ")) +
+               QStringLiteral(" سند حسابداري اين فاكتور تعريف نشده است");
+    } else {
+        text = QStringLiteral("جمع بدهكار (") + FormatAmount(debit) +
+               QStringLiteral(") و جمع بستانكار (") + FormatAmount(credit) +
+               QStringLiteral(") سند حسابداري اين فاكتور برابر نيست");
+    }
+    ShowMessage(
+        ctx(), kDocumentErrorCaption,
+        text + QStringLiteral("، از اينرو سند حسابداري ثبت نشد. فاكتور بدون سند ثبت شد؛ پس از رفع "
+                              "اشكال، سند آن را با «ثبت مجدد سند» ثبت كنيد."));
+    return false;
 }
 
 bool AccountingDocument::mergedDocumentAfterInvoiceDate() {
@@ -138,6 +193,7 @@ void AccountingDocument::writeAmountRows(const Posting& p) {
     };
     for (const AmountRow& r : rows) {
         if (r.amount <= Money()) continue;
+        if (r.account <= 0) rowsWithoutAccount_ << r.row;
         if (writeRow(p, r.row, r.account, r.debit ? r.amount : Money(),
                      r.debit ? Money() : r.amount))
             addBranchAndPromoter(p, r.row, r.account);

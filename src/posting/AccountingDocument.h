@@ -4,9 +4,10 @@
 // deductions, surcharges, rounding, shares and dependent accounts), each with its accounting
 // objects; and the re-post command cmdSaveAccDoc.
 //
-// InsertDocument writes inside the caller's transaction (the save's writer transaction) and opens
-// none of its own; its messages are the ones that explain a missing account. cmdSaveAccDoc_Click
-// is a command of its own and runs in one writer transaction.
+// InsertDocument writes inside the caller's transaction (the save's writer transaction), under a
+// savepoint of its own: a document whose rows would not balance (a row without its account, an
+// amount of the wrong sign) is not written at all, and the invoice waits for a re-post.
+// cmdSaveAccDoc_Click is a command of its own and runs in one writer transaction.
 
 #include <QString>
 
@@ -61,6 +62,7 @@ private:
     QString description() const;
     bool writeRow(const Posting& p, int row, int account, Money debit, Money credit,
                   int documentType = 13);
+    bool documentBalances(int documentId);
     void addBranchAndPromoter(const Posting& p, int row, int account);
     void addObjects1And2(const Posting& p, int row, int account);
     void addObjectRowDirectly(const Posting& p, int row, int sequence, int classId, int objectId);
@@ -72,6 +74,8 @@ private:
     void deleteInvoiceRows(int invoiceId);
 
     InvoiceServices& services_;
+    // Rows that had an amount but no account, in the order met.
+    QList<int> rowsWithoutAccount_;
 };
 
 // The caption of the posting's blocking messages.

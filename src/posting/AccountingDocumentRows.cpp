@@ -75,14 +75,15 @@ void AccountingDocument::writeSurchargeRows(const Posting& p) {
         const Money value = r.money(u"Value");
         if (value <= Money()) continue;
         const int account = r.toInt(u"SuchargeAccountID", -1);
+        const int row = DocRow::FirstSurcharge + i;
         if (account <= 0) {
+            rowsWithoutAccount_ << row;
             ShowMessage(
                 ctx(), QStringLiteral("اشکال"),
                 QStringLiteral("حساب معين مربوط به هزينه «") + r.text(u"SuchargeName") +
                     QStringLiteral("» يافت نشد. به جدول tblZelorSuchargeType مراجعه کنيد."));
             continue;
         }
-        const int row = DocRow::FirstSurcharge + i;
         writeRow(p, row, account, Money(), value, kDocumentTypeOther);
         addBranchAndPromoter(p, row, account);
     }
@@ -95,6 +96,7 @@ void AccountingDocument::writeRoundingRow(const Posting& p) {
     if (round.isZero()) return;
     const int account = p.accounts.RoundAccountID;
     if (account <= 0) {
+        rowsWithoutAccount_ << DocRow::Rounding;
         ShowMessage(ctx(), QStringLiteral("اشکال در سند"),
                     QStringLiteral("حساب معين مربوط به تخفيف در جدول نوع فاکتور تنظيم نشده است!"));
         return;

@@ -281,7 +281,9 @@ TEST_P(DocumentTest, MissingAccountsAndMergedDocumentsBlockPosting) {
     EXPECT_GT(post(), 0);
 }
 
-TEST_P(DocumentTest, RowsWithoutTheirAccountAreSkippedWithTheirMessage) {
+// A row that has an amount but no account would leave the document unbalanced: each missing
+// account is named, and no document is written, so the invoice waits for a re-post.
+TEST_P(DocumentTest, RowsWithoutTheirAccountKeepTheWholeDocumentOut) {
     const int loose = addSurchargeType(QStringLiteral("بيمه"), QStringLiteral("6299"), false);
     const int freight = addSurchargeType(QStringLiteral("حمل"), QStringLiteral("6201"), true);
     setTypeAccount(type, QStringLiteral("RoundAccountID"), QVariant());
@@ -289,10 +291,11 @@ TEST_P(DocumentTest, RowsWithoutTheirAccountAreSkippedWithTheirMessage) {
     newForm();
     load(storeInvoice({.lines = {{QStringLiteral("1001"), 1, 12345}},
                        .surcharges = {{loose, 100}, {freight, 200}}}));
-    const QVector<DocumentLine> lines = documentLines(post());
-    EXPECT_EQ(rowNumbers(lines), (QVector<int>{1, 2, 9, 10, 12, 13, 82}));
-    EXPECT_EQ(rowOf(lines, 82)->credit, rials(200));
-    ASSERT_EQ(messages.shown().size(), 2u);
+    EXPECT_EQ(post(), 0);
+    EXPECT_EQ(count(QStringLiteral("tblAccountDocument")), 0);
+    EXPECT_EQ(count(QStringLiteral("tblAccountDocumentDetail")), 0);
+    EXPECT_EQ(count(QStringLiteral("tblAccountDocumentObjects")), 0);
+    ASSERT_EQ(messages.shown().size(), 3u);
     EXPECT_EQ(messages.shown()[0].caption, QStringLiteral("اشکال"));
     EXPECT_EQ(messages.shown()[0].text,
               QStringLiteral("حساب معين مربوط به هزينه «بيمه» يافت نشد. به جدول "
@@ -300,6 +303,43 @@ TEST_P(DocumentTest, RowsWithoutTheirAccountAreSkippedWithTheirMessage) {
     EXPECT_EQ(messages.shown()[1].caption, QStringLiteral("اشکال در سند"));
     EXPECT_EQ(messages.shown()[1].text,
               QStringLiteral("حساب معين مربوط به تخفيف در جدول نوع فاکتور تنظيم نشده است!"));
+    EXPECT_EQ(messages.shown()[2].caption, kDocumentErrorCaption);
+    EXPECT_TRUE(messages.shown()[2].text.startsWith(
+        QStringLiteral("حساب رديف 81 (هزينه)، 8 (گرد كردن) سند")))
+        << messages.shown()[2].text.toStdString();
+}
+
+// Amounts whose rows cannot carry them (a line discount without its account, an amount below
+// zero) never make a document whose sides differ.
+TEST_P(DocumentTest, NoDocumentIsWrittenUnbalanced) {
+    const int freight = addSurchargeType(QStringLiteral("حمل"), QStringLiteral("6201"), true);
+    struct Case {
+        const char* name;
+        const char* clearedAccount;
+        qint64 surcharge;
+        const char* messageStart;
+    } cases[] = {
+        {"line discount without its account", "DiscountAccountID", 0,
+         "حساب رديف 3 (تخفيف سطرها) سند"},
+        {"tax without its account", "TaxAccountID", 0, "حساب رديف 4 (ماليات) سند"},
+        {"surcharge below zero", nullptr, -20000, "جمع بدهكار"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        configureTypeAccounts(type);
+        if (c.clearedAccount)
+            setTypeAccount(type, QString::fromLatin1(c.clearedAccount), QVariant());
+        messages.clear();
+        newForm();
+        StoredInvoice in{.lines = {{QStringLiteral("1001"), 2, 30000, 5000}}, .formal = true};
+        if (c.surcharge != 0) in.surcharges = {{freight, c.surcharge}};
+        load(storeInvoice(in));
+        EXPECT_EQ(post(), 0);
+        EXPECT_EQ(count(QStringLiteral("tblAccountDocument")), 0);
+        ASSERT_FALSE(messages.shown().empty());
+        EXPECT_TRUE(messages.shown().back().text.startsWith(QString::fromUtf8(c.messageStart)))
+            << messages.shown().back().text.toStdString();
+    }
 }
 
 // With parameter 311 the customer's side is the type's debit account, which must be a leaf.
