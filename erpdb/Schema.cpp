@@ -10,12 +10,29 @@ namespace si::erpdb {
 
 namespace {
 
-// One upgrade step: the scripts it runs, in order. Step n raises the schema to version n. The
-// scripts of a step are run on databases that may already hold part of what they create, so
-// every statement of a later step must tolerate that (IF NOT EXISTS, or a check in code).
+// One upgrade step: the scripts it runs, in order, then its code. Step n raises the schema to
+// version n. A step is run on databases that may already hold part of what it creates, so every
+// statement of a later step must tolerate that (IF NOT EXISTS, or a check in code).
 struct UpgradeStep {
     QStringList scripts;
+    void (*code)(Session&) = nullptr;
 };
+
+// SQLite has no ADD COLUMN IF NOT EXISTS. DDL goes through execScript: PostgreSQL cannot
+// prepare it.
+void addColumnIfMissing(Session& session, const QString& table, const QString& column,
+                        const QString& definition) {
+    if (session.columnExists(table, column)) return;
+    session.execScript(QStringLiteral("ALTER TABLE ") + table + QStringLiteral(" ADD COLUMN ") +
+                       column + u' ' + definition);
+}
+
+// The row version of an invoice: every save raises it, so a save of an invoice that another
+// workstation changed after this one read it can be told and refused.
+void addInvoiceRowVersion(Session& session) {
+    addColumnIfMissing(session, QStringLiteral("tblSaleInvoice"), QStringLiteral("RowVersion"),
+                       QStringLiteral("INTEGER NOT NULL DEFAULT 0"));
+}
 
 const std::vector<UpgradeStep>& upgradeSteps() {
     static const std::vector<UpgradeStep> steps{
@@ -24,6 +41,7 @@ const std::vector<UpgradeStep>& upgradeSteps() {
           QStringLiteral("50_account.sql"), QStringLiteral("60_sale.sql"),
           QStringLiteral("70_cash_pos.sql"), QStringLiteral("80_distribution_crm.sql")}},
         {{QStringLiteral("s2_indexes.sql")}},
+        {{}, &addInvoiceRowVersion},
     };
     return steps;
 }
@@ -105,8 +123,10 @@ void dropViews(Session& session, const QStringList& views) {
 }
 
 void applyStep(Session& session, int version) {
-    for (const QString& file : upgradeSteps()[static_cast<size_t>(version - 1)].scripts)
+    const UpgradeStep& step = upgradeSteps()[static_cast<size_t>(version - 1)];
+    for (const QString& file : step.scripts)
         runScript(session, file);
+    if (step.code) step.code(session);
     session.exec(QStringLiteral("INSERT INTO ") + kVersionTable +
                      QStringLiteral(" (Version, AppliedDate) VALUES (?, ?)"),
                  {version, session.now()});

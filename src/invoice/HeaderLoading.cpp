@@ -49,6 +49,7 @@ bool HeaderLogic::FillData(int invoiceId) {
 void HeaderLogic::loadRecord(const Row& r) {
     const SystemParameters& p = ctx_.params;
     doc_.txtID = r.text(u"ID");
+    doc_.storedRowVersion = r.has(u"RowVersion") ? r.toInt(u"RowVersion") : 0;
     doc_.sltCreatorEmployee.setID(idOf(r, u"CreatorEmployeeID"));
     doc_.chkShouldSMSSend = flagOr(r, u"ShouldSMSSend", P::DefaultSendSms, p);
     if (idOf(r, u"InventoryID") > 0) doc_.sltInventory.setID(idOf(r, u"InventoryID"), true);

@@ -116,7 +116,10 @@ public:
     QVector<SelectorModel*> selectors();
 
     // Text fields, as the form shows them.
-    QString txtID;     // computer number; empty for a new invoice
+    QString txtID;  // computer number; empty for a new invoice
+    // The stored row version when the invoice was read or last saved here; a save is refused
+    // when the stored one has moved on since.
+    int storedRowVersion = 0;
     QString txtCode;   // final code, "ندارد" for -1, empty while temporary
     QString txtGhabz;  // manual code
     QString txtNotes;

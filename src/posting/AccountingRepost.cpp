@@ -5,6 +5,7 @@
 #include "common/Messages.h"
 #include "posting/AccountingDocument.h"
 #include "posting/AccountingDocumentPosting.h"
+#include "posting/StoredInvoiceState.h"
 
 namespace si {
 
@@ -89,6 +90,12 @@ int AccountingDocument::cmdSaveAccDoc_Click() {
         Session& s = ctx().db();
         const DeferredMessages afterTheLock(*ctx().components);
         Transaction t = s.writerTransaction();
+        const QString changed =
+            ChangedSinceRead(s, invoiceId, doc().storedRowVersion, doc().hasCode());
+        if (!changed.isEmpty()) {
+            ShowMessage(ctx(), kErrorCaption, changed);
+            return 0;
+        }
         deleteInvoiceRows(invoiceId);
         if (!storeCashSale) documentId = InsertDocument();
         if (documentId > 0)

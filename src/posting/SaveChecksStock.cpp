@@ -71,6 +71,12 @@ bool SaveRun::CheckForSale() {
 // units (column 9); for a unit of factor 1 that is column 7 itself. The stock of every barcode is
 // read in one statement.
 bool SaveRun::CheckStock() {
+    const std::optional<QString> shortage = StockShortage();
+    return !shortage || stop(kErrorCaption, *shortage);
+}
+
+// The message of the first row that asks for more than the stock; none when every row fits.
+std::optional<QString> SaveRun::StockShortage() {
     Session& s = ctx_.db();
     const int inventory = doc_.sltInventory.ID();
     doc_.inventory.InvCE =
@@ -80,7 +86,7 @@ bool SaveRun::CheckStock() {
             .toInt();
     doc_.dtpTempDate = s.today();
     const int rule = ctx_.params.number(P::StockRule);
-    if (rule != 1 && !(rule == 2 && doc_.inventory.InvCE != 0)) return true;
+    if (rule != 1 && !(rule == 2 && doc_.inventory.InvCE != 0)) return std::nullopt;
     const QVector<int> rows = doc_.flexDetail.filledRows();
     QStringList barcodes;
     for (int row : rows)
@@ -99,9 +105,9 @@ bool SaveRun::CheckStock() {
         if (ctx_.params.flag(P::ShowStock))
             text += QStringLiteral(" تعداد موجودي برابر ") + QString::number(available) +
                     QStringLiteral(" است.");
-        return stop(kErrorCaption, text);
+        return text;
     }
-    return true;
+    return std::nullopt;
 }
 
 QObject* SaveRun::trace() {
@@ -190,13 +196,19 @@ QString SaveRun::DebitCeilingMessage(bool object2WhenObject1IsCustomer) {
     return args.value(4).toString();
 }
 
+// Parameter 93 at 2 without right 90111: a debit past the ceiling refuses the save outright
+// (otherwise the clerk is asked, or nothing is checked).
+bool SaveRun::DebitCeilingRefuses() const {
+    return IsFinal_ && IsCreditSale() && ctx_.params.number(P::CreditControl) == 2 &&
+           !HasRight(ctx_, kRightDebitCeiling);
+}
+
 // A final credit sale: the debit ceiling, by parameter 93.
 bool SaveRun::CheckDebitCeiling() {
     if (!IsFinal_ || !IsCreditSale()) return true;
     const int rule = ctx_.params.number(P::CreditControl);
     if (rule != 1 && rule != 2) return true;
-    const bool privileged = rule == 2 && HasRight(ctx_, kRightDebitCeiling);
-    if (rule == 1 || privileged) {
+    if (!DebitCeilingRefuses()) {
         const QString message = DebitCeilingMessage(true);
         if (message.trimmed().isEmpty()) return true;
         return AskedYes(ctx_, kWarning, message + QStringLiteral(" آيا ادامه ميدهيد؟"));

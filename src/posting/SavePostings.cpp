@@ -84,6 +84,7 @@ void SaveRun::SendNotices() {
 // After the commit: the notices, then the form shows the stored invoice in view mode, focus on
 // cmdNew.
 void SaveRun::FinishForm() {
+    doc_.storedRowVersion = savedRowVersion_;
     SendNotices();
     doc_.FormMode = kModeView;
     form_.ApplyMode();

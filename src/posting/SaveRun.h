@@ -9,6 +9,8 @@
 #include <QString>
 #include <functional>
 #include <memory>
+#include <optional>
+#include <stdexcept>
 
 #include "common/Context.h"
 #include "posting/SaveLogic.h"
@@ -20,6 +22,13 @@ struct InvoiceServices;
 
 // The inventory-trace control of the inventory module, reached by ProgID.
 inline const QString kInventoryTraceProgId = QStringLiteral("vorInvTrace.vorInvTracePpt1");
+
+// A save stopped inside the writer transaction by a decision taken again there; its text is the
+// reason the clerk is shown.
+class SaveRefused : public std::runtime_error {
+public:
+    explicit SaveRefused(const QString& reason) : std::runtime_error(reason.toStdString()) {}
+};
 
 class SaveRun {
 public:
@@ -51,12 +60,19 @@ private:
     bool CheckCustomerAccess();
     bool CheckForSale();
     bool CheckStock();
+    std::optional<QString> StockShortage();
     bool CheckTraces();
     bool CheckCustomerAccount();
     bool CheckDebitCeiling();
     QString DebitCeilingMessage(bool object2WhenObject1IsCustomer);
+    bool DebitCeilingRefuses() const;
     bool CheckCashTurn();
     bool CheckFinalizedDocuments();
+
+    // The checks decided again under the writer lock (SaveRecheck.cpp).
+    void ClaimStoredInvoice();
+    void RecheckStock();
+    void RecheckDebitCeiling();
 
     // Codes (SaveCodes.cpp).
     QString periodFilter() const;
@@ -94,6 +110,7 @@ private:
     int customerAccountID_ = -1;
     bool renumberApproved_ = false;
     int newCode_ = -1;
+    int savedRowVersion_ = 0;
     int documentID_ = 0;
     bool cashBooked_ = false;
     std::unique_ptr<QObject> trace_;

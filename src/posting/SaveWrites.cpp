@@ -37,6 +37,9 @@ QString text(const QString& s) {
 }  // namespace
 
 void SaveRun::WriteAndPost(const std::function<void()>& afterHeaderWritten) {
+    ClaimStoredInvoice();
+    RecheckStock();
+    RecheckDebitCeiling();
     if (IsFinal_) AssignCode();
     WriteHeader();
     if (afterHeaderWritten) afterHeaderWritten();

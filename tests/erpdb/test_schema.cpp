@@ -88,6 +88,25 @@ TEST_P(SchemaInstall, OlderDatabaseIsUpgradedByTheLaterSteps) {
     EXPECT_TRUE(indexExists(*s, QStringLiteral("ix_tblSaleInvoice_CreditUse")));
 }
 
+// Invoices stored before the row version existed get it, starting from 0, and keep their rows.
+TEST_P(SchemaInstall, InvoicesOfAnOlderDatabaseGetTheirRowVersion) {
+    test::ScratchDatabase db(GetParam());
+    auto s = Session::open(db.connectionString());
+    InstallSchema(*s);
+    s->execScript(QStringLiteral("ALTER TABLE tblSaleInvoice DROP COLUMN RowVersion"));
+    s->exec(QStringLiteral("DELETE FROM tblZelorSchemaVersion WHERE Version > 2"));
+    const qint64 invoice = insertRow(*s, QStringLiteral("tblSaleInvoice"),
+                                     {QStringLiteral("Notes")}, {QStringLiteral("قديمي")});
+
+    InstallSchema(*s);
+
+    EXPECT_EQ(InstalledSchemaVersion(*s), CurrentSchemaVersion());
+    EXPECT_EQ(
+        s->scalar(QStringLiteral("SELECT RowVersion FROM tblSaleInvoice WHERE ID = ?"), {invoice})
+            .toInt(),
+        0);
+}
+
 TEST_P(SchemaInstall, InstallingAgainKeepsVersionAndRows) {
     test::ScratchDatabase db(GetParam());
     auto s = Session::open(db.connectionString());

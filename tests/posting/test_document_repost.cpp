@@ -99,6 +99,34 @@ TEST_P(RepostTest, StoreCashSaleLosesItsDocument) {
     EXPECT_GT(repost(), 0);
 }
 
+// Posting again what another workstation changed since this form read it would post an
+// invoice that is no longer the one shown: refused, and the document stays as it was.
+TEST_P(RepostTest, RefusedWhenTheInvoiceChangedElsewhere) {
+    struct Case {
+        const char* name;
+        const char* change;
+        const char* reason;
+    } cases[] = {
+        {"saved elsewhere", "update tblSaleInvoice set RowVersion = RowVersion + 1 where ID = ?",
+         "در ايستگاه ديگري تغيير كرده است."},
+        {"returned to temporary", "update tblSaleInvoice set Code = null where ID = ?",
+         "در ايستگاه ديگري به حالت موقت برگشته است."},
+        {"deleted", "delete from tblSaleInvoice where ID = ?", "در ايستگاه ديگري حذف شده است."},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        load(invoice);
+        db().exec(QString::fromLatin1(c.change), {invoice});
+        messages.clear();
+        EXPECT_EQ(repost(), 0);
+        ASSERT_FALSE(messages.empty());
+        EXPECT_TRUE(messages.last().text.contains(QString::fromUtf8(c.reason)))
+            << messages.last().text.toStdString();
+        EXPECT_EQ(rowsOf(first), 7);
+        db().exec(QStringLiteral("update tblSaleInvoice set Code = 1 where ID = ?"), {invoice});
+    }
+}
+
 SI_INSTANTIATE_BACKENDS(RepostTest);
 
 }  // namespace

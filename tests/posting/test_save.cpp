@@ -76,6 +76,87 @@ TEST_P(SaveTest, SavingAStoredInvoiceAgainRewritesItsLinesAndLogsTheEdit) {
                   QStringLiteral(" اصلاح شد."));
 }
 
+// Another workstation's form on the same database, with the save installed.
+struct OtherWorkstation {
+    explicit OtherWorkstation(Context& ctx) : form(ctx), save(form) {
+        InstallPosting(form, save);
+        form.ClearShow();
+    }
+    bool open(int id) {
+        form.ViewInvoice(id);
+        form.cmdEdit_Click();
+        return form.FormMode() == kModeEdit;
+    }
+    FormMainLogic form;
+    SaveLogic save;
+};
+
+// This form read the invoice, then another workstation saved it: this save must not overwrite
+// the other's work nor post the invoice twice. It is refused with what happened, writes nothing,
+// and the clerk's form stays as it was.
+TEST_P(SaveTest, ASaveOfAnInvoiceChangedElsewhereIsRefused) {
+    struct Case {
+        const char* name;
+        bool otherFinalises;
+        bool otherDeletes;
+        const char* reason;
+    } cases[] = {
+        {"finalised elsewhere", true, false, "در ايستگاه ديگري نهايي شده است."},
+        {"saved elsewhere", false, false, "در ايستگاه ديگري تغيير كرده است."},
+        {"deleted elsewhere", false, true, "در ايستگاه ديگري حذف شده است."},
+    };
+    enablePosting();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        newInvoice({line(QStringLiteral("1001"), 2, 1500)});
+        ASSERT_TRUE(save->SaveInvoice(false));
+        const int id = savedID();
+        form->cmdEdit_Click();
+        OtherWorkstation other(ctx);
+        ASSERT_TRUE(other.open(id));
+        if (c.otherDeletes) {
+            db().exec(QStringLiteral("delete from tblSaleInvoiceDetail where InvoiceID = ?"), {id});
+            db().exec(QStringLiteral("delete from tblSaleInvoice where ID = ?"), {id});
+        } else {
+            ASSERT_TRUE(other.save.SaveInvoice(c.otherFinalises));
+        }
+        const int documents = count(QStringLiteral("tblAccountDocument"));
+        const QVariant code = storedCode(id);
+        messages.clear();
+        form->doc().flexDetail.line(0).Qty = 5;
+        EXPECT_FALSE(save->SaveInvoice(true));
+        ASSERT_EQ(messages.shown().size(), 1u);
+        EXPECT_TRUE(messages.last().text.contains(QString::fromUtf8(c.reason)))
+            << messages.last().text.toStdString();
+        EXPECT_EQ(count(QStringLiteral("tblAccountDocument")), documents);
+        EXPECT_EQ(storedCode(id), code);
+        EXPECT_EQ(form->FormMode(), kModeEdit);
+        EXPECT_EQ(form->doc().flexDetail.line(0).Qty, 5);
+        if (!c.otherDeletes) {
+            EXPECT_EQ(db().scalar(QStringLiteral("select Qty from tblSaleInvoiceDetail where "
+                                                 "InvoiceID = ?"),
+                                  {id})
+                          .toDouble(),
+                      2);
+        }
+        form->cmdCancel_Click();
+    }
+}
+
+// The form's own saves follow one another: each takes the version the previous one left.
+TEST_P(SaveTest, TheSameFormSavesAnInvoiceAgainAndAgain) {
+    enablePosting();
+    newInvoice({line(QStringLiteral("1001"), 2, 1500)});
+    ASSERT_TRUE(save->SaveInvoice(false));
+    for (int i = 0; i < 3; ++i) {
+        form->cmdEdit_Click();
+        form->doc().flexDetail.line(0).Qty = 3 + i;
+        ASSERT_TRUE(save->SaveInvoice(i == 2)) << messages.texts().join(u'\n').toStdString();
+    }
+    EXPECT_EQ(storedCode(savedID()).toInt(), 1);
+    EXPECT_EQ(count(QStringLiteral("tblAccountDocument")), 1);
+}
+
 // Free goods of the same goods as a sold line stay two lines: the sold one is not marked free.
 TEST_P(SaveTest, FreeGoodsOfASoldGoodStayApartFromIt) {
     newInvoice({line(QStringLiteral("1001"), 10, 1000)});
