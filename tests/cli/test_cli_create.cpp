@@ -240,9 +240,13 @@ protected:
                         QStringLiteral(" FROM tblAccountPeriod WHERE IsActive = 1"));
         return getFarsiDate(day.toDate().addDays(days));
     }
-    void setMasterDiscountCeiling(const QString& value) {
+    // Sets parameter 2831 and returns what it was.
+    QVariant setMasterDiscountCeiling(const QVariant& value) {
+        const QVariant was = db().scalar(
+            QStringLiteral("SELECT Value FROM tblZelorSystemParameters WHERE ID = 2831"));
         db().exec(QStringLiteral("UPDATE tblZelorSystemParameters SET Value = ? WHERE ID = 2831"),
                   {value});
+        return was;
     }
 };
 
@@ -337,17 +341,17 @@ TEST_P(CliRefusals, OutOfRangeValuesAreRefusedAndWriteNothing) {
         {"year 1500", {{d, QStringLiteral("1500/01/01")}}, {}, period},
         {"year 9999", {{d, QStringLiteral("9999/01/01")}}, {}, period},
     };
-    setMasterDiscountCeiling(QStringLiteral("1000000"));
-    const QString before = footprint();
+    const QVariant ceiling = setMasterDiscountCeiling(QStringLiteral("1000000"));
     for (const RefusedEntry& c : cases) {
         SCOPED_TRACE(c.name);
+        const QString before = footprint();
         const CliResult r = create(invoiceWith(c), {QStringLiteral("--yes")});
         EXPECT_EQ(r.exitCode, 2) << r.err.toStdString();
         EXPECT_TRUE(r.err.contains(c.message)) << r.err.toStdString();
         EXPECT_TRUE(r.out.isEmpty());
         EXPECT_EQ(footprint(), before);
     }
-    setMasterDiscountCeiling(QString());
+    setMasterDiscountCeiling(ceiling);
 }
 
 // The bounds are inclusive: a temporary invoice with the line and master discounts at the user's
