@@ -63,9 +63,7 @@ bool InvoiceEntry::select(SelectorModel& selector, const char* control, const Gi
 bool InvoiceEntry::setDate(const Given<QString>& date) {
     if (!date.present || !date.value) return true;
     if (!enabled("datCreateDate", QStringLiteral("تاريخ"))) return false;
-    form_->doc().datCreateDate = getEnglishDate(*date.value);
-    form_->services().header->datCreateDate_Change();
-    return true;
+    return form_->services().header->SetCreateDate(getEnglishDate(*date.value));
 }
 
 bool InvoiceEntry::setFlags(const JsonInvoice& inv) {
@@ -146,6 +144,9 @@ bool InvoiceEntry::lineDetails(const JsonLine& l, int row, int index) {
                                         s.pricing->methodPrice(barcode, *l.pricingMethod)))
             return false;
     }
+    if (l.price && *l.price != l.price->fix())
+        return refuse(QStringLiteral("قيمت واحد سطر ") + QString::number(index + 1) +
+                      QStringLiteral(" بايد مبلغي به ريال و بدون اعشار باشد."));
     if (l.price &&
         !cell(row, Col::UnitPrice, l.price->toString(), index, QStringLiteral("قيمت واحد")))
         return false;
@@ -161,14 +162,20 @@ bool InvoiceEntry::lineDetails(const JsonLine& l, int row, int index) {
     return true;
 }
 
+// The form's boxes change an out-of-range discount where the clerk sees it; a file gets no such
+// look, so what the boxes would change is refused instead.
 bool InvoiceEntry::masterDiscount(const JsonInvoice& inv) {
     TotalsLogic& totals = *form_->services().totals;
     if (inv.masterDiscountPercent) {
         if (!enabled("txtMasterDiscountPercent", QStringLiteral("تخفيف كلي"))) return false;
+        if (const auto refusal = totals.MasterDiscountPercentRefusal(*inv.masterDiscountPercent))
+            return refuse(*refusal);
         totals.SetMasterDiscountKind(MasterDiscountKind::Percent);
         totals.MasterDiscountPercentTyped(*inv.masterDiscountPercent);
     } else if (inv.masterDiscountValue) {
         if (!enabled("txtMasterDiscountValue", QStringLiteral("تخفيف كلي"))) return false;
+        if (const auto refusal = totals.MasterDiscountValueRefusal(*inv.masterDiscountValue))
+            return refuse(*refusal);
         totals.SetMasterDiscountKind(MasterDiscountKind::Value);
         totals.MasterDiscountValueTyped(*inv.masterDiscountValue);
     }
@@ -187,10 +194,9 @@ bool InvoiceEntry::surcharges(const JsonInvoice& inv) {
         if (it == rows.end())
             return refuse(QStringLiteral("نوع هزينه «") + QString::number(c.type) +
                           QStringLiteral("» تعريف نشده است."));
-        it->Value = *c.value;
+        if (!totals.SurchargeValueTyped(*it, *c.value)) return false;
     }
-    totals.ApplySurcharges(rows);
-    return true;
+    return totals.ApplySurcharges(rows);
 }
 
 bool InvoiceEntry::deductions(const JsonInvoice& inv) {

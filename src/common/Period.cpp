@@ -1,5 +1,6 @@
 #include "common/Period.h"
 
+#include "common/Jalali.h"
 #include "common/Numbers.h"
 
 namespace si {
@@ -33,6 +34,14 @@ void LoadActivePeriod(Context& ctx) {
     } catch (const SqlError&) {
         // The defaults stand.
     }
+}
+
+std::optional<QString> DateOutsideActivePeriod(Context& ctx, const QDate& date) {
+    if (!ctx.period.beginDate.isValid() || !ctx.period.endDate.isValid()) LoadActivePeriod(ctx);
+    const ActivePeriod& p = ctx.period;
+    if (date.isValid() && date >= p.beginDate && date <= p.endDate) return std::nullopt;
+    return QStringLiteral("تاريخ فاكتور بايد از «") + getFarsiDate(p.beginDate) +
+           QStringLiteral("» تا «") + getFarsiDate(p.endDate) + QStringLiteral("» باشد.");
 }
 
 int GetActivePeriodID(Context& ctx) {

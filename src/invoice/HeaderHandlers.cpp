@@ -2,6 +2,7 @@
 
 #include "common/Messages.h"
 #include "common/Numbers.h"
+#include "common/Period.h"
 #include "invoice/HeaderLogic.h"
 #include "invoice/LinesLogic.h"
 #include "invoice/PricingLogic.h"
@@ -313,6 +314,16 @@ void HeaderLogic::datCreateDate_Change() {
     const int customer = doc_.sltCustomer.IsEmpty() ? -1 : doc_.sltCustomer.ID();
     if (inEntryMode() && customer > 0 && ctx_.params.number(P::CreditCashBox) > 0)
         services_.LoadCustomerCreditUsage(customer);
+}
+
+bool HeaderLogic::SetCreateDate(const QDate& date) {
+    if (const auto outside = DateOutsideActivePeriod(ctx_, date)) {
+        ShowMessage(ctx_, kErrorCaption, *outside);
+        return false;
+    }
+    doc_.datCreateDate = date;
+    datCreateDate_Change();
+    return true;
 }
 
 // The due date follows the settlement days.

@@ -45,6 +45,9 @@ public:
     void sltPromoter_Change();
     void sltPreCond_Change();
     void datCreateDate_Change();
+    // A date typed into datCreateDate: refused with the bounds' message outside the active
+    // accounting period (the field keeps its date), otherwise taken with its change handler.
+    bool SetCreateDate(const QDate& date);
     void txtLoanExpire_Change();
     void chkCheckEchantillon_Click();
     void chkIsFormal_Click();

@@ -77,7 +77,7 @@ bool LinesLogic::commitQuantity(int row, const QString& text) {
     std::optional<Refusal> refusal;
     if (vehicleMoved())
         refusal = Refusal{kNoChangeCaption, kVehicleQty};
-    else if (qty < 0)
+    else if (qty < 0 || isZeroAtUnitPrecision(qty, IsIntegerUnit(db(), l.ScaleID)))
         refusal = Refusal{kErrorCaption, kQtyTooSmall};
     else if (qty > kMaxQuantity)
         refusal = Refusal{kErrorCaption, kQtyTooLarge};

@@ -2,6 +2,7 @@
 // Small helpers of the line grid's source files: reading typed numbers and comparing codes.
 
 #include <QString>
+#include <cmath>
 #include <optional>
 
 #include "common/Money.h"
@@ -10,6 +11,12 @@ namespace si::lines {
 
 // Tolerance of quantity comparisons (quantities are doubles).
 inline constexpr double kQtyEpsilon = 1e-9;
+
+// A quantity that is stored as 0: quantities are stored with four decimals, and a whole-number
+// unit counts in units.
+inline bool isZeroAtUnitPrecision(double qty, bool wholeUnit) {
+    return std::round(qty * (wholeUnit ? 1.0 : 10000.0)) == 0;
+}
 
 inline bool sameText(const QString& a, const QString& b) {
     return a.trimmed().compare(b.trimmed(), Qt::CaseInsensitive) == 0;

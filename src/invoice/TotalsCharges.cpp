@@ -1,6 +1,8 @@
 // Surcharges (frmCostTypel) and deductions (frmDesTypel) of the invoice: the lists the dialogs
 // show, the rules of their cells, what OK applies to the totals, and loading and saving them.
 
+#include <algorithm>
+
 #include "common/Messages.h"
 #include "common/Numbers.h"
 #include "invoice/TotalsLogic.h"
@@ -11,8 +13,16 @@ namespace si {
 namespace {
 
 const QString kNoRoleCaption = QStringLiteral("اشكال");
+const QString kNegativeSurcharge = QStringLiteral("مبلغ اضافات نبايد منفي باشد.");
+const QString kNegativeDeduction = QStringLiteral("مقدار كسورات نبايد منفي باشد.");
+const QString kNegativeDeductionPercent = QStringLiteral("درصد كسورات نبايد منفي باشد.");
 constexpr int kSurchargeRight = 90136;
 constexpr int kDeductionRight = 90135;
+
+template <typename Row>
+bool anyNegative(const QVector<Row>& rows) {
+    return std::any_of(rows.begin(), rows.end(), [](const Row& r) { return r.Value < Money(); });
+}
 
 }  // namespace
 
@@ -56,13 +66,28 @@ QVector<SurchargeRow> TotalsLogic::SurchargeRowsForDialog() {
     return mergedSurcharges(services_.doc.surcharges);
 }
 
-void TotalsLogic::ApplySurcharges(const QVector<SurchargeRow>& rows) {
+// A negative surcharge would take from the invoice what only a deduction or a discount may.
+bool TotalsLogic::SurchargeValueTyped(SurchargeRow& row, Money value) {
+    if (value < Money()) {
+        ShowMessage(services_.ctx, kErrorCaption, kNegativeSurcharge);
+        return false;
+    }
+    row.Value = value;
+    return true;
+}
+
+bool TotalsLogic::ApplySurcharges(const QVector<SurchargeRow>& rows) {
+    if (anyNegative(rows)) {
+        ShowMessage(services_.ctx, kErrorCaption, kNegativeSurcharge);
+        return false;
+    }
     Money sum;
     for (const SurchargeRow& r : rows)
         sum += r.Value;
     services_.doc.surcharges = rows;
     services_.doc.totals.SuCharge = sum;
     ComputeGrandTotalQuickly();
+    return true;
 }
 
 void TotalsLogic::LoadSurcharges(int invoiceId) {
@@ -128,6 +153,10 @@ Money TotalsLogic::PayableBeforeDeductions() const {
 }
 
 bool TotalsLogic::DeductionPercentTyped(DeductionRow& row, double percent) {
+    if (percent < 0) {
+        ShowMessage(services_.ctx, kErrorCaption, kNegativeDeductionPercent);
+        return false;
+    }
     if (percent > 100) {
         ShowMessage(services_.ctx, kErrorCaption,
                     QStringLiteral("مقدار وارد شده از صد بيشتر است."));
@@ -139,6 +168,10 @@ bool TotalsLogic::DeductionPercentTyped(DeductionRow& row, double percent) {
 }
 
 bool TotalsLogic::DeductionValueTyped(DeductionRow& row, Money value) {
+    if (value < Money()) {
+        ShowMessage(services_.ctx, kErrorCaption, kNegativeDeduction);
+        return false;
+    }
     const Money base = DeductionBase();
     double percent = 0;
     if (base > Money()) {
@@ -155,6 +188,10 @@ bool TotalsLogic::DeductionValueTyped(DeductionRow& row, Money value) {
 }
 
 bool TotalsLogic::ApplyDeductions(const QVector<DeductionRow>& rows) {
+    if (anyNegative(rows)) {
+        ShowMessage(services_.ctx, kErrorCaption, kNegativeDeduction);
+        return false;
+    }
     Money sum;
     for (const DeductionRow& r : rows)
         sum += r.Value;

@@ -19,6 +19,15 @@ namespace {
 
 const QString kWageTooHigh = QStringLiteral("اجرت ساخت نبايد بيشتر از قيمت طلا شود");
 const QString kProblemCaption = QStringLiteral("اشکال");
+const QString kMasterNegative = QStringLiteral("تخفيف كلي نبايد منفي باشد.");
+const QString kMasterPercentAbove = QStringLiteral("درصد تخفيف كلي نبايد بيش از «");
+const QString kMasterPercentCeiling =
+    QStringLiteral("درصد تخفيف كلي بيش از سقف مجاز تعريف شده براي شما «");
+const QString kMasterValueCeiling =
+    QStringLiteral("مبلغ تخفيف كلي بيش از سقف مجاز تعريف شده براي شما «");
+const QString kMasterValueAboveTotal = QStringLiteral("مبلغ تخفيف كلي نبايد بيش از جمع فاكتور «");
+const QString kCeilingEnd = QStringLiteral("» است");
+const QString kLimitEnd = QStringLiteral("» باشد.");
 
 bool entryMode(int mode) {
     return mode == kModeEdit || mode == kModeNew;
@@ -348,8 +357,7 @@ void TotalsLogic::MasterDiscountPercentTyped(double percent) {
         return;
     }
     percent = std::abs(percent);
-    const int limit = services_.ctx.params.number(P::MaxMasterDiscountPercent);
-    if (percent > 100 || (limit >= 0 && percent > limit)) {
+    if (MasterDiscountPercentRefusal(percent)) {
         t.MasterDiscountPercent = 0;
         t.MasterDiscountValue = Money();
     } else {
@@ -363,8 +371,7 @@ void TotalsLogic::MasterDiscountPercentTyped(double percent) {
 void TotalsLogic::MasterDiscountValueTyped(Money value) {
     InvoiceTotals& t = services_.doc.totals;
     value = value.abs();
-    const Money limit = services_.ctx.params.amount(P::MaxMasterDiscountValue);
-    if (value > t.TotalPrice || (limit >= Money() && value > limit)) {
+    if (MasterDiscountValueRefusal(value)) {
         t.MasterDiscountPercent = 0;
         t.MasterDiscountValue = Money();
     } else {
@@ -374,6 +381,25 @@ void TotalsLogic::MasterDiscountValueTyped(Money value) {
     }
     t.TotalDiscountValue = t.TotalRowDiscount + t.MasterDiscountValue;
     ComputeGrandTotalQuickly();
+}
+
+std::optional<QString> TotalsLogic::MasterDiscountPercentRefusal(double percent) const {
+    if (percent < 0) return kMasterNegative;
+    if (percent > 100) return kMasterPercentAbove + QStringLiteral("100") + kLimitEnd;
+    const int limit = services_.ctx.params.number(P::MaxMasterDiscountPercent);
+    if (limit >= 0 && percent > limit)
+        return kMasterPercentCeiling + QString::number(limit) + kCeilingEnd;
+    return std::nullopt;
+}
+
+std::optional<QString> TotalsLogic::MasterDiscountValueRefusal(Money value) const {
+    if (value < Money()) return kMasterNegative;
+    const Money total = services_.doc.totals.TotalPrice;
+    if (value > total) return kMasterValueAboveTotal + FormatAmount(total) + kLimitEnd;
+    const Money limit = services_.ctx.params.amount(P::MaxMasterDiscountValue);
+    if (limit >= Money() && value > limit)
+        return kMasterValueCeiling + FormatAmount(limit) + kCeilingEnd;
+    return std::nullopt;
 }
 
 void TotalsLogic::SetMasterDiscountKind(MasterDiscountKind kind) {

@@ -64,12 +64,22 @@ public:
     // The master discount boxes, as typed by the clerk.
     void MasterDiscountPercentTyped(double percent);
     void MasterDiscountValueTyped(Money value);
+    // Why a master discount cannot stand as typed, naming the limit it passes: below 0, above
+    // 100 %, above the user's ceiling (parameters 2830, 2831) or above txtTotalPriceLock. The
+    // boxes make such a discount positive or reset it to 0 where the clerk sees them; a caller
+    // that does not see them refuses it with this text. nullopt when it stands.
+    std::optional<QString> MasterDiscountPercentRefusal(double percent) const;
+    std::optional<QString> MasterDiscountValueRefusal(Money value) const;
     void SetMasterDiscountKind(MasterDiscountKind kind);
 
     // frmCostTypel: right 90136; every surcharge type with its amount for the invoice.
     bool CanEditSurcharges();
     QVector<SurchargeRow> SurchargeRowsForDialog();
-    void ApplySurcharges(const QVector<SurchargeRow>& rows);
+    // An amount typed into the surcharge grid; a negative one is refused (false after the
+    // message, the row unchanged).
+    bool SurchargeValueTyped(SurchargeRow& row, Money value);
+    // OK of the dialog: refused when an amount is negative.
+    bool ApplySurcharges(const QVector<SurchargeRow>& rows);
     void LoadSurcharges(int invoiceId);
     // Replaces the invoice's stored surcharges by those with an amount (part of the save).
     void SaveSurcharges(int invoiceId);
@@ -83,11 +93,13 @@ public:
     bool DeductionPercentEditable() const { return DeductionBase() > Money(); }
     // What the customer pays before deductions; the deductions may not exceed it.
     Money PayableBeforeDeductions() const;
-    // A percent typed into the deduction grid gives the amount (refused above 100), an amount
-    // gives the percent (refused when it would exceed 100); false after the message.
+    // A percent typed into the deduction grid gives the amount (refused below 0 or above 100), an
+    // amount gives the percent (refused below 0 or when the percent would exceed 100); false
+    // after the message.
     bool DeductionPercentTyped(DeductionRow& row, double percent);
     bool DeductionValueTyped(DeductionRow& row, Money value);
-    // OK of the dialog: refused when the total exceeds the payable amount.
+    // OK of the dialog: refused when an amount is negative or the total exceeds the payable
+    // amount.
     bool ApplyDeductions(const QVector<DeductionRow>& rows);
     void LoadDeductions(int invoiceId);
     // Replaces the invoice's stored deductions by those with an amount (part of the save).

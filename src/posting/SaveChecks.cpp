@@ -1,13 +1,14 @@
 // The first checks of SaveInvoice, in their order: rights, the position's credit level, the
-// settlement term, the mandatory selections, credit and promoters, zero prices, the invoice type
-// against the inventory, duplicates and the active inventory. Each failure shows its message,
-// moves the focus and stops the chain; nothing is written before the chain has passed.
+// settlement term, the date and the mandatory selections, credit and promoters, zero prices, the
+// invoice type against the inventory, duplicates and the active inventory. Each failure shows its
+// message, moves the focus and stops the chain; nothing is written before the chain has passed.
 
 #include <QSet>
 
 #include "common/Lookups.h"
 #include "common/Messages.h"
 #include "common/Numbers.h"
+#include "common/Period.h"
 #include "invoice/CreditLogic.h"
 #include "invoice/DiscountLogic.h"
 #include "invoice/FormMainLogic.h"
@@ -106,9 +107,11 @@ bool SaveRun::CheckLoanExpire() {
                 QStringLiteral("txtLoanExpire"));
 }
 
-// The document accounts, the customer (or its accounting objects) and the
-// selections that parameters make mandatory.
+// The date within the active period, the document accounts, the customer (or its accounting
+// objects) and the selections that parameters make mandatory.
 bool SaveRun::CheckRequiredFields() {
+    if (const auto outside = DateOutsideActivePeriod(ctx_, doc_.datCreateDate))
+        return stop(kErrorCaption, *outside, QStringLiteral("datCreateDate"));
     const SystemParameters& p = ctx_.params;
     const Availability& shown = form_.availability();
     const bool objects = p.flag(P::AccountObjects);

@@ -6,6 +6,7 @@
 #include "apps/cli/InvoiceJson.h"
 #include "cli/CliTestSupport.h"
 #include "common/Context.h"
+#include "common/Jalali.h"
 #include "erpdb/Procedures.h"
 #include "invoice/FormMainLogic.h"
 #include "invoice/LinesLogic.h"
@@ -203,7 +204,213 @@ TEST_P(CliCreate, ACustomerOverItsCreditIsRefused) {
     EXPECT_EQ(footprint(), before);
 }
 
+// One refused invoice: what is put into its header and into its one line, and the message.
+struct RefusedEntry {
+    const char* name;
+    QJsonObject header;
+    QJsonObject line;
+    QString message;
+};
+
+class CliRefusals : public CliCreate {
+protected:
+    // One line of 5 000 000 Rials; the case's fields are put over it.
+    QJsonObject invoiceWith(const RefusedEntry& c) const {
+        QJsonObject line{{QStringLiteral("barcode"), goods[0]},
+                         {QStringLiteral("qty"), 1},
+                         {QStringLiteral("price"), 5000000}};
+        for (auto it = c.line.begin(); it != c.line.end(); ++it)
+            line.insert(it.key(), it.value());
+        QJsonObject invoice{{QStringLiteral("customer"), customer},
+                            {QStringLiteral("inventory"), 1},
+                            {kLines, QJsonArray{line}}};
+        for (auto it = c.header.begin(); it != c.header.end(); ++it)
+            invoice.insert(it.key(), it.value());
+        return invoice;
+    }
+    int firstId(const char* table) {
+        return db()
+            .scalar(QStringLiteral("SELECT min(ID) FROM ") + QString::fromLatin1(table))
+            .toInt();
+    }
+    // A day of the active accounting period's first or last day, moved by some days, in Jalali.
+    QString periodDay(const char* column, int days = 0) {
+        const QVariant day =
+            db().scalar(QStringLiteral("SELECT ") + QString::fromLatin1(column) +
+                        QStringLiteral(" FROM tblAccountPeriod WHERE IsActive = 1"));
+        return getFarsiDate(day.toDate().addDays(days));
+    }
+    // Sets parameter 2831 and returns what it was.
+    QVariant setMasterDiscountCeiling(const QVariant& value) {
+        const QVariant was = db().scalar(
+            QStringLiteral("SELECT Value FROM tblZelorSystemParameters WHERE ID = 2831"));
+        db().exec(QStringLiteral("UPDATE tblZelorSystemParameters SET Value = ? WHERE ID = 2831"),
+                  {value});
+        return was;
+    }
+};
+
+// Amounts below zero or beyond their bounds, quantities that are 0 where they are stored, prices
+// with a fraction of a Rial and dates outside the accounting period: each is refused with its
+// message before anything is written, even finally and with every question answered yes.
+TEST_P(CliRefusals, OutOfRangeValuesAreRefusedAndWriteNothing) {
+    const QJsonValue surcharge = firstId("tblZelorSuchargeType");
+    const QJsonValue deduction = firstId("tblZelorShortageType");
+    auto charge = [](const QJsonValue& type, const char* key, double amount) {
+        return QJsonArray{
+            QJsonObject{{QStringLiteral("type"), type}, {QString::fromLatin1(key), amount}}};
+    };
+    auto master = [](const char* key, double amount) {
+        return QJsonObject{{QString::fromLatin1(key), amount}};
+    };
+    const QString period = QStringLiteral("خطا: تاريخ فاكتور بايد از «") + periodDay("BeginDate") +
+                           QStringLiteral("» تا «") + periodDay("EndDate") +
+                           QStringLiteral("» باشد.");
+    const QString tooSmall = QStringLiteral("خطا: تعداد كالا كمتر از اندازة مجاز است.");
+    const QString wholeRials =
+        QStringLiteral("اشکال: قيمت واحد سطر 1 بايد مبلغي به ريال و بدون اعشار باشد.");
+    const QString discountTooLarge = QStringLiteral("خطا: تخفيف كالا بيش از اندازة مجاز است.");
+    const QString masterNegative = QStringLiteral("اشکال: تخفيف كلي نبايد منفي باشد.");
+    const QString masterCeiling =
+        QStringLiteral("اشکال: درصد تخفيف كلي بيش از سقف مجاز تعريف شده براي شما «20» است");
+    const QString d = QStringLiteral("date");
+    const QString md = QStringLiteral("masterDiscount");
+    const RefusedEntry cases[] = {
+        {"negative surcharge",
+         {{QStringLiteral("surcharges"), charge(surcharge, "value", -20000000)}},
+         {},
+         QStringLiteral("خطا: مبلغ اضافات نبايد منفي باشد.")},
+        {"negative deduction",
+         {{QStringLiteral("deductions"), charge(deduction, "value", -1000)}},
+         {},
+         QStringLiteral("خطا: مقدار كسورات نبايد منفي باشد.")},
+        {"negative deduction percent",
+         {{QStringLiteral("deductions"), charge(deduction, "percent", -5)}},
+         {},
+         QStringLiteral("خطا: درصد كسورات نبايد منفي باشد.")},
+        {"deduction percent above 100",
+         {{QStringLiteral("deductions"), charge(deduction, "percent", 101)}},
+         {},
+         QStringLiteral("خطا: مقدار وارد شده از صد بيشتر است.")},
+        {"negative line discount percent",
+         {},
+         {{QStringLiteral("discountPercent"), -5}},
+         discountTooLarge},
+        {"line discount percent above the ceiling",
+         {},
+         {{QStringLiteral("discountPercent"), 101}},
+         QStringLiteral("خطا: تخفيف كالا بيش از سقف مجاز تعريف شده براي شما «30» است")},
+        {"negative line discount value",
+         {},
+         {{QStringLiteral("discountValue"), -1}},
+         discountTooLarge},
+        {"line discount value above the line",
+         {},
+         {{QStringLiteral("discountValue"), 5000001}},
+         discountTooLarge},
+        {"negative price",
+         {},
+         {{QStringLiteral("price"), -5000}},
+         QStringLiteral("خطا: قيمت كالا كمتر از اندازة مجاز است.")},
+        {"negative quantity", {}, {{QStringLiteral("qty"), -1}}, tooSmall},
+        {"zero quantity", {}, {{QStringLiteral("qty"), 0}}, tooSmall},
+        {"quantity 0 at four decimals", {}, {{QStringLiteral("qty"), 0.00004}}, tooSmall},
+        {"vanishing quantity", {}, {{QStringLiteral("qty"), 1e-320}}, tooSmall},
+        {"half a Rial", {}, {{QStringLiteral("price"), 0.5}}, wholeRials},
+        {"price with a fraction", {}, {{QStringLiteral("price"), 1000.25}}, wholeRials},
+        {"master percent 31", {{md, master("percent", 31)}}, {}, masterCeiling},
+        {"master percent 100", {{md, master("percent", 100)}}, {}, masterCeiling},
+        {"master percent 1000",
+         {{md, master("percent", 1000)}},
+         {},
+         QStringLiteral("اشکال: درصد تخفيف كلي نبايد بيش از «100» باشد.")},
+        {"negative master percent", {{md, master("percent", -10)}}, {}, masterNegative},
+        {"negative master value", {{md, master("value", -1000000)}}, {}, masterNegative},
+        {"master value above the total",
+         {{md, master("value", 5000001)}},
+         {},
+         QStringLiteral("اشکال: مبلغ تخفيف كلي نبايد بيش از جمع فاكتور «")},
+        {"master value above parameter 2831",
+         {{md, master("value", 1000001)}},
+         {},
+         QStringLiteral("اشکال: مبلغ تخفيف كلي بيش از سقف مجاز تعريف شده براي شما «1/000/000» "
+                        "است")},
+        {"the day after the period", {{d, periodDay("EndDate", 1)}}, {}, period},
+        {"half a year after the period", {{d, periodDay("EndDate", 165)}}, {}, period},
+        {"the day before the period", {{d, periodDay("BeginDate", -1)}}, {}, period},
+        {"year 1500", {{d, QStringLiteral("1500/01/01")}}, {}, period},
+        {"year 9999", {{d, QStringLiteral("9999/01/01")}}, {}, period},
+    };
+    const QVariant ceiling = setMasterDiscountCeiling(QStringLiteral("1000000"));
+    for (const RefusedEntry& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QString before = footprint();
+        const CliResult r = create(invoiceWith(c), {QStringLiteral("--yes")});
+        EXPECT_EQ(r.exitCode, 2) << r.err.toStdString();
+        EXPECT_TRUE(r.err.contains(c.message)) << r.err.toStdString();
+        EXPECT_TRUE(r.out.isEmpty());
+        EXPECT_EQ(footprint(), before);
+    }
+    setMasterDiscountCeiling(ceiling);
+}
+
+// The bounds are inclusive: a temporary invoice with the line and master discounts at the user's
+// ceilings and a deduction that takes all that is payable is taken as entered.
+TEST_P(CliRefusals, ValuesAtTheirBoundsAreTaken) {
+    const QJsonObject invoice = invoiceWith(
+        {"at the bounds",
+         {{QStringLiteral("formal"), false},
+          {QStringLiteral("masterDiscount"), QJsonObject{{QStringLiteral("percent"), 20}}},
+          {QStringLiteral("deductions"),
+           QJsonArray{QJsonObject{{QStringLiteral("type"), firstId("tblZelorShortageType")},
+                                  {QStringLiteral("percent"), 80}}}}},
+         {{QStringLiteral("discountPercent"), 30}},
+         {}});
+    const CliResult r = create(invoice);
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    const QJsonObject stored = r.json();
+    const QJsonObject line = stored.value(kLines).toArray().first().toObject();
+    EXPECT_EQ(line.value(QStringLiteral("discountPercent")).toDouble(), 30);
+    const QJsonObject totals = stored.value(kTotals).toObject();
+    EXPECT_EQ(totals.value(QStringLiteral("totalPrice")).toDouble(), 3500000);
+    EXPECT_EQ(totals.value(QStringLiteral("masterDiscountPercent")).toDouble(), 20);
+    EXPECT_EQ(totals.value(QStringLiteral("deductions")).toDouble(), 2800000);
+    EXPECT_EQ(totals.value(QStringLiteral("grandTotal")).toDouble(), 0);
+}
+
+// A temporary invoice whose date lies outside the period (stored before the period changed) is
+// not finalised when editing keeps the date (parameter 1079 off): the save names the bounds and
+// writes nothing.
+TEST_P(CliRefusals, AStoredInvoiceDatedOutsideThePeriodIsNotFinalised) {
+    const QString keepDate = QStringLiteral(
+        "UPDATE tblZelorSystemParameters SET Value = ? WHERE "
+        "ID = 1079");
+    const QVariant editResetsDate =
+        db().scalar(QStringLiteral("SELECT Value FROM tblZelorSystemParameters WHERE ID = 1079"));
+    const CliResult made = create(plainLines());
+    ASSERT_EQ(made.exitCode, 0) << made.err.toStdString();
+    db().exec(keepDate, {QStringLiteral("0")});
+    const int id = made.json().value(QStringLiteral("id")).toInt();
+    const QString after = periodDay("EndDate", 1);
+    db().exec(QStringLiteral("UPDATE tblSaleInvoice SET CreateDate = ?, FarsiCreateDate = ? WHERE "
+                             "ID = ?"),
+              {getEnglishDate(after), after, id});
+    const QString before = footprint();
+    const CliResult r = run({QStringLiteral("--yes"), QStringLiteral("invoice"),
+                             QStringLiteral("final"), QString::number(id)});
+    db().exec(keepDate, {editResetsDate});
+    EXPECT_EQ(r.exitCode, 2) << r.err.toStdString();
+    EXPECT_TRUE(r.err.contains(QStringLiteral("خطا: تاريخ فاكتور بايد از «") +
+                               periodDay("BeginDate") + QStringLiteral("» تا «") +
+                               periodDay("EndDate") + QStringLiteral("» باشد.")))
+        << r.err.toStdString();
+    EXPECT_EQ(footprint(), before);
+    EXPECT_TRUE(
+        db().scalar(QStringLiteral("SELECT Code FROM tblSaleInvoice WHERE ID = ?"), {id}).isNull());
+}
+
 SI_INSTANTIATE_BACKENDS(CliCreate);
+SI_INSTANTIATE_BACKENDS(CliRefusals);
 
 }  // namespace
 }  // namespace si::test

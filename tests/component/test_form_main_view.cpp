@@ -8,6 +8,8 @@
 #include <QPushButton>
 #include <QTableView>
 
+#include "common/Jalali.h"
+#include "controls/ui/JalaliDateEdit.h"
 #include "invoice/LinesLogic.h"
 #include "invoice/ui/FormMain.h"
 #include "support/ContextTest.h"
@@ -101,6 +103,32 @@ TEST_P(FormMainViewTest, PromotionAndScannerCommandsFollowTheMode) {
     ASSERT_NE(ech, nullptr);
     EXPECT_EQ(ech->model(), &form->logic().doc().flexEch);
     EXPECT_EQ(ech->editTriggers(), QAbstractItemView::NoEditTriggers);
+}
+
+// The date control hands a typed date to the header: one beyond the bounds is refused with their
+// message and the control shows the invoice's date again; one within them is taken.
+TEST_P(FormMainViewTest, ADateBeyondTheBoundsIsRefusedAndTheControlShowsTheInvoicesDate) {
+    form->ClearShow();
+    form->logic().runCommand(QStringLiteral("cmdNew"));
+    auto* date = control<JalaliDateEdit>("datCreateDate");
+    ASSERT_NE(date, nullptr);
+    const QDate today = now.date();
+    ASSERT_EQ(date->date(), today);
+    messages.clear();
+    date->setJalaliText(getFarsiDate(today.addDays(10951)));
+    ASSERT_EQ(messages.shown().size(), 1u);
+    EXPECT_EQ(messages.last().text,
+              QStringLiteral("تاريخ فاكتور بايد از «") + getFarsiDate(today.addDays(-10950)) +
+                  QStringLiteral("» تا «") + getFarsiDate(today.addDays(10950)) +
+                  QStringLiteral("» باشد."));
+    EXPECT_EQ(date->date(), today);
+    EXPECT_EQ(date->text(), getFarsiDate(today));
+    EXPECT_EQ(form->logic().doc().datCreateDate, today);
+
+    messages.clear();
+    date->setJalaliText(getFarsiDate(today.addDays(-3)));
+    EXPECT_TRUE(messages.empty());
+    EXPECT_EQ(form->logic().doc().datCreateDate, today.addDays(-3));
 }
 
 SI_INSTANTIATE_BACKENDS(FormMainViewTest);

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include "common/Jalali.h"
 #include "invoice/FormTestSupport.h"
 #include "invoice/HeaderLogic.h"
 #include "invoice/LinesLogic.h"
@@ -137,6 +138,58 @@ TEST_P(HeaderTest, DefaultsOfANewInvoice) {
     EXPECT_EQ(doc().cmbMessage, QStringLiteral("از خريد شما سپاسگزاريم"));
     EXPECT_EQ(doc().masterDiscountKind, MasterDiscountKind::Percent);
     EXPECT_TRUE(doc().chkIsFormal);
+}
+
+// The date stays within the active accounting period, or within 10 950 days of today when none
+// is active: a refused date names the bounds and the invoice keeps its date; a taken one moves
+// the due date with it.
+TEST_P(HeaderTest, CreateDateStaysWithinTheActivePeriod) {
+    setParameter(P::DefaultDays, QStringLiteral("10"));
+    struct Case {
+        QDate date;
+        bool taken;
+    };
+    auto check = [this](const QVector<Case>& cases, const QString& from, const QString& to) {
+        const QString refusal = QStringLiteral("تاريخ فاكتور بايد از «") + from +
+                                QStringLiteral("» تا «") + to + QStringLiteral("» باشد.");
+        newForm();
+        newInvoice();
+        for (const Case& c : cases) {
+            SCOPED_TRACE(getFarsiDate(c.date).toStdString());
+            messages.clear();
+            const QDate before = doc().datCreateDate;
+            EXPECT_EQ(header().SetCreateDate(c.date), c.taken);
+            if (c.taken) {
+                EXPECT_TRUE(messages.empty());
+                EXPECT_EQ(doc().datCreateDate, c.date);
+                EXPECT_EQ(doc().dtpClearDate, c.date.addDays(10));
+                continue;
+            }
+            ASSERT_EQ(messages.shown().size(), 1u);
+            EXPECT_EQ(messages.last().caption, QStringLiteral("خطا"));
+            EXPECT_EQ(messages.last().text, refusal);
+            EXPECT_EQ(doc().datCreateDate, before);
+        }
+    };
+    const QDate today = now.date();
+    check({{today.addDays(10950), true},
+           {today.addDays(10951), false},
+           {today.addDays(-10951), false},
+           {today.addDays(-10950), true},
+           {FromJalali(9999, 1, 1), false},
+           {QDate(), false}},
+          getFarsiDate(today.addDays(-10950)), getFarsiDate(today.addDays(10950)));
+
+    db().exec(QStringLiteral("insert into tblAccountPeriod (Name, BeginDate, FarsiBeginDate, "
+                             "EndDate, FarsiEndDate, IsActive) values ('1405', ?, '1405/01/01', "
+                             "?, '1405/12/29', 1)"),
+              {QDate(2026, 3, 21), QDate(2027, 3, 20)});
+    check({{FromJalali(1406, 6, 1), false},
+           {FromJalali(1500, 1, 1), false},
+           {FromJalali(1404, 12, 29), false},
+           {FromJalali(1405, 1, 1), true},
+           {FromJalali(1405, 12, 29), true}},
+          QStringLiteral("1405/01/01"), QStringLiteral("1405/12/29"));
 }
 
 TEST_P(HeaderTest, CustomerBringsPromoterAndPricingMethodFromItsPath) {

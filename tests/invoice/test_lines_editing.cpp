@@ -150,6 +150,39 @@ TEST_P(LinesEditingTest, AFractionInAWholeNumberUnitIsRefusedWithItsRow) {
     EXPECT_TRUE(lines().checkIntegerUnit(1, true));
 }
 
+// Quantities are kept to four decimals, and to whole numbers in a whole-number unit: what is 0
+// there would sell nothing, and is refused as a negative quantity is.
+TEST_P(LinesEditingTest, AQuantityThatIsZeroAtItsUnitsPrecisionIsTooSmall) {
+    const int kiloRow = standardLine();
+    good(QStringLiteral("626002"), 1000, piece);
+    receive(QStringLiteral("626002"), 5);
+    ASSERT_TRUE(enter(QStringLiteral("626002")));
+    const int pieceRow = kiloRow + 1;
+    editableGrid();
+    struct Case {
+        int row;
+        const char* typed;
+        bool accepted;
+    };
+    const Case cases[] = {{kiloRow, "0", false},      {kiloRow, "0.00004", false},
+                          {kiloRow, "1e-320", false}, {kiloRow, "0.0001", true},
+                          {pieceRow, "0.4", false},   {pieceRow, "0", false}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.typed);
+        messages.clear();
+        const InvoiceLine before = line(c.row);
+        EXPECT_EQ(lines().commitCell(c.row, Col::Qty, QString::fromLatin1(c.typed)), c.accepted);
+        if (c.accepted) {
+            EXPECT_TRUE(messages.empty());
+            continue;
+        }
+        ASSERT_EQ(messages.shown().size(), 1u);
+        EXPECT_EQ(messages.last().caption, kError);
+        EXPECT_EQ(messages.last().text, QStringLiteral("تعداد كالا كمتر از اندازة مجاز است."));
+        EXPECT_TRUE(sameValues(line(c.row), before));
+    }
+}
+
 TEST_P(LinesEditingTest, TheFreeGoodsNoticeComesWhenTheThresholdIsReached) {
     good(QStringLiteral("626001"), 1000, piece);
     db().exec(QStringLiteral("update tblGood set EsTreshold=5 where Barcode='626001'"));

@@ -441,6 +441,47 @@ TEST_P(TotalsTest, MasterDiscountAmountLimits) {
     }
 }
 
+// What the boxes would reset or turn positive is named with its limit, for callers that cannot
+// see the boxes; what they keep is not refused.
+TEST_P(TotalsTest, MasterDiscountRefusalsNameTheLimitPassed) {
+    setParameter(P::MaxMasterDiscountPercent, QStringLiteral("20"));
+    setParameter(P::MaxMasterDiscountValue, QStringLiteral("50000"));
+    reopen();
+    addLine(QStringLiteral("1"), 1, rials(1000000));
+    totals().ComputeGrandTotal();
+    struct {
+        double percent;
+        const char* refusal;
+    } const percents[] = {
+        {20, nullptr},
+        {0, nullptr},
+        {-1, "تخفيف كلي نبايد منفي باشد."},
+        {100.5, "درصد تخفيف كلي نبايد بيش از «100» باشد."},
+        {1000, "درصد تخفيف كلي نبايد بيش از «100» باشد."},
+        {20.01, "درصد تخفيف كلي بيش از سقف مجاز تعريف شده براي شما «20» است"},
+    };
+    for (const auto& c : percents) {
+        SCOPED_TRACE(c.percent);
+        const auto refusal = totals().MasterDiscountPercentRefusal(c.percent);
+        EXPECT_EQ(refusal.value_or(QString()), QString::fromUtf8(c.refusal));
+    }
+    struct {
+        qint64 value;
+        const char* refusal;
+    } const values[] = {
+        {50000, nullptr},
+        {-1000000, "تخفيف كلي نبايد منفي باشد."},
+        {50001, "مبلغ تخفيف كلي بيش از سقف مجاز تعريف شده براي شما «50/000» است"},
+        {1000001, "مبلغ تخفيف كلي نبايد بيش از جمع فاكتور «1/000/000» باشد."},
+    };
+    for (const auto& c : values) {
+        SCOPED_TRACE(c.value);
+        const auto refusal = totals().MasterDiscountValueRefusal(rials(c.value));
+        EXPECT_EQ(refusal.value_or(QString()), QString::fromUtf8(c.refusal));
+    }
+    EXPECT_TRUE(messages.empty());
+}
+
 TEST_P(TotalsTest, PercentTypedBeforeAnyTotalEmptiesTheBoxes) {
     doc().totals.SuCharge = rials(500);
     doc().totals.GrandTotal = rials(700);
@@ -705,6 +746,49 @@ TEST_P(ChargesTest, DeductionsMayNotExceedThePayableAmount) {
     EXPECT_EQ(doc().totals.Decs, rials(105000));
     EXPECT_EQ(doc().totals.GrandTotal, Money());
     EXPECT_EQ(doc().deductions.size(), 2);
+}
+
+// Surcharges and deductions only add to or take from the invoice as their names say: a negative
+// amount or percent is refused in the grid and on OK, and the invoice keeps its totals.
+TEST_P(ChargesTest, NegativeSurchargesAndDeductionsAreRefused) {
+    addLine(QStringLiteral("1"), 1, rials(100000));
+    totals().ComputeGrandTotal();
+    const QString negativeSurcharge = QStringLiteral("مبلغ اضافات نبايد منفي باشد.");
+    const QString negativeDeduction = QStringLiteral("مقدار كسورات نبايد منفي باشد.");
+
+    SurchargeRow surcharge;
+    surcharge.Value = rials(700);
+    EXPECT_FALSE(totals().SurchargeValueTyped(surcharge, rials(-20000000)));
+    EXPECT_EQ(messages.last().caption, QStringLiteral("خطا"));
+    EXPECT_EQ(messages.last().text, negativeSurcharge);
+    EXPECT_EQ(surcharge.Value, rials(700));
+    EXPECT_TRUE(totals().SurchargeValueTyped(surcharge, Money()));
+    QVector<SurchargeRow> surcharges = totals().SurchargeRowsForDialog();
+    surcharges[0].Value = rials(5000);
+    surcharges[1].Value = rials(-20000000);
+    messages.clear();
+    EXPECT_FALSE(totals().ApplySurcharges(surcharges));
+    EXPECT_EQ(messages.last().text, negativeSurcharge);
+    EXPECT_EQ(doc().totals.SuCharge, Money());
+    EXPECT_TRUE(doc().surcharges.isEmpty());
+
+    DeductionRow deduction;
+    deduction.Value = rials(300);
+    deduction.ShortagePercent = 0.3;
+    messages.clear();
+    EXPECT_FALSE(totals().DeductionValueTyped(deduction, rials(-1)));
+    EXPECT_EQ(messages.last().text, negativeDeduction);
+    EXPECT_FALSE(totals().DeductionPercentTyped(deduction, -0.5));
+    EXPECT_EQ(messages.last().text, QStringLiteral("درصد كسورات نبايد منفي باشد."));
+    EXPECT_EQ(messages.shown().size(), 2u);
+    EXPECT_EQ(deduction.Value, rials(300));
+    EXPECT_EQ(deduction.ShortagePercent, 0.3);
+    QVector<DeductionRow> deductions = totals().DeductionRowsForDialog();
+    deductions[0].Value = rials(-5000);
+    EXPECT_FALSE(totals().ApplyDeductions(deductions));
+    EXPECT_EQ(messages.last().text, negativeDeduction);
+    EXPECT_EQ(doc().totals.Decs, Money());
+    EXPECT_EQ(doc().totals.GrandTotal, rials(100000));
 }
 
 SI_INSTANTIATE_BACKENDS(TotalsTest);

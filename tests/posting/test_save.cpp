@@ -4,6 +4,7 @@
 #include <functional>
 
 #include "PostingTestSupport.h"
+#include "common/Jalali.h"
 #include "common/Numbers.h"
 
 namespace si::test {
@@ -195,6 +196,42 @@ TEST_P(SaveTest, CreditLevelOfThePositionIsInclusive) {
     EXPECT_EQ(invoices(), 0);
     form->doc().totals.GrandTotal = Money::fromRials(5000);
     EXPECT_TRUE(save->SaveInvoice(false)) << messages.texts().join(u'\n').toStdString();
+}
+
+// A date outside the active period is refused before anything is written, temporary or final,
+// so that no later save meets a final invoice dated in a period that has not begun.
+TEST_P(SaveTest, ADateOutsideTheActivePeriodIsRefusedAndLeavesLaterSavesAlone) {
+    db().exec(QStringLiteral("insert into tblAccountPeriod (Name, BeginDate, FarsiBeginDate, "
+                             "EndDate, FarsiEndDate, IsActive) values ('1405', ?, '1405/01/01', "
+                             "?, '1405/12/29', 1)"),
+              {QDate(2026, 3, 21), QDate(2027, 3, 20)});
+    installSave();
+    const QString refusal =
+        QStringLiteral("تاريخ فاكتور بايد از «1405/01/01» تا «1405/12/29» باشد.");
+    for (const QDate& date : {FromJalali(1406, 6, 1), FromJalali(1500, 1, 1),
+                              FromJalali(1404, 12, 29), FromJalali(9999, 1, 1)}) {
+        for (bool final : {false, true}) {
+            SCOPED_TRACE(getFarsiDate(date).toStdString() + (final ? " final" : " temporary"));
+            newInvoice(5000, date);
+            messages.clear();
+            messages.answerYes();
+            ui.focus.clear();
+            EXPECT_FALSE(save->SaveInvoice(final));
+            ASSERT_EQ(messages.shown().size(), 1u) << messages.texts().join(u'\n').toStdString();
+            EXPECT_EQ(messages.last().caption, QStringLiteral("خطا"));
+            EXPECT_EQ(messages.last().text, refusal);
+            EXPECT_EQ(ui.focus, QStringLiteral("datCreateDate"));
+            EXPECT_EQ(invoices(), 0);
+            form->cmdCancel_Click();
+        }
+    }
+    // No final invoice of a later period stands before today's with the renumbering question.
+    newInvoice(5000, QDate(2026, 12, 6));
+    messages.clear();
+    messages.answerNo();
+    ASSERT_TRUE(save->SaveInvoice(true)) << messages.texts().join(u'\n').toStdString();
+    EXPECT_FALSE(messages.anyContains(QStringLiteral("آيا ادامه ميدهيد؟")));
+    EXPECT_EQ(storedCode(savedID()).toInt(), 1);
 }
 
 // One failing check per case; each stops the chain before anything is written, with its own

@@ -62,8 +62,6 @@ void FormMain::connectEdits() {
     bindText("txtNotes", &InvoiceDocument::txtNotes);
     bindText("txtCardNo", &InvoiceDocument::txtCardNo);
     bindText("txtLoanExpire", &InvoiceDocument::txtLoanExpire);
-    connect(dates_.value(QStringLiteral("datCreateDate")), &JalaliDateEdit::dateChanged, this,
-            [&d](const QDate& date) { d.datCreateDate = date; });
     connect(dates_.value(QStringLiteral("gdpDeliverDate")), &JalaliDateEdit::dateChanged, this,
             [&d](const QDate& date) { d.gdpDeliverDate = date; });
     connect(dates_.value(QStringLiteral("dtpClearDate")), &JalaliDateEdit::dateChanged, this,

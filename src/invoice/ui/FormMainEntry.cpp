@@ -63,9 +63,12 @@ void FormMain::connectEntry() {
                 s.header->txtLoanExpire_Change();
                 refreshView();
             });
+    // The header logic judges the date; a refused one is shown back as the invoice keeps it.
     connect(dates_.value(QStringLiteral("datCreateDate")), &JalaliDateEdit::dateChanged, this,
-            [this, &s] {
-                if (!showing_) s.header->datCreateDate_Change();
+            [this, &s](const QDate& date) {
+                if (showing_) return;
+                s.header->SetCreateDate(date);
+                refreshView();
             });
     connect(checks_.value(QStringLiteral("chkIsFormal")), &QCheckBox::clicked, this,
             [&s] { s.header->chkIsFormal_Click(); });

@@ -4,6 +4,7 @@
 #include <QHeaderView>
 #include <QPushButton>
 #include <QTableWidget>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include "common/Numbers.h"
@@ -64,17 +65,20 @@ void FrmCostTypel::fill() {
     filling_ = false;
 }
 
+// A refused amount restores the cell and keeps it in edit.
 void FrmCostTypel::onItemChanged(QTableWidgetItem* item) {
     if (filling_ || item->column() != kAmount) return;
     const int r = item->row();
-    rows_[r].Value = ParseAmount(item->text());
+    const bool accepted =
+        services_.totals->SurchargeValueTyped(rows_[r], ParseAmount(item->text()));
     filling_ = true;
     item->setText(rows_[r].Value.isZero() ? QString() : FormatAmount(rows_[r].Value));
     filling_ = false;
+    if (!accepted) QTimer::singleShot(0, grid_, [this, item] { grid_->editItem(item); });
 }
 
 void FrmCostTypel::accept() {
-    services_.totals->ApplySurcharges(rows_);
+    if (!services_.totals->ApplySurcharges(rows_)) return;
     QDialog::accept();
 }
 
