@@ -53,24 +53,40 @@ void CheckDispatchesMatchLines(Session& s, const CheckScope& scope, CheckResult&
     result.invariants << inv;
 }
 
+namespace {
+
+QString belowZero(const StockKey& key, double level, const char* when, double before) {
+    return QStringLiteral("inventory %1, barcode %2: stock %3 %4 (before the load %5)")
+        .arg(key.first)
+        .arg(key.second)
+        .arg(level)
+        .arg(QString::fromLatin1(when))
+        .arg(before);
+}
+
+}  // namespace
+
 void CheckStock(Session& s, const CheckScope& scope, CheckResult& result) {
     Invariant inv{QStringLiteral("stock never sold below zero where the stock rule holds")};
     const StockLevels now = CheckedStockLevels(s, scope.day);
-    qint64 negativeBefore = 0;
+    const auto sold = [&](const StockKey& key, double level) {
+        const double before = scope.stockBefore.value(key, 0);
+        return level < -1e-9 && level < before - 1e-9;
+    };
     for (auto it = now.cbegin(); it != now.cend(); ++it) {
         ++inv.checked;
-        const double before = scope.stockBefore.value(it.key(), 0);
-        if (before < -1e-9) ++negativeBefore;
-        if (it.value() < -1e-9 && it.value() < before - 1e-9)
-            inv.violations << QStringLiteral(
-                                  "inventory %1, barcode %2: stock %3 (before the load "
-                                  "%4)")
-                                  .arg(it.key().first)
-                                  .arg(it.key().second)
-                                  .arg(it.value())
-                                  .arg(before);
+        if (sold(it.key(), it.value()))
+            inv.violations << belowZero(it.key(), it.value(), "at the end",
+                                        scope.stockBefore.value(it.key(), 0));
     }
+    for (auto it = scope.lowestSeen.cbegin(); it != scope.lowestSeen.cend(); ++it)
+        if (sold(it.key(), it.value()) && !sold(it.key(), now.value(it.key(), 0)))
+            inv.violations << belowZero(it.key(), it.value(), "while the load ran",
+                                        scope.stockBefore.value(it.key(), 0));
     inv.violations.sort();
+    qint64 negativeBefore = 0;
+    for (double level : scope.stockBefore)
+        if (level < -1e-9) ++negativeBefore;
     result.invariants << inv;
     result.figures << Figure{QStringLiteral("stock levels already below zero before the load"),
                              negativeBefore};

@@ -22,6 +22,9 @@ struct CheckScope {
     qint64 firstLoadInvoice = 1;
     // Stock before the load: a level that was already below zero is not the load's doing.
     StockLevels stockBefore;
+    // The lowest stock seen while the load ran, where the load looked (deliveries that came
+    // later would hide a level that went below zero).
+    StockLevels lowestSeen;
     // Invoices whose save said why no accounting document could be made.
     QSet<qint64> postingMessageGiven;
     // Stock is counted up to the end of this day (the load's invoice date).

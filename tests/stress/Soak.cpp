@@ -95,7 +95,11 @@ int RunSoak(const SoakOptions& o, QTextStream& out) {
     bool checked = true;
     for (size_t i = 0; i < dbs.size(); ++i) {
         const bool pg = dbs[i].name == QLatin1String("PostgreSQL");
-        const LoadReport report{dbs[i], o, loads[i]->stats(), pg ? restart.restarts() : 0,
+        const LoadReport report{dbs[i],
+                                o,
+                                loads[i]->stats(),
+                                loads[i]->deliveries(),
+                                pg ? restart.restarts() : 0,
                                 pg ? restart.failure() : QString()};
         const qint64 found = checkAndReport(dbs[i], report, out);
         if (found < 0)

@@ -77,7 +77,12 @@ void pickGoods(Session& s, Catalogue& c, const StockLevels& stock) {
 // invoice. Quantities are in each goods item's base unit.
 void countStock(Session& s, const Catalogue& c, const StockLevels& stock) {
     const QDate day = s.today().addDays(-1);
-    const Params dated{c.inventory, c.adminUser, day, getFarsiDate(day), day, getFarsiDate(day),
+    const Params dated{c.inventory,
+                       c.adminUser,
+                       day,
+                       getFarsiDate(day),
+                       day,
+                       getFarsiDate(day),
                        QStringLiteral("شمارش موجودي")};
     const QString columns = QStringLiteral(
         " (InventoryID, CreatorID, ReceiveDate, FarsiReceiveDate, CreateDate, FarsiCreateDate, "

@@ -10,6 +10,8 @@ namespace {
 
 // No save of a small invoice takes this long; a process still running then is stuck.
 constexpr int kHungMs = 300 * 1000;
+constexpr int kRestockEveryMs = 1500;
+constexpr int kReasonLength = 220;
 
 // What the save says when it cannot make the accounting document (and the invoice stays final
 // without one), or when the customer has no open account to post to.
@@ -41,12 +43,17 @@ struct Load::Running {
 };
 
 Load::Load(SoakDatabase& db, const SoakOptions& options, quint32 seed)
-    : db_(db), options_(options), planner_(db.catalogue, seed), workstations_(options.clients) {}
+    : db_(db),
+      options_(options),
+      planner_(db.catalogue, seed),
+      restocker_(db, seed + 1),
+      workstations_(options.clients) {}
 
 Load::~Load() = default;
 
 void Load::start() {
     clock_.start();
+    restocker_.start(kRestockEveryMs);
     for (Workstation& w : workstations_)
         startNext(w);
 }
@@ -65,14 +72,32 @@ void Load::startNext(Workstation& w) {
         for (const Workstation& other : workstations_)
             if (!other.idle) return;
         finished_ = true;
+        restocker_.stop();
         stats_.elapsedMs = clock_.elapsed();
         Q_EMIT done();
         return;
     }
     w.op = planner_.next();
     ++started_;
+    // A process that cannot start ends at once; the operation ends only after every launch.
+    w.launching = true;
     for (const Invocation& call : w.op.processes)
         launch(w, call);
+    w.launching = false;
+    if (allEnded(w)) conclude(w);
+}
+
+bool Load::allEnded(const Workstation& w) const {
+    for (const auto& r : w.processes)
+        if (!r->ended) return false;
+    return true;
+}
+
+void Load::conclude(Workstation& w) {
+    operationEnded(w);
+    // The processes go once their signals have returned.
+    QMetaObject::invokeMethod(
+        this, [this, &w] { startNext(w); }, Qt::QueuedConnection);
 }
 
 void Load::launch(Workstation& w, const Invocation& call) {
@@ -105,12 +130,7 @@ void Load::ended(Workstation& w, Running* r) {
     r->ended = true;
     count(w, *r);
     learn(w, *r);
-    for (const auto& other : w.processes)
-        if (!other->ended) return;
-    operationEnded(w);
-    // The processes go once their signals have returned.
-    QMetaObject::invokeMethod(
-        this, [this, &w] { startNext(w); }, Qt::QueuedConnection);
+    if (!w.launching && allEnded(w)) conclude(w);
 }
 
 void Load::count(Workstation& w, const Running& r) {
@@ -155,7 +175,12 @@ void Load::learn(Workstation& w, Running& r) {
         planner_.storedInvoice(id);
         if (shown.value(QStringLiteral("code")).isNull()) planner_.storedTemporary({id, w.op.user});
     }
-    if (!givesPostingMessage(QString::fromUtf8(r.process.readAllStandardError()))) return;
+    const QString errors = QString::fromUtf8(r.process.readAllStandardError());
+    if (!succeeded && !r.killedBySoak && !r.hung && !r.failedToStart)
+        ++stats_.reasons[static_cast<size_t>(w.op.kind)]
+                        [QStringLiteral("exit %1: ").arg(r.process.exitCode()) +
+                         errors.section(QLatin1Char('\n'), 0, 0).left(kReasonLength)];
+    if (!givesPostingMessage(errors)) return;
     ++stats_.postingMessages;
     const qint64 invoice = isFinalisation(w.op.kind) ? w.op.invoice : id;
     if (invoice > 0) db_.scope.postingMessageGiven.insert(invoice);

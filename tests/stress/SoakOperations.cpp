@@ -17,13 +17,13 @@ struct Weight {
 
 // Shares of the load, in percent.
 constexpr Weight kWeights[] = {
-    {OpKind::CreateTemporary, 22}, {OpKind::FinalCreditSale, 14},
-    {OpKind::FinalCashSale, 10},   {OpKind::ShopCashSale, 10},
-    {OpKind::ScarceGoodsSale, 18}, {OpKind::FinaliseTemporary, 12},
-    {OpKind::FinaliseRace, 10},    {OpKind::Show, 4},
+    {OpKind::CreateTemporary, 20},   {OpKind::FinalCreditSale, 14}, {OpKind::FinalCashSale, 10},
+    {OpKind::ShopCashSale, 10},      {OpKind::ScarceGoodsSale, 12}, {OpKind::ScarceGoodsRush, 8},
+    {OpKind::FinaliseTemporary, 12}, {OpKind::FinaliseRace, 10},    {OpKind::Show, 4},
 };
 
 constexpr int kMostRacers = 4;
+constexpr int kMostRushers = 6;
 
 QStringList asUser(int user) {
     return {QStringLiteral("--user"), QString::number(user), QStringLiteral("--yes")};
@@ -43,6 +43,8 @@ QString OpName(OpKind kind) {
             return QStringLiteral("shop cash sale");
         case OpKind::ScarceGoodsSale:
             return QStringLiteral("scarce goods sale");
+        case OpKind::ScarceGoodsRush:
+            return QStringLiteral("scarce goods rush");
         case OpKind::FinaliseTemporary:
             return QStringLiteral("finalise temporary");
         case OpKind::FinaliseRace:
@@ -73,6 +75,8 @@ Operation OperationPlanner::next() {
             return temporaries_.isEmpty() ? create(OpKind::CreateTemporary) : finalise(kind);
         case OpKind::Show:
             return stored_.isEmpty() ? create(OpKind::CreateTemporary) : show();
+        case OpKind::ScarceGoodsRush:
+            return rush();
         default:
             return create(kind);
     }
@@ -80,9 +84,13 @@ Operation OperationPlanner::next() {
 
 // Distinct goods (a goods item may not repeat on an invoice), one to three pieces each; a sale of
 // scarce goods takes one of them and maybe a plentiful one besides.
+QString OperationPlanner::scarceGoods() {
+    return c_.scarceGoods[static_cast<int>(random_.bounded(c_.scarceGoods.size()))];
+}
+
 QJsonArray OperationPlanner::lines(bool scarce) {
     QStringList goods;
-    if (scarce) goods << c_.scarceGoods[static_cast<int>(random_.bounded(c_.scarceGoods.size()))];
+    if (scarce) goods << scarceGoods();
     const int plenty =
         scarce ? static_cast<int>(random_.bounded(2)) : 1 + static_cast<int>(random_.bounded(3));
     while (goods.size() < (scarce ? 1 : 0) + plenty) {
@@ -102,7 +110,7 @@ QJsonObject OperationPlanner::invoice(OpKind kind, int user) {
         kind == OpKind::FinalCreditSale ||
         (user == c_.adminUser && kind != OpKind::FinalCashSale && random_.bounded(2) == 0);
     const bool scarce = kind == OpKind::ScarceGoodsSale ||
-                        (kind == OpKind::CreateTemporary && random_.bounded(3) == 0);
+                        (kind == OpKind::CreateTemporary && random_.bounded(6) == 0);
     QJsonObject o{{QStringLiteral("inventory"), c_.inventory},
                   {QStringLiteral("paidByCash"), credit ? kCredit : kCash},
                   {QStringLiteral("lines"), lines(scarce)}};
@@ -115,9 +123,8 @@ QJsonObject OperationPlanner::invoice(OpKind kind, int user) {
 Operation OperationPlanner::create(OpKind kind) {
     // The cashier keeps a share of the temporary invoices and every shop sale; the rest is the
     // administrator's, who may sell on credit.
-    const bool cashier =
-        kind == OpKind::ShopCashSale || (kind != OpKind::FinalCreditSale &&
-                                         kind != OpKind::FinalCashSale && random_.bounded(4) == 0);
+    const bool cashier = kind == OpKind::ShopCashSale ||
+                         (kind == OpKind::CreateTemporary && random_.bounded(8) == 0);
     const int user = cashier ? c_.cashierUser : c_.adminUser;
     QStringList args = asUser(user);
     args << QStringLiteral("invoice") << QStringLiteral("create") << QStringLiteral("-");
@@ -126,6 +133,29 @@ Operation OperationPlanner::create(OpKind kind) {
     op.kind = kind;
     op.user = user;
     op.processes.append({args, QJsonDocument(invoice(kind, user)).toJson(QJsonDocument::Compact)});
+    return op;
+}
+
+// Workstations selling the same scarce goods item at the same moment, a few pieces each: together
+// they may not sell more than its stock.
+Operation OperationPlanner::rush() {
+    const QString goods = scarceGoods();
+    const int rushers = 3 + static_cast<int>(random_.bounded(kMostRushers - 2));
+    Operation op;
+    op.kind = OpKind::ScarceGoodsRush;
+    op.user = c_.adminUser;
+    QStringList args = asUser(op.user);
+    args << QStringLiteral("invoice") << QStringLiteral("create") << QStringLiteral("-")
+         << QStringLiteral("--final");
+    for (int i = 0; i < rushers; ++i) {
+        QJsonObject o = invoice(OpKind::FinalCashSale, op.user);
+        o.insert(QStringLiteral("lines"),
+                 QJsonArray{QJsonObject{
+                     {QStringLiteral("barcode"), goods},
+                     {QStringLiteral("qty"), 1 + static_cast<int>(random_.bounded(2))}}});
+        if (random_.bounded(2) == 0) o.insert(QStringLiteral("paidByCash"), kCredit);
+        op.processes.append({args, QJsonDocument(o).toJson(QJsonDocument::Compact)});
+    }
     return op;
 }
 

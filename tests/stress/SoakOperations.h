@@ -1,9 +1,9 @@
 #pragma once
 // The operations of the load, each one or more runs of the saleinvoice command line as a
 // workstation would run it: entering temporary and final invoices (credit sales, cash sales,
-// shop-mode cash sales at the cashier's turn, sales of the goods with little stock), finalising
-// stored temporary invoices, one workstation or several at once on the same invoice, and reading
-// invoices back.
+// shop-mode cash sales at the cashier's turn, sales of the goods with little stock, alone or by
+// several workstations at once), finalising stored temporary invoices, one workstation or several
+// at once on the same invoice, and reading invoices back.
 
 #include <QByteArray>
 #include <QJsonArray>
@@ -23,11 +23,12 @@ enum class OpKind {
     FinalCashSale,
     ShopCashSale,
     ScarceGoodsSale,
+    ScarceGoodsRush,
     FinaliseTemporary,
     FinaliseRace,
     Show,
 };
-inline constexpr int kOpKinds = 8;
+inline constexpr int kOpKinds = 9;
 QString OpName(OpKind kind);
 
 // One process: its arguments after --db and its standard input.
@@ -64,10 +65,13 @@ public:
 private:
     OpKind pickKind();
     Operation create(OpKind kind);
+    Operation rush();
     Operation finalise(OpKind kind);
     Operation show();
     QJsonObject invoice(OpKind kind, int user);
     QJsonArray lines(bool scarce);
+    int pieces() { return 1 + static_cast<int>(random_.bounded(3)); }
+    QString scarceGoods();
 
     const Catalogue& c_;
     QRandomGenerator random_;

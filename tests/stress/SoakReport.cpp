@@ -1,5 +1,8 @@
 #include "SoakReport.h"
 
+#include <algorithm>
+#include <functional>
+
 #include "common/ConnectionString.h"
 
 namespace si::soak {
@@ -7,6 +10,7 @@ namespace si::soak {
 namespace {
 
 constexpr int kShownViolations = 10;
+constexpr int kShownReasons = 2;
 
 // Where the database is, without the password.
 QString whereIs(const SoakDatabase& db) {
@@ -37,6 +41,20 @@ OpCounts& operator+=(OpCounts& a, const OpCounts& b) {
     return a;
 }
 
+// The commonest reasons each kind failed or was refused.
+void printReasons(QTextStream& out, const LoadStats& s) {
+    for (int k = 0; k < kOpKinds; ++k) {
+        QVector<QPair<qint64, QString>> reasons;
+        const auto& byReason = s.reasons[static_cast<size_t>(k)];
+        for (auto it = byReason.cbegin(); it != byReason.cend(); ++it)
+            reasons.append({it.value(), it.key()});
+        std::sort(reasons.begin(), reasons.end(), std::greater<>());
+        for (qsizetype i = 0; i < reasons.size() && i < kShownReasons; ++i)
+            out << "    " << OpName(static_cast<OpKind>(k)) << ", " << reasons[i].first << "x "
+                << reasons[i].second << "\n";
+    }
+}
+
 }  // namespace
 
 void PrintLoad(QTextStream& out, const LoadReport& r) {
@@ -52,10 +70,13 @@ void PrintLoad(QTextStream& out, const LoadReport& r) {
         total += s.byKind[static_cast<size_t>(k)];
     }
     printRow(out, QStringLiteral("total"), total);
+    printReasons(out, s);
     out << "processes killed: " << total.killed << "   server restarts: " << r.serverRestarts;
     if (!r.restartFailure.isEmpty()) out << " (" << r.restartFailure << ")";
     out << "   races on one invoice: " << s.races
         << "   saves that gave a posting message: " << s.postingMessages << "\n";
+    out << "scarce goods delivered while the load ran: " << r.deliveries.receipts << " receipts, "
+        << r.deliveries.pieces << " pieces (" << r.deliveries.failed << " tries failed)\n";
 }
 
 void PrintScarceGoods(QTextStream& out, const Catalogue& c, const StockLevels& before,

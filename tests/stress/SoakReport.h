@@ -14,6 +14,7 @@ struct LoadReport {
     const SoakDatabase& db;
     const SoakOptions& options;
     const LoadStats& stats;
+    const Deliveries& deliveries;
     int serverRestarts = 0;
     QString restartFailure;
 };
