@@ -120,7 +120,7 @@ void Load::launch(Workstation& w, const Invocation& call) {
         r->process.kill();
     };
     if (planner_.chance(options_.killRate))
-        QTimer::singleShot(planner_.bounded(int(2 * typicalRunMs_) + 1), p,
+        QTimer::singleShot(planner_.roll(int(2 * typicalRunMs_) + 1), p,
                            [killWith] { killWith(false); });
     QTimer::singleShot(kHungMs, p, [killWith] { killWith(true); });
 }

@@ -59,10 +59,10 @@ OperationPlanner::OperationPlanner(const Catalogue& catalogue, quint32 seed)
     : c_(catalogue), random_(seed) {}
 
 OpKind OperationPlanner::pickKind() {
-    int roll = static_cast<int>(random_.bounded(100));
+    int left = roll(100);
     for (const Weight& w : kWeights) {
-        if (roll < w.weight) return w.kind;
-        roll -= w.weight;
+        if (left < w.weight) return w.kind;
+        left -= w.weight;
     }
     return OpKind::Show;
 }
@@ -85,46 +85,42 @@ Operation OperationPlanner::next() {
 // Distinct goods (a goods item may not repeat on an invoice), one to three pieces each; a sale of
 // scarce goods takes one of them and maybe a plentiful one besides.
 QString OperationPlanner::scarceGoods() {
-    return c_.scarceGoods[static_cast<int>(random_.bounded(c_.scarceGoods.size()))];
+    return c_.scarceGoods[roll(c_.scarceGoods.size())];
 }
 
 QJsonArray OperationPlanner::lines(bool scarce) {
     QStringList goods;
     if (scarce) goods << scarceGoods();
-    const int plenty =
-        scarce ? static_cast<int>(random_.bounded(2)) : 1 + static_cast<int>(random_.bounded(3));
+    const int plenty = scarce ? roll(2) : 1 + roll(3);
     while (goods.size() < (scarce ? 1 : 0) + plenty) {
-        const QString& g = c_.plentyGoods[static_cast<int>(random_.bounded(c_.plentyGoods.size()))];
+        const QString& g = c_.plentyGoods[roll(c_.plentyGoods.size())];
         if (!goods.contains(g)) goods << g;
     }
     QJsonArray array;
     for (const QString& g : goods)
         array.append(
-            QJsonObject{{QStringLiteral("barcode"), g},
-                        {QStringLiteral("qty"), 1 + static_cast<int>(random_.bounded(3))}});
+            QJsonObject{{QStringLiteral("barcode"), g}, {QStringLiteral("qty"), pieces()}});
     return array;
 }
 
 QJsonObject OperationPlanner::invoice(OpKind kind, int user) {
-    const bool credit =
-        kind == OpKind::FinalCreditSale ||
-        (user == c_.adminUser && kind != OpKind::FinalCashSale && random_.bounded(2) == 0);
-    const bool scarce = kind == OpKind::ScarceGoodsSale ||
-                        (kind == OpKind::CreateTemporary && random_.bounded(6) == 0);
+    const bool credit = kind == OpKind::FinalCreditSale ||
+                        (user == c_.adminUser && kind != OpKind::FinalCashSale && roll(2) == 0);
+    const bool scarce =
+        kind == OpKind::ScarceGoodsSale || (kind == OpKind::CreateTemporary && roll(6) == 0);
     QJsonObject o{{QStringLiteral("inventory"), c_.inventory},
                   {QStringLiteral("paidByCash"), credit ? kCredit : kCash},
                   {QStringLiteral("lines"), lines(scarce)}};
     if (user == c_.adminUser)
-        o.insert(QStringLiteral("customer"),
-                 c_.customers[static_cast<int>(random_.bounded(c_.customers.size()))]);
+        o.insert(QStringLiteral("customer"), c_.customers[roll(c_.customers.size())]);
     return o;
 }
 
 Operation OperationPlanner::create(OpKind kind) {
     // The cashier keeps a share of the temporary invoices and every shop sale; the rest is the
     // administrator's, who may sell on credit.
-    const bool cashier = kind == OpKind::ShopCashSale ||
-                         (kind == OpKind::CreateTemporary && random_.bounded(8) == 0);
+    const bool cashier =
+        kind == OpKind::ShopCashSale || (kind == OpKind::CreateTemporary && roll(8) == 0);
     const int user = cashier ? c_.cashierUser : c_.adminUser;
     QStringList args = asUser(user);
     args << QStringLiteral("invoice") << QStringLiteral("create") << QStringLiteral("-");
@@ -140,7 +136,7 @@ Operation OperationPlanner::create(OpKind kind) {
 // they may not sell more than its stock.
 Operation OperationPlanner::rush() {
     const QString goods = scarceGoods();
-    const int rushers = 3 + static_cast<int>(random_.bounded(kMostRushers - 2));
+    const int rushers = 3 + roll(kMostRushers - 2);
     Operation op;
     op.kind = OpKind::ScarceGoodsRush;
     op.user = c_.adminUser;
@@ -150,10 +146,9 @@ Operation OperationPlanner::rush() {
     for (int i = 0; i < rushers; ++i) {
         QJsonObject o = invoice(OpKind::FinalCashSale, op.user);
         o.insert(QStringLiteral("lines"),
-                 QJsonArray{QJsonObject{
-                     {QStringLiteral("barcode"), goods},
-                     {QStringLiteral("qty"), 1 + static_cast<int>(random_.bounded(2))}}});
-        if (random_.bounded(2) == 0) o.insert(QStringLiteral("paidByCash"), kCredit);
+                 QJsonArray{QJsonObject{{QStringLiteral("barcode"), goods},
+                                        {QStringLiteral("qty"), 1 + roll(2)}}});
+        if (roll(2) == 0) o.insert(QStringLiteral("paidByCash"), kCredit);
         op.processes.append({args, QJsonDocument(o).toJson(QJsonDocument::Compact)});
     }
     return op;
@@ -161,10 +156,8 @@ Operation OperationPlanner::rush() {
 
 // The racers start together on the same invoice, as workstations pressing the key at once.
 Operation OperationPlanner::finalise(OpKind kind) {
-    const StoredInvoice target =
-        temporaries_.takeAt(static_cast<int>(random_.bounded(temporaries_.size())));
-    const int racers =
-        kind == OpKind::FinaliseRace ? 2 + static_cast<int>(random_.bounded(kMostRacers - 1)) : 1;
+    const StoredInvoice target = temporaries_.takeAt(roll(temporaries_.size()));
+    const int racers = kind == OpKind::FinaliseRace ? 2 + roll(kMostRacers - 1) : 1;
     Operation op;
     op.kind = kind;
     op.user = target.user;
@@ -179,7 +172,7 @@ Operation OperationPlanner::finalise(OpKind kind) {
 Operation OperationPlanner::show() {
     Operation op;
     op.kind = OpKind::Show;
-    op.invoice = stored_[static_cast<int>(random_.bounded(stored_.size()))];
+    op.invoice = stored_[roll(stored_.size())];
     op.processes.append({{QStringLiteral("invoice"), QStringLiteral("show"),
                           QString::number(op.invoice), QStringLiteral("--json")},
                          {}});

@@ -58,8 +58,8 @@ public:
     Operation next();
     void storedTemporary(const StoredInvoice& invoice) { temporaries_.append(invoice); }
     void storedInvoice(qint64 id) { stored_.append(id); }
-    // A share of the processes is killed; the moment is up to this many milliseconds in.
-    int bounded(int upTo) { return static_cast<int>(random_.bounded(upTo)); }
+    // The load's own dice (which process is killed, and when), from the same seed.
+    int roll(qsizetype upTo) { return static_cast<int>(random_.bounded(qint64(upTo))); }
     bool chance(double share) { return random_.generateDouble() < share; }
 
 private:
@@ -70,7 +70,7 @@ private:
     Operation show();
     QJsonObject invoice(OpKind kind, int user);
     QJsonArray lines(bool scarce);
-    int pieces() { return 1 + static_cast<int>(random_.bounded(3)); }
+    int pieces() { return 1 + roll(3); }
     QString scarceGoods();
 
     const Catalogue& c_;
