@@ -19,7 +19,7 @@ struct SoakOptions {
     QString pgCtl;
     QString pgData;
     double killRate = 0.1;  // share of processes killed at a random moment
-    int maxOperations = 0;  // per database; 0: the time alone bounds the load
+    int maxOperations = 0;  // per database; by default 100 a second per workstation
     quint32 seed = 0;       // 0: from the clock
     QString saleinvoice;    // the command line program; default: beside this program
 
