@@ -124,11 +124,13 @@ void Session::refuseUnstorableText(const QString& sql, const Params& params) con
         if (params[i].typeId() != QMetaType::QString) continue;
         const QString text = params[i].toString();
         if (text.contains(QChar(0)))
-            throw SqlError(sql, QStringLiteral("متن پارامتر ") + QString::number(i + 1) +
-                                    QStringLiteral(" نويسه NUL دارد و ذخيره نمي شود."));
+            throw SqlError(sql,
+                           QStringLiteral("متن پارامتر ") + QString::number(i + 1) +
+                               QStringLiteral(" نويسه NUL دارد و به پايگاه داده فرستاده نمي شود."));
         if (!text.isValidUtf16())
-            throw SqlError(sql, QStringLiteral("متن پارامتر ") + QString::number(i + 1) +
-                                    QStringLiteral(" يونيكد نامعتبر دارد و ذخيره نمي شود."));
+            throw SqlError(
+                sql, QStringLiteral("متن پارامتر ") + QString::number(i + 1) +
+                         QStringLiteral(" يونيكد نامعتبر دارد و به پايگاه داده فرستاده نمي شود."));
     }
 }
 

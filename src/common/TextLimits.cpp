@@ -16,40 +16,28 @@ bool isLayout(QChar c) {
     return c == u'\n' || c == u'\r' || c == u'\t';
 }
 
+constexpr bool kCut = true;
+constexpr bool kRefuse = false;
+
+TextLimit entry(TextField field, const char16_t* name, int length, bool cut, const char* columns) {
+    return {field, QString::fromUtf16(name), length, cut,
+            QString::fromLatin1(columns).split(u' ', Qt::SkipEmptyParts)};
+}
+
 }  // namespace
 
 const QVector<TextLimit>& TextLimits() {
-    // 18 digits always fit a BIGINT; 19 may not.
     static const QVector<TextLimit> limits{
-        {TextField::ManualCode,
-         QStringLiteral("شماره قبض"),
-         50,
-         false,
-         {QStringLiteral("tblSaleInvoice.ManualCode")}},
-        {TextField::CardNo, QStringLiteral("شماره كارت"), 18, false, {}},
-        {TextField::Notes,
-         QStringLiteral("ملاحظات"),
-         2000,
-         true,
-         {QStringLiteral("tblSaleInvoice.Notes")}},
-        {TextField::CustomerMessage,
-         QStringLiteral("پيام"),
-         200,
-         true,
-         {QStringLiteral("tblSaleInvoice.CustomerMessage")}},
-        {TextField::LineDescription,
-         QStringLiteral("شرح كالا"),
-         500,
-         false,
-         {QStringLiteral("tblSaleInvoiceDetail.Description"),
-          QStringLiteral("tblSaleInvoiceDetailDiscount.Description"),
-          QStringLiteral("tblInventoryDispatchDetail.Description")}},
-        {TextField::DocumentDescription,
-         QStringLiteral("شرح سند"),
-         2000,
-         true,
-         {QStringLiteral("tblAccountDocument.Description"),
-          QStringLiteral("tblAccountDocumentDetail.Description")}},
+        entry(TextField::ManualCode, u"شماره قبض", 50, kRefuse, "tblSaleInvoice.ManualCode"),
+        // Stored as a number: 18 digits always fit a BIGINT, 19 may not.
+        entry(TextField::CardNo, u"شماره كارت", 18, kRefuse, ""),
+        entry(TextField::Notes, u"ملاحظات", 2000, kCut, "tblSaleInvoice.Notes"),
+        entry(TextField::CustomerMessage, u"پيام", 200, kCut, "tblSaleInvoice.CustomerMessage"),
+        entry(TextField::LineDescription, u"شرح كالا", 500, kRefuse,
+              "tblSaleInvoiceDetail.Description tblSaleInvoiceDetailDiscount.Description "
+              "tblInventoryDispatchDetail.Description"),
+        entry(TextField::DocumentDescription, u"شرح سند", 2000, kCut,
+              "tblAccountDocument.Description tblAccountDocumentDetail.Description"),
     };
     return limits;
 }

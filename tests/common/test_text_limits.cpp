@@ -149,7 +149,7 @@ TEST_P(TextCatalogueTest, TheSessionRefusesNulAndLoneSurrogatesBeforeTheDriver) 
             ADD_FAILURE() << "stored";
         } catch (const SqlError& e) {
             EXPECT_EQ(e.statement(), sql);
-            EXPECT_TRUE(e.driverText().contains(QStringLiteral("ذخيره نمي شود")))
+            EXPECT_TRUE(e.driverText().contains(QStringLiteral("به پايگاه داده فرستاده نمي شود")))
                 << e.driverText().toStdString();
         }
     }
