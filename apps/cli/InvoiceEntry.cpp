@@ -5,6 +5,7 @@
 #include "common/Jalali.h"
 #include "common/Messages.h"
 #include "common/Numbers.h"
+#include "common/TextLimits.h"
 #include "invoice/HeaderLogic.h"
 #include "invoice/LinesLogic.h"
 #include "invoice/PricingLogic.h"
@@ -18,6 +19,10 @@ const QString kProblem = QStringLiteral("اشکال");
 
 QString number(double v) {
     return QString::number(v, 'g', 15);
+}
+
+QString fieldOf(const char* key) {
+    return QStringLiteral("فيلد «") + QString::fromLatin1(key) + QStringLiteral("»");
 }
 
 }  // namespace
@@ -80,9 +85,22 @@ bool InvoiceEntry::setFlags(const JsonInvoice& inv) {
         if (field == &d.chkIsFormal) form_->services().header->chkIsFormal_Click();
         if (field == &d.chkCheckEchantillon) form_->services().header->chkCheckEchantillon_Click();
     }
-    if (inv.notes.value) d.txtNotes = *inv.notes.value;
-    if (inv.message.value) d.cmbMessage = *inv.message.value;
-    if (inv.manualCode.value) d.txtGhabz = *inv.manualCode.value;
+    return setText(d.txtNotes, TextField::Notes, inv.notes, "notes") &&
+           setText(d.cmbMessage, TextField::CustomerMessage, inv.message, "message") &&
+           setText(d.txtGhabz, TextField::ManualCode, inv.manualCode, "manualCode");
+}
+
+// A text that the save could not store as given is refused at once, naming the field of the file.
+bool InvoiceEntry::acceptText(TextField field, const QString& text, const QString& where) {
+    const QString problem = TextProblem(field, text);
+    return problem.isEmpty() || refuse(where + QStringLiteral(": ") + problem);
+}
+
+bool InvoiceEntry::setText(QString& target, TextField field, const Given<QString>& text,
+                           const char* key) {
+    if (!text.value) return true;
+    if (!acceptText(field, *text.value, fieldOf(key))) return false;
+    target = *text.value;
     return true;
 }
 
@@ -136,7 +154,11 @@ bool InvoiceEntry::lineDetails(const JsonLine& l, int row, int index) {
     if (l.qty && *l.qty != grid.line(row).Qty &&
         !cell(row, Col::Qty, number(*l.qty), index, QStringLiteral("تعداد")))
         return false;
-    if (l.description && !s.lines->changeDescription(row, *l.description)) return false;
+    if (l.description && (!acceptText(TextField::LineDescription, *l.description,
+                                      QStringLiteral("سطر ") + QString::number(index + 1) +
+                                          QStringLiteral("، ") + fieldOf("description")) ||
+                          !s.lines->changeDescription(row, *l.description)))
+        return false;
     if (l.pricingMethod && *l.pricingMethod != grid.line(row).PricingMethodID) {
         const QString barcode = grid.line(row).BarCode;
         if (!s.pricing->applyLineMethod(row, *l.pricingMethod,

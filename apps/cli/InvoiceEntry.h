@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "InvoiceJson.h"
+#include "common/TextLimits.h"
 #include "invoice/FormMainLogic.h"
 #include "posting/SaveLogic.h"
 
@@ -36,6 +37,8 @@ private:
                 const QString& what);
     bool setDate(const Given<QString>& date);
     bool setFlags(const JsonInvoice& inv);
+    bool acceptText(TextField field, const QString& text, const QString& where);
+    bool setText(QString& target, TextField field, const Given<QString>& text, const char* key);
     bool line(const JsonLine& l, int index);
     bool lineDetails(const JsonLine& l, int row, int index);
     bool cell(int row, int col, const QString& text, int index, const QString& what);

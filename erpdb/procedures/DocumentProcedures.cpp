@@ -2,13 +2,18 @@
 // and its numbered detail rows.
 
 #include "common/Session.h"
+#include "common/TextLimits.h"
 #include "erpdb/procedures/ProcedureSupport.h"
 
 namespace si::erpdb {
 
 namespace {
 
-constexpr int kDescriptionLength = 2000;
+// As a varchar(2000) parameter, the description is cut to the column's length, never inside a
+// surrogate pair.
+QString description(const QVariantList& args, int index) {
+    return CutText(Arg(args, index).toString(), LimitOf(TextField::DocumentDescription).length);
+}
 
 // new document ID (out), @Code (out), @CreatorID, @CreateDate, @FarsiCreateDate, @DocumentDate,
 // @FarsiDocumentDate, @Value, @Description -> the document ID. The serial code is drawn under the
@@ -25,7 +30,7 @@ QVariant spAccountInsertDocument(Session& s, QVariantList& args) {
                        "IsFinalized, IsMerged, IsPreDocument) values (?,?,?,?,?,?,?,?,0,0,0) "
                        "RETURNING ID"),
         {code, Arg(args, 2), Arg(args, 3), Arg(args, 4), Arg(args, 5), Arg(args, 6),
-         QVariant::fromValue(ArgMoney(args, 7)), Arg(args, 8).toString().left(kDescriptionLength)});
+         QVariant::fromValue(ArgMoney(args, 7)), description(args, 8)});
     numbering.commit();
     SetOut(args, 0, static_cast<int>(id));
     SetOut(args, 1, code);
@@ -41,9 +46,9 @@ QVariant spAccountInsertDocumentDetail(Session& s, QVariantList& args) {
                           "AdditionalFormID, ContractID, PositionID, DebitValue, CreditValue, "
                           "FormID, FormTypeID) values (?,?,?,?,?,?,?,?,?,?,?,?,?,?)"),
            {ArgInt(args, 0), ArgInt(args, 1), ArgInt(args, 2), Arg(args, 3), Arg(args, 4),
-            Arg(args, 5).toString().left(kDescriptionLength), Arg(args, 6), Arg(args, 7),
-            Arg(args, 8), Arg(args, 9), QVariant::fromValue(ArgMoney(args, 10)),
-            QVariant::fromValue(ArgMoney(args, 11)), Arg(args, 12), Arg(args, 13)});
+            description(args, 5), Arg(args, 6), Arg(args, 7), Arg(args, 8), Arg(args, 9),
+            QVariant::fromValue(ArgMoney(args, 10)), QVariant::fromValue(ArgMoney(args, 11)),
+            Arg(args, 12), Arg(args, 13)});
     return 0;
 }
 

@@ -116,6 +116,24 @@ QVariant Session::toDatabase(const QVariant& value) const {
     }
 }
 
+// The last guard of every text: NUL ends it on SQLite and breaks the statement on PostgreSQL,
+// and a lone surrogate is stored differently by each driver. The input checks refuse both with
+// the field's name; a text that still carries one is a fault and reaches neither database.
+void Session::refuseUnstorableText(const QString& sql, const Params& params) const {
+    for (int i = 0; i < params.size(); ++i) {
+        if (params[i].typeId() != QMetaType::QString) continue;
+        const QString text = params[i].toString();
+        if (text.contains(QChar(0)))
+            throw SqlError(sql,
+                           QStringLiteral("متن پارامتر ") + QString::number(i + 1) +
+                               QStringLiteral(" نويسه NUL دارد و به پايگاه داده فرستاده نمي شود."));
+        if (!text.isValidUtf16())
+            throw SqlError(
+                sql, QStringLiteral("متن پارامتر ") + QString::number(i + 1) +
+                         QStringLiteral(" يونيكد نامعتبر دارد و به پايگاه داده فرستاده نمي شود."));
+    }
+}
+
 void Session::bindAll(QSqlQuery& q, const Params& params) const {
     for (int i = 0; i < params.size(); ++i)
         q.bindValue(i, toDatabase(params[i]));
@@ -144,6 +162,7 @@ struct StatementTrace {
 }  // namespace
 
 QSqlQuery& Session::run(const QString& sql, const Params& params) {
+    refuseUnstorableText(sql, params);
     QSqlQuery& q = prepared(sql);
     bindAll(q, params);
     ++statements_;

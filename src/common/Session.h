@@ -104,6 +104,7 @@ private:
     QSqlQuery& prepared(const QString& sql);
     // Prepares (once), binds and executes; throws SqlError.
     QSqlQuery& run(const QString& sql, const Params& params);
+    void refuseUnstorableText(const QString& sql, const Params& params) const;
     void bindAll(QSqlQuery& q, const Params& params) const;
     QVariant toDatabase(const QVariant& value) const;
     [[noreturn]] void fail(const QString& sql, const QSqlQuery& q) const;

@@ -59,16 +59,27 @@ bool SaveRun::stop(const QString& caption, const QString& text, const QString& f
 
 bool SaveRun::RunChecks() {
     using Check = bool (SaveRun::*)();
-    static const Check chain[] = {&SaveRun::CheckRights,          &SaveRun::CheckCreditLevel,
-                                  &SaveRun::CheckLoanExpire,      &SaveRun::CheckRequiredFields,
-                                  &SaveRun::CheckLinePromoters,   &SaveRun::CheckCreditAndPromoters,
-                                  &SaveRun::CheckZeroPrices,      &SaveRun::CheckCustomerAndLines,
-                                  &SaveRun::CheckInvoiceType,     &SaveRun::CheckInventoryOfType,
-                                  &SaveRun::HasDuplicateRows,     &SaveRun::CheckActiveInventory,
-                                  &SaveRun::CheckCustomerAccess,  &SaveRun::CheckForSale,
-                                  &SaveRun::CheckStock,           &SaveRun::CheckTraces,
-                                  &SaveRun::CheckCustomerAccount, &SaveRun::CheckDebitCeiling,
-                                  &SaveRun::CheckCashTurn,        &SaveRun::CheckFinalizedDocuments,
+    static const Check chain[] = {&SaveRun::CheckRights,
+                                  &SaveRun::CheckTexts,
+                                  &SaveRun::CheckCreditLevel,
+                                  &SaveRun::CheckLoanExpire,
+                                  &SaveRun::CheckRequiredFields,
+                                  &SaveRun::CheckLinePromoters,
+                                  &SaveRun::CheckCreditAndPromoters,
+                                  &SaveRun::CheckZeroPrices,
+                                  &SaveRun::CheckCustomerAndLines,
+                                  &SaveRun::CheckInvoiceType,
+                                  &SaveRun::CheckInventoryOfType,
+                                  &SaveRun::HasDuplicateRows,
+                                  &SaveRun::CheckActiveInventory,
+                                  &SaveRun::CheckCustomerAccess,
+                                  &SaveRun::CheckForSale,
+                                  &SaveRun::CheckStock,
+                                  &SaveRun::CheckTraces,
+                                  &SaveRun::CheckCustomerAccount,
+                                  &SaveRun::CheckDebitCeiling,
+                                  &SaveRun::CheckCashTurn,
+                                  &SaveRun::CheckFinalizedDocuments,
                                   &SaveRun::AskRenumbering};
     for (Check check : chain)
         if (!(this->*check)()) return false;

@@ -43,9 +43,10 @@ public:
     void FinishForm();
 
 private:
-    // Checks (SaveChecks.cpp, SaveChecksStock.cpp).
+    // Checks (SaveChecks.cpp, SaveChecksStock.cpp, SaveChecksTexts.cpp).
     bool stop(const QString& caption, const QString& text, const QString& focus = {});
     bool CheckRights();
+    bool CheckTexts();  // SaveChecksTexts.cpp
     bool CheckCreditLevel();
     bool CheckLoanExpire();
     bool CheckRequiredFields();

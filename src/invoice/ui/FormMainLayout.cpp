@@ -16,6 +16,7 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
+#include "common/TextLimits.h"
 #include "controls/ui/JalaliDateEdit.h"
 #include "controls/ui/SelectorWidget.h"
 #include "invoice/ui/FormMain.h"
@@ -161,7 +162,8 @@ QWidget* FormMain::buildHeader() {
     addSelector(g, 2, 0, d.sltAchiever, "sltAchiever", QStringLiteral("وصول كننده"));
     addSelector(g, 2, 2, d.sltDistributer, "sltDistributer", QStringLiteral("توزيع كننده"));
     addText(g, 2, 4, "txtDistID", QStringLiteral("شماره حواله توزيع"), true);
-    addText(g, 2, 6, "txtGhabz", QStringLiteral("شماره قبض"));
+    addText(g, 2, 6, "txtGhabz", QStringLiteral("شماره قبض"))
+        ->setMaxLength(LimitOf(TextField::ManualCode).length);
 
     // The rest of the header.
     g = headerPage(tabs, QStringLiteral("ساير مشخصات"));
@@ -178,7 +180,8 @@ QWidget* FormMain::buildHeader() {
     cmbMessage_->setObjectName(QStringLiteral("cmbMessage"));
     g->addWidget(label(QStringLiteral("پيام"), this), 2, 0);
     g->addWidget(cmbMessage_, 2, 1);
-    addText(g, 2, 2, "txtCardNo", QStringLiteral("شماره كارت"));
+    addText(g, 2, 2, "txtCardNo", QStringLiteral("شماره كارت"))
+        ->setMaxLength(LimitOf(TextField::CardNo).length);
     addText(g, 2, 4, "txtPrintCount", QStringLiteral("تعداد چاپ"), true);
     return gbSale_;
 }

@@ -6,6 +6,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "common/TextLimits.h"
 #include "invoice/LinesLogic.h"
 
 namespace si {
@@ -22,7 +23,7 @@ FrmDescription::FrmDescription(InvoiceServices& services, int row, QWidget* pare
     layout->addWidget(goods);
     txtDescription_ = new QLineEdit(line.Description, this);
     txtDescription_->setObjectName(QStringLiteral("txtDescription"));
-    txtDescription_->setMaxLength(500);
+    txtDescription_->setMaxLength(LimitOf(TextField::LineDescription).length);
     layout->addWidget(txtDescription_);
 
     auto* buttons = new QDialogButtonBox(this);
