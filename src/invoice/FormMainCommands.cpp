@@ -66,7 +66,18 @@ void FormMainLogic::cmdEdit_Click() {
             QStringLiteral("Select * From tblDistributionReturn Where DistributionInvoiceID = ?"),
             {dist}))
         return;
+    // Edit is offered for an invoice shown without a code; another workstation may have
+    // finalised it since it was shown, which the reload tells.
+    const bool shownFinal = doc_.hasCode();
     StartEditInvoice(id);
+    if (!shownFinal && doc_.hasCode()) {
+        ShowInvoiceByID(id);
+        ShowMessage(*ctx_, kErrorCaption,
+                    QStringLiteral("اين فاكتور پس از نمايش، در ايستگاه ديگري نهايي شده است و "
+                                   "ديگر قابل اصلاح نيست."));
+        refreshUi();
+        return;
+    }
     if (ctx_->db().first(
             QStringLiteral("Select * from tblSaleInvoiceScaleBarcode Where InvoiceID=?"), {id}))
         ShowMessage(*ctx_, QStringLiteral("هشدار"),

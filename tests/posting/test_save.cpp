@@ -144,6 +144,25 @@ TEST_P(SaveTest, ASaveOfAnInvoiceChangedElsewhereIsRefused) {
     }
 }
 
+// The form showed the invoice temporary; by the time Edit reloads it another workstation has
+// finalised it, and a final invoice is not edited.
+TEST_P(SaveTest, EditOfAnInvoiceFinalisedSinceItWasShownIsRefused) {
+    enablePosting();
+    newInvoice({line(QStringLiteral("1001"), 2, 1500)});
+    ASSERT_TRUE(save->SaveInvoice(false));
+    const int id = savedID();
+    OtherWorkstation other(ctx);
+    ASSERT_TRUE(other.open(id));
+    ASSERT_TRUE(other.save.SaveInvoice(true));
+    messages.clear();
+    form->cmdEdit_Click();
+    EXPECT_EQ(form->FormMode(), kModeView);
+    EXPECT_EQ(form->doc().txtCode, QStringLiteral("1"));
+    ASSERT_EQ(messages.shown().size(), 1u);
+    EXPECT_TRUE(messages.last().text.contains(QStringLiteral("در ايستگاه ديگري نهايي شده است")));
+    EXPECT_EQ(count(QStringLiteral("tblAccountDocument")), 1);
+}
+
 // The form's own saves follow one another: each takes the version the previous one left.
 TEST_P(SaveTest, TheSameFormSavesAnInvoiceAgainAndAgain) {
     enablePosting();
