@@ -6,15 +6,18 @@
 #include <stdexcept>
 #include <vector>
 
+#include "common/UpdateColumns.h"
+
 namespace si::erpdb {
 
 namespace {
 
-// One upgrade step: the scripts it runs, in order. Step n raises the schema to version n. The
-// scripts of a step are run on databases that may already hold part of what they create, so
-// every statement of a later step must tolerate that (IF NOT EXISTS, or a check in code).
+// One upgrade step: the scripts it runs, in order, then its code. Step n raises the schema to
+// version n. A step runs on databases that may already hold part of what it creates, so every
+// statement of a later step must tolerate that (IF NOT EXISTS, or a check in code).
 struct UpgradeStep {
     QStringList scripts;
+    void (*code)(Session&) = nullptr;
 };
 
 const std::vector<UpgradeStep>& upgradeSteps() {
@@ -24,6 +27,8 @@ const std::vector<UpgradeStep>& upgradeSteps() {
           QStringLiteral("50_account.sql"), QStringLiteral("60_sale.sql"),
           QStringLiteral("70_cash_pos.sql"), QStringLiteral("80_distribution_crm.sql")}},
         {{QStringLiteral("s2_indexes.sql")}},
+        // The update stamp, created by 60_sale.sql since; before, only the form added it.
+        {{}, &AddUpdateColumnsWhenMissing},
     };
     return steps;
 }
@@ -105,8 +110,10 @@ void dropViews(Session& session, const QStringList& views) {
 }
 
 void applyStep(Session& session, int version) {
-    for (const QString& file : upgradeSteps()[static_cast<size_t>(version - 1)].scripts)
+    const UpgradeStep& step = upgradeSteps()[static_cast<size_t>(version - 1)];
+    for (const QString& file : step.scripts)
         runScript(session, file);
+    if (step.code) step.code(session);
     session.exec(QStringLiteral("INSERT INTO ") + kVersionTable +
                      QStringLiteral(" (Version, AppliedDate) VALUES (?, ?)"),
                  {version, session.now()});
