@@ -87,18 +87,37 @@ Session::~Session() {
 }
 
 void Session::rawExec(const QString& sql) {
+    failIfLost(sql);
     QSqlQuery q(db_);
     ++statements_;
     if (!q.exec(sql)) fail(sql, q.lastError());
 }
 
-// PostgreSQL's codes of a connection that is gone: class 08, and the server shutting down. A
-// failure libpq reports itself, without a code from the server, is a lost connection too.
-bool Session::isConnectionError(const QSqlError& error) const {
+// PostgreSQL's codes of a connection that is gone: class 08 (but a protocol violation, which is
+// a fault of the statement) and the server shutting down. libpq reports a connection it lost
+// without a code of the server, as a fault of the driver would be: the connection is asked then.
+bool Session::isConnectionError(const QSqlError& error) {
     if (isSqlite()) return false;
     const QString code = error.nativeErrorCode();
-    return code.isEmpty() || code.startsWith(QLatin1String("08")) ||
-           code.startsWith(QLatin1String("57P0"));
+    if (code.startsWith(QLatin1String("57P0"))) return true;
+    if (code.startsWith(QLatin1String("08"))) return code != QLatin1String("08P01");
+    return code.isEmpty() && !answers();
+}
+
+// A connection in a failed transaction answers too: with an error code of its server. One the
+// driver has closed is not asked (the driver would warn).
+bool Session::answers() {
+    if (!db_.isOpen()) return false;
+    QSqlQuery probe(db_);
+    return probe.exec(QStringLiteral("SELECT 1")) || !probe.lastError().nativeErrorCode().isEmpty();
+}
+
+// A lost connection does not come back: later statements (a rollback on the way out) fail at
+// once, without asking the driver.
+void Session::failIfLost(const QString& sql) {
+    if (!connectionLost_) return;
+    ++failures_;
+    throw SqlError(sql, kConnectionLostMessage, SqlError::Cause::ConnectionLost);
 }
 
 void Session::fail(const QString& sql, const QSqlError& error) {
@@ -111,6 +130,7 @@ void Session::fail(const QString& sql, const QSqlError& error) {
 }
 
 QSqlQuery& Session::prepared(const QString& sql) {
+    failIfLost(sql);
     auto it = cache_.find(sql);
     if (it != cache_.end()) return it.value();
     if (cache_.size() >= kStatementCacheLimit) cache_.clear();
@@ -225,6 +245,7 @@ QVariant Session::scalar(const QString& sql, const Params& params) {
 int Session::exec(const QString& sql, const Params& params) {
     if (params.isEmpty()) {
         // Unprepared: PostgreSQL cannot prepare DDL (CREATE, ALTER, DROP, TRUNCATE).
+        failIfLost(sql);
         QSqlQuery direct(db_);
         ++statements_;
         if (!direct.exec(sql)) fail(sql, direct.lastError());

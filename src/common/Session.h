@@ -118,7 +118,9 @@ private:
     void bindAll(QSqlQuery& q, const Params& params) const;
     QVariant toDatabase(const QVariant& value) const;
     [[noreturn]] void fail(const QString& sql, const QSqlError& error);
-    bool isConnectionError(const QSqlError& error) const;
+    void failIfLost(const QString& sql);
+    bool isConnectionError(const QSqlError& error);
+    bool answers();
     Transaction begin(bool writer);
     void endTransaction(int depth, bool commit);
     void rawExec(const QString& sql);

@@ -166,6 +166,12 @@ TEST_P(ConnectionFailures, AFailingStatementIsCountedAndNotTakenForALostConnecti
         EXPECT_NE(e.driverText(), kConnectionLostMessage);
     }
     EXPECT_EQ(s->failedStatements(), 2);
+    // A value too few: SQLite binds NULL; where the driver refuses, it is still no lost connection.
+    try {
+        s->scalar(QStringLiteral("select CAST(? AS INTEGER) + CAST(? AS INTEGER)"), {1});
+    } catch (const SqlError& e) {
+        EXPECT_FALSE(e.connectionLost()) << e.what();
+    }
     EXPECT_FALSE(s->connectionLost());
     EXPECT_EQ(s->scalar(QStringLiteral("select 1")).toInt(), 1);
 }
@@ -182,6 +188,8 @@ TEST_P(ConnectionFailures, ALostConnectionIsOneSentenceAndEndsQuietly) {
         for (int i = 1; i <= 20; ++i)
             s->scalar(QStringLiteral("select %1 + ?").arg(i), {i});
         const qint64 pid = s->scalar(QStringLiteral("select pg_backend_pid()")).toLongLong();
+        // Its rollback on the way out meets the lost connection too.
+        Transaction open = s->transaction();
         // Waits until the server has ended it.
         admin->scalar(QStringLiteral("select pg_terminate_backend(CAST(? AS INTEGER), 60000)"),
                       {pid});
@@ -193,7 +201,13 @@ TEST_P(ConnectionFailures, ALostConnectionIsOneSentenceAndEndsQuietly) {
             EXPECT_EQ(e.driverText(), kConnectionLostMessage);
         }
         EXPECT_TRUE(s->connectionLost());
-        EXPECT_EQ(s->failedStatements(), 1);
+        try {
+            s->exec(QStringLiteral("select 2"));
+            FAIL() << "a lost connection answered";
+        } catch (const SqlError& e) {
+            EXPECT_TRUE(e.connectionLost()) << e.what();
+        }
+        EXPECT_EQ(s->failedStatements(), 2);
     }
     EXPECT_TRUE(warnings.messages().isEmpty()) << warnings.messages().join(u'\n').toStdString();
 }
