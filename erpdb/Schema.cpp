@@ -6,12 +6,14 @@
 #include <stdexcept>
 #include <vector>
 
+#include "common/UpdateColumns.h"
+
 namespace si::erpdb {
 
 namespace {
 
 // One upgrade step: the scripts it runs, in order, then its code. Step n raises the schema to
-// version n. A step is run on databases that may already hold part of what it creates, so every
+// version n. A step runs on databases that may already hold part of what it creates, so every
 // statement of a later step must tolerate that (IF NOT EXISTS, or a check in code).
 struct UpgradeStep {
     QStringList scripts;
@@ -41,6 +43,8 @@ const std::vector<UpgradeStep>& upgradeSteps() {
           QStringLiteral("50_account.sql"), QStringLiteral("60_sale.sql"),
           QStringLiteral("70_cash_pos.sql"), QStringLiteral("80_distribution_crm.sql")}},
         {{QStringLiteral("s2_indexes.sql")}},
+        // The update stamp, created by 60_sale.sql since; before, only the form added it.
+        {{}, &AddUpdateColumnsWhenMissing},
         {{}, &addInvoiceRowVersion},
     };
     return steps;

@@ -106,8 +106,9 @@ int runCommand(const Command& command, CommandCall& call) {
     try {
         return command.run(call);
     } catch (const SqlError& e) {
-        PrintError(QStringLiteral("خطای پایگاه داده: ") + e.driverText() + QStringLiteral("\n  ") +
-                   e.statement());
+        // A lost connection is no statement's fault: its one sentence says all there is.
+        PrintError(QStringLiteral("خطای پایگاه داده: ") + e.driverText() +
+                   (e.connectionLost() ? QString() : QStringLiteral("\n  ") + e.statement()));
     } catch (const std::exception& e) {
         PrintError(QString::fromUtf8(e.what()));
     }

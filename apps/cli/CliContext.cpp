@@ -1,6 +1,9 @@
 #include "CliContext.h"
 
 #include <cstdio>
+#include <stdexcept>
+
+#include "Cli.h"
 
 #include "erpdb/Procedures.h"
 #include "suite/Components.h"
@@ -22,9 +25,35 @@ CliContext::CliContext(const GlobalOptions& options)
     ctx_.globals.CurrentConnectionString = options.db;
 }
 
+namespace {
+
+// A user or employee given on the command line must be one the database knows: nothing would
+// stop a save from writing an ID that no row stands for.
+void requireRow(Session& s, const char* table, int id, const QString& what) {
+    if (s.first(QStringLiteral("SELECT 1 FROM ") + QString::fromLatin1(table) +
+                    QStringLiteral(" WHERE ID = ?"),
+                {id}))
+        return;
+    throw std::invalid_argument((what + QStringLiteral(" «") + QString::number(id) +
+                                 QStringLiteral("» در ") + QString::fromLatin1(table) +
+                                 QStringLiteral(" تعریف نشده است."))
+                                    .toStdString());
+}
+
+}  // namespace
+
 void CliContext::open() {
     OpenSession(ctx_);
+    requireRow(ctx_.db(), "tblUser", options_.user, QStringLiteral("کاربر (--user)"));
+    if (options_.employee != 0)
+        requireRow(ctx_.db(), "tblEmployee", options_.employee,
+                   QStringLiteral("کارمند (--employee)"));
     LoadSystemParameters(ctx_);
+}
+
+int CliContext::refusalExitCode() const {
+    const bool databaseFailed = ctx_.hasSession() && ctx_.session->failedStatements() > 0;
+    return databaseFailed ? kExitError : kExitRefused;
 }
 
 void PrintError(const QString& text) {

@@ -22,8 +22,12 @@ struct GlobalOptions {
 class CliContext {
 public:
     explicit CliContext(const GlobalOptions& options);
-    // Opens the session as the component's entry methods do and loads the parameters.
+    // Opens the session as the component's entry methods do and loads the parameters. Throws
+    // std::invalid_argument when --user or --employee names no row.
     void open();
+    // The exit code of a command the module did not carry out: a refusal of its checks, or a
+    // database failure that the module caught and turned into a message.
+    int refusalExitCode() const;
     Context& ctx() { return ctx_; }
     ConsoleAnswers& answers() { return *answers_; }
     const GlobalOptions& options() const { return options_; }

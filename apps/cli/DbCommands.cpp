@@ -3,6 +3,7 @@
 
 #include "Cli.h"
 #include "Commands.h"
+#include "common/ConnectionString.h"
 #include "common/Numbers.h"
 #include "erpdb/Demo.h"
 #include "erpdb/Schema.h"
@@ -117,7 +118,7 @@ int runHealth(CommandCall& call) {
     Session& s = ctx.db();
     QElapsedTimer timer;
     timer.start();
-    call.out << "database: " << call.options.db << "\n";
+    call.out << "database: " << ConnectionString::redacted(call.options.db) << "\n";
     call.out << "schema version: " << erpdb::InstalledSchemaVersion(s) << "\n";
     call.out << "user " << ctx.globals.CurrentUserID << ": " << ctx.globals.CurrentUserFullName
              << "\n";

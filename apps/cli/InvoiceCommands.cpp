@@ -73,7 +73,7 @@ int runCreate(CommandCall& call) {
     CliContext cli(call.options);
     cli.open();
     InvoiceEntry entry(cli.ctx());
-    if (!entry.create(invoice, final)) return kExitRefused;
+    if (!entry.create(invoice, final)) return cli.refusalExitCode();
     InvoiceEntry shown(cli.ctx());
     shown.show(entry.form().doc().invoiceID());
     printJson(call.out, shown.form());
@@ -100,7 +100,7 @@ int runFinal(CommandCall& call) {
     CliContext cli(call.options);
     cli.open();
     InvoiceEntry entry(cli.ctx());
-    if (!entry.finalize(id)) return kExitRefused;
+    if (!entry.finalize(id)) return cli.refusalExitCode();
     InvoiceEntry shown(cli.ctx());
     shown.show(id);
     printJson(call.out, shown.form());

@@ -96,7 +96,7 @@ void HostWindow::installPresenters() {
 }
 
 void HostWindow::showSession(const QString& connection, const UserAccount& user) {
-    QString database = connection;
+    QString database = ConnectionString::redacted(connection);
     try {
         const ConnectionString cs = ConnectionString::parse(connection);
         database = cs.dialect == Dialect::SQLite ? cs.dataSource : cs.server + '/' + cs.database;

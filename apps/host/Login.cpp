@@ -1,7 +1,6 @@
 #include "apps/host/Login.h"
 
 #include <QCryptographicHash>
-#include <QFileInfo>
 #include <stdexcept>
 
 #include "component/comSaleInvoice1.h"
@@ -56,17 +55,12 @@ bool LoginLogic::connect(const QString& connection) {
     error_.clear();
     connection_ = connection;
     try {
-        const ConnectionString parsed = ConnectionString::parse(connection);
-        if (parsed.dialect == Dialect::SQLite && !QFileInfo::exists(parsed.dataSource)) {
-            // Opening would create an empty file; a typo should not.
-            error_ = QStringLiteral("فايل پايگاه داده پيدا نشد: ") + parsed.dataSource;
-            return false;
-        }
-        session_ = Session::open(connection);
+        // Opening would create an empty file; a typo should not.
+        session_ = Session::openExisting(connection);
         users_ = ActiveUsers(*session_);
         return true;
     } catch (const SqlError& e) {
-        error_ = QStringLiteral("اتصال به پايگاه داده ممکن نيست: ") + e.driverText();
+        error_ = e.driverText();
     } catch (const std::exception& e) {
         error_ = QString::fromUtf8(e.what());
     }

@@ -9,14 +9,16 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "common/ConnectionString.h"
+
 namespace si::host {
 
 LoginDialog::LoginDialog(const QString& connection, int preferredUserId, QWidget* parent)
-    : QDialog(parent) {
+    : QDialog(parent), known_(connection) {
     setObjectName(QStringLiteral("LoginDialog"));
     setWindowTitle(QStringLiteral("ورود به سيستم فروش"));
     setLayoutDirection(Qt::RightToLeft);
-    txtConnection_ = new QLineEdit(connection, this);
+    txtConnection_ = new QLineEdit(ConnectionString::redacted(connection), this);
     txtConnection_->setObjectName(QStringLiteral("txtConnection"));
     txtConnection_->setLayoutDirection(Qt::LeftToRight);
     txtConnection_->setMinimumWidth(420);
@@ -56,9 +58,15 @@ LoginDialog::LoginDialog(const QString& connection, int preferredUserId, QWidget
     txtPassword_->setFocus();
 }
 
+QString LoginDialog::typedConnection() const {
+    return ConnectionString::unredacted(txtConnection_->text().trimmed(), known_);
+}
+
 void LoginDialog::connectDatabase() {
     const int current = cmbUser_->currentData().toInt();
-    logic_.connect(txtConnection_->text().trimmed());
+    known_ = typedConnection();
+    txtConnection_->setText(ConnectionString::redacted(known_));
+    logic_.connect(known_);
     lblError_->setText(logic_.error());
     fillUsers(current);
 }
@@ -72,7 +80,7 @@ void LoginDialog::fillUsers(int preferredUserId) {
 }
 
 void LoginDialog::accept() {
-    if (txtConnection_->text().trimmed() != logic_.connection()) {
+    if (typedConnection() != logic_.connection()) {
         connectDatabase();  // the users listed must be those of the database typed
         return;
     }

@@ -1,6 +1,8 @@
 #pragma once
 // The login dialog: the database to work on, a user from its tblUser and the password. It stays
-// open until the check passes or the user cancels; LoginLogic decides.
+// open until the check passes or the user cancels; LoginLogic decides. The connection string is
+// shown with its password masked; a mask left in place while the rest is edited keeps the
+// password it stands for.
 
 #include <QDialog>
 
@@ -24,9 +26,12 @@ public:
 
 private:
     void connectDatabase();
+    // What the connection box means: its text with a masked password put back.
+    QString typedConnection() const;
     void fillUsers(int preferredUserId);
 
     LoginLogic logic_;
+    QString known_;  // the connection last given or typed, password included
     UserAccount user_;
     QLineEdit* txtConnection_ = nullptr;
     QComboBox* cmbUser_ = nullptr;

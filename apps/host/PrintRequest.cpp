@@ -1,6 +1,6 @@
 #include "apps/host/PrintRequest.h"
 
-#include <QRegularExpression>
+#include "common/ConnectionString.h"
 
 namespace si::host {
 
@@ -49,17 +49,10 @@ std::vector<Formula> SplitFormulas(const QString& list) {
     return formulas;
 }
 
-QString MaskPassword(const QString& connectionString) {
-    static const QRegularExpression password(QStringLiteral("(password\\s*=)[^;]*"),
-                                             QRegularExpression::CaseInsensitiveOption);
-    QString masked = connectionString;
-    return masked.replace(password, QStringLiteral("\\1****"));
-}
-
 std::vector<PrintRequestRow> DescribePrintRequest(const PrintRequest& request) {
     std::vector<PrintRequestRow> rows = {
         {QStringLiteral("فايل قالب"), request.templateFileName, true},
-        {QStringLiteral("رشته اتصال"), MaskPassword(request.connectionString), true},
+        {QStringLiteral("رشته اتصال"), ConnectionString::redacted(request.connectionString), true},
         {QStringLiteral("پرس و جو"), request.sqlQuery, true},
         {QStringLiteral("پيش نمايش"),
          request.preview ? QStringLiteral("بله") : QStringLiteral("خير"), false}};

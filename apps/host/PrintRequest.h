@@ -28,9 +28,6 @@ struct Formula {
 
 std::vector<Formula> SplitFormulas(const QString& list);
 
-// The connection string with its password hidden, for showing on screen.
-QString MaskPassword(const QString& connectionString);
-
 // One row of the print-request dialog. Technical values (paths, connection, SQL) read left to
 // right.
 struct PrintRequestRow {

@@ -6,9 +6,9 @@
 -- Value is the grand total without tax and duty; TotalValue and PureTotalValue the grand and net
 -- totals shown when it was saved. ObjectID1/ObjectID2 are the accounting objects of the
 -- customer's account. CardNo is the promoter card, compared as a number.
--- UpdaterID, UpdateDate and FarsiUpdateDate are not created here: the invoice form adds them
--- when they are missing (ALTER TABLE tblSaleInvoice ADD UpdaterID, UpdateDate, FarsiUpdateDate),
--- so no view may read them.
+-- UpdaterID, UpdateDate and FarsiUpdateDate are the last change. A database installed before
+-- they were created here gets them from the upgrade to version 3; the invoice form still adds
+-- them when it meets such a database first, so no view may read them.
 CREATE TABLE IF NOT EXISTS tblSaleInvoice (
     ID IDENTITY,
     Code INTEGER,
@@ -62,7 +62,10 @@ CREATE TABLE IF NOT EXISTS tblSaleInvoice (
     LotteryPrintCount INTEGER,
     LastLotteryPrintUserID INTEGER,
     LastLotteryPrintDate DATETIME,
-    FarsiLastLotteryPrintDate FARSIDATE
+    FarsiLastLotteryPrintDate FARSIDATE,
+    UpdaterID INTEGER,
+    UpdateDate DATETIME,
+    FarsiUpdateDate FARSIDATE
 );
 -- The lists filter "Code = -1" (temporary) or "Code <> -1" and show the newest first.
 CREATE INDEX IF NOT EXISTS ix_tblSaleInvoice_State ON tblSaleInvoice (coalesce(Code, -1), CreateDate, ID);

@@ -34,7 +34,7 @@ void OpenSession(Context& ctx) {
         ctx.session->setProcedures(ctx.procedures);
     } else {
         ctx.session.reset();
-        ctx.session = Session::open(ctx.globals.CurrentConnectionString, ctx.procedures);
+        ctx.session = Session::openExisting(ctx.globals.CurrentConnectionString, ctx.procedures);
     }
     if (ctx.clock) ctx.session->setClock(ctx.clock);
     if (auto row = ctx.session->first(QStringLiteral("select FullName from tbluser where ID = ?"),

@@ -56,7 +56,8 @@ public:
     std::function<QDateTime()> clock;
 };
 
-// Re-creates the session from CurrentConnectionString and reads the user's full name.
+// Re-creates the session from CurrentConnectionString and reads the user's full name. A SQLite
+// file that does not exist is refused, not created.
 void OpenSession(Context& ctx);
 
 // LoadSystemParameters for the context's user, into ctx.params.

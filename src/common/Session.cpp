@@ -1,6 +1,7 @@
 #include "common/Session.h"
 
 #include <QElapsedTimer>
+#include <QFileInfo>
 #include <QSqlError>
 #include <QSqlRecord>
 #include <atomic>
@@ -20,6 +21,11 @@ QString driverText(const QSqlError& error) {
     return text.trimmed();
 }
 
+// What a failure to open names: the connection string without its password.
+QString openStatement(const QString& connectionString) {
+    return QStringLiteral("open ") + ConnectionString::redacted(connectionString);
+}
+
 }  // namespace
 
 std::unique_ptr<Session> Session::open(const QString& connectionString,
@@ -32,7 +38,9 @@ std::unique_ptr<Session> Session::open(const QString& connectionString,
     if (s->isSqlite()) {
         s->db_ = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), s->connectionName_);
         s->db_.setDatabaseName(s->cs_.dataSource);
-        s->db_.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=30000"));
+        s->db_.setConnectOptions(
+            s->cs_.readOnly ? QStringLiteral("QSQLITE_BUSY_TIMEOUT=30000;QSQLITE_OPEN_READONLY")
+                            : QStringLiteral("QSQLITE_BUSY_TIMEOUT=30000"));
     } else {
         s->db_ = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), s->connectionName_);
         s->db_.setHostName(s->cs_.server);
@@ -43,9 +51,12 @@ std::unique_ptr<Session> Session::open(const QString& connectionString,
         s->db_.setNumericalPrecisionPolicy(QSql::HighPrecision);
     }
     if (!s->db_.open())
-        throw SqlError(QStringLiteral("open ") + connectionString, driverText(s->db_.lastError()));
+        throw SqlError(openStatement(connectionString),
+                       QStringLiteral("اتصال به پايگاه داده ممکن نيست: ") +
+                           driverText(s->db_.lastError()).simplified());
     if (s->isSqlite()) {
-        s->rawExec(QStringLiteral("PRAGMA journal_mode=WAL"));
+        // A file opened for reading keeps the journal it has.
+        if (!s->cs_.readOnly) s->rawExec(QStringLiteral("PRAGMA journal_mode=WAL"));
         s->rawExec(QStringLiteral("PRAGMA case_sensitive_like=OFF"));
     } else {
         s->rawExec(QStringLiteral("SET client_min_messages TO WARNING"));
@@ -55,33 +66,77 @@ std::unique_ptr<Session> Session::open(const QString& connectionString,
     return s;
 }
 
+std::unique_ptr<Session> Session::openExisting(const QString& connectionString,
+                                               const ProcedureRegistry* procedures) {
+    const ConnectionString cs = ConnectionString::parse(connectionString);
+    if (cs.dialect == Dialect::SQLite && !QFileInfo(cs.dataSource).isFile())
+        throw SqlError(openStatement(connectionString),
+                       QStringLiteral("فايل پايگاه داده پيدا نشد: ") + cs.dataSource);
+    return open(connectionString, procedures);
+}
+
 Session::~Session() {
-    cache_.clear();
-    if (db_.isOpen()) {
-        if (depth_ > 0) db_.exec(QStringLiteral("ROLLBACK"));
-        db_.close();
-    }
+    if (db_.isOpen() && depth_ > 0 && !connectionLost_) db_.exec(QStringLiteral("ROLLBACK"));
+    // The connection goes before the cached statements: the server frees a connection's prepared
+    // statements when it ends, so none is freed one by one (on a lost connection each such
+    // request would fail with a warning of the driver).
+    db_.close();
     db_ = QSqlDatabase();
     QSqlDatabase::removeDatabase(connectionName_);
+    cache_.clear();
 }
 
 void Session::rawExec(const QString& sql) {
+    failIfLost(sql);
     QSqlQuery q(db_);
     ++statements_;
-    if (!q.exec(sql)) fail(sql, q);
+    if (!q.exec(sql)) fail(sql, q.lastError());
 }
 
-void Session::fail(const QString& sql, const QSqlQuery& q) const {
-    throw SqlError(sql, driverText(q.lastError()));
+// PostgreSQL's codes of a connection that is gone: class 08 (but a protocol violation, which is
+// a fault of the statement) and the server shutting down. libpq reports a connection it lost
+// without a code of the server, as a fault of the driver would be: the connection is asked then.
+bool Session::isConnectionError(const QSqlError& error) {
+    if (isSqlite()) return false;
+    const QString code = error.nativeErrorCode();
+    if (code.startsWith(QLatin1String("57P0"))) return true;
+    if (code.startsWith(QLatin1String("08"))) return code != QLatin1String("08P01");
+    return code.isEmpty() && !answers();
+}
+
+// A connection in a failed transaction answers too: with an error code of its server. One the
+// driver has closed is not asked (the driver would warn).
+bool Session::answers() {
+    if (!db_.isOpen()) return false;
+    QSqlQuery probe(db_);
+    return probe.exec(QStringLiteral("SELECT 1")) || !probe.lastError().nativeErrorCode().isEmpty();
+}
+
+// A lost connection does not come back: later statements (a rollback on the way out) fail at
+// once, without asking the driver.
+void Session::failIfLost(const QString& sql) {
+    if (!connectionLost_) return;
+    ++failures_;
+    throw SqlError(sql, kConnectionLostMessage, SqlError::Cause::ConnectionLost);
+}
+
+void Session::fail(const QString& sql, const QSqlError& error) {
+    ++failures_;
+    if (isConnectionError(error)) {
+        connectionLost_ = true;
+        throw SqlError(sql, kConnectionLostMessage, SqlError::Cause::ConnectionLost);
+    }
+    throw SqlError(sql, driverText(error));
 }
 
 QSqlQuery& Session::prepared(const QString& sql) {
+    failIfLost(sql);
     auto it = cache_.find(sql);
     if (it != cache_.end()) return it.value();
     if (cache_.size() >= kStatementCacheLimit) cache_.clear();
     QSqlQuery q(db_);
     q.setForwardOnly(true);
-    if (!q.prepare(sql)) fail(sql, q);
+    if (!q.prepare(sql)) fail(sql, q.lastError());
     return cache_.insert(sql, std::move(q)).value();
 }
 
@@ -167,9 +222,9 @@ QSqlQuery& Session::run(const QString& sql, const Params& params) {
     bindAll(q, params);
     ++statements_;
     if (!q.exec()) {
-        const SqlError error(sql, driverText(q.lastError()));
+        const QSqlError error = q.lastError();
         q.finish();
-        throw error;
+        fail(sql, error);
     }
     return q;
 }
@@ -209,9 +264,10 @@ QVariant Session::scalar(const QString& sql, const Params& params) {
 int Session::exec(const QString& sql, const Params& params) {
     if (params.isEmpty()) {
         // Unprepared: PostgreSQL cannot prepare DDL (CREATE, ALTER, DROP, TRUNCATE).
+        failIfLost(sql);
         QSqlQuery direct(db_);
         ++statements_;
-        if (!direct.exec(sql)) fail(sql, direct);
+        if (!direct.exec(sql)) fail(sql, direct.lastError());
         return direct.numRowsAffected();
     }
     const StatementTrace trace(sql);

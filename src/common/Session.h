@@ -10,6 +10,7 @@
 #include <QDateTime>
 #include <QHash>
 #include <QSqlDatabase>
+#include <QSqlError>
 #include <QSqlQuery>
 #include <QString>
 #include <QVariant>
@@ -48,9 +49,14 @@ private:
 class Session {
 public:
     // Opens at once; throws SqlError when the database cannot be reached and
-    // std::invalid_argument when the connection string is malformed.
+    // std::invalid_argument when the connection string is malformed. A SQLite file that does not
+    // exist is created (installing and tests start so).
     static std::unique_ptr<Session> open(const QString& connectionString,
                                          const ProcedureRegistry* procedures = nullptr);
+    // As open, but a SQLite file that does not exist is refused with a SqlError naming it:
+    // working on a database must not leave an empty file behind a mistyped path.
+    static std::unique_ptr<Session> openExisting(const QString& connectionString,
+                                                 const ProcedureRegistry* procedures = nullptr);
     ~Session();
     Session(const Session&) = delete;
     Session& operator=(const Session&) = delete;
@@ -97,6 +103,11 @@ public:
     QSqlDatabase& database() { return db_; }
     // Statements run since the session opened; benchmarks compare savers by it.
     qint64 statementCount() const { return statements_; }
+    // Statements that failed since the session opened, whether or not a caller went on: a
+    // command that ends with a refusal tells a database failure from the module's checks by it.
+    int failedStatements() const { return failures_; }
+    // A statement failed because the server or the network went away.
+    bool connectionLost() const { return connectionLost_; }
 
 private:
     friend class Transaction;
@@ -107,7 +118,10 @@ private:
     void refuseUnstorableText(const QString& sql, const Params& params) const;
     void bindAll(QSqlQuery& q, const Params& params) const;
     QVariant toDatabase(const QVariant& value) const;
-    [[noreturn]] void fail(const QString& sql, const QSqlQuery& q) const;
+    [[noreturn]] void fail(const QString& sql, const QSqlError& error);
+    void failIfLost(const QString& sql);
+    bool isConnectionError(const QSqlError& error);
+    bool answers();
     Transaction begin(bool writer);
     void endTransaction(int depth, bool commit);
     void rawExec(const QString& sql);
@@ -121,6 +135,8 @@ private:
     std::function<QDateTime()> clock_;
     int depth_ = 0;
     qint64 statements_ = 0;
+    int failures_ = 0;
+    bool connectionLost_ = false;
 };
 
 }  // namespace si

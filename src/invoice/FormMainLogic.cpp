@@ -4,6 +4,7 @@
 #include "common/Messages.h"
 #include "common/Numbers.h"
 #include "common/Period.h"
+#include "common/UpdateColumns.h"
 #include "invoice/HeaderLogic.h"
 #include "invoice/LinesLogic.h"
 #include "invoice/PricingLogic.h"
@@ -26,22 +27,7 @@ QString FormMainLogic::formTitle() const {
 
 // The form adds the update columns the first time it meets a database without them.
 void FormMainLogic::ensureUpdateColumns() {
-    Session& s = ctx_->db();
-    if (s.columnExists(QStringLiteral("tblSaleInvoice"), QStringLiteral("UpdateDate"))) return;
-    const QString dateType = s.isSqlite() ? QStringLiteral("TEXT") : QStringLiteral("TIMESTAMP");
-    const QStringList columns = {QStringLiteral("UpdaterID INTEGER"),
-                                 QStringLiteral("UpdateDate ") + dateType,
-                                 QStringLiteral("FarsiUpdateDate VARCHAR(10)")};
-    for (const QString& column : columns) {
-        const QString name = column.section(QLatin1Char(' '), 0, 0);
-        if (s.columnExists(QStringLiteral("tblSaleInvoice"), name)) continue;
-        try {
-            s.exec(QStringLiteral("ALTER TABLE tblSaleInvoice ADD ") + column);
-        } catch (const SqlError&) {
-            // Another workstation added it at the same moment.
-            if (!s.columnExists(QStringLiteral("tblSaleInvoice"), name)) throw;
-        }
-    }
+    AddUpdateColumnsWhenMissing(ctx_->db());
 }
 
 void FormMainLogic::configureSelectors() {

@@ -147,23 +147,47 @@ TEST_P(SchemaInstall, NewerDatabaseIsRefusedUntouched) {
     EXPECT_TRUE(s->tableExists(QStringLiteral("vwSaleInvoiceSearch")));
 }
 
-// The invoice form adds its update columns when they are missing; the views must neither need
-// them nor stand in the way of adding them, and a later install must keep them.
-TEST_P(SchemaInstall, UpdateColumnsAddedByTheFormSurviveAReinstall) {
+const QStringList kUpdateColumns = {QStringLiteral("UpdaterID"), QStringLiteral("UpdateDate"),
+                                    QStringLiteral("FarsiUpdateDate")};
+
+bool hasUpdateColumns(Session& s) {
+    return std::all_of(kUpdateColumns.begin(), kUpdateColumns.end(), [&s](const QString& column) {
+        return s.columnExists(QStringLiteral("tblSaleInvoice"), column);
+    });
+}
+
+// Back to a database of version 2, installed before the schema created the update columns; with
+// formAddedThem, the invoice form had added them since, as it did then.
+void backToVersionTwo(Session& s, bool formAddedThem) {
+    const QStringList views = scriptViewNames();
+    for (auto it = views.crbegin(); it != views.crend(); ++it)
+        s.execScript(QStringLiteral("DROP VIEW IF EXISTS ") + *it);
+    if (!formAddedThem)
+        for (const QString& column : kUpdateColumns)
+            s.execScript(QStringLiteral("ALTER TABLE tblSaleInvoice DROP COLUMN ") + column);
+    s.exec(QStringLiteral("DELETE FROM tblZelorSchemaVersion WHERE Version > 2"));
+}
+
+// The schema creates the update columns, so that opening a database never has to change it; an
+// older database gets them from the upgrade, and keeps those the form added.
+TEST_P(SchemaInstall, UpdateColumnsComeWithTheSchemaAndWithTheUpgrade) {
     test::ScratchDatabase db(GetParam());
     auto s = Session::open(db.connectionString());
     InstallSchema(*s);
-    ASSERT_FALSE(s->columnExists(QStringLiteral("tblSaleInvoice"), QStringLiteral("UpdateDate")));
-    const QString timestamp = s->isSqlite() ? QStringLiteral("TEXT") : QStringLiteral("TIMESTAMP");
-    s->execScript(QStringLiteral("ALTER TABLE tblSaleInvoice ADD UpdaterID INTEGER"));
-    s->execScript(QStringLiteral("ALTER TABLE tblSaleInvoice ADD UpdateDate ") + timestamp);
-    s->execScript(QStringLiteral("ALTER TABLE tblSaleInvoice ADD FarsiUpdateDate VARCHAR(10)"));
+    EXPECT_TRUE(hasUpdateColumns(*s));
 
-    InstallSchema(*s);
+    for (const bool formAddedThem : {false, true}) {
+        SCOPED_TRACE(formAddedThem ? "added by the form" : "missing");
+        backToVersionTwo(*s, formAddedThem);
+        ASSERT_EQ(InstalledSchemaVersion(*s), 2);
+        EXPECT_EQ(hasUpdateColumns(*s), formAddedThem);
 
-    EXPECT_TRUE(s->columnExists(QStringLiteral("tblSaleInvoice"), QStringLiteral("UpdateDate")));
-    EXPECT_TRUE(s->columnExists(QStringLiteral("tblSaleInvoice"), QStringLiteral("UpdaterID")));
-    EXPECT_NO_THROW(s->query(QStringLiteral("SELECT * FROM vwSaleInvoiceSearch LIMIT 1")));
+        InstallSchema(*s);
+
+        EXPECT_EQ(InstalledSchemaVersion(*s), CurrentSchemaVersion());
+        EXPECT_TRUE(hasUpdateColumns(*s));
+        EXPECT_NO_THROW(s->query(QStringLiteral("SELECT * FROM vwSaleInvoiceSearch LIMIT 1")));
+    }
 }
 
 SI_INSTANTIATE_BACKENDS(SchemaInstall);

@@ -1,0 +1,14 @@
+#pragma once
+// The update stamp of tblSaleInvoice: UpdaterID, UpdateDate and FarsiUpdateDate. The schema
+// creates them; a database installed before it did gets them from the schema upgrade, or from
+// the invoice form when the form meets such a database first.
+
+#include "common/Session.h"
+
+namespace si {
+
+// Adds the columns that are missing when UpdateDate is. Only reads when it is there, so a
+// database that may not be changed can still be opened.
+void AddUpdateColumnsWhenMissing(Session& s);
+
+}  // namespace si
