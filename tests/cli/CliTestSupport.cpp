@@ -28,21 +28,25 @@ public:
 };
 const auto* const kDropDemos = ::testing::AddGlobalTestEnvironment(new DropDemos);
 
-CliResult runProgram(const QStringList& args, const QByteArray& input) {
+}  // namespace
+
+CliResult RunProgram(const QStringList& args, const QByteArray& input) {
     QProcess p;
     p.start(QStringLiteral(SALEINVOICE_EXE), args);
     if (!p.waitForStarted()) return {};
     p.write(input);
     p.closeWriteChannel();
     p.waitForFinished(120000);
-    CliResult r;
-    r.exitCode = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
-    r.out = p.readAllStandardOutput();
-    r.err = QString::fromUtf8(p.readAllStandardError());
-    return r;
+    return ResultOf(p);
 }
 
-}  // namespace
+CliResult ResultOf(QProcess& finished) {
+    CliResult r;
+    r.exitCode = finished.exitStatus() == QProcess::NormalExit ? finished.exitCode() : -1;
+    r.out = finished.readAllStandardOutput();
+    r.err = QString::fromUtf8(finished.readAllStandardError());
+    return r;
+}
 
 QJsonObject CliResult::json() const {
     return QJsonDocument::fromJson(out).object();
@@ -53,7 +57,7 @@ void CliTest::SetUp() {
     if (demo.database) return;
     demo.database = std::make_unique<ScratchDatabase>(GetParam());
     const CliResult init =
-        runProgram({QStringLiteral("--db"), demo.database->connectionString(), QStringLiteral("db"),
+        RunProgram({QStringLiteral("--db"), demo.database->connectionString(), QStringLiteral("db"),
                     QStringLiteral("init"), QStringLiteral("--demo"), QStringLiteral("small")},
                    {});
     ASSERT_EQ(init.exitCode, 0) << init.err.toStdString();
@@ -69,7 +73,7 @@ Session& CliTest::db() {
 }
 
 CliResult CliTest::run(const QStringList& args, const QByteArray& input) const {
-    return runProgram(QStringList{QStringLiteral("--db"), connection()} + args, input);
+    return RunProgram(QStringList{QStringLiteral("--db"), connection()} + args, input);
 }
 
 CliResult CliTest::create(const QJsonObject& invoice, const QStringList& extra) const {

@@ -6,6 +6,8 @@
 #include <QJsonObject>
 #include <QString>
 #include <QStringList>
+
+class QProcess;
 #include <memory>
 
 #include "common/Session.h"
@@ -19,6 +21,11 @@ struct CliResult {
     QString err;
     QJsonObject json() const;  // standard output read as one JSON object
 };
+
+// Runs the program with these arguments and input, and waits for it.
+CliResult RunProgram(const QStringList& args, const QByteArray& input = {});
+// What a finished run of the program left.
+CliResult ResultOf(QProcess& finished);
 
 class CliTest : public ::testing::TestWithParam<Backend> {
 protected:

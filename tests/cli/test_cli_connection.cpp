@@ -24,18 +24,7 @@ const QString kSecret = QStringLiteral("s3cr3t-Pass");
 
 CliResult runWith(const QString& connection, const QStringList& args,
                   const QByteArray& input = {}) {
-    QProcess p;
-    p.start(QStringLiteral(SALEINVOICE_EXE),
-            QStringList{QStringLiteral("--db"), connection} + args);
-    if (!p.waitForStarted()) return {};
-    p.write(input);
-    p.closeWriteChannel();
-    p.waitForFinished(120000);
-    CliResult r;
-    r.exitCode = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
-    r.out = p.readAllStandardOutput();
-    r.err = QString::fromUtf8(p.readAllStandardError());
-    return r;
+    return RunProgram(QStringList{QStringLiteral("--db"), connection} + args, input);
 }
 
 QStringList nonEmptyLines(const QString& text) {

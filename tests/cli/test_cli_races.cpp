@@ -26,11 +26,7 @@ protected:
         std::vector<CliResult> results;
         for (auto& p : processes) {
             EXPECT_TRUE(p->waitForFinished(120000));
-            CliResult r;
-            r.exitCode = p->exitStatus() == QProcess::NormalExit ? p->exitCode() : -1;
-            r.out = p->readAllStandardOutput();
-            r.err = QString::fromUtf8(p->readAllStandardError());
-            results.push_back(r);
+            results.push_back(ResultOf(*p));
         }
         return results;
     }
