@@ -15,6 +15,7 @@
 
 #include "common/Context.h"
 #include "controls/SelectorModel.h"
+#include "invoice/Invoice.h"
 #include "invoice/LineTableModel.h"
 
 namespace si {
@@ -192,6 +193,9 @@ public:
     // The invoice identifier the form holds, -1 when none (ToNumber of txtID).
     int invoiceID() const;
     bool hasCode() const { return !txtCode.trimmed().isEmpty(); }
+    // The invoice as a save by the current user stores it. The postings and the lines' discounts
+    // by kind are left empty: the save derives them.
+    Invoice toInvoice() const;
     // Clears the fields, lines and totals of the invoice (the data part of ResetForm); the
     // sticky fields (isSticky) keep their selection for the next invoice.
     void clear();
