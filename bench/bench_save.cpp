@@ -9,12 +9,12 @@
 #include <memory>
 
 #include "BenchSupport.h"
+#include "assembly/InvoiceModule.h"
 #include "common/Jalali.h"
 #include "erpdb/Procedures.h"
 #include "invoice/FormMainLogic.h"
 #include "invoice/LinesLogic.h"
 #include "invoice/TotalsLogic.h"
-#include "posting/SaveLogic.h"
 #include "suite/Components.h"
 #include "support/InvoiceFixtures.h"
 #include "support/ScriptedMessages.h"
@@ -34,8 +34,8 @@ struct Bench {
         ctx.globals.CurrentConnectionString = si::bench::demoConnection(backend, kGoods);
         ctx.globals.CurrentUserID = si::erpdb::kDemoAdminUserId;
         form = std::make_unique<si::FormMainLogic>(ctx);
-        save = std::make_unique<si::SaveLogic>(*form);
-        si::InstallPosting(*form, *save);
+        module = si::InstallModule(*form);
+        save = &module->save();
         form->ClearShow();
     }
     int firstId(const char* sql) { return ctx.db().scalar(QString::fromLatin1(sql)).toInt(); }
@@ -90,7 +90,8 @@ struct Bench {
     si::test::MessageScript messages;
     si::Context ctx{&components, &procedures};
     std::unique_ptr<si::FormMainLogic> form;
-    std::unique_ptr<si::SaveLogic> save;
+    std::unique_ptr<si::InvoiceModule> module;
+    si::SaveLogic* save = nullptr;
     int type = 0;
     int customer = 0;
     QVector<si::InvoiceLine> lines;

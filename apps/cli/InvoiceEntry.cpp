@@ -28,11 +28,7 @@ QString fieldOf(const char* key) {
 }  // namespace
 
 InvoiceEntry::InvoiceEntry(Context& ctx)
-    : ctx_(ctx),
-      form_(std::make_unique<FormMainLogic>(ctx)),
-      save_(std::make_unique<SaveLogic>(*form_)) {
-    InstallPosting(*form_, *save_);
-}
+    : ctx_(ctx), form_(std::make_unique<FormMainLogic>(ctx)), module_(InstallModule(*form_)) {}
 
 InvoiceEntry::~InvoiceEntry() = default;
 
@@ -249,7 +245,7 @@ bool InvoiceEntry::create(const JsonInvoice& inv, bool final) {
     if (!masterDiscount(inv) || !surcharges(inv) || !deductions(inv)) return false;
     form_->RefreshTimer_Timer();
     // No look at the buttons: the save's own checks refuse with the form's messages.
-    return save_->SaveInvoice(final);
+    return module_->save().SaveInvoice(final);
 }
 
 bool InvoiceEntry::finalize(int invoiceId) {
@@ -263,7 +259,7 @@ bool InvoiceEntry::finalize(int invoiceId) {
     form_->cmdEdit_Click();
     if (form_->FormMode() != kModeEdit) return false;
     form_->RefreshTimer_Timer();
-    return save_->SaveInvoice(true);
+    return module_->save().SaveInvoice(true);
 }
 
 bool InvoiceEntry::show(int invoiceId) {

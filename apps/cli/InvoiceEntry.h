@@ -8,9 +8,9 @@
 #include <memory>
 
 #include "InvoiceJson.h"
+#include "assembly/InvoiceModule.h"
 #include "common/TextLimits.h"
 #include "invoice/FormMainLogic.h"
-#include "posting/SaveLogic.h"
 
 namespace si::cli {
 
@@ -20,7 +20,7 @@ public:
     ~InvoiceEntry();
 
     FormMainLogic& form() { return *form_; }
-    SaveLogic& save() { return *save_; }
+    SaveLogic& save() { return module_->save(); }
 
     // Enters and saves; true when the invoice was stored. A refusal returns false after its
     // message (standard error through the console message box).
@@ -49,7 +49,7 @@ private:
 
     Context& ctx_;
     std::unique_ptr<FormMainLogic> form_;
-    std::unique_ptr<SaveLogic> save_;
+    std::unique_ptr<InvoiceModule> module_;
 };
 
 }  // namespace si::cli

@@ -8,11 +8,9 @@
 #include <QTableWidget>
 #include <limits>
 
+#include "assembly/ui/InvoiceModuleUi.h"
 #include "common/Messages.h"
 #include "invoice/ui/FormMain.h"
-#include "posting/AccountingDocument.h"
-#include "posting/SaveLogic.h"
-#include "posting/ui/FrmDispatchView.h"
 
 namespace si {
 
@@ -25,17 +23,6 @@ QPushButton* panelButton(const char* name, const QString& text, QWidget* parent)
     b->setObjectName(QString::fromLatin1(name));
     b->hide();
     return b;
-}
-
-// The re-post of the accounting document and the dispatch viewer of a stored final invoice.
-void installPostingCommands(FormMain& form) {
-    FormMainLogic& logic = form.logic();
-    logic.seams.SaveAccDoc = [&logic, &form] {
-        const int id = AccountingDocument(logic.services()).cmdSaveAccDoc_Click();
-        if (id > 0) logic.doc().lblAccountIDVal = QString::number(id);
-        form.refreshView();
-    };
-    logic.seams.InvExit = [&logic, &form] { cmdInvExit_Click(logic.services(), &form); };
 }
 
 }  // namespace
@@ -194,9 +181,7 @@ FormMain* comSaleInvoice1::newRelayedForm() {
     auto form = std::make_unique<FormMain>(ctx_);
     form->setAttribute(Qt::WA_DontShowOnScreen, !showForms);
     myFrm_ = form.get();
-    saves_.push_back(std::make_unique<SaveLogic>(form->logic()));
-    InstallPosting(form->logic(), *saves_.back());
-    installPostingCommands(*form);
+    modules_.push_back(InstallModule(*form));
     relay(myFrm_);
     forms_.push_back(std::move(form));
     return myFrm_;

@@ -27,7 +27,7 @@ class QTableWidget;
 namespace si {
 
 class FormMain;
-class SaveLogic;
+class InvoiceModule;
 
 class comSaleInvoice1 : public QWidget {
     Q_OBJECT
@@ -129,8 +129,8 @@ private:
     QString whereClause_;
 
     std::vector<std::unique_ptr<FormMain>> forms_;
-    // The save of each form; declared after the forms so that it goes first.
-    std::vector<std::unique_ptr<SaveLogic>> saves_;
+    // The module of each form; declared after the forms so that it goes first.
+    std::vector<std::unique_ptr<InvoiceModule>> modules_;
     FormMain* myFrm_ = nullptr;
 
     QFrame* FrmCaption_ = nullptr;

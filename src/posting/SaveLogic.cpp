@@ -72,8 +72,4 @@ bool SaveLogic::SaveInvoice(bool IsFinal) {
     return false;
 }
 
-void InstallPosting(FormMainLogic& form, SaveLogic& save) {
-    form.seams.SaveInvoice = [&save](bool isFinal) { save.SaveInvoice(isFinal); };
-}
-
 }  // namespace si

@@ -44,7 +44,4 @@ private:
     FormMainLogic& form_;
 };
 
-// Installs the save into the form's seams: cmdTempSave and cmdFinalSave call SaveInvoice.
-void InstallPosting(FormMainLogic& form, SaveLogic& save);
-
 }  // namespace si

@@ -1,13 +1,13 @@
 #pragma once
 // A form on a test database with what a save needs: a customer, an inventory with stock, an
-// invoice type, a unit and two goods; a SaveLogic installed into the form; and helpers that put a
+// invoice type, a unit and two goods; the module installed into the form; and helpers that put a
 // new invoice with lines into the form and read back what was stored.
 
 #include <QStringList>
 #include <memory>
 
+#include "assembly/InvoiceModule.h"
 #include "invoice/FormTestSupport.h"
-#include "posting/SaveLogic.h"
 #include "suite/Components.h"
 #include "support/InvoiceFixtures.h"
 
@@ -32,14 +32,17 @@ protected:
         installSave();
     }
     void TearDown() override {
-        save.reset();
+        save = nullptr;
+        module.reset();
         FormTest::TearDown();
     }
     // A fresh form and save (after parameters or rights changed).
     void installSave() {
+        save = nullptr;
+        module.reset();  // it works on the form that newForm replaces
         newForm();
-        save = std::make_unique<SaveLogic>(*form);
-        InstallPosting(*form, *save);
+        module = InstallModule(*form);
+        save = &module->save();
         form->ClearShow();
     }
 
@@ -117,7 +120,8 @@ protected:
     int customer = -1;
     int inventory = -1;
     int type = -1;
-    std::unique_ptr<SaveLogic> save;
+    std::unique_ptr<InvoiceModule> module;
+    SaveLogic* save = nullptr;
 };
 
 }  // namespace si::test

@@ -79,8 +79,8 @@ TEST_P(SaveTest, SavingAStoredInvoiceAgainRewritesItsLinesAndLogsTheEdit) {
 
 // Another workstation's form on the same database, with the save installed.
 struct OtherWorkstation {
-    explicit OtherWorkstation(Context& ctx) : form(ctx), save(form) {
-        InstallPosting(form, save);
+    explicit OtherWorkstation(Context& ctx)
+        : form(ctx), module(InstallModule(form)), save(module->save()) {
         form.ClearShow();
     }
     bool open(int id) {
@@ -89,7 +89,8 @@ struct OtherWorkstation {
         return form.FormMode() == kModeEdit;
     }
     FormMainLogic form;
-    SaveLogic save;
+    std::unique_ptr<InvoiceModule> module;
+    SaveLogic& save;
 };
 
 // This form read the invoice, then another workstation saved it: this save must not overwrite

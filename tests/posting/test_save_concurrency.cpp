@@ -61,8 +61,8 @@ struct ChildWorkstation {
         ctx.globals.CurrentConnectionString = c.connection;
         ctx.globals.CurrentUserID = c.user;
         form = std::make_unique<FormMainLogic>(ctx);
-        save = std::make_unique<SaveLogic>(*form);
-        InstallPosting(*form, *save);
+        module = InstallModule(*form);
+        save = &module->save();
         form->ClearShow();
     }
     // A new invoice of the parent's customer, inventory and type with one line.
@@ -97,7 +97,8 @@ struct ChildWorkstation {
     MessageScript messages;
     Context ctx;
     std::unique_ptr<FormMainLogic> form;
-    std::unique_ptr<SaveLogic> save;
+    std::unique_ptr<InvoiceModule> module;
+    SaveLogic* save = nullptr;
 };
 
 void waitUntil(qint64 startAtMs) {
