@@ -1,4 +1,5 @@
 #include "component/comSaleInvoice1.h"
+#include "common/Codes.h"
 
 #include <QFrame>
 #include <QInputDialog>
@@ -213,7 +214,7 @@ int comSaleInvoice1::askInvoiceNumber() {
 
 bool comSaleInvoice1::SearchInvoice() {
     openSessionForEntry();
-    if (!HasRight(ctx_, 90104)) {
+    if (!HasRight(ctx_, Right::Search)) {
         ShowMessage(ctx_, kErrorCaption, kNoRightMessage);
         return false;
     }
@@ -224,7 +225,7 @@ bool comSaleInvoice1::SearchInvoice() {
 
 QString comSaleInvoice1::SearchNGetInvoices() {
     openSessionForEntry();
-    if (!HasRight(ctx_, 90104)) {
+    if (!HasRight(ctx_, Right::Search)) {
         ShowMessage(ctx_, kErrorCaption, kNoRightMessage);
         return {};
     }

@@ -2,6 +2,7 @@
 // customer's degree, and the credit and document credit.
 
 #include "invoice/CreditLogic.h"
+#include "common/Codes.h"
 
 #include <algorithm>
 
@@ -15,8 +16,6 @@ namespace si {
 namespace T = credit_texts;
 
 namespace {
-
-constexpr int kSkipCreditRight = 90111;
 constexpr int kCreditSale = 2;  // sltPaidByCash
 
 enum class Kind { Count, Amount };
@@ -140,7 +139,7 @@ bool CreditLogic::CheckCustomerCreditConstraints(int& OrgID, int ObjectID1, int 
     if (!ChecksOrganizationCredit(OrgID)) return true;
     const int rule = ctx_.params.number(P::CreditControl);
     if (rule == 0) return true;
-    if ((rule == 1 || rule == 2) && HasRight(ctx_, kSkipCreditRight)) return true;
+    if ((rule == 1 || rule == 2) && HasRight(ctx_, Right::SkipCreditConstraints)) return true;
     // A shop's cash sale passes; asked before the statistics, which it does not need.
     if (ctx_.params.flag(P::ShopMode) && doc_.sltPaidByCash.ID() != kCreditSale) return true;
     const AccountStatistics stats = AccountStatistics::read(ctx_.db(), OrgID);

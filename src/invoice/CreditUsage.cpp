@@ -16,6 +16,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "common/Codes.h"
 #include "common/Jalali.h"
 #include "common/Messages.h"
 #include "common/Numbers.h"
@@ -27,8 +28,6 @@ namespace si {
 namespace T = credit_texts;
 
 namespace {
-
-constexpr int kPromoterQuestionRight = 90119;
 
 struct CreditStart {
     bool found = false;
@@ -160,7 +159,7 @@ bool CreditLogic::CheckPromoterNonAchieved(int PromoterID, Money Amount) {
         {PromoterID}));
     const Money sum = outstanding + Amount;
     if (sum <= threshold) return true;
-    if (HasRight(ctx_, kPromoterQuestionRight))
+    if (HasRight(ctx_, Right::PromoterOverThreshold))
         return AskedYes(ctx_, T::kWarning,
                         T::kPromoterAsk + FormatAmount(sum) + T::kPromoterAskEnd);
     ShowMessage(ctx_, T::kError, T::kPromoterRefuse + FormatAmount(sum) + T::kPromoterRefuseEnd);

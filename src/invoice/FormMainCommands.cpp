@@ -2,6 +2,7 @@
 
 #include <QDate>
 
+#include "common/Codes.h"
 #include "common/Messages.h"
 #include "common/Numbers.h"
 #include "invoice/DiscountLogic.h"
@@ -16,7 +17,7 @@ const QString kAreYouSure = QStringLiteral("آيا مطمئن هستيد؟");
 }  // namespace
 
 void FormMainLogic::cmdNew_Click() {
-    if (!HasRight(*ctx_, 90101)) {
+    if (!HasRight(*ctx_, Right::NewInvoice)) {
         ShowMessage(*ctx_, kErrorCaption, kNoRightMessage);
         return;
     }
@@ -24,12 +25,13 @@ void FormMainLogic::cmdNew_Click() {
 }
 
 bool FormMainLogic::editChecksPass() {
-    if (!HasRight(*ctx_, 90102)) {
+    if (!HasRight(*ctx_, Right::EditInvoice)) {
         ShowMessage(*ctx_, kErrorCaption, kNoRightMessage);
         return false;
     }
     const int ageLimit = ctx_->params.number(P::AgeLimitDays);
-    if (ageLimit >= 0 && !HasRight(*ctx_, 90122) && doc_.datCreateDate.isValid() &&
+    if (ageLimit >= 0 && !HasRight(*ctx_, Right::EditPastAgeLimit) &&
+        doc_.datCreateDate.isValid() &&
         std::abs(doc_.datCreateDate.daysTo(ctx_->db().today())) > ageLimit) {
         ShowMessage(*ctx_, kErrorCaption,
                     QStringLiteral("مدت زمان مجاز براي تغيير فاکتور سپري شده است. بنابراين امکان "
@@ -38,7 +40,7 @@ bool FormMainLogic::editChecksPass() {
     }
     const int dist = static_cast<int>(ToNumber(doc_.txtDistID));
     if (dist != 0 && dist != -1) {
-        if (!HasRight(*ctx_, 90119)) {
+        if (!HasRight(*ctx_, Right::EditInDistribution)) {
             ShowMessage(*ctx_, kErrorCaption,
                         QStringLiteral("شما مجاز به اصلاح فاکتور فروش موجود در حواله پخش نيستيد."));
             return false;
@@ -108,7 +110,7 @@ void FormMainLogic::cmdExit_Click() {
 }
 
 void FormMainLogic::cmdSearch_Click() {
-    if (!HasRight(*ctx_, 90104)) {
+    if (!HasRight(*ctx_, Right::Search)) {
         ShowMessage(*ctx_, kErrorCaption, kNoRightMessage);
         return;
     }
@@ -150,11 +152,11 @@ void FormMainLogic::cmdGrandTotal_Click() {
 }
 
 void FormMainLogic::cmdNewRelationship_Click() {
-    Q_EMIT CreateNewRelationship(901, static_cast<int>(ToNumber(doc_.txtID)));
+    Q_EMIT CreateNewRelationship(FormType::SaleInvoice, static_cast<int>(ToNumber(doc_.txtID)));
 }
 
 void FormMainLogic::cmdRelatedForms_Click() {
-    Q_EMIT ShowRelationships(901, static_cast<int>(ToNumber(doc_.txtID)));
+    Q_EMIT ShowRelationships(FormType::SaleInvoice, static_cast<int>(ToNumber(doc_.txtID)));
 }
 
 bool FormMainLogic::runCommand(const QString& control) {

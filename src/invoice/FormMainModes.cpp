@@ -1,6 +1,7 @@
 // ApplyMode, the refresh timer and what the form shows at load: the availability of every
 // command and field by mode, code, rights and parameters.
 
+#include "common/Codes.h"
 #include "common/Numbers.h"
 #include "invoice/FormMainLogic.h"
 
@@ -59,7 +60,7 @@ void FormMainLogic::applyRightsAvailability(Availability& a) {
     const bool view = mode == kModeView;
     const bool entry = mode == kModeEdit || mode == kModeNew;
     if (view || entry)
-        a.enable(QStringLiteral("cmbScaleBarcode"), HasRight(*ctx_, 90142));
+        a.enable(QStringLiteral("cmbScaleBarcode"), HasRight(*ctx_, Right::ScaleBarcodeLayout));
     else
         a.enable(QStringLiteral("cmbScaleBarcode"), false);
     masterDiscountRight_ = false;
@@ -70,12 +71,12 @@ void FormMainLogic::applyRightsAvailability(Availability& a) {
                false);
         return;
     }
-    a.enable(QStringLiteral("chkShouldSMSSend"), HasRight(*ctx_, 90141));
-    a.enable(QStringLiteral("chkCheckEchantillon"), HasRight(*ctx_, 90134));
-    a.enable(QStringLiteral("chkIsFormal"), HasRight(*ctx_, 90133));
-    a.enable(QStringLiteral("sltPricingMethod"), HasRight(*ctx_, 90138));
-    a.enable(QStringLiteral("datCreateDate"), HasRight(*ctx_, 90118));
-    masterDiscountRight_ = HasRight(*ctx_, 90110);
+    a.enable(QStringLiteral("chkShouldSMSSend"), HasRight(*ctx_, Right::SendSms));
+    a.enable(QStringLiteral("chkCheckEchantillon"), HasRight(*ctx_, Right::SampleGoodsCheck));
+    a.enable(QStringLiteral("chkIsFormal"), HasRight(*ctx_, Right::FormalInvoice));
+    a.enable(QStringLiteral("sltPricingMethod"), HasRight(*ctx_, Right::PricingMethod));
+    a.enable(QStringLiteral("datCreateDate"), HasRight(*ctx_, Right::InvoiceDate));
+    masterDiscountRight_ = HasRight(*ctx_, Right::MasterDiscount);
 }
 
 void FormMainLogic::applyLoadVisibility(Availability& a) const {

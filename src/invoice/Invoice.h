@@ -12,6 +12,7 @@
 #include <QVector>
 #include <optional>
 
+#include "common/Codes.h"
 #include "common/Money.h"
 
 namespace si {
@@ -26,7 +27,6 @@ inline constexpr int kLineDiscountCard = 2;
 inline constexpr int kLineDiscountBirthday = 3;
 
 // The form type of a sale invoice in the postings' FormTypeID.
-inline constexpr int kFormTypeSaleInvoice = 901;
 
 struct InvoiceHeader {
     int id = -1;

@@ -1,4 +1,5 @@
 #include "invoice/InvoiceStore.h"
+#include "common/Codes.h"
 
 #include "common/Row.h"
 
@@ -132,7 +133,7 @@ InvoiceLineItem lineOf(const Row& r) {
 
 std::optional<Invoice> InvoiceStore::read(int invoiceId) {
     const auto head = session_.first(
-        kHeader, {kFormTypeSaleInvoice, kFormTypeSaleInvoice, kFormTypeSaleInvoice, invoiceId});
+        kHeader, {FormType::SaleInvoice, FormType::SaleInvoice, FormType::SaleInvoice, invoiceId});
     if (!head) return std::nullopt;
     Invoice invoice;
     invoice.header = headerOf(*head);

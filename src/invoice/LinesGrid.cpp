@@ -3,6 +3,7 @@
 
 #include <cmath>
 
+#include "common/Codes.h"
 #include "common/Messages.h"
 #include "common/Stock.h"
 #include "invoice/LinesLogic.h"
@@ -23,9 +24,6 @@ constexpr int kShopHiddenColumns[] = {
     Col::InitialScaleID,  Col::ChangeReason,     Col::PricingMethodID, Col::PricingMethodName,
     Col::PromoterID,      Col::PromoterName,     Col::IsEchantillon,   Col::PromotionMark,
     Col::PromotionRule};
-
-constexpr int kRightUnitPrice = 90108;
-constexpr int kRightLineDiscount = 90109;
 
 }  // namespace
 
@@ -124,8 +122,8 @@ void LinesLogic::configureColumns() {
     grid().DoEditableCol(Col::Description, p.flag(P::LineDescription), false);
     grid().DoEditableCol(Col::Qty, true, false);
     grid().DoEditableCol(Col::UnitPrice,
-                         p.flag(P::UnitPriceEditable) && HasRight(ctx(), kRightUnitPrice), true);
-    const bool discounts = p.flag(P::DiscountEditable) || HasRight(ctx(), kRightLineDiscount);
+                         p.flag(P::UnitPriceEditable) && HasRight(ctx(), Right::UnitPrice), true);
+    const bool discounts = p.flag(P::DiscountEditable) || HasRight(ctx(), Right::LineDiscount);
     grid().DoEditableCol(Col::DiscountPercent, discounts, false);
     grid().DoEditableCol(Col::DiscountValue, discounts, true);
 }

@@ -1,4 +1,5 @@
 #include "invoice/PricingLogic.h"
+#include "common/Codes.h"
 
 #include <QObject>
 #include <QSet>
@@ -14,7 +15,6 @@ namespace {
 
 const QString kProblemCaption = QStringLiteral("اشکال");
 const QString kNotAllowed = QStringLiteral("شما مجاز به انجام اين عمل نمي باشيد.");
-constexpr int kLineChoiceRight = 90139;
 
 const QString kVisibleMethods = QStringLiteral(
     "ID in (Select x.ID from tblSalePricingMethod x where coalesce(x.MakeVisibleInSelection,1) = "
@@ -150,7 +150,7 @@ Money PricingLogic::methodPrice(const QString& barcode, int method) {
 bool PricingLogic::applyLineMethod(int row, int method, const QString& name, Money shownPrice) {
     InvoiceDocument& doc = services_.doc;
     if (!entryMode(doc.FormMode) || row < 0 || row >= doc.flexDetail.rows()) return false;
-    if (!HasRight(services_.ctx, kLineChoiceRight)) {
+    if (!HasRight(services_.ctx, Right::LinePricingMethod)) {
         ShowMessage(services_.ctx, kProblemCaption, kNotAllowed);
         return false;
     }
@@ -187,7 +187,7 @@ QString PricingLogic::promoterName(int promoter) {
 bool PricingLogic::applyLinePromoter(int row, int promoter, const QString& promoterName) {
     LineTableModel& grid = services_.doc.flexDetail;
     if (row < 0 || row >= grid.rows()) return false;
-    if (!HasRight(services_.ctx, kLineChoiceRight)) {
+    if (!HasRight(services_.ctx, Right::LinePricingMethod)) {
         ShowMessage(services_.ctx, kProblemCaption, kNotAllowed);
         return false;
     }

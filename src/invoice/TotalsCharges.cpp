@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "common/Codes.h"
 #include "common/Messages.h"
 #include "common/Numbers.h"
 #include "invoice/TotalsLogic.h"
@@ -16,8 +17,6 @@ const QString kNoRoleCaption = QStringLiteral("اشكال");
 const QString kNegativeSurcharge = QStringLiteral("مبلغ اضافات نبايد منفي باشد.");
 const QString kNegativeDeduction = QStringLiteral("مقدار كسورات نبايد منفي باشد.");
 const QString kNegativeDeductionPercent = QStringLiteral("درصد كسورات نبايد منفي باشد.");
-constexpr int kSurchargeRight = 90136;
-constexpr int kDeductionRight = 90135;
 
 template <typename Row>
 bool anyNegative(const QVector<Row>& rows) {
@@ -36,7 +35,7 @@ bool TotalsLogic::hasRightOrSay(int right) {
 // ---- surcharges --------------------------------------------------------------------------
 
 bool TotalsLogic::CanEditSurcharges() {
-    return hasRightOrSay(kSurchargeRight);
+    return hasRightOrSay(Right::Surcharges);
 }
 
 // Every surcharge type in ID order with the amount the invoice holds for it; a stored amount of
@@ -117,7 +116,7 @@ void TotalsLogic::SaveSurcharges(int invoiceId) {
 // ---- deductions --------------------------------------------------------------------------
 
 bool TotalsLogic::CanEditDeductions() {
-    return hasRightOrSay(kDeductionRight);
+    return hasRightOrSay(Right::Deductions);
 }
 
 QVector<DeductionRow> TotalsLogic::mergedDeductions(const QVector<DeductionRow>& amounts) {

@@ -1,4 +1,5 @@
 #include "posting/AccountingDocument.h"
+#include "common/Codes.h"
 
 #include "common/Jalali.h"
 #include "common/Messages.h"
@@ -165,7 +166,7 @@ bool AccountingDocument::writeRow(const Posting& p, int row, int account, Money 
                       QVariant::fromValue(debit),
                       QVariant::fromValue(credit),
                       d.invoiceID(),
-                      kSaleInvoiceFormType};
+                      FormType::SaleInvoice};
     ctx().db().call(QStringLiteral("dbo.spAccountInsertDocumentDetail"), args);
     return true;
 }

@@ -1,6 +1,7 @@
 #pragma once
 // Internal to the accounting document: what one run of InsertDocument carries between its steps.
 
+#include "common/Codes.h"
 #include "posting/AccountingDocument.h"
 
 namespace si {
@@ -12,8 +13,6 @@ struct AccountingDocument::Posting {
     // Grand total without tax and duty: the base of the share rows.
     Money net;
 };
-
-inline constexpr int kSaleInvoiceFormType = 901;
 inline constexpr int kDocumentTypeSale = 13;
 inline constexpr int kDocumentTypeOther = 10;
 inline constexpr int kClassEmployee = 9;

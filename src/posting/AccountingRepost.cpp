@@ -1,6 +1,7 @@
 // The customer's debit account, and cmdSaveAccDoc: the invoice's document rows are deleted and
 // the invoice is posted again.
 
+#include "common/Codes.h"
 #include "common/DeferredMessages.h"
 #include "common/Messages.h"
 #include "posting/AccountingDocument.h"
@@ -77,7 +78,7 @@ void AccountingDocument::deleteInvoiceRows(int invoiceId) {
 
 int AccountingDocument::cmdSaveAccDoc_Click() {
     if (!ctx().params.flag(P::AccountObjects)) return 0;
-    if (!HasRight(ctx(), 90121)) {
+    if (!HasRight(ctx(), Right::RepostDocument)) {
         ShowMessage(ctx(), kErrorCaption, kNoRightMessage);
         return 0;
     }

@@ -11,6 +11,7 @@
 #include <QVector>
 #include <optional>
 
+#include "common/Codes.h"
 #include "invoice/InvoiceServices.h"
 
 namespace si {
@@ -47,7 +48,5 @@ private:
 
     InvoiceServices& services_;
 };
-
-inline constexpr int kInventoryDispatchFormType = 802;
 
 }  // namespace si

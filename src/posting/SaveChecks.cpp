@@ -5,6 +5,7 @@
 
 #include <QSet>
 
+#include "common/Codes.h"
 #include "common/Lookups.h"
 #include "common/Messages.h"
 #include "common/Numbers.h"
@@ -24,10 +25,6 @@ const QString kProblemPersian = QStringLiteral("اشکال");
 const QString kWarning = QStringLiteral("هشدار");
 const QString kQuestion = QStringLiteral("پرسش");
 const QString kCustomerMissing = QStringLiteral("مشتري انتخاب نشده است.");
-constexpr int kRightTempSave = 90105;
-constexpr int kRightFinalSave = 90106;
-constexpr int kRightWholesaleInShop = 90126;
-constexpr int kRightZeroPrices = 90130;
 constexpr int kClassOrganization = 7;
 }  // namespace
 
@@ -88,7 +85,7 @@ bool SaveRun::RunChecks() {
 
 // The right of the command.
 bool SaveRun::CheckRights() {
-    if (HasRight(ctx_, IsFinal_ ? kRightFinalSave : kRightTempSave)) return true;
+    if (HasRight(ctx_, IsFinal_ ? Right::FinalSave : Right::TempSave)) return true;
     return stop(kErrorCaption, kNoRightMessage);
 }
 
@@ -196,7 +193,7 @@ bool SaveRun::CheckZeroPrices() {
     for (const InvoiceLine& l : doc_.flexDetail.allRows())
         if (!l.GoodName.isEmpty() && l.UnitPrice.isZero()) zero = true;
     if (!zero) return true;
-    if (HasRight(ctx_, kRightZeroPrices))
+    if (HasRight(ctx_, Right::ZeroPrices))
         return AskedYes(ctx_, kWarning,
                         QStringLiteral("برخي كالاها داراي قيمت صفر هستند, آيا براي عمل ثبت مطمئن "
                                        "هستيد؟"));
@@ -238,7 +235,7 @@ bool SaveRun::CheckInvoiceType() {
         if (form_.ui()) form_.ui()->focusControl(QStringLiteral("sltType"));
         return false;
     }
-    if (HasRight(ctx_, kRightWholesaleInShop)) return true;
+    if (HasRight(ctx_, Right::WholesaleInShop)) return true;
     return stop(kErrorCaption, kNoRightMessage);
 }
 

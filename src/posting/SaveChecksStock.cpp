@@ -5,6 +5,7 @@
 #include <QHash>
 #include <QSet>
 
+#include "common/Codes.h"
 #include "common/Messages.h"
 #include "common/Numbers.h"
 #include "common/Stock.h"
@@ -15,10 +16,7 @@ namespace si {
 
 namespace {
 const QString kWarning = QStringLiteral("هشدار");
-constexpr int kRightDebitCeiling = 90111;
 constexpr int kClassOrganization = 7;
-constexpr int kFormTypeCustomer = 102;
-constexpr int kFormTypeInvoice = 901;
 }  // namespace
 
 // The user's access to the customer (parameter 67).
@@ -29,13 +27,13 @@ bool SaveRun::CheckCustomerAccess() {
     if (rule == 2) {
         const QVariant type =
             s.scalar(QStringLiteral("Select SecurityTypeID From tblZelorFormType Where ID = ?"),
-                     {kFormTypeCustomer});
+                     {FormType::Customer});
         secured = !type.isNull() && type.toInt() != 0;
     }
     if (!secured) return true;
     if (s.first(QStringLiteral("Select ID from tblZelorAllowablePosition Where SecureUserID = ? "
                                "and FormTypeID = ? and FormID = ? limit 1"),
-                {ctx_.globals.CurrentUserID, kFormTypeCustomer, doc_.sltCustomer.ID()}))
+                {ctx_.globals.CurrentUserID, FormType::Customer, doc_.sltCustomer.ID()}))
         return true;
     return stop(kErrorCaption,
                 QStringLiteral("شما مجاز به ثبت فاكتور فروش كالا براي اين مشتري نيستيد."));
@@ -127,7 +125,7 @@ bool SaveRun::CheckTraces() {
         const InvoiceLine& l = doc_.flexDetail.line(row);
         bool ok = true;
         QMetaObject::invokeMethod(
-            trace_.get(), "CheckRow", Q_RETURN_ARG(bool, ok), Q_ARG(int, kFormTypeInvoice),
+            trace_.get(), "CheckRow", Q_RETURN_ARG(bool, ok), Q_ARG(int, FormType::SaleInvoice),
             Q_ARG(int, invoiceID()), Q_ARG(int, doc_.sltInventory.ID()),
             Q_ARG(QDate, doc_.datCreateDate), Q_ARG(QString, l.BarCode.trimmed()),
             Q_ARG(double, l.Qty), Q_ARG(int, l.ScaleID));
@@ -200,7 +198,7 @@ QString SaveRun::DebitCeilingMessage(bool object2WhenObject1IsCustomer) {
 // (otherwise the clerk is asked, or nothing is checked).
 bool SaveRun::DebitCeilingRefuses() const {
     return IsFinal_ && IsCreditSale() && ctx_.params.number(P::CreditControl) == 2 &&
-           !HasRight(ctx_, kRightDebitCeiling);
+           !HasRight(ctx_, Right::PastDebitCeiling);
 }
 
 // A final credit sale: the debit ceiling, by parameter 93.

@@ -8,6 +8,7 @@
 // later-dated final invoice appears between the question and the transaction without the clerk's
 // consent, the save is refused rather than renumbering unasked.
 
+#include "common/Codes.h"
 #include "common/Messages.h"
 #include "invoice/FormMainLogic.h"
 #include "posting/SaveRun.h"
@@ -15,7 +16,6 @@
 namespace si {
 
 namespace {
-constexpr int kRightRenumber = 90114;
 const QString kLaterFinalHead =
     QStringLiteral("تعدادي از اسناد نهايي شده، بعد از تاريخ سند فعلي نهايي شدهاند. ");
 const QString kRenumberRefused = kLaterFinalHead + QStringLiteral(
@@ -58,7 +58,7 @@ bool SaveRun::laterFinalInvoicesExist() {
 // The renumbering question, before anything is written.
 bool SaveRun::AskRenumbering() {
     if (!IsFinal_ || !laterFinalInvoicesExist()) return true;
-    if (!HasRight(ctx_, kRightRenumber)) return stop(kErrorCaption, kRenumberRefused);
+    if (!HasRight(ctx_, Right::Renumber)) return stop(kErrorCaption, kRenumberRefused);
     renumberApproved_ =
         AskedYes(ctx_, QStringLiteral("هشدار"),
                  kLaterFinalHead + QStringLiteral("ادامه اين فرايند، موجب تغيير در شماره تاييد شده "

@@ -6,6 +6,7 @@
 
 #include <stdexcept>
 
+#include "common/Codes.h"
 #include "invoice/FormMainLogic.h"
 #include "posting/AccountingDocument.h"
 #include "posting/InventoryDispatch.h"
@@ -14,8 +15,6 @@
 namespace si {
 
 namespace {
-constexpr int kFormTypeInvoice = 901;
-constexpr int kFormTypeDispatch = 802;
 const QString kTurnClosed = QStringLiteral(
     "صندوق انتخاب شده هم اكنون بسته شده است. لطفا صندوق ديگري را انتخاب كرده و فاكتور را پس "
     "از بازگشت به حالت موقت، مجددا ثبت نماييد.");
@@ -26,9 +25,9 @@ void SaveRun::PostFinal() {
     if (!wholesale_) {
         const int dispatch = InventoryDispatch(services_).SaveRelExitDoc();
         if (dispatch > 0 && trace())
-            QMetaObject::invokeMethod(trace_.get(), "RelateForms", Q_ARG(int, kFormTypeInvoice),
-                                      Q_ARG(int, id), Q_ARG(int, kFormTypeDispatch),
-                                      Q_ARG(int, dispatch));
+            QMetaObject::invokeMethod(
+                trace_.get(), "RelateForms", Q_ARG(int, FormType::SaleInvoice), Q_ARG(int, id),
+                Q_ARG(int, FormType::InventoryDispatch), Q_ARG(int, dispatch));
     }
     if (shopMode() && IsCashSale()) {
         const int detail = seams_.SaveCashTurnDetail();

@@ -2,6 +2,7 @@
 // spSaleUpdateInvoice and two further statements, the lines and free goods with their discount
 // kinds and traces, and the surcharges and deductions. Runs inside the save's transaction.
 
+#include "common/Codes.h"
 #include "common/Jalali.h"
 #include "common/Numbers.h"
 #include "invoice/DiscountLogic.h"
@@ -12,7 +13,6 @@
 namespace si {
 
 namespace {
-constexpr int kFormTypeInvoice = 901;
 constexpr int kEventInvoiceEdited = 90101;
 
 QVariant idOrNull(const SelectorModel& s) {
@@ -85,7 +85,7 @@ void SaveRun::WriteHeader() {
         s.call(QStringLiteral("spSaleUpdateInvoice"), args);
         const QDateTime now = s.now();
         s.call(QStringLiteral("spZelorInsertFormAction"),
-               QVariantList{kEventInvoiceEdited, id, kFormTypeInvoice,
+               QVariantList{kEventInvoiceEdited, id, FormType::SaleInvoice,
                             QStringLiteral("فاكتور فروش كالا به شماره رايانهاي ") +
                                 QString::number(id) + QStringLiteral(" اصلاح شد."),
                             ctx_.globals.CurrentUserID, doc_.datCreateDate,
@@ -196,7 +196,7 @@ void SaveRun::WriteLine(const InvoiceLine& l, int rowNumber, bool freeGoods, int
          money(l.Commission), money(l.Duty), money(l.Tax), lineId});
     services_.discounts->InsertDetailDiscount(id, gridRow);
     if (trace())
-        QMetaObject::invokeMethod(trace_.get(), "SaveRow", Q_ARG(int, kFormTypeInvoice),
+        QMetaObject::invokeMethod(trace_.get(), "SaveRow", Q_ARG(int, FormType::SaleInvoice),
                                   Q_ARG(int, id), Q_ARG(QString, barcode), Q_ARG(int, l.ScaleID),
                                   Q_ARG(double, l.Qty), Q_ARG(int, rowNumber));
 }

@@ -1,0 +1,45 @@
+#pragma once
+// The ERP's numbers that the module names: the form types of its postings and links, and the
+// rights of the sale invoice (tblZelorFormPermission), each once. Statements that compare a
+// column with a fixed form type keep it in their text; everything in C++ uses these names.
+
+namespace si {
+
+namespace FormType {
+inline constexpr int Customer = 102;
+inline constexpr int InventoryDispatch = 802;
+inline constexpr int SaleInvoice = 901;
+}  // namespace FormType
+
+namespace Right {
+inline constexpr int NewInvoice = 90101;
+inline constexpr int EditInvoice = 90102;
+inline constexpr int Search = 90104;
+inline constexpr int TempSave = 90105;
+inline constexpr int FinalSave = 90106;
+inline constexpr int UnitPrice = 90108;
+inline constexpr int LineDiscount = 90109;
+inline constexpr int MasterDiscount = 90110;
+inline constexpr int PastDebitCeiling = 90111;
+// The same right lets the customer's credit constraints be passed.
+inline constexpr int SkipCreditConstraints = PastDebitCeiling;
+inline constexpr int Renumber = 90114;
+inline constexpr int InvoiceDate = 90118;
+inline constexpr int EditInDistribution = 90119;
+// The same right lets the sale go on when the promoter's outstanding sales pass his threshold.
+inline constexpr int PromoterOverThreshold = EditInDistribution;
+inline constexpr int RepostDocument = 90121;
+inline constexpr int EditPastAgeLimit = 90122;
+inline constexpr int WholesaleInShop = 90126;
+inline constexpr int ZeroPrices = 90130;
+inline constexpr int FormalInvoice = 90133;
+inline constexpr int SampleGoodsCheck = 90134;
+inline constexpr int Deductions = 90135;
+inline constexpr int Surcharges = 90136;
+inline constexpr int PricingMethod = 90138;
+inline constexpr int LinePricingMethod = 90139;
+inline constexpr int SendSms = 90141;
+inline constexpr int ScaleBarcodeLayout = 90142;
+}  // namespace Right
+
+}  // namespace si
