@@ -20,22 +20,6 @@ struct UpgradeStep {
     void (*code)(Session&) = nullptr;
 };
 
-// SQLite has no ADD COLUMN IF NOT EXISTS. DDL goes through execScript: PostgreSQL cannot
-// prepare it.
-void addColumnIfMissing(Session& session, const QString& table, const QString& column,
-                        const QString& definition) {
-    if (session.columnExists(table, column)) return;
-    session.execScript(QStringLiteral("ALTER TABLE ") + table + QStringLiteral(" ADD COLUMN ") +
-                       column + u' ' + definition);
-}
-
-// The row version of an invoice: every save raises it, so a save of an invoice that another
-// workstation changed after this one read it can be told and refused.
-void addInvoiceRowVersion(Session& session) {
-    addColumnIfMissing(session, QStringLiteral("tblSaleInvoice"), QStringLiteral("RowVersion"),
-                       QStringLiteral("INTEGER NOT NULL DEFAULT 0"));
-}
-
 const std::vector<UpgradeStep>& upgradeSteps() {
     static const std::vector<UpgradeStep> steps{
         {{QStringLiteral("10_zelor.sql"), QStringLiteral("20_org.sql"),
@@ -45,7 +29,8 @@ const std::vector<UpgradeStep>& upgradeSteps() {
         {{QStringLiteral("s2_indexes.sql")}},
         // The update stamp, created by 60_sale.sql since; before, only the form added it.
         {{}, &AddUpdateColumnsWhenMissing},
-        {{}, &addInvoiceRowVersion},
+        // The row version of an invoice, raised by every save.
+        {{}, &AddRowVersionWhenMissing},
     };
     return steps;
 }

@@ -14,6 +14,16 @@ QStringList columnDefinitions(const Session& s) {
             QStringLiteral("FarsiUpdateDate VARCHAR(10)")};
 }
 
+// Another workstation may add it at the same moment.
+void addColumn(Session& s, const QString& name, const QString& definition) {
+    try {
+        s.execScript(QStringLiteral("ALTER TABLE ") + kTable + QStringLiteral(" ADD ") + name +
+                     u' ' + definition);
+    } catch (const SqlError&) {
+        if (!s.columnExists(kTable, name)) throw;
+    }
+}
+
 }  // namespace
 
 void AddUpdateColumnsWhenMissing(Session& s) {
@@ -22,13 +32,14 @@ void AddUpdateColumnsWhenMissing(Session& s) {
     for (const QString& column : columnDefinitions(s)) {
         const QString name = column.section(QLatin1Char(' '), 0, 0);
         if (s.columnExists(kTable, name)) continue;
-        try {
-            s.exec(QStringLiteral("ALTER TABLE ") + kTable + QStringLiteral(" ADD ") + column);
-        } catch (const SqlError&) {
-            // Another workstation added it at the same moment.
-            if (!s.columnExists(kTable, name)) throw;
-        }
+        addColumn(s, name, column.section(QLatin1Char(' '), 1));
     }
+}
+
+void AddRowVersionWhenMissing(Session& s) {
+    const QString name = QStringLiteral("RowVersion");
+    if (!s.columnExists(kTable, name))
+        addColumn(s, name, QStringLiteral("INTEGER NOT NULL DEFAULT 0"));
 }
 
 }  // namespace si

@@ -11,4 +11,8 @@ namespace si {
 // database that may not be changed can still be opened.
 void AddUpdateColumnsWhenMissing(Session& s);
 
+// The row version that every save raises (a save of an invoice changed elsewhere since it was
+// read is refused by it): added when missing, so a database of an older schema still saves.
+void AddRowVersionWhenMissing(Session& s);
+
 }  // namespace si

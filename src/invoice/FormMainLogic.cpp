@@ -25,9 +25,11 @@ QString FormMainLogic::formTitle() const {
                                           : QStringLiteral("فاکتور فروش");
 }
 
-// The form adds the update columns the first time it meets a database without them.
+// The form adds the update columns and the row version the first time it meets a database
+// without them.
 void FormMainLogic::ensureUpdateColumns() {
     AddUpdateColumnsWhenMissing(ctx_->db());
+    AddRowVersionWhenMissing(ctx_->db());
 }
 
 void FormMainLogic::configureSelectors() {

@@ -164,6 +164,19 @@ TEST_P(SaveTest, EditOfAnInvoiceFinalisedSinceItWasShownIsRefused) {
     EXPECT_EQ(count(QStringLiteral("tblAccountDocument")), 1);
 }
 
+// A database of an older schema has no row version: the form adds it when it meets the
+// database, as it adds the update stamp, and saves go on.
+TEST_P(SaveTest, AFormGivesAnOlderDatabaseItsRowVersion) {
+    db().execScript(QStringLiteral("ALTER TABLE tblSaleInvoice DROP COLUMN RowVersion"));
+    ASSERT_FALSE(db().columnExists(QStringLiteral("tblSaleInvoice"), QStringLiteral("RowVersion")));
+    installSave();
+    EXPECT_TRUE(db().columnExists(QStringLiteral("tblSaleInvoice"), QStringLiteral("RowVersion")));
+    newInvoice({line(QStringLiteral("1001"), 2, 1500)});
+    ASSERT_TRUE(save->SaveInvoice(false)) << messages.texts().join(u'\n').toStdString();
+    form->cmdEdit_Click();
+    ASSERT_TRUE(save->SaveInvoice(false)) << messages.texts().join(u'\n').toStdString();
+}
+
 // The form's own saves follow one another: each takes the version the previous one left.
 TEST_P(SaveTest, TheSameFormSavesAnInvoiceAgainAndAgain) {
     enablePosting();
