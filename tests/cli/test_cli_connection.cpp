@@ -27,6 +27,26 @@ CliResult runWith(const QString& connection, const QStringList& args,
     return RunProgram(QStringList{QStringLiteral("--db"), connection} + args, input);
 }
 
+// Starts a final save of the invoice while the caller holds the writer lock, and waits until
+// the save waits for it; the server process of the waiting save, or null when it never waited.
+QVariant startSaveWaitingForTheLock(QProcess& p, Session& db, const QString& connection,
+                                    const QByteArray& invoice) {
+    p.start(QStringLiteral(SALEINVOICE_EXE),
+            {QStringLiteral("--db"), connection, QStringLiteral("invoice"),
+             QStringLiteral("create"), QStringLiteral("-"), QStringLiteral("--final")});
+    if (!p.waitForStarted()) return {};
+    p.write(invoice);
+    p.closeWriteChannel();
+    QVariant waiting;
+    while (waiting.isNull() && p.state() == QProcess::Running) {
+        p.waitForFinished(50);
+        waiting = db.scalar(QStringLiteral(
+            "SELECT min(pid) FROM pg_stat_activity WHERE datname = current_database() AND "
+            "pid <> pg_backend_pid() AND wait_event_type = 'Lock'"));
+    }
+    return waiting;
+}
+
 QStringList nonEmptyLines(const QString& text) {
     QStringList lines = text.split(QLatin1Char('\n'));
     lines.removeIf([](const QString& line) { return line.trimmed().isEmpty(); });
@@ -205,19 +225,7 @@ TEST_P(CliConnection, AConnectionLostDuringASaveIsOneMessageAndExitOne) {
     QProcess p;
     {
         Transaction holdsTheWriterLock = db().writerTransaction();
-        p.start(QStringLiteral(SALEINVOICE_EXE),
-                {QStringLiteral("--db"), connection(), QStringLiteral("invoice"),
-                 QStringLiteral("create"), QStringLiteral("-"), QStringLiteral("--final")});
-        ASSERT_TRUE(p.waitForStarted());
-        p.write(invoice);
-        p.closeWriteChannel();
-        QVariant waiting;
-        while (waiting.isNull() && p.state() == QProcess::Running) {
-            p.waitForFinished(50);
-            waiting = db().scalar(QStringLiteral(
-                "SELECT min(pid) FROM pg_stat_activity WHERE datname = current_database() AND "
-                "pid <> pg_backend_pid() AND wait_event_type = 'Lock'"));
-        }
+        const QVariant waiting = startSaveWaitingForTheLock(p, db(), connection(), invoice);
         ASSERT_FALSE(waiting.isNull()) << "the save did not wait for the writer lock";
         db().scalar(QStringLiteral("SELECT pg_terminate_backend(CAST(? AS INTEGER), 60000)"),
                     {waiting});
@@ -326,19 +334,7 @@ TEST(CliStoppedServer, AServerStoppedDuringASaveIsOneMessageAndExitOne) {
             .toJson();
     QProcess p;
     Transaction holdsTheWriterLock = db->writerTransaction();
-    p.start(QStringLiteral(SALEINVOICE_EXE),
-            {QStringLiteral("--db"), cluster.connection(), QStringLiteral("invoice"),
-             QStringLiteral("create"), QStringLiteral("-"), QStringLiteral("--final")});
-    ASSERT_TRUE(p.waitForStarted());
-    p.write(invoice);
-    p.closeWriteChannel();
-    QVariant waiting;
-    while (waiting.isNull() && p.state() == QProcess::Running) {
-        p.waitForFinished(50);
-        waiting = db->scalar(QStringLiteral(
-            "SELECT min(pid) FROM pg_stat_activity WHERE datname = current_database() AND "
-            "pid <> pg_backend_pid() AND wait_event_type = 'Lock'"));
-    }
+    const QVariant waiting = startSaveWaitingForTheLock(p, *db, cluster.connection(), invoice);
     ASSERT_FALSE(waiting.isNull()) << "the save did not wait for the writer lock";
     ASSERT_TRUE(cluster.stop(QStringLiteral("fast")));
     ASSERT_TRUE(p.waitForFinished(120000));
