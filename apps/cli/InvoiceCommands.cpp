@@ -71,12 +71,13 @@ int runCreate(CommandCall& call) {
         return kExitError;
     }
     CliContext cli(call.options);
+    const ReadMemoScope command(cli.ctx());
     cli.open();
     InvoiceEntry entry(cli.ctx());
     if (!entry.create(invoice, final)) return cli.refusalExitCode();
-    InvoiceEntry shown(cli.ctx());
-    shown.show(entry.form().doc().invoiceID());
-    printJson(call.out, shown.form());
+    // Read back from the database, so what is printed is what was stored.
+    entry.show(entry.form().doc().invoiceID());
+    printJson(call.out, entry.form());
     return kExitOk;
 }
 
@@ -84,6 +85,7 @@ int runShow(CommandCall& call) {
     const bool json = call.args.removeAll(QStringLiteral("--json")) > 0;
     const int id = parseId(call.args);
     CliContext cli(call.options);
+    const ReadMemoScope command(cli.ctx());
     cli.open();
     InvoiceEntry entry(cli.ctx());
     if (!entry.show(id)) {
@@ -98,12 +100,12 @@ int runShow(CommandCall& call) {
 int runFinal(CommandCall& call) {
     const int id = parseId(call.args);
     CliContext cli(call.options);
+    const ReadMemoScope command(cli.ctx());
     cli.open();
     InvoiceEntry entry(cli.ctx());
     if (!entry.finalize(id)) return cli.refusalExitCode();
-    InvoiceEntry shown(cli.ctx());
-    shown.show(id);
-    printJson(call.out, shown.form());
+    entry.show(id);
+    printJson(call.out, entry.form());
     return kExitOk;
 }
 

@@ -17,22 +17,46 @@ QVariant spSaleIsInvoiceAvailable(Session& s, QVariantList& args) {
     return id.isNull() ? 0 : id.toInt();
 }
 
-// @UserID, @FormPermissionID -> 1 when the user is an active administrator or holds the right
-// directly or through the position recorded for the user.
+// The rights of the list that the user holds: all of them for an active administrator, else
+// those given to the user directly or to the position recorded for the user.
+QVariantList heldPermissions(Session& s, int user, const QVariantList& rights) {
+    if (rights.isEmpty()) return {};
+    const QString list = QStringLiteral("?") + QStringLiteral(",?").repeated(rights.size() - 1);
+    Params params;
+    for (int copy = 0; copy < 2; ++copy)
+        for (const QVariant& r : rights)
+            params << r.toInt();
+    params << user;
+    const RowSet rows = s.query(
+        QStringLiteral("select coalesce(u.IsAdmin, 0) as IsAdmin, p.PermissionID from tblUser u "
+                       "left join (select UserID as Holder, 0 as ByPosition, PermissionID from "
+                       "tblZelorUserPermission where PermissionID in (") +
+            list +
+            QStringLiteral(") union all select PositionID, 1, PermissionID from "
+                           "tblZelorPositionPermission where PermissionID in (") +
+            list +
+            QStringLiteral(")) p on p.Holder = case when p.ByPosition = 1 then u.PositionID else "
+                           "u.ID end where u.ID = ? and coalesce(u.IsActive, 1) = 1"),
+        params);
+    QVariantList held;
+    for (const Row& row : rows) {
+        if (row.toInt(u"IsAdmin") == 1) return rights;
+        if (!row.value(u"PermissionID").isNull() && !held.contains(row.toInt(u"PermissionID")))
+            held << row.toInt(u"PermissionID");
+    }
+    return held;
+}
+
+// @UserID, @FormPermissionID -> 1 when the user holds the right (heldPermissions).
 QVariant spZelorHasPermission(Session& s, QVariantList& args) {
-    const int user = ArgInt(args, 0, -1);
     const int right = ArgInt(args, 1, -1);
-    const QVariant held = s.scalar(
-        QStringLiteral(
-            "select count(*) from tblUser u where u.ID = ? and coalesce(u.IsActive, 1) = 1 and ("
-            " coalesce(u.IsAdmin, 0) = 1"
-            " or exists (select 1 from tblZelorUserPermission p where p.UserID = u.ID and "
-            "p.PermissionID = ?)"
-            " or exists (select 1 from tblZelorPositionPermission p where p.PositionID = "
-            "u.PositionID"
-            " and p.PermissionID = ?))"),
-        {user, right, right});
-    return held.toInt() > 0 ? 1 : 0;
+    return heldPermissions(s, ArgInt(args, 0, -1), {right}).isEmpty() ? 0 : 1;
+}
+
+// @UserID, @Permissions (a list) -> the listed rights the user holds, in one statement for a
+// form that enables several controls by rights at once.
+QVariant spZelorHeldPermissions(Session& s, QVariantList& args) {
+    return heldPermissions(s, ArgInt(args, 0, -1), Arg(args, 1).toList());
 }
 
 // @EventID, @FormCode, @FormTypeID, @Description, @UserID, @EventDate, @FarsiEventDate, @EventTime
@@ -89,6 +113,7 @@ QVariant spUpdateAssignedOrders(Session& s, QVariantList& args) {
 void RegisterCoreProcedures(ProcedureRegistry& registry) {
     registry.add(QStringLiteral("spSaleIsInvoiceAvailable"), spSaleIsInvoiceAvailable);
     registry.add(QStringLiteral("spZelorHasPermission"), spZelorHasPermission);
+    registry.add(QStringLiteral("spZelorHeldPermissions"), spZelorHeldPermissions);
     registry.add(QStringLiteral("spZelorInsertFormAction"), spZelorInsertFormAction);
     registry.add(QStringLiteral("spZelorUnRelateForms"), spZelorUnRelateForms);
     registry.add(QStringLiteral("spAssignedNonSoldQty"), spAssignedNonSoldQty);

@@ -37,6 +37,7 @@ void OpenSession(Context& ctx) {
         ctx.session = Session::openExisting(ctx.globals.CurrentConnectionString, ctx.procedures);
     }
     if (ctx.clock) ctx.session->setClock(ctx.clock);
+    ctx.session->setReadMemo(ctx.readMemoScopes > 0);
     if (auto row = ctx.session->first(QStringLiteral("select FullName from tbluser where ID = ?"),
                                       {ctx.globals.CurrentUserID}))
         ctx.globals.CurrentUserFullName = row->text(u"FullName");
@@ -52,6 +53,26 @@ bool HasRight(Context& ctx, int right) {
     const QVariant result = ctx.db().call(QStringLiteral("spZelorHasPermission"),
                                           QVariantList{ctx.globals.CurrentUserID, right});
     return result.toLongLong() != 0;
+}
+
+ReadMemoScope::ReadMemoScope(Context& ctx) : ctx_(ctx) {
+    if (++ctx_.readMemoScopes == 1 && ctx_.session) ctx_.session->setReadMemo(true);
+}
+
+ReadMemoScope::~ReadMemoScope() {
+    if (--ctx_.readMemoScopes == 0 && ctx_.session) ctx_.session->setReadMemo(false);
+}
+
+QSet<int> HeldRights(Context& ctx, const QVector<int>& rights) {
+    QVariantList asked;
+    for (int r : rights)
+        asked << r;
+    const QVariant held = ctx.db().call(QStringLiteral("spZelorHeldPermissions"),
+                                        QVariantList{ctx.globals.CurrentUserID, asked});
+    QSet<int> set;
+    for (const QVariant& r : held.toList())
+        set.insert(r.toInt());
+    return set;
 }
 
 }  // namespace si

@@ -5,7 +5,9 @@
 // sees the change. Nothing here is a process-wide global, so tests create as many as they like.
 
 #include <QDate>
+#include <QSet>
 #include <QString>
+#include <QVector>
 #include <functional>
 #include <memory>
 
@@ -54,6 +56,21 @@ public:
     const ProcedureRegistry* procedures;
     // Replaces the server clock in every session this context opens (tests, demos).
     std::function<QDateTime()> clock;
+    // Open ReadMemoScopes; a session opened meanwhile remembers reads too.
+    int readMemoScopes = 0;
+};
+
+// One command (a verb of the command line, a batch job): repeated reads are asked once
+// (Session::setReadMemo) until it ends, in whichever session the context holds by then.
+class ReadMemoScope {
+public:
+    explicit ReadMemoScope(Context& ctx);
+    ~ReadMemoScope();
+    ReadMemoScope(const ReadMemoScope&) = delete;
+    ReadMemoScope& operator=(const ReadMemoScope&) = delete;
+
+private:
+    Context& ctx_;
 };
 
 // Re-creates the session from CurrentConnectionString and reads the user's full name. A SQLite
@@ -65,6 +82,8 @@ void LoadSystemParameters(Context& ctx);
 
 // spZelorHasPermission(CurrentUserID, right) is non-zero.
 bool HasRight(Context& ctx, int right);
+// The rights of the list that the user holds, asked at once (spZelorHeldPermissions).
+QSet<int> HeldRights(Context& ctx, const QVector<int>& rights);
 
 inline const QString kNoRightMessage = QStringLiteral("شما مجاز به انجام اين عمليات نيستيد.");
 inline const QString kErrorCaption = QStringLiteral("خطا");

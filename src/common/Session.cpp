@@ -86,7 +86,31 @@ Session::~Session() {
     cache_.clear();
 }
 
+namespace {
+
+// SALEINVOICE_SQL_TRACE=<ms> writes every statement slower than that to standard error.
+const int kTraceMs = qEnvironmentVariableIsSet("SALEINVOICE_SQL_TRACE")
+                         ? qEnvironmentVariableIntValue("SALEINVOICE_SQL_TRACE")
+                         : -1;
+
+struct StatementTrace {
+    explicit StatementTrace(const QString& sql) : sql_(sql) {
+        if (kTraceMs >= 0) timer_.start();
+    }
+    ~StatementTrace() {
+        if (kTraceMs < 0 || timer_.elapsed() < kTraceMs) return;
+        std::fprintf(stderr, "[sql %lld ms] %s\n", static_cast<long long>(timer_.elapsed()),
+                     sql_.toUtf8().constData());
+    }
+    const QString& sql_;
+    QElapsedTimer timer_;
+};
+
+}  // namespace
+
 void Session::rawExec(const QString& sql) {
+    memo_.clear();
+    const StatementTrace trace(sql);
     failIfLost(sql);
     QSqlQuery q(db_);
     ++statements_;
@@ -194,28 +218,6 @@ void Session::bindAll(QSqlQuery& q, const Params& params) const {
         q.bindValue(i, toDatabase(params[i]));
 }
 
-namespace {
-
-// SALEINVOICE_SQL_TRACE=<ms> writes every statement slower than that to standard error.
-const int kTraceMs = qEnvironmentVariableIsSet("SALEINVOICE_SQL_TRACE")
-                         ? qEnvironmentVariableIntValue("SALEINVOICE_SQL_TRACE")
-                         : -1;
-
-struct StatementTrace {
-    explicit StatementTrace(const QString& sql) : sql_(sql) {
-        if (kTraceMs >= 0) timer_.start();
-    }
-    ~StatementTrace() {
-        if (kTraceMs < 0 || timer_.elapsed() < kTraceMs) return;
-        std::fprintf(stderr, "[sql %lld ms] %s\n", static_cast<long long>(timer_.elapsed()),
-                     sql_.toUtf8().constData());
-    }
-    const QString& sql_;
-    QElapsedTimer timer_;
-};
-
-}  // namespace
-
 QSqlQuery& Session::run(const QString& sql, const Params& params) {
     refuseUnstorableText(sql, params);
     QSqlQuery& q = prepared(sql);
@@ -229,7 +231,38 @@ QSqlQuery& Session::run(const QString& sql, const Params& params) {
     return q;
 }
 
+// Only plain values make a key: a read bound to anything else is not kept.
+std::optional<QString> Session::memoKey(const QString& sql, const Params& params) const {
+    if (!memoOn_ || depth_ > 0) return std::nullopt;
+    QString key = sql;
+    for (const QVariant& p : params) {
+        switch (p.typeId()) {
+            case QMetaType::Int:
+            case QMetaType::LongLong:
+            case QMetaType::QString:
+            case QMetaType::Bool:
+            case QMetaType::QDate:
+                break;
+            default:
+                if (!p.isNull()) return std::nullopt;
+        }
+        key += QChar(0x1f) + QString::number(p.typeId()) + QChar(0x1e) + p.toString();
+    }
+    return key;
+}
+
 RowSet Session::query(const QString& sql, const Params& params) {
+    const std::optional<QString> key = memoKey(sql, params);
+    if (key) {
+        const auto it = memo_.constFind(*key);
+        if (it != memo_.constEnd()) return *it;
+    }
+    RowSet rows = fetch(sql, params);
+    if (key) memo_.insert(*key, rows);
+    return rows;
+}
+
+RowSet Session::fetch(const QString& sql, const Params& params) {
     const StatementTrace trace(sql);
     QSqlQuery& q = run(sql, params);
     const QSqlRecord record = q.record();
@@ -262,8 +295,10 @@ QVariant Session::scalar(const QString& sql, const Params& params) {
 }
 
 int Session::exec(const QString& sql, const Params& params) {
+    memo_.clear();
     if (params.isEmpty()) {
         // Unprepared: PostgreSQL cannot prepare DDL (CREATE, ALTER, DROP, TRUNCATE).
+        const StatementTrace trace(sql);
         failIfLost(sql);
         QSqlQuery direct(db_);
         ++statements_;
@@ -309,6 +344,11 @@ QVariant Session::call(const QString& name, QVariantList& args) {
 QVariant Session::call(const QString& name, const QVariantList& args) {
     QVariantList copy = args;
     return call(name, copy);
+}
+
+void Session::setReadMemo(bool on) {
+    memoOn_ = on;
+    if (!on) memo_.clear();
 }
 
 Transaction Session::transaction() {
@@ -393,11 +433,21 @@ bool Session::columnExists(const QString& table, const QString& column) {
                 .empty();
 }
 
+// SQLite runs in this process, so its local time is this machine's. The server's clock is read
+// once a minute and followed by this machine's clock in between: a save asks for the time
+// several times, and each question would otherwise be a round trip.
 QDateTime Session::now() {
     if (clock_) return clock_();
-    const QVariant v = scalar(isSqlite() ? QStringLiteral("SELECT datetime('now','localtime')")
-                                         : QStringLiteral("SELECT LOCALTIMESTAMP(0)"));
-    return toDateTime(v);
+    QDateTime local = QDateTime::currentDateTime();
+    local.setTime(QTime(local.time().hour(), local.time().minute(), local.time().second()));
+    if (isSqlite()) return local;
+    constexpr qint64 kResyncMs = 60 * 1000;
+    if (!serverClockRead_.isValid() || serverClockRead_.elapsed() > kResyncMs) {
+        const QDateTime server = toDateTime(scalar(QStringLiteral("SELECT LOCALTIMESTAMP(0)")));
+        serverOffsetSecs_ = local.secsTo(server);
+        serverClockRead_.start();
+    }
+    return local.addSecs(serverOffsetSecs_);
 }
 
 }  // namespace si

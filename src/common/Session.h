@@ -8,6 +8,7 @@
 // 'yyyy-MM-dd HH:mm:ss' on SQLite; both sort as text does. Their Farsi... twins hold Jalali text.
 
 #include <QDateTime>
+#include <QElapsedTimer>
 #include <QHash>
 #include <QSqlDatabase>
 #include <QSqlError>
@@ -100,6 +101,12 @@ public:
     static QString dateTimeText(const QDateTime& value);
     static QString dateText(const QDate& value);  // the day at 00:00:00
 
+    // While on, a read repeated with nothing written in between, and outside any transaction,
+    // gets the rows it got before: a command that asks the same look-up from several places
+    // asks the database once. Every write and every transaction forgets them, so what a writer
+    // transaction decides is always read afresh. Off forgets them too.
+    void setReadMemo(bool on);
+
     QSqlDatabase& database() { return db_; }
     // Statements run since the session opened; benchmarks compare savers by it.
     qint64 statementCount() const { return statements_; }
@@ -125,6 +132,8 @@ private:
     Transaction begin(bool writer);
     void endTransaction(int depth, bool commit);
     void rawExec(const QString& sql);
+    RowSet fetch(const QString& sql, const Params& params);
+    std::optional<QString> memoKey(const QString& sql, const Params& params) const;
 
     ConnectionString cs_;
     QString connectionText_;
@@ -133,7 +142,11 @@ private:
     QHash<QString, QSqlQuery> cache_;
     const ProcedureRegistry* procedures_ = nullptr;
     std::function<QDateTime()> clock_;
+    QElapsedTimer serverClockRead_;
+    qint64 serverOffsetSecs_ = 0;
     int depth_ = 0;
+    bool memoOn_ = false;
+    QHash<QString, RowSet> memo_;
     qint64 statements_ = 0;
     int failures_ = 0;
     bool connectionLost_ = false;

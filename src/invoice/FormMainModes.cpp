@@ -54,29 +54,38 @@ void FormMainLogic::applyModeAvailability(bool code, Availability& a) {
     a.gridEditable = entry;
 }
 
-// Each right is asked once per apply, not once per control.
+// The rights are asked together, once per apply, not once per control.
 void FormMainLogic::applyRightsAvailability(Availability& a) {
     const int mode = doc_.FormMode;
     const bool view = mode == kModeView;
     const bool entry = mode == kModeEdit || mode == kModeNew;
-    if (view || entry)
-        a.enable(QStringLiteral("cmbScaleBarcode"), HasRight(*ctx_, Right::ScaleBarcodeLayout));
-    else
-        a.enable(QStringLiteral("cmbScaleBarcode"), false);
     masterDiscountRight_ = false;
-    if (!entry) {
+    if (!view && !entry) {
+        setAll(a,
+               {"cmbScaleBarcode", "chkShouldSMSSend", "chkCheckEchantillon", "chkIsFormal",
+                "sltPricingMethod", "datCreateDate"},
+               false);
+        return;
+    }
+    if (view) {
+        a.enable(QStringLiteral("cmbScaleBarcode"), HasRight(*ctx_, Right::ScaleBarcodeLayout));
         setAll(a,
                {"chkShouldSMSSend", "chkCheckEchantillon", "chkIsFormal", "sltPricingMethod",
                 "datCreateDate"},
                false);
         return;
     }
-    a.enable(QStringLiteral("chkShouldSMSSend"), HasRight(*ctx_, Right::SendSms));
-    a.enable(QStringLiteral("chkCheckEchantillon"), HasRight(*ctx_, Right::SampleGoodsCheck));
-    a.enable(QStringLiteral("chkIsFormal"), HasRight(*ctx_, Right::FormalInvoice));
-    a.enable(QStringLiteral("sltPricingMethod"), HasRight(*ctx_, Right::PricingMethod));
-    a.enable(QStringLiteral("datCreateDate"), HasRight(*ctx_, Right::InvoiceDate));
-    masterDiscountRight_ = HasRight(*ctx_, Right::MasterDiscount);
+    const QSet<int> held =
+        HeldRights(*ctx_, {Right::ScaleBarcodeLayout, Right::SendSms, Right::SampleGoodsCheck,
+                           Right::FormalInvoice, Right::PricingMethod, Right::InvoiceDate,
+                           Right::MasterDiscount});
+    a.enable(QStringLiteral("cmbScaleBarcode"), held.contains(Right::ScaleBarcodeLayout));
+    a.enable(QStringLiteral("chkShouldSMSSend"), held.contains(Right::SendSms));
+    a.enable(QStringLiteral("chkCheckEchantillon"), held.contains(Right::SampleGoodsCheck));
+    a.enable(QStringLiteral("chkIsFormal"), held.contains(Right::FormalInvoice));
+    a.enable(QStringLiteral("sltPricingMethod"), held.contains(Right::PricingMethod));
+    a.enable(QStringLiteral("datCreateDate"), held.contains(Right::InvoiceDate));
+    masterDiscountRight_ = held.contains(Right::MasterDiscount);
 }
 
 void FormMainLogic::applyLoadVisibility(Availability& a) const {

@@ -153,6 +153,60 @@ TEST_P(SessionTest, NowFollowsTheInjectedClock) {
     EXPECT_EQ(s_->today(), fixed.date());
 }
 
+// The time a save stamps is the database's local time, without asking the database each time.
+TEST_P(SessionTest, NowIsTheDatabasesLocalTimeAskedAtMostOnceAMinute) {
+    const QDateTime first = s_->now();
+    const qint64 before = s_->statementCount();
+    const QDateTime second = s_->now();
+    EXPECT_EQ(s_->statementCount(), before);
+    const QDateTime server = toDateTime(s_->scalar(
+        GetParam().dialect == Dialect::SQLite ? QStringLiteral("SELECT datetime('now','localtime')")
+                                              : QStringLiteral("SELECT LOCALTIMESTAMP(0)")));
+    EXPECT_LE(std::abs(second.secsTo(server)), 2);
+    EXPECT_LE(first, second);
+    EXPECT_EQ(second.time().msec(), 0);
+}
+
+// Reads repeated within a command are asked once, until anything is written or a transaction
+// begins; a transaction always reads afresh.
+TEST_P(SessionTest, ARememberedReadIsForgottenByAnyWriteAndNeverUsedInATransaction) {
+    auto other = Session::open(scratch_->connectionString());
+    s_->exec(QStringLiteral("insert into tblProbe (ID, Name) values (1, ?)"),
+             {QStringLiteral("a")});
+    const QString read = QStringLiteral("select Name from tblProbe where ID = ?");
+    const auto rename = [&](const char* name) {
+        other->exec(QStringLiteral("update tblProbe set Name = ? where ID = 1"),
+                    {QString::fromLatin1(name)});
+    };
+    s_->setReadMemo(true);
+    EXPECT_EQ(s_->scalar(read, {1}).toString(), QStringLiteral("a"));
+    rename("b");
+    const qint64 before = s_->statementCount();
+    EXPECT_EQ(s_->scalar(read, {1}).toString(), QStringLiteral("a"));  // remembered
+    EXPECT_EQ(s_->statementCount(), before);
+    EXPECT_TRUE(s_->scalar(read, {2}).isNull());  // other values are other reads
+
+    s_->exec(QStringLiteral("insert into tblProbe (ID) values (2)"));
+    EXPECT_EQ(s_->scalar(read, {1}).toString(), QStringLiteral("b"));
+    rename("c");
+    {
+        Transaction t = s_->transaction();
+        EXPECT_EQ(s_->scalar(read, {1}).toString(), QStringLiteral("c"));
+        if (GetParam().dialect == Dialect::PostgreSQL) {  // SQLite's writer lock keeps it out
+            rename("d");
+            EXPECT_EQ(s_->scalar(read, {1}).toString(), QStringLiteral("d"));
+        }
+        t.commit();
+    }
+    if (GetParam().dialect == Dialect::SQLite) rename("d");
+    EXPECT_EQ(s_->scalar(read, {1}).toString(), QStringLiteral("d"));
+    rename("e");
+    s_->setReadMemo(false);
+    EXPECT_EQ(s_->scalar(read, {1}).toString(), QStringLiteral("e"));
+    rename("f");
+    EXPECT_EQ(s_->scalar(read, {1}).toString(), QStringLiteral("f"));
+}
+
 SI_INSTANTIATE_BACKENDS(SessionTest);
 
 TEST(ConnectionStringTest, ParsesBothProvidersAndRefusesOthers) {

@@ -232,6 +232,38 @@ TEST_P(DemoTest, UsersHoldTheirRights) {
             << "user " << c.user << " right " << c.right;
 }
 
+// The form asks several rights at once; the answer must be the one asked right by right, for
+// administrators, rights held directly and through the position, inactive and unknown users.
+TEST_P(DemoTest, RightsAskedTogetherAreTheRightsAskedOneByOne) {
+    db().exec(QStringLiteral("UPDATE tblUser SET IsActive = 0 WHERE ID = ?"), {3});
+    QVariantList rights;
+    for (const Row& r : db().query(QStringLiteral("SELECT ID FROM tblZelorPermission ORDER BY ID")))
+        rights << r.toInt(u"ID");
+    rights << 12345;  // a right nobody defined
+    const RowSet users = db().query(QStringLiteral("SELECT ID FROM tblUser ORDER BY ID"));
+    ASSERT_GE(users.size(), 3);
+    QVector<int> userIds{-1, 999999};
+    for (const Row& u : users)
+        userIds << u.toInt(u"ID");
+    int heldSomewhere = 0;
+    for (int user : userIds) {
+        const QVariantList held =
+            db().call(QStringLiteral("spZelorHeldPermissions"), {user, rights}).toList();
+        for (const QVariant& right : rights) {
+            const bool one =
+                db().call(QStringLiteral("spZelorHasPermission"), {user, right}).toInt() == 1;
+            EXPECT_EQ(held.contains(right.toInt()), one)
+                << "user " << user << " right " << right.toInt();
+            heldSomewhere += one ? 1 : 0;
+        }
+    }
+    EXPECT_GT(heldSomewhere, rights.size());
+    EXPECT_TRUE(
+        db().call(QStringLiteral("spZelorHeldPermissions"), {kDemoAdminUserId, QVariantList{}})
+            .toList()
+            .isEmpty());
+}
+
 TEST_P(DemoTest, SystemParametersLoadForTheForm) {
     const qint64 walkIn = count(QStringLiteral("SELECT ID FROM tblOrganization WHERE Name = ?"),
                                 {QStringLiteral("مشتريان")});
