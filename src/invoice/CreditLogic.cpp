@@ -9,6 +9,7 @@
 #include "common/Jalali.h"
 #include "common/Messages.h"
 #include "common/Numbers.h"
+#include "invoice/BilledParty.h"
 #include "invoice/CreditTexts.h"
 
 namespace si {
@@ -127,10 +128,11 @@ bool CreditLogic::CheckCustomerCreditConstraints(int& OrgID, int ObjectID1, int 
                                                  bool IsObject2Class7, bool IsCustomerEmpty,
                                                  Money GrandTotal) {
     if (OrgID <= 0) {
-        OrgID = !IsCustomerEmpty && CustomerID > 0 ? CustomerID
-                : IsObject1Class7 && ObjectID1 > 0 ? ObjectID1
-                : IsObject2Class7 && ObjectID2 > 0 ? ObjectID2
-                                                   : -1;
+        BilledParties parties;
+        parties.customerId = IsCustomerEmpty ? -1 : CustomerID;
+        parties.object1 = {IsObject1Class7 ? ObjectClass::Organization : -1, ObjectID1};
+        parties.object2 = {IsObject2Class7 ? ObjectClass::Organization : -1, ObjectID2};
+        OrgID = BilledOrganization(parties);
     }
     if (OrgID <= 0) return true;
     if (IsDistributionInvoice()) return true;

@@ -3,10 +3,13 @@
 
 #include "invoice/DiscountLogic.h"
 
+#include "invoice/BilledParty.h"
+
 #include <algorithm>
 #include <cmath>
 
 #include "common/Numbers.h"
+#include "invoice/BilledParty.h"
 #include "invoice/DiscountTexts.h"
 #include "invoice/TotalsLogic.h"
 
@@ -96,11 +99,7 @@ void DiscountLogic::onCardTypeChanged() {
 }
 
 int DiscountLogic::DiscountCustomer() const {
-    const InvoiceDocument& d = doc();
-    if (d.sltCustomer.objectInUse()) return d.sltCustomer.IsEmpty() ? -1 : d.sltCustomer.ID();
-    if (d.sltObject1.objectInUse() && d.Object1ClassID == 7 && !d.sltObject1.IsEmpty())
-        return d.sltObject1.ID();
-    return -1;
+    return si::DiscountCustomer(BilledParties::of(doc()));
 }
 
 // ---- look-ups --------------------------------------------------------------------------------
