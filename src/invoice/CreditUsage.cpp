@@ -151,12 +151,12 @@ bool CreditLogic::CheckPromoterNonAchieved(int PromoterID, Money Amount) {
             "where Code is not null and PromoterID = ?) "
             "select (select coalesce(sum(TotalValue), 0) from inv) "
             "- (select coalesce(sum(coalesce(rf.AssignedValue, 0)), 0) from tblZelorRelatedForms "
-            "rf where rf.ReferenceFormTypeID = 901 and rf.ReferenceFormID in (select ID from inv)) "
+            "rf where rf.ReferenceFormTypeID = ? and rf.ReferenceFormID in (select ID from inv)) "
             "- (select coalesce(sum(coalesce(rf.AssignedValue, 0)), 0) from tblZelorRelatedForms "
-            "rf where rf.RelatedFormTypeID = 901 and rf.RelatedFormID in (select ID from inv) and "
-            "not (rf.ReferenceFormTypeID = 901 and rf.ReferenceFormID = rf.RelatedFormID)) as "
+            "rf where rf.RelatedFormTypeID = ? and rf.RelatedFormID in (select ID from inv) and "
+            "not (rf.ReferenceFormTypeID = ? and rf.ReferenceFormID = rf.RelatedFormID)) as "
             "NonAchieved"),
-        {PromoterID}));
+        {PromoterID, FormType::SaleInvoice, FormType::SaleInvoice, FormType::SaleInvoice}));
     const Money sum = outstanding + Amount;
     if (sum <= threshold) return true;
     if (HasRight(ctx_, Right::PromoterOverThreshold))

@@ -1,8 +1,10 @@
 // The change handlers of the header's fields.
 
+#include "common/Codes.h"
 #include "common/Messages.h"
 #include "common/Numbers.h"
 #include "common/Period.h"
+#include "invoice/BilledParty.h"
 #include "invoice/HeaderLogic.h"
 #include "invoice/LinesLogic.h"
 #include "invoice/PricingLogic.h"
@@ -243,7 +245,7 @@ void HeaderLogic::sltBranch_Change() {
                                                       {&doc_.sltObject2, doc_.Object2ClassID}};
     for (const auto& [object, cls] : objects) {
         if (!object->objectInUse()) continue;
-        if (cls == 7) object->setListFilter(organizations);
+        if (cls == ObjectClass::Organization) object->setListFilter(organizations);
         if (cls == 9 && chosen) object->setListFilter(branchEmployees(branch));
     }
     const int promoter = ctx_.params.number(P::DefaultPromoter);
@@ -252,10 +254,10 @@ void HeaderLogic::sltBranch_Change() {
 
 void HeaderLogic::sltObject1_Change() {
     SelectorModel& o1 = doc_.sltObject1;
-    if (o1.objectInUse() && doc_.Object1ClassID == 7 && !o1.IsEmpty())
+    if (o1.objectInUse() && doc_.Object1ClassID == ObjectClass::Organization && !o1.IsEmpty())
         doc_.sltCustomer.setID(o1.ID(), true);
     if (o1.objectInUse() && doc_.Object1ClassID == 4 && doc_.sltObject2.objectInUse() &&
-        doc_.Object2ClassID == 7)
+        doc_.Object2ClassID == ObjectClass::Organization)
         doc_.sltObject2.setListFilter(
             {QStringLiteral(" ID in (Select OrganizationID from tblDistributionOrganization Where "
                             "ContractProjectID =?) "
@@ -273,7 +275,7 @@ void HeaderLogic::sltObject1_Change() {
 
 void HeaderLogic::sltObject2_Change() {
     SelectorModel& o2 = doc_.sltObject2;
-    if (o2.objectInUse() && doc_.Object2ClassID == 7 && !o2.IsEmpty())
+    if (o2.objectInUse() && doc_.Object2ClassID == ObjectClass::Organization && !o2.IsEmpty())
         doc_.sltCustomer.setID(o2.ID(), true);
 }
 

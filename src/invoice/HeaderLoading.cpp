@@ -1,8 +1,10 @@
 // FillData and FillDefaults: a stored invoice into the header, and a new invoice's defaults.
 
+#include "common/Codes.h"
 #include "common/Jalali.h"
 #include "common/Messages.h"
 #include "common/Numbers.h"
+#include "invoice/BilledParty.h"
 #include "invoice/HeaderLogic.h"
 #include "invoice/LinesLogic.h"
 #include "invoice/PricingLogic.h"
@@ -118,15 +120,15 @@ void HeaderLogic::loadRecordTail(const Row& r) {
 void HeaderLogic::loadDocumentLabel(int invoiceId) {
     Session& s = ctx_.db();
     if (auto doc = s.first(QStringLiteral("Select DocumentID from tblAccountDocumentDetail Where "
-                                          "FormID=? and FormTypeID=901"),
-                           {invoiceId}))
+                                          "FormID=? and FormTypeID=?"),
+                           {invoiceId, FormType::SaleInvoice}))
         doc_.lblAccountIDVal = doc->text(u"DocumentID");
     if (auto cash = s.first(
             QStringLiteral(
                 "Select CashName || '_' || CAST(Turn AS VARCHAR(20)) as CashDesc from "
                 "vwRecPayCashTurn Where ID in (Select CashTurnID From tblRecPayCashTurnDetail "
-                "Where FormID=? and FormTypeID=901)"),
-            {invoiceId}))
+                "Where FormID=? and FormTypeID=?)"),
+            {invoiceId, FormType::SaleInvoice}))
         doc_.lblAccountIDVal = cash->text(u"CashDesc");
 }
 
@@ -180,7 +182,8 @@ void HeaderLogic::FillDefaults() {
         doc_.sltCustomer.requery();
         for (SelectorModel* object : {&doc_.sltObject1, &doc_.sltObject2}) {
             const int cls = object == &doc_.sltObject1 ? doc_.Object1ClassID : doc_.Object2ClassID;
-            if (object->objectInUse() && cls == 7) object->setID(doc_.defaultCustomerID, true);
+            if (object->objectInUse() && cls == ObjectClass::Organization)
+                object->setID(doc_.defaultCustomerID, true);
         }
     }
     sltCustomer_Change();
