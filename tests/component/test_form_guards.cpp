@@ -14,6 +14,7 @@
 #include "assembly/ui/InvoiceModuleUi.h"
 #include "controls/ui/SelectorWidget.h"
 #include "invoice/ui/FormMain.h"
+#include "invoice/ui/FormPromoter.h"
 #include "support/ContextTest.h"
 #include "support/InvoiceFixtures.h"
 #include "support/MissingObject.h"
@@ -184,6 +185,24 @@ TEST_P(FormGuardTest, AFailingSaveWritesNothingAndKeepsTheInvoice) {
     control<QPushButton>("cmdTempSave")->click();
     EXPECT_GT(doc().invoiceID(), 0) << messages.texts().join('\n').toStdString();
     EXPECT_EQ(count("tblSaleInvoice"), invoices + 1);
+}
+
+// A dialog's OK is a command of its own: when it fails, the dialog stays open and the line keeps
+// what it had.
+TEST_P(FormGuardTest, AFailingDialogOkKeepsTheDialogOpenAndTheLine) {
+    enterInvoice();
+    const InvoiceLine before = doc().flexDetail.line(0);
+    FormPromoter dialog(form->logic().services(), 0, form.get());
+    dialog.promoter().setIDQuietly(7, QStringLiteral("بازارياب"));
+    {
+        const test::MissingObject promoters(*database, QStringLiteral("vwSalePromoterMajor"));
+        dialog.accept();
+    }
+    expectOneMessageStartingWith(kDatabaseError);
+    EXPECT_NE(dialog.result(), QDialog::Accepted);
+    EXPECT_EQ(doc().flexDetail.line(0).PromoterID, before.PromoterID);
+    EXPECT_EQ(doc().flexDetail.line(0).PromoterName, before.PromoterName);
+    expectTheClerksInvoice();
 }
 
 // Exit (Ctrl+X) wins over the text box's cut: while an invoice is entered it asks to cancel;
