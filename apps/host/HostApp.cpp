@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <optional>
 
+#include "apps/host/HostApplication.h"
 #include "apps/host/HostOptions.h"
 #include "apps/host/HostWindow.h"
 #include "apps/host/LoginDialog.h"
@@ -120,11 +121,11 @@ int HostMain(int argc, char** argv) {
         err() << options.error << Qt::endl << HostHelpText();
         return 2;
     }
-    QApplication app(argc, argv);
+    HostApplication app(argc, argv);
     return RunHost(app, options);
 }
 
-int RunHost(QApplication& app, const HostOptions& options) {
+int RunHost(HostApplication& app, const HostOptions& options) {
     SetupAppearance(app);
     ComponentRegistry components;
     ProcedureRegistry procedures;
@@ -132,6 +133,12 @@ int RunHost(QApplication& app, const HostOptions& options) {
     erpdb::RegisterProcedures(procedures);
     const bool unattended = !options.screenshot.isEmpty();
     if (unattended) UseUnattendedMessages(components);
+    app.setComponents(&components);
+    // The registry ends with this function; the application outlives it.
+    const struct Detach {
+        HostApplication& app;
+        ~Detach() { app.setComponents(nullptr); }
+    } detach{app};
 
     QSettings settings(kSettingsOrganisation, kSettingsApplication);
     SettingsPropertyBag bag(settings);

@@ -9,12 +9,13 @@ class QApplication;
 
 namespace si::host {
 
+class HostApplication;
 struct HostOptions;
 
 // The whole program: the command line, then the application. Exit codes: 0 done (or login
 // cancelled), 1 database or login failure, 2 bad command line.
 int HostMain(int argc, char** argv);
-int RunHost(QApplication& app, const HostOptions& options);
+int RunHost(HostApplication& app, const HostOptions& options);
 
 // Right to left, and a font that covers Persian (Noto Sans Arabic when installed).
 void SetupAppearance(QApplication& app);

@@ -11,6 +11,7 @@
 #include <limits>
 
 #include "apps/host/HostDialogs.h"
+#include "common/CommandGuard.h"
 #include "common/ConnectionString.h"
 #include "common/SqlError.h"
 #include "component/comSaleInvoice1.h"
@@ -111,8 +112,7 @@ void HostWindow::entry(const std::function<void()>& call) {
     try {
         call();
     } catch (const SqlError& e) {
-        QMessageBox::critical(this, QStringLiteral("خطا"),
-                              QStringLiteral("خطای پايگاه داده: ") + e.driverText());
+        QMessageBox::critical(this, QStringLiteral("خطا"), DatabaseErrorText(e));
     } catch (const std::exception& e) {
         QMessageBox::critical(this, QStringLiteral("خطا"), QString::fromUtf8(e.what()));
     }

@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QResizeEvent>
 #include <QTableWidget>
+#include <algorithm>
 #include <limits>
 
 #include "assembly/ui/InvoiceModuleUi.h"
@@ -27,6 +28,16 @@ QPushButton* panelButton(const char* name, const QString& text, QWidget* parent)
 }
 
 }  // namespace
+
+// A form with its module. The module works on the form, so it goes first.
+class comSaleInvoice1::OpenedForm : public QObject {
+public:
+    explicit OpenedForm(std::unique_ptr<FormMain> f) : form(std::move(f)) {}
+    ~OpenedForm() override { module.reset(); }
+
+    std::unique_ptr<FormMain> form;
+    std::unique_ptr<InvoiceModule> module;
+};
 
 comSaleInvoice1::comSaleInvoice1(ComponentRegistry& components, const ProcedureRegistry& procedures,
                                  QWidget* parent)
@@ -54,6 +65,9 @@ comSaleInvoice1::comSaleInvoice1(ComponentRegistry& components, const ProcedureR
 comSaleInvoice1::~comSaleInvoice1() {
     myFrm_ = nullptr;
     forms_.clear();
+    // Their forms use this control's context: they go now, not after it.
+    for (const QPointer<QObject>& released : released_)
+        delete released.data();
 }
 
 // --- properties -------------------------------------------------------------------------------
@@ -179,23 +193,55 @@ void comSaleInvoice1::relay(FormMain* form) {
 
 FormMain* comSaleInvoice1::newRelayedForm() {
     setAccPeriodSpecID(accPeriodSpecId_);  // repeats the property-change notification
-    auto form = std::make_unique<FormMain>(ctx_);
+    auto opened = std::make_unique<OpenedForm>(std::make_unique<FormMain>(ctx_));
+    FormMain* form = opened->form.get();
     form->setAttribute(Qt::WA_DontShowOnScreen, !showForms);
-    myFrm_ = form.get();
-    modules_.push_back(InstallModule(*form));
-    relay(myFrm_);
-    forms_.push_back(std::move(form));
-    return myFrm_;
+    opened->module = InstallModule(*form);
+    myFrm_ = form;
+    relay(form);
+    connect(&form->logic(), &FormMainLogic::unloaded, this, [this, form] { releaseForm(form); });
+    forms_.push_back(std::move(opened));
+    return form;
+}
+
+bool comSaleInvoice1::openForm(const std::function<bool(FormMain&)>& show) {
+    FormMain* previous = myFrm_;
+    FormMain* form = newRelayedForm();
+    try {
+        return show(*form);
+    } catch (...) {
+        // The entry failed (the caller reports it): no half-loaded form stays behind.
+        std::erase_if(forms_, [form](const auto& f) { return f->form.get() == form; });
+        myFrm_ = previous;
+        throw;
+    }
+}
+
+// The form is on its way out of its close event: nothing more of it is relayed, and it is deleted
+// after that event, not inside it.
+void comSaleInvoice1::releaseForm(FormMain* form) {
+    auto it = std::find_if(forms_.begin(), forms_.end(),
+                           [form](const auto& f) { return f->form.get() == form; });
+    if (it == forms_.end()) return;
+    form->disconnect(this);
+    form->logic().disconnect(this);
+    if (myFrm_ == form) myFrm_ = nullptr;
+    OpenedForm* released = it->release();
+    forms_.erase(it);
+    std::erase_if(released_, [](const QPointer<QObject>& p) { return p.isNull(); });
+    released_.emplace_back(released);
+    released->deleteLater();
 }
 
 bool comSaleInvoice1::View(int& CSInvoiceID) {
     openSessionForEntry();
-    return newRelayedForm()->ViewInvoice(CSInvoiceID);
+    const int id = CSInvoiceID;
+    return openForm([id](FormMain& form) { return form.ViewInvoice(id); });
 }
 
 bool comSaleInvoice1::ClearShow() {
     openSessionForEntry();
-    return newRelayedForm()->ClearShow();
+    return openForm([](FormMain& form) { return form.ClearShow(); });
 }
 
 bool comSaleInvoice1::UnloadInvoice() {
@@ -236,7 +282,7 @@ QString comSaleInvoice1::SearchNGetInvoices() {
 int comSaleInvoice1::openFormCount() const {
     int n = 0;
     for (const auto& f : forms_)
-        n += f->isVisible() || f->testAttribute(Qt::WA_DontShowOnScreen) ? 1 : 0;
+        n += f->form->isVisible() || f->form->testAttribute(Qt::WA_DontShowOnScreen) ? 1 : 0;
     return n;
 }
 

@@ -6,7 +6,9 @@
 // references, so what the host writes into them reaches the form.
 //
 // myFrm is the one relayed form: a second View leaves the first form open but no longer relayed.
-// The control owns every form it opened.
+// The control owns every form it opened until the form closes; then its events are no longer
+// relayed and it is released (deleted once the event that closed it has been handled), so a host
+// that opens and closes forms all day does not grow.
 
 #include <QPointer>
 #include <QString>
@@ -85,8 +87,9 @@ public:
     void DoSort(short Current, short flexSortCol);
     bool SaveAccDocAgain(QString& FromDate, QString& ToDate);
 
-    // The form the events are relayed from; forms opened earlier stay open.
+    // The form the events are relayed from; forms opened earlier stay open. None once it closed.
     FormMain* myFrm() const { return myFrm_; }
+    // Forms opened and not closed.
     int openFormCount() const;
     Context& context() { return ctx_; }
     // The search dialog until the search form exists: the chosen invoice ID, 0 for none.
@@ -107,9 +110,13 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
+    class OpenedForm;
     void openSessionForEntry();
     FormMain* newRelayedForm();
+    // A new relayed form shown by `show`; a form that fails to show is discarded.
+    bool openForm(const std::function<bool(FormMain&)>& show);
     void relay(FormMain* form);
+    void releaseForm(FormMain* form);
     void layoutPanel();
     int askInvoiceNumber();
 
@@ -128,9 +135,9 @@ private:
     int id_ = 0;
     QString whereClause_;
 
-    std::vector<std::unique_ptr<FormMain>> forms_;
-    // The module of each form; declared after the forms so that it goes first.
-    std::vector<std::unique_ptr<InvoiceModule>> modules_;
+    std::vector<std::unique_ptr<OpenedForm>> forms_;
+    // Closed forms waiting for their deletion.
+    std::vector<QPointer<QObject>> released_;
     FormMain* myFrm_ = nullptr;
 
     QFrame* FrmCaption_ = nullptr;

@@ -41,8 +41,10 @@ QString SelectorItem::text() const {
 
 void SelectorModel::setID(int id, bool force) {
     const bool differs = id != id_;
+    // Read first: a failed read leaves the selection as it was.
+    QString text = id > 0 || id == 0 ? readText(id) : QString();
     id_ = id;
-    text_ = id > 0 || id == 0 ? readText(id) : QString();
+    text_ = std::move(text);
     Q_EMIT textChanged(text_);
     if (differs || force) Q_EMIT changed();
 }
@@ -51,6 +53,20 @@ void SelectorModel::setIDQuietly(int id, const QString& text) {
     id_ = id;
     text_ = text;
     Q_EMIT textChanged(text_);
+}
+
+SelectorModel::State SelectorModel::state() const {
+    return {major_, minor_, caption_, inUse_, filter1_, filter2_, id_, text_};
+}
+
+void SelectorModel::restore(const State& state) {
+    major_ = state.major;
+    minor_ = state.minor;
+    caption_ = state.caption;
+    inUse_ = state.inUse;
+    filter1_ = state.filter1;
+    filter2_ = state.filter2;
+    setIDQuietly(state.id, state.text);
 }
 
 void SelectorModel::Clear() {

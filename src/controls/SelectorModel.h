@@ -28,6 +28,8 @@ class SelectorModel : public QObject {
 public:
     explicit SelectorModel(Context& ctx, QObject* parent = nullptr) : QObject(parent), ctx_(&ctx) {}
 
+    Context& context() const { return *ctx_; }
+
     void setViews(const QString& major, const QString& minor) {
         major_ = major;
         minor_ = minor;
@@ -75,6 +77,18 @@ public:
     void requery();
     // Whether an ID is listed under the current filters.
     bool isListed(int id) const;
+
+    // Everything the field holds, to be put back after a command failed: restoring reads nothing
+    // and runs no change handler.
+    struct State {
+        QString major, minor, caption;
+        bool inUse = true;
+        SqlCondition filter1, filter2;
+        int id = -1;
+        QString text;
+    };
+    State state() const;
+    void restore(const State& state);
 
 Q_SIGNALS:
     void changed();

@@ -9,6 +9,7 @@
 #include <cmath>
 
 #include "common/Numbers.h"
+#include "common/ScopedFlag.h"
 #include "invoice/BilledParty.h"
 #include "invoice/DiscountTexts.h"
 #include "invoice/TotalsLogic.h"
@@ -81,16 +82,17 @@ void DiscountLogic::LoadCustomerCard(int customerId) {
                                         "vwCRMOrganizationFinalCard Where OrganizationID=?"),
                          {customerId})
             : std::nullopt;
-    loadingCard_ = true;
-    if (card && !card->isNull(u"CardTypeID")) {
-        doc().sltCRMCardType.setID(card->toInt(u"CardTypeID"));
-        doc().txtGrade =
-            card->isNull(u"TotalGrade") ? QString() : card->money(u"TotalGrade").toString();
-    } else {
-        doc().sltCRMCardType.Clear();
-        doc().txtGrade = kNoGrade;
+    {
+        const ScopedFlag loading(loadingCard_);
+        if (card && !card->isNull(u"CardTypeID")) {
+            doc().sltCRMCardType.setID(card->toInt(u"CardTypeID"));
+            doc().txtGrade =
+                card->isNull(u"TotalGrade") ? QString() : card->money(u"TotalGrade").toString();
+        } else {
+            doc().sltCRMCardType.Clear();
+            doc().txtGrade = kNoGrade;
+        }
     }
-    loadingCard_ = false;
     if (entryMode() && !doc().loading) ReloadAllLines();
 }
 

@@ -5,6 +5,7 @@
 #include "common/Codes.h"
 #include "common/Messages.h"
 #include "common/Numbers.h"
+#include "common/ScopedFlag.h"
 #include "invoice/DiscountLogic.h"
 #include "invoice/FormMainLogic.h"
 
@@ -13,6 +14,27 @@ namespace si {
 namespace {
 
 const QString kAreYouSure = QStringLiteral("آيا مطمئن هستيد؟");
+
+// The commands of the Ctrl shortcuts (besides Ctrl+1 to Ctrl+4, the payment presets).
+const QHash<int, QString>& controlKeyCommands() {
+    static const QHash<int, QString> commands = {
+        {Qt::Key_N, QStringLiteral("cmdNew")},       {Qt::Key_E, QStringLiteral("cmdEdit")},
+        {Qt::Key_D, QStringLiteral("cmdDelete")},    {Qt::Key_T, QStringLiteral("cmdTempSave")},
+        {Qt::Key_S, QStringLiteral("cmdFinalSave")}, {Qt::Key_R, QStringLiteral("cmdBackToTemp")},
+        {Qt::Key_F, QStringLiteral("cmdSearch")},    {Qt::Key_P, QStringLiteral("cmdView")},
+        {Qt::Key_X, QStringLiteral("cmdExit")},      {Qt::Key_K, QStringLiteral("cmdCashTurn")},
+        {Qt::Key_L, QStringLiteral("cmdCashFlow")}};
+    return commands;
+}
+
+bool isPaymentPresetKey(int key) {
+    return key >= Qt::Key_1 && key <= Qt::Key_4;
+}
+
+// Ctrl combinations count only with Ctrl alone.
+Qt::KeyboardModifiers relevantModifiers(Qt::KeyboardModifiers modifiers) {
+    return modifiers & (Qt::ControlModifier | Qt::ShiftModifier | Qt::AltModifier);
+}
 
 }  // namespace
 
@@ -206,36 +228,35 @@ bool FormMainLogic::runCommand(const QString& control) {
 
 void FormMainLogic::runF10() {
     if (!isAvailable(QStringLiteral("cmdFinalSave")) || !f10Guard_) return;
-    f10Guard_ = false;
+    const ScopedFlag lowered(f10Guard_, false);
     cmdFinalSave_Click();
     if (isAvailable(QStringLiteral("cmdPrint"))) cmdPrint_Click();
-    f10Guard_ = true;
 }
 
 bool FormMainLogic::routeControlKey(int key) {
-    if (key >= Qt::Key_1 && key <= Qt::Key_4) {
+    if (isPaymentPresetKey(key)) {
         if (!isAvailable(QStringLiteral("cmdGrandTotal"))) return true;
         doc_.paymentPreset = key - Qt::Key_1 + 1;
         cmdGrandTotal_Click();
         doc_.paymentPreset = -1;
         return true;
     }
-    const QHash<int, QString> controls = {
-        {Qt::Key_N, QStringLiteral("cmdNew")},       {Qt::Key_E, QStringLiteral("cmdEdit")},
-        {Qt::Key_D, QStringLiteral("cmdDelete")},    {Qt::Key_T, QStringLiteral("cmdTempSave")},
-        {Qt::Key_S, QStringLiteral("cmdFinalSave")}, {Qt::Key_R, QStringLiteral("cmdBackToTemp")},
-        {Qt::Key_F, QStringLiteral("cmdSearch")},    {Qt::Key_P, QStringLiteral("cmdView")},
-        {Qt::Key_X, QStringLiteral("cmdExit")},      {Qt::Key_K, QStringLiteral("cmdCashTurn")},
-        {Qt::Key_L, QStringLiteral("cmdCashFlow")}};
-    auto it = controls.constFind(key);
-    if (it == controls.constEnd()) return false;
+    auto it = controlKeyCommands().constFind(key);
+    if (it == controlKeyCommands().constEnd()) return false;
     runCommand(it.value());
     return true;
 }
 
+bool FormMainLogic::IsFormKey(int key, Qt::KeyboardModifiers modifiers) {
+    const Qt::KeyboardModifiers relevant = relevantModifiers(modifiers);
+    if (relevant == Qt::ControlModifier)
+        return isPaymentPresetKey(key) || controlKeyCommands().contains(key);
+    return relevant == Qt::NoModifier &&
+           (key == Qt::Key_F1 || (key >= Qt::Key_F8 && key <= Qt::Key_F12));
+}
+
 bool FormMainLogic::RouteKeys(int key, Qt::KeyboardModifiers modifiers) {
-    const Qt::KeyboardModifiers relevant =
-        modifiers & (Qt::ControlModifier | Qt::ShiftModifier | Qt::AltModifier);
+    const Qt::KeyboardModifiers relevant = relevantModifiers(modifiers);
     if (relevant == Qt::ControlModifier) return routeControlKey(key);
     if (relevant != Qt::NoModifier) return false;
     switch (key) {

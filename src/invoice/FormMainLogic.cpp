@@ -1,9 +1,11 @@
 #include "invoice/FormMainLogic.h"
 
+#include "common/CommandGuard.h"
 #include "common/Jalali.h"
 #include "common/Messages.h"
 #include "common/Numbers.h"
 #include "common/Period.h"
+#include "common/ScopedFlag.h"
 #include "common/UpdateColumns.h"
 #include "invoice/HeaderLogic.h"
 #include "invoice/LinesLogic.h"
@@ -134,9 +136,8 @@ void FormMainLogic::StartNewInvoice() {
 void FormMainLogic::StartNewEntry() {
     doc_.FormMode = kModeNew;
     ApplyMode();
-    doc_.loading = true;
+    const ScopedFlag loading(doc_.loading);
     ResetForm();
-    doc_.loading = false;
 }
 
 void FormMainLogic::StartEditInvoice(int id) {
@@ -160,6 +161,18 @@ void FormMainLogic::StartEditInvoice(int id) {
 void FormMainLogic::ResetForm() {
     doc_.clear();
     services_->header->FillDefaults();
+}
+
+bool FormMainLogic::guarded(const std::function<void()>& command) {
+    const InvoiceDocument::Snapshot document = doc_.snapshot();
+    const Availability availability = availability_;
+    const bool masterDiscountRight = masterDiscountRight_;
+    return Guarded(*ctx_, command, [&] {
+        doc_.restore(document);
+        availability_ = availability;
+        masterDiscountRight_ = masterDiscountRight;
+        refreshUi();
+    });
 }
 
 void FormMainLogic::refreshUi() {

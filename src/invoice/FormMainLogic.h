@@ -84,9 +84,15 @@ public:
     void cmdRelatedForms_Click();
     // Runs a command by its control name when it is available; false when it is not.
     bool runCommand(const QString& control);
+    // The boundary of everything the clerk starts on the form (a click, a key, a field's change,
+    // a cell, a tick): when it fails, the document, the mode and the availability are put back
+    // as they were before it and one message is shown. False when it failed.
+    bool guarded(const std::function<void()>& command);
 
     // Keyboard shortcuts (Qt key codes and modifiers); true when the key was used.
     bool RouteKeys(int key, Qt::KeyboardModifiers modifiers);
+    // Whether RouteKeys takes the key, whatever the mode: the form sees it before its fields.
+    static bool IsFormKey(int key, Qt::KeyboardModifiers modifiers);
     // One tick of the refresh timer.
     void RefreshTimer_Timer();
     // Form_Activate: where the focus goes.

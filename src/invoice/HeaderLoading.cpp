@@ -4,6 +4,7 @@
 #include "common/Jalali.h"
 #include "common/Messages.h"
 #include "common/Numbers.h"
+#include "common/ScopedFlag.h"
 #include "invoice/BilledParty.h"
 #include "invoice/HeaderLogic.h"
 #include "invoice/LinesLogic.h"
@@ -34,12 +35,12 @@ bool HeaderLogic::FillData(int invoiceId) {
     auto row =
         ctx_.db().first(QStringLiteral("Select * from tblSaleInvoice where ID=?"), {invoiceId});
     if (!row) return false;
-    const bool wasLoading = doc_.loading;
-    doc_.loading = true;
-    loadRecord(*row);
-    loadRecordTail(*row);
-    loadAfterRecord(invoiceId);
-    doc_.loading = wasLoading;
+    {
+        const ScopedFlag loading(doc_.loading);
+        loadRecord(*row);
+        loadRecordTail(*row);
+        loadAfterRecord(invoiceId);
+    }
     if (inEntryMode() && doc_.chkCheckEchantillon) services_.RefreshEchantillon();
     Q_EMIT doc_.headerChanged();
     Q_EMIT doc_.totalsChanged();

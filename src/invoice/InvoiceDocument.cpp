@@ -1,6 +1,8 @@
 #include "invoice/InvoiceDocument.h"
 
+#include "common/CommandGuard.h"
 #include "common/Numbers.h"
+#include "common/ScopedFlag.h"
 
 namespace si {
 
@@ -45,8 +47,15 @@ int InvoiceDocument::invoiceID() const {
 }
 
 void InvoiceDocument::clear() {
-    const bool wasLoading = loading;
-    loading = true;
+    {
+        const ScopedFlag raised(loading);
+        clearFields();
+    }
+    Q_EMIT headerChanged();
+    Q_EMIT totalsChanged();
+}
+
+void InvoiceDocument::clearFields() {
     // The invoice type, inventory, preparer and promoters stay for the next invoice.
     for (SelectorModel* s : selectors())
         if (!isSticky(s)) s->Clear();
@@ -84,9 +93,29 @@ void InvoiceDocument::clear() {
     deductions.clear();
     flexDetail.clear();
     flexEch.clear();
-    loading = wasLoading;
+}
+
+InvoiceDocument::Snapshot InvoiceDocument::snapshot() {
+    Snapshot s{*this, {}, flexDetail.state(), flexEch.state()};
+    for (const SelectorModel* selector : selectors())
+        s.selectors.push_back(selector->state());
+    return s;
+}
+
+void InvoiceDocument::restore(const Snapshot& snapshot) {
+    static_cast<InvoiceDocumentFields&>(*this) = snapshot.fields;
+    const QVector<SelectorModel*> all = selectors();
+    for (int i = 0; i < all.size(); ++i)
+        all[i]->restore(snapshot.selectors[i]);
+    flexDetail.restore(snapshot.detail);
+    flexEch.restore(snapshot.ech);
     Q_EMIT headerChanged();
     Q_EMIT totalsChanged();
+}
+
+bool GuardedEdit(InvoiceDocument& doc, const std::function<void()>& command) {
+    const InvoiceDocument::Snapshot before = doc.snapshot();
+    return Guarded(doc.ctx(), command, [&doc, &before] { doc.restore(before); });
 }
 
 }  // namespace si

@@ -11,6 +11,7 @@
 #include <QString>
 #include <QStringList>
 #include <QVector>
+#include <functional>
 #include <optional>
 
 #include "common/Context.h"
@@ -83,38 +84,12 @@ struct InvoiceTotals {
 
 enum class MasterDiscountKind { Percent, Value };
 
-class InvoiceDocument : public QObject {
-    Q_OBJECT
-public:
-    explicit InvoiceDocument(Context& ctx, QObject* parent = nullptr);
-
-    Context& ctx() { return *ctx_; }
-
+// The plain fields of the invoice being edited; InvoiceDocument adds the look-up fields and the
+// grids. Kept apart so that a command's undo copies them whole.
+struct InvoiceDocumentFields {
     int FormMode = kModeCleared;
     bool loading =
         false;  // raised while FillData or a reset runs: handlers see the form as loading
-
-    // Look-up fields.
-    SelectorModel sltPricingMethod;
-    SelectorModel sltCRMCardType;
-    SelectorModel sltPaidByCash;
-    SelectorModel sltCreatorEmployee;
-    SelectorModel sltCreator;
-    SelectorModel sltType;
-    SelectorModel sltPromoter;
-    SelectorModel sltPromoter2;
-    SelectorModel sltCustomer;
-    SelectorModel sltInventory;
-    SelectorModel sltBranch;
-    SelectorModel sltContract;
-    SelectorModel sltDeliverType;
-    SelectorModel sltIntroductionType;
-    SelectorModel sltPreCond;
-    SelectorModel sltObject1;
-    SelectorModel sltObject2;
-    SelectorModel sltAchiever;
-    SelectorModel sltDistributer;
-    QVector<SelectorModel*> selectors();
 
     // Text fields, as the form shows them.
     QString txtID;  // computer number; empty for a new invoice
@@ -186,6 +161,36 @@ public:
     int Turn = -1;
     QString cashTurnDescription;
     int paymentPreset = -1;
+};
+
+class InvoiceDocument : public QObject, public InvoiceDocumentFields {
+    Q_OBJECT
+public:
+    explicit InvoiceDocument(Context& ctx, QObject* parent = nullptr);
+
+    Context& ctx() { return *ctx_; }
+
+    // Look-up fields.
+    SelectorModel sltPricingMethod;
+    SelectorModel sltCRMCardType;
+    SelectorModel sltPaidByCash;
+    SelectorModel sltCreatorEmployee;
+    SelectorModel sltCreator;
+    SelectorModel sltType;
+    SelectorModel sltPromoter;
+    SelectorModel sltPromoter2;
+    SelectorModel sltCustomer;
+    SelectorModel sltInventory;
+    SelectorModel sltBranch;
+    SelectorModel sltContract;
+    SelectorModel sltDeliverType;
+    SelectorModel sltIntroductionType;
+    SelectorModel sltPreCond;
+    SelectorModel sltObject1;
+    SelectorModel sltObject2;
+    SelectorModel sltAchiever;
+    SelectorModel sltDistributer;
+    QVector<SelectorModel*> selectors();
 
     LineTableModel flexDetail;
     LineTableModel flexEch;
@@ -201,6 +206,18 @@ public:
     void clear();
     bool isSticky(const SelectorModel* s) const;
 
+    // Everything the form shows of the invoice. Copies are cheap: the strings and the lines are
+    // shared until one side changes.
+    struct Snapshot {
+        InvoiceDocumentFields fields;
+        QVector<SelectorModel::State> selectors;
+        LineTableModel::State detail;
+        LineTableModel::State ech;
+    };
+    Snapshot snapshot();
+    // Puts a snapshot back without reading the database or running a change handler.
+    void restore(const Snapshot& snapshot);
+
 Q_SIGNALS:
     // The header fields changed without a selector's own signal (the form refreshes them).
     void headerChanged();
@@ -208,7 +225,13 @@ Q_SIGNALS:
     void flash(const QString& text);
 
 private:
+    void clearFields();
+
     Context* ctx_;
 };
+
+// Runs one command on the document (a dialog's OK, a cell it edits): when the command fails, the
+// document is put back as it was before and one message is shown (Guarded).
+bool GuardedEdit(InvoiceDocument& doc, const std::function<void()>& command);
 
 }  // namespace si

@@ -322,6 +322,18 @@ void LineTableModel::setLines(const QVector<InvoiceLine>& lines) {
     endResetModel();
 }
 
+void LineTableModel::restore(const State& state) {
+    beginResetModel();
+    rows_ = state.rows;
+    mask_ = state.mask;
+    second_ = state.second;
+    editable_ = state.editable;
+    endResetModel();
+    if (widths_ == state.widths) return;
+    widths_ = state.widths;
+    Q_EMIT widthsChanged();
+}
+
 void LineTableModel::setColumnWidth(int col, int width) {
     if (col < 0 || col >= Col::Count || widths_[col] == width) return;
     widths_[col] = width;

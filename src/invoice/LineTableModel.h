@@ -69,6 +69,16 @@ public:
     const QString& editableMask() const { return mask_; }
     void setEditableMask(const QString& mask) { mask_ = mask; }
 
+    // The rows, widths and editable mask, to be put back after a command failed.
+    struct State {
+        QVector<InvoiceLine> rows;
+        QVector<int> widths;
+        QString mask, second;
+        bool editable = false;
+    };
+    State state() const { return {rows_, widths_, mask_, second_, editable_}; }
+    void restore(const State& state);
+
 Q_SIGNALS:
     // The clerk typed text into a cell; the line logic decides.
     void editRequested(int row, int col, const QString& text);

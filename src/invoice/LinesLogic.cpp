@@ -250,12 +250,15 @@ void LinesLogic::placeLine(int row, const InvoiceLine& line) {
 // stops there.
 void LinesLogic::addAttachedGoods(const QString& barcode, bool silent) {
     resolving_.push_back(barcode);
+    const struct Resolved {  // however the adding ends
+        QStringList& resolving;
+        ~Resolved() { resolving.removeLast(); }
+    } resolved{resolving_};
     for (const QString& attached : AttachedBarcodes(db(), barcode)) {
         if (resolving_.contains(attached, Qt::CaseInsensitive)) continue;
         double qty = 1;
         FillFlexOneRow(attached, grid().rows() - 1, kByBarcode, silent, qty);
     }
-    resolving_.removeLast();
 }
 
 }  // namespace si

@@ -1,7 +1,9 @@
 // comSaleInvoice1: its properties and bag, the entry methods, and the relay of the form's events.
 
 #include <gtest/gtest.h>
+#include <QApplication>
 #include <QFrame>
+#include <QPointer>
 
 #include "component/comSaleInvoice1.h"
 #include "erpdb/Schema.h"
@@ -9,6 +11,7 @@
 #include "invoice/ui/FormMain.h"
 #include "support/ContextTest.h"
 #include "support/InvoiceFixtures.h"
+#include "support/MissingObject.h"
 
 namespace si {
 namespace {
@@ -188,6 +191,52 @@ TEST_P(ComponentTest, OnlyTheLastFormIsRelayed) {
     EXPECT_TRUE(relayed.isEmpty());
     secondForm->logic().cmdRelatedForms_Click();
     EXPECT_EQ(relayed, (QList<int>{901, second}));
+}
+
+// A closed form relays nothing more and is deleted once its close has been handled, so opening
+// and closing forms all day keeps no form alive.
+TEST_P(ComponentTest, ClosedFormsAreReleasedAndNoLongerRelayed) {
+    int id = storedInvoice();
+    control->View(id);
+    QPointer<FormMain> closed = control->myFrm();
+    QList<int> relayed;
+    QObject::connect(control.get(), &comSaleInvoice1::ShowRelationships,
+                     [&](int type, int form) { relayed << type << form; });
+    control->UnloadInvoice();
+    ASSERT_FALSE(closed->isVisible());
+    EXPECT_EQ(control->myFrm(), nullptr);
+    EXPECT_EQ(control->openFormCount(), 0);
+    closed->logic().cmdRelatedForms_Click();  // closed, not yet deleted
+    EXPECT_TRUE(relayed.isEmpty());
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(closed.isNull());
+
+    const qsizetype windows = QApplication::topLevelWidgets().size();
+    for (int i = 0; i < 25; ++i) {
+        control->View(id);
+        QPointer<FormMain> form = control->myFrm();
+        form->close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        ASSERT_TRUE(form.isNull()) << i;
+    }
+    EXPECT_EQ(QApplication::topLevelWidgets().size(), windows);
+    // A form still open when the control goes is deleted with it.
+    control->View(id);
+    QPointer<FormMain> open = control->myFrm();
+    control.reset();
+    EXPECT_TRUE(open.isNull());
+}
+
+// An entry method that fails while the form loads leaves no half-loaded form behind.
+TEST_P(ComponentTest, AFormThatFailsToLoadIsNotKept) {
+    int id = storedInvoice();
+    control->View(id);
+    FormMain* first = control->myFrm();
+    const test::MissingObject basePath(*database, QStringLiteral("vwZelorBasePath"));
+    int again = id;
+    EXPECT_THROW(control->View(again), SqlError);
+    EXPECT_EQ(control->myFrm(), first);
+    EXPECT_EQ(control->openFormCount(), 1);
 }
 
 TEST_P(ComponentTest, HostAnswersToPrintByDotNetReachTheForm) {

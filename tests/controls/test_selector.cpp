@@ -5,8 +5,10 @@
 #include <QSignalSpy>
 
 #include "controls/SelectorModel.h"
+#include "controls/ui/SelectorWidget.h"
 #include "support/ContextTest.h"
 #include "support/InvoiceFixtures.h"
+#include "support/MissingObject.h"
 
 namespace si {
 namespace {
@@ -89,6 +91,39 @@ TEST_P(SelectorTest, ViewNamesMustBePlainIdentifiers) {
     EXPECT_THROW(model.search(QStringLiteral("x")), std::invalid_argument);
     EXPECT_THROW(model.topID(), std::invalid_argument);
     EXPECT_EQ(db().scalar(QStringLiteral("select count(*) from tblOrganization")).toInt(), 5);
+}
+
+// Picking an entry reads its text and runs the field's change handler; when either fails, the
+// field keeps the entry it had and the clerk sees one message.
+TEST_P(SelectorTest, AFailedPickLeavesTheFieldAsItWas) {
+    model.setID(ids[0]);
+    const QString shown = model.text();
+    SelectorWidget widget(model);
+    QSignalSpy changed(&model, &SelectorModel::changed);
+    const int picked = widget.count();
+    widget.addItem(QStringLiteral("فروشگاه مهتاب"), ids[1]);
+    {
+        const test::MissingObject list(*database, QStringLiteral("vwOrganizationMajor"));
+        Q_EMIT widget.activated(picked);
+    }
+    EXPECT_EQ(changed.count(), 0);
+    EXPECT_EQ(model.ID(), ids[0]);
+    EXPECT_EQ(model.text(), shown);
+
+    QObject::connect(&model, &SelectorModel::changed, [this] {
+        db().first(QStringLiteral("select * from tblOrganizationCreditMissing"));
+    });
+    widget.addItem(QStringLiteral("فروشگاه مهتاب"), ids[1]);
+    Q_EMIT widget.activated(widget.count() - 1);
+    EXPECT_EQ(model.ID(), ids[0]);
+    EXPECT_EQ(model.text(), shown);
+    EXPECT_EQ(widget.currentText(), shown);
+    ASSERT_EQ(messages.shown().size(), 2u);
+    for (const test::ShownMessage& m : messages.shown()) {
+        EXPECT_EQ(m.caption, kErrorCaption);
+        EXPECT_TRUE(m.text.startsWith(QStringLiteral("خطای پایگاه داده: ")))
+            << m.text.toStdString();
+    }
 }
 
 SI_INSTANTIATE_BACKENDS(SelectorTest);

@@ -27,11 +27,19 @@ void SelectorWidget::onTyped(const QString&) {
     delay_.start();
 }
 
+bool SelectorWidget::runGuarded(const std::function<void()>& command) {
+    if (runner_) return runner_(command);
+    const SelectorModel::State before = model_->state();
+    return Guarded(model_->context(), command, [this, &before] { model_->restore(before); });
+}
+
 void SelectorWidget::runSearch() {
     const QString typed = lineEdit()->text();
+    QVector<SelectorItem> found;
+    if (!runGuarded([&] { found = model_->search(typed); })) return;
     filling_ = true;
     clear();
-    for (const SelectorItem& item : model_->search(typed))
+    for (const SelectorItem& item : found)
         addItem(item.text(), item.id);
     setCurrentIndex(-1);
     lineEdit()->setText(typed);
@@ -41,7 +49,8 @@ void SelectorWidget::runSearch() {
 
 void SelectorWidget::onActivated(int index) {
     if (filling_ || index < 0) return;
-    model_->setID(itemData(index).toInt());
+    const int id = itemData(index).toInt();
+    runGuarded([this, id] { model_->setID(id); });
 }
 
 void SelectorWidget::showModelText(const QString& text) {

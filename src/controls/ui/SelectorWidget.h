@@ -1,10 +1,13 @@
 #pragma once
 // The look-up field on a form: an editable combo box over a SelectorModel. Typing narrows the
 // list with one limited query per pause in typing; picking an entry selects it in the model.
+// Both run through the command runner: by default an error puts the field back and shows one
+// message; a form puts its own boundary there, which puts back the whole form.
 
 #include <QComboBox>
 #include <QTimer>
 
+#include "common/CommandGuard.h"
 #include "controls/SelectorModel.h"
 
 namespace si {
@@ -16,6 +19,7 @@ public:
     SelectorModel& model() { return *model_; }
     // How long typing must pause before the list is asked again.
     void setSearchDelay(int ms) { delay_.setInterval(ms); }
+    void setCommandRunner(CommandRunner runner) { runner_ = std::move(runner); }
 
 protected:
     void focusOutEvent(QFocusEvent* event) override;
@@ -26,7 +30,10 @@ private:
     void onActivated(int index);
     void showModelText(const QString& text);
 
+    bool runGuarded(const std::function<void()>& command);
+
     SelectorModel* model_;
+    CommandRunner runner_;
     QTimer delay_;
     bool filling_ = false;
 };

@@ -1,5 +1,6 @@
 #include "invoice/ui/FormMain.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
@@ -28,7 +29,9 @@ FormMain::FormMain(Context& ctx, QWidget* parent)
     connectEdits();
     connectEntry();
     connectDialogs();
-    if (auto* exit = findChild<QWidget*>(QStringLiteral("cmdExit"))) exit->installEventFilter(this);
+    // Keys and focus of every widget of the form, the grid's cell editors included, pass here
+    // first.
+    qApp->installEventFilter(this);
     connect(logic_.get(), &FormMainLogic::CreateNewRelationship, this,
             &FormMain::CreateNewRelationship);
     connect(logic_.get(), &FormMainLogic::ShowRelationships, this, &FormMain::ShowRelationships);
@@ -43,25 +46,31 @@ FormMain::FormMain(Context& ctx, QWidget* parent)
     flashTimer_.setInterval(1000);
     connect(&flashTimer_, &QTimer::timeout, lblErrMessage_, &QLabel::clear);
     refreshTimer_.setInterval(500);
-    connect(&refreshTimer_, &QTimer::timeout, logic_.get(), &FormMainLogic::RefreshTimer_Timer);
+    connect(&refreshTimer_, &QTimer::timeout, this, [this] {
+        // A tick that fails waits for the next command that succeeds: one message, not one a tick.
+        if (!run([this] { logic_->RefreshTimer_Timer(); })) refreshTimer_.stop();
+    });
     resize(1280, 800);
 }
 
 FormMain::~FormMain() {
+    qApp->removeEventFilter(this);
     logic_->setUi(nullptr);
 }
 
 void FormMain::connectEdits() {
     InvoiceDocument& d = logic_->doc();
-    auto bindText = [this](const char* name, QString InvoiceDocument::*field) {
+    // Every keystroke reaches the document, so a command started from the field (a key, a click
+    // that leaves the focus there) finds the text as typed, and the view shows it back unchanged.
+    auto bindText = [this](const char* name, QString InvoiceDocumentFields::*field) {
         QLineEdit* e = texts_.value(QString::fromLatin1(name));
-        connect(e, &QLineEdit::editingFinished, this,
-                [this, e, field] { logic_->doc().*field = e->text(); });
+        connect(e, &QLineEdit::textEdited, this,
+                [this, field](const QString& text) { logic_->doc().*field = text; });
     };
-    bindText("txtGhabz", &InvoiceDocument::txtGhabz);
-    bindText("txtNotes", &InvoiceDocument::txtNotes);
-    bindText("txtCardNo", &InvoiceDocument::txtCardNo);
-    bindText("txtLoanExpire", &InvoiceDocument::txtLoanExpire);
+    bindText("txtGhabz", &InvoiceDocumentFields::txtGhabz);
+    bindText("txtNotes", &InvoiceDocumentFields::txtNotes);
+    bindText("txtCardNo", &InvoiceDocumentFields::txtCardNo);
+    bindText("txtLoanExpire", &InvoiceDocumentFields::txtLoanExpire);
     connect(dates_.value(QStringLiteral("gdpDeliverDate")), &JalaliDateEdit::dateChanged, this,
             [&d](const QDate& date) { d.gdpDeliverDate = date; });
     connect(dates_.value(QStringLiteral("dtpClearDate")), &JalaliDateEdit::dateChanged, this,
@@ -217,25 +226,41 @@ void FormMain::unloadForm() {
     close();
 }
 
-void FormMain::keyPressEvent(QKeyEvent* event) {
-    if (logic_->RouteKeys(event->key(), event->modifiers())) {
-        event->accept();
-        return;
-    }
-    QWidget::keyPressEvent(event);
+bool FormMain::run(const std::function<void()>& command) {
+    if (!logic_->guarded(command)) return false;
+    if (isVisible() && !refreshTimer_.isActive()) refreshTimer_.start();
+    return true;
 }
 
 bool FormMain::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::FocusIn && watched->objectName() == QLatin1String("cmdExit")) {
-        focusControl(logic_->exitFocusTarget());
-        return false;
+    const QEvent::Type type = event->type();
+    if (type != QEvent::KeyPress && type != QEvent::ShortcutOverride && type != QEvent::FocusIn)
+        return QWidget::eventFilter(watched, event);
+    auto* widget = qobject_cast<QWidget*>(watched);
+    // The form's own widgets only: not its dialogs, which are windows of their own.
+    if (!widget || (widget != this && !isAncestorOf(widget)))
+        return QWidget::eventFilter(watched, event);
+    if (type != QEvent::FocusIn) return previewKey(widget, static_cast<QKeyEvent*>(event));
+    if (widget->objectName() == QLatin1String("cmdExit")) focusControl(logic_->exitFocusTarget());
+    return false;
+}
+
+// The form's shortcuts first, whichever widget has the focus; then the grid's own keys.
+bool FormMain::previewKey(QWidget* target, QKeyEvent* event) {
+    const bool formKey = FormMainLogic::IsFormKey(event->key(), event->modifiers());
+    if (event->type() == QEvent::ShortcutOverride) {
+        // Claimed here, the key comes as a key press instead of a field's shortcut (cut, ...).
+        if (formKey) event->accept();
+        return formKey;
     }
-    if (event->type() == QEvent::KeyPress) {
-        auto* key = static_cast<QKeyEvent*>(event);
-        if (watched == flexDetail_ && gridKey(key)) return true;
-        if (logic_->RouteKeys(key->key(), key->modifiers())) return true;
+    if (formKey) {
+        run([this, event] { logic_->RouteKeys(event->key(), event->modifiers()); });
+        return true;
     }
-    return QWidget::eventFilter(watched, event);
+    if (target != flexDetail_) return false;
+    bool used = true;  // a key whose command failed is spent
+    run([this, event, &used] { used = gridKey(event); });
+    return used;
 }
 
 void FormMain::showEvent(QShowEvent* event) {

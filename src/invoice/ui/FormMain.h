@@ -2,6 +2,11 @@
 // The sale invoice form: a thin view over FormMainLogic and its InvoiceDocument. It builds the
 // controls under the original names (cmdNew, txtID, sltCustomer, flexDetail, ...), mirrors the
 // document into them, hands edits, clicks and keys to the logic, and applies the Availability.
+//
+// Everything the clerk starts here reaches the logic through run(), the form's command boundary:
+// an error ends there with one message and the form as it was before (FormMainLogic::guarded).
+// The form sees every key before its fields (the original KeyPreview), so its shortcuts win over
+// a field's own: Ctrl+X in a text box runs Exit instead of cutting.
 
 #include <QHash>
 #include <QTimer>
@@ -53,7 +58,6 @@ Q_SIGNALS:
                        QString& outFormulas, QString& outSQLQuery, bool& DoPreview);
 
 protected:
-    void keyPressEvent(QKeyEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -74,7 +78,11 @@ private:
                             const QString& command);
     void connectEdits();
     void connectEntry();
+    void connectMasterDiscount();
     void connectDialogs();
+    // Runs what the clerk started, guarded; false when it failed.
+    bool run(const std::function<void()>& command);
+    bool previewKey(QWidget* target, QKeyEvent* event);
     bool gridKey(QKeyEvent* event);
     void runGridAction(GridAction action, int row);
     void openGridDialog(GridAction action, int row);

@@ -11,6 +11,7 @@
 
 #include "common/Numbers.h"
 #include "controls/ui/JalaliDateEdit.h"
+#include "controls/ui/SelectorWidget.h"
 #include "invoice/HeaderLogic.h"
 #include "invoice/LinesLogic.h"
 #include "invoice/ScaleInput.h"
@@ -41,63 +42,85 @@ void FormMain::connectEntry() {
     InvoiceServices& s = logic_->services();
     connect(&logic_->doc().flexDetail, &LineTableModel::editRequested, this,
             [this, &s](int row, int col, const QString& text) {
-                s.lines->commitCell(row, col, text);
+                if (!run([&] { s.lines->commitCell(row, col, text); })) return;
                 refreshView();
                 // After a resolved goods item the grid moves on to the row the logic names.
                 flexDetail_->setCurrentIndex(
                     logic_->doc().flexDetail.index(s.lines->currentRow(), Col::BarCode));
             });
-    flexDetail_->installEventFilter(this);
     // A weighing station's barcode brings its prepared sale into the invoice the form then opens.
     connect(cmbScaleBarcode_->lineEdit(), &QLineEdit::returnPressed, this, [this, &s] {
-        const int invoice = s.scale->cmbScaleBarcode_Change(cmbScaleBarcode_->currentText());
-        if (invoice > 0) logic_->ShowInvoiceByID(invoice);
-        refreshView();
+        run([this, &s] {
+            const int invoice = s.scale->cmbScaleBarcode_Change(cmbScaleBarcode_->currentText());
+            if (invoice > 0) logic_->ShowInvoiceByID(invoice);
+            refreshView();
+        });
     });
     connect(texts_.value(QStringLiteral("txtCardNo")), &QLineEdit::returnPressed, this, [this, &s] {
-        logic_->doc().txtCardNo = texts_.value(QStringLiteral("txtCardNo"))->text();
-        s.header->txtCardNo_Enter();
+        run([this, &s] {
+            logic_->doc().txtCardNo = texts_.value(QStringLiteral("txtCardNo"))->text();
+            s.header->txtCardNo_Enter();
+        });
     });
     connect(texts_.value(QStringLiteral("txtLoanExpire")), &QLineEdit::editingFinished, this,
             [this, &s] {
-                s.header->txtLoanExpire_Change();
-                refreshView();
+                run([this, &s] {
+                    s.header->txtLoanExpire_Change();
+                    refreshView();
+                });
             });
     // The header logic judges the date; a refused one is shown back as the invoice keeps it.
     connect(dates_.value(QStringLiteral("datCreateDate")), &JalaliDateEdit::dateChanged, this,
             [this, &s](const QDate& date) {
                 if (showing_) return;
-                s.header->SetCreateDate(date);
-                refreshView();
+                run([&] {
+                    s.header->SetCreateDate(date);
+                    refreshView();
+                });
             });
     connect(checks_.value(QStringLiteral("chkIsFormal")), &QCheckBox::clicked, this,
-            [&s] { s.header->chkIsFormal_Click(); });
+            [this, &s] { run([&s] { s.header->chkIsFormal_Click(); }); });
     connect(checks_.value(QStringLiteral("chkCheckEchantillon")), &QCheckBox::clicked, this,
-            [&s] { s.header->chkCheckEchantillon_Click(); });
-    connect(texts_.value(QStringLiteral("txtMasterDiscountPercent")), &QLineEdit::editingFinished,
-            this, [this, &s] {
-                if (showing_) return;
-                s.totals->MasterDiscountPercentTyped(
-                    ToNumber(texts_.value(QStringLiteral("txtMasterDiscountPercent"))->text()));
-                refreshView();
-            });
-    connect(texts_.value(QStringLiteral("txtMasterDiscountValue")), &QLineEdit::editingFinished,
-            this, [this, &s] {
-                if (showing_) return;
-                s.totals->MasterDiscountValueTyped(
-                    ParseAmount(texts_.value(QStringLiteral("txtMasterDiscountValue"))->text()));
-                refreshView();
-            });
-    connect(optPercent_, &QRadioButton::clicked, this,
-            [&s] { s.totals->SetMasterDiscountKind(MasterDiscountKind::Percent); });
-    connect(optValue_, &QRadioButton::clicked, this,
-            [&s] { s.totals->SetMasterDiscountKind(MasterDiscountKind::Value); });
+            [this, &s] { run([&s] { s.header->chkCheckEchantillon_Click(); }); });
+    connectMasterDiscount();
     for (const auto& [label, handler] :
          {std::pair{"lblPromoter", &HeaderLogic::lblPromoter_Click},
           std::pair{"lblCreatorEmployee", &HeaderLogic::lblCreatorEmployee_Click}})
         if (auto* l = findChild<QLabel*>(QString::fromLatin1(label)))
-            l->installEventFilter(
-                new ClickFilter(l, [&s, handler = handler] { (s.header.get()->*handler)(); }));
+            l->installEventFilter(new ClickFilter(l, [this, &s, handler = handler] {
+                run([&s, handler] { (s.header.get()->*handler)(); });
+            }));
+    for (auto* selector : findChildren<SelectorWidget*>())
+        selector->setCommandRunner(
+            [this](const std::function<void()>& command) { return run(command); });
+}
+
+void FormMain::connectMasterDiscount() {
+    TotalsLogic& totals = *logic_->services().totals;
+    connect(texts_.value(QStringLiteral("txtMasterDiscountPercent")), &QLineEdit::editingFinished,
+            this, [this, &totals] {
+                if (showing_) return;
+                run([this, &totals] {
+                    totals.MasterDiscountPercentTyped(
+                        ToNumber(texts_.value(QStringLiteral("txtMasterDiscountPercent"))->text()));
+                    refreshView();
+                });
+            });
+    connect(texts_.value(QStringLiteral("txtMasterDiscountValue")), &QLineEdit::editingFinished,
+            this, [this, &totals] {
+                if (showing_) return;
+                run([this, &totals] {
+                    totals.MasterDiscountValueTyped(ParseAmount(
+                        texts_.value(QStringLiteral("txtMasterDiscountValue"))->text()));
+                    refreshView();
+                });
+            });
+    connect(optPercent_, &QRadioButton::clicked, this, [this, &totals] {
+        run([&totals] { totals.SetMasterDiscountKind(MasterDiscountKind::Percent); });
+    });
+    connect(optValue_, &QRadioButton::clicked, this, [this, &totals] {
+        run([&totals] { totals.SetMasterDiscountKind(MasterDiscountKind::Value); });
+    });
 }
 
 bool FormMain::gridKey(QKeyEvent* event) {

@@ -98,7 +98,8 @@ QPushButton* FormMain::addCommand(QBoxLayout* box, const char* name, const QStri
     b->setObjectName(QString::fromLatin1(name));
     b->setFocusPolicy(Qt::TabFocus);
     box->addWidget(b);
-    connect(b, &QPushButton::clicked, this, [this, command] { logic_->runCommand(command); });
+    connect(b, &QPushButton::clicked, this,
+            [this, command] { run([this, &command] { logic_->runCommand(command); }); });
     return b;
 }
 

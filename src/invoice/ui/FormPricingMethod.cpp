@@ -76,9 +76,12 @@ void FormPricingMethod::onMethodChanged() {
 
 void FormPricingMethod::accept() {
     const int id = method_.IsEmpty() ? -1 : method_.ID();
-    const QString name = id > 0 ? services_.pricing->methodName(id) : QString();
-    if (!services_.pricing->applyLineMethod(row_, id, name, price_)) return;
-    QDialog::accept();
+    bool applied = false;
+    GuardedEdit(services_.doc, [&] {
+        const QString name = id > 0 ? services_.pricing->methodName(id) : QString();
+        applied = services_.pricing->applyLineMethod(row_, id, name, price_);
+    });
+    if (applied) QDialog::accept();
 }
 
 bool FormPricingMethod::choose(QWidget* parent, InvoiceServices& services, int row) {

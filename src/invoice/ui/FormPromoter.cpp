@@ -57,9 +57,12 @@ FormPromoter::FormPromoter(InvoiceServices& services, int row, QWidget* parent)
 
 void FormPromoter::accept() {
     const int id = promoter_.IsEmpty() ? -1 : promoter_.ID();
-    const QString name = id > 0 ? services_.pricing->promoterName(id) : QString();
-    if (!services_.pricing->applyLinePromoter(row_, id, name)) return;
-    QDialog::accept();
+    bool applied = false;
+    GuardedEdit(services_.doc, [&] {
+        const QString name = id > 0 ? services_.pricing->promoterName(id) : QString();
+        applied = services_.pricing->applyLinePromoter(row_, id, name);
+    });
+    if (applied) QDialog::accept();
 }
 
 bool FormPromoter::choose(QWidget* parent, InvoiceServices& services, int row) {

@@ -69,8 +69,10 @@ void FrmCostTypel::fill() {
 void FrmCostTypel::onItemChanged(QTableWidgetItem* item) {
     if (filling_ || item->column() != kAmount) return;
     const int r = item->row();
-    const bool accepted =
-        services_.totals->SurchargeValueTyped(rows_[r], ParseAmount(item->text()));
+    bool accepted = false;
+    GuardedEdit(services_.doc, [&] {
+        accepted = services_.totals->SurchargeValueTyped(rows_[r], ParseAmount(item->text()));
+    });
     filling_ = true;
     item->setText(rows_[r].Value.isZero() ? QString() : FormatAmount(rows_[r].Value));
     filling_ = false;
@@ -78,8 +80,9 @@ void FrmCostTypel::onItemChanged(QTableWidgetItem* item) {
 }
 
 void FrmCostTypel::accept() {
-    if (!services_.totals->ApplySurcharges(rows_)) return;
-    QDialog::accept();
+    bool applied = false;
+    GuardedEdit(services_.doc, [&] { applied = services_.totals->ApplySurcharges(rows_); });
+    if (applied) QDialog::accept();
 }
 
 bool FrmCostTypel::edit(QWidget* parent, InvoiceServices& services) {

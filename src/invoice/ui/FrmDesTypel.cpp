@@ -101,18 +101,23 @@ void FrmDesTypel::showRow(int r) {
 void FrmDesTypel::onItemChanged(QTableWidgetItem* item) {
     if (filling_) return;
     const int r = item->row();
-    bool accepted = true;
-    if (item->column() == kAmount)
-        accepted = services_.totals->DeductionValueTyped(rows_[r], ParseAmount(item->text()));
-    else if (item->column() == kPercent)
-        accepted = services_.totals->DeductionPercentTyped(rows_[r], Val(item->text()));
+    bool accepted = false;
+    GuardedEdit(services_.doc, [&] {
+        if (item->column() == kAmount)
+            accepted = services_.totals->DeductionValueTyped(rows_[r], ParseAmount(item->text()));
+        else if (item->column() == kPercent)
+            accepted = services_.totals->DeductionPercentTyped(rows_[r], Val(item->text()));
+        else
+            accepted = true;
+    });
     showRow(r);
     if (!accepted) QTimer::singleShot(0, grid_, [this, item] { grid_->editItem(item); });
 }
 
 void FrmDesTypel::accept() {
-    if (!services_.totals->ApplyDeductions(rows_)) return;
-    QDialog::accept();
+    bool applied = false;
+    GuardedEdit(services_.doc, [&] { applied = services_.totals->ApplyDeductions(rows_); });
+    if (applied) QDialog::accept();
 }
 
 bool FrmDesTypel::edit(QWidget* parent, InvoiceServices& services) {

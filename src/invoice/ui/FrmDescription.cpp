@@ -39,7 +39,11 @@ FrmDescription::FrmDescription(InvoiceServices& services, int row, QWidget* pare
 }
 
 void FrmDescription::accept() {
-    if (services_.lines->changeDescription(row_, txtDescription_->text())) QDialog::accept();
+    bool changed = false;
+    GuardedEdit(services_.doc, [&] {
+        changed = services_.lines->changeDescription(row_, txtDescription_->text());
+    });
+    if (changed) QDialog::accept();
 }
 
 bool FrmDescription::edit(QWidget* parent, InvoiceServices& services, int row) {

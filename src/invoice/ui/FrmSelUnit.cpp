@@ -53,7 +53,9 @@ FrmSelUnit::FrmSelUnit(InvoiceServices& services, int row, QWidget* parent)
 void FrmSelUnit::accept() {
     const QListWidgetItem* item = lstUnit_->currentItem();
     const int unit = item ? item->data(Qt::UserRole).toInt() : -1;
-    if (services_.lines->changeUnit(row_, unit)) QDialog::accept();
+    bool changed = false;
+    GuardedEdit(services_.doc, [&] { changed = services_.lines->changeUnit(row_, unit); });
+    if (changed) QDialog::accept();
 }
 
 bool FrmSelUnit::choose(QWidget* parent, InvoiceServices& services, int row) {

@@ -1,0 +1,267 @@
+// The invoice form's command boundary: a statement that fails in a field's change handler, a
+// command or the save leaves the form as the clerk had it, shows one message and writes nothing.
+// And the form sees keys before its fields: Ctrl+X in a text box exits instead of cutting.
+
+#include <gtest/gtest.h>
+#include <QApplication>
+#include <QClipboard>
+#include <QInputDialog>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+#include "assembly/ui/InvoiceModuleUi.h"
+#include "controls/ui/SelectorWidget.h"
+#include "invoice/ui/FormMain.h"
+#include "invoice/ui/FormPromoter.h"
+#include "support/ContextTest.h"
+#include "support/InvoiceFixtures.h"
+#include "support/MissingObject.h"
+
+namespace si {
+namespace {
+
+const QString kBarcode = QStringLiteral("6260000000012");
+const QString kNotes = QStringLiteral("تحويل فوري");
+
+// Types text as the keyboard does, one key press a character (Persian included).
+void typeInto(QWidget* box, const QString& text) {
+    for (const QChar c : text) {
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(c));
+        QApplication::sendEvent(box, &press);
+    }
+}
+
+class FormGuardTest : public test::ContextTest {
+protected:
+    void SetUp() override {
+        ContextTest::SetUp();
+        inventory = test::AddInventory(db(), QStringLiteral("انبار فروشگاه"));
+        test::GrantInventory(db(), ctx.globals.CurrentUserID, inventory, true);
+        type = test::AddInvoiceType(db(), QStringLiteral("فروش"));
+        test::GrantInvoiceType(db(), ctx.globals.CurrentUserID, type);
+        unit = test::AddUnit(db(), QStringLiteral("عدد"), 1, true);
+        test::AddGood(db(), kBarcode, QStringLiteral("1001"), QStringLiteral("چاي سبز"), 25000,
+                      unit);
+        customer = test::AddCustomer(db(), QStringLiteral("مشتري اول"));
+        otherCustomer = test::AddCustomer(db(), QStringLiteral("مشتري دوم"));
+        form = std::make_unique<FormMain>(ctx);
+        module = InstallModule(*form);
+    }
+    void TearDown() override {
+        module.reset();
+        form.reset();
+        ContextTest::TearDown();
+    }
+    template <typename T>
+    T* control(const char* name) {
+        return form->findChild<T*>(QString::fromLatin1(name));
+    }
+    InvoiceDocument& doc() { return form->logic().doc(); }
+
+    // A new invoice as the clerk enters it: customer, inventory, type, one line and a note typed
+    // into its box.
+    void enterInvoice() {
+        form->ClearShow();
+        control<QPushButton>("cmdNew")->click();
+        ASSERT_EQ(form->logic().FormMode(), kModeNew);
+        doc().sltCustomer.setID(customer);
+        doc().sltInventory.setID(inventory);
+        doc().sltType.setID(type);
+        QAbstractItemModel& grid = doc().flexDetail;
+        grid.setData(grid.index(0, Col::BarCode), kBarcode, Qt::EditRole);
+        typeInto(control<QLineEdit>("txtNotes"), kNotes);
+        form->logic().RefreshTimer_Timer();
+        ASSERT_EQ(doc().flexDetail.line(0).GoodName, QStringLiteral("چاي سبز"))
+            << messages.texts().join('\n').toStdString();
+        messages.clear();
+    }
+    int storedInvoice() {
+        test::InvoiceRow row;
+        row.customer = customer;
+        row.inventory = inventory;
+        row.type = type;
+        row.notes = QStringLiteral("فاكتور ثبت شده");
+        const int id = test::AddInvoice(db(), row);
+        test::AddInvoiceLine(db(), id, kBarcode, 3, 25000, unit, 1);
+        return id;
+    }
+    int count(const char* table) {
+        return db()
+            .scalar(QStringLiteral("select count(*) from ") + QString::fromLatin1(table))
+            .toInt();
+    }
+    void expectTheClerksInvoice() {
+        EXPECT_EQ(form->logic().FormMode(), kModeNew);
+        EXPECT_EQ(form->windowTitle(), QStringLiteral("فاکتور فروش (جديد)"));
+        EXPECT_EQ(doc().sltCustomer.ID(), customer);
+        EXPECT_TRUE(doc().txtID.isEmpty());
+        ASSERT_EQ(doc().flexDetail.filledCount(), 1);
+        EXPECT_EQ(doc().flexDetail.line(0).BarCode, kBarcode);
+        EXPECT_EQ(control<QLineEdit>("txtTotalPriceLock")->text(), QStringLiteral("25/000"));
+        EXPECT_EQ(doc().txtNotes, kNotes);
+        EXPECT_EQ(control<QLineEdit>("txtNotes")->text(), kNotes);
+        EXPECT_FALSE(db().inTransaction());
+    }
+    void expectOneMessageStartingWith(const QString& start) {
+        ASSERT_EQ(messages.shown().size(), 1u) << messages.texts().join('\n').toStdString();
+        EXPECT_EQ(messages.last().caption, kErrorCaption);
+        EXPECT_TRUE(messages.last().text.startsWith(start)) << messages.last().text.toStdString();
+    }
+
+    int inventory = -1, type = -1, unit = -1, customer = -1, otherCustomer = -1;
+    std::unique_ptr<FormMain> form;
+    std::unique_ptr<InvoiceModule> module;
+};
+
+const QString kDatabaseError = QStringLiteral("خطای پایگاه داده: ");
+
+// The customer's change handler reads the customer's card after the selection moved: the
+// selection, the lines and the note are the clerk's again.
+TEST_P(FormGuardTest, AFailingChangeHandlerPutsTheFieldBackAndKeepsTheLines) {
+    enterInvoice();
+    const test::MissingObject card(*database, QStringLiteral("vwCRMOrganizationFinalCard"));
+    auto* selector = control<SelectorWidget>("sltCustomer");
+    selector->addItem(QStringLiteral("مشتري دوم"), otherCustomer);
+    Q_EMIT selector->activated(selector->count() - 1);
+    expectOneMessageStartingWith(kDatabaseError);
+    expectTheClerksInvoice();
+    EXPECT_EQ(selector->currentText(), doc().sltCustomer.text());
+}
+
+// Search (Ctrl+F) empties the form before it reads the chosen invoice; when the reading fails,
+// the invoice being entered comes back whole.
+TEST_P(FormGuardTest, AFailingSearchLeavesTheInvoiceBeingEntered) {
+    const int stored = storedInvoice();
+    enterInvoice();
+    const test::MissingObject lines(*database, QStringLiteral("tblSaleInvoiceDetail"));
+    const int invoices = count("tblSaleInvoice");
+    QTimer::singleShot(0, form.get(), [stored] {
+        auto* dialog = qobject_cast<QInputDialog*>(QApplication::activeModalWidget());
+        if (!dialog) return;
+        dialog->setIntValue(stored);
+        dialog->accept();
+    });
+    QTest::keyClick(control<QLineEdit>("txtNotes"), Qt::Key_F, Qt::ControlModifier);
+    expectOneMessageStartingWith(kDatabaseError);
+    expectTheClerksInvoice();
+    EXPECT_EQ(count("tblSaleInvoice"), invoices);
+}
+
+// New in view mode clears the shown invoice before it reads the defaults: the stored invoice
+// stays on the form, still in view mode.
+TEST_P(FormGuardTest, AFailingNewLeavesTheShownInvoice) {
+    const int stored = storedInvoice();
+    form->ViewInvoice(stored);
+    ASSERT_EQ(form->logic().FormMode(), kModeView);
+    messages.clear();
+    const test::MissingObject kinds(*database, QStringLiteral("vwSalePaidByCashMajor"));
+    control<QPushButton>("cmdNew")->click();
+    expectOneMessageStartingWith(kDatabaseError);
+    EXPECT_EQ(form->logic().FormMode(), kModeView);
+    EXPECT_EQ(form->windowTitle(), QStringLiteral("فاکتور فروش (مشاهده)"));
+    EXPECT_EQ(control<QLineEdit>("txtID")->text(), QString::number(stored));
+    EXPECT_EQ(doc().flexDetail.filledCount(), 1);
+    EXPECT_EQ(doc().txtNotes, QStringLiteral("فاكتور ثبت شده"));
+    EXPECT_TRUE(control<QPushButton>("cmdNew")->isEnabled());
+    EXPECT_FALSE(db().inTransaction());
+}
+
+// The save writes the header and then the lines in one transaction: with the lines' table gone,
+// nothing is stored and the invoice stays on the form to be saved again.
+TEST_P(FormGuardTest, AFailingSaveWritesNothingAndKeepsTheInvoice) {
+    enterInvoice();
+    const int invoices = count("tblSaleInvoice");
+    ASSERT_TRUE(control<QPushButton>("cmdTempSave")->isEnabled());
+    {
+        const test::MissingObject lines(*database, QStringLiteral("tblSaleInvoiceDetail"));
+        control<QPushButton>("cmdTempSave")->click();
+    }
+    expectOneMessageStartingWith(QStringLiteral("ثبت فاكتور انجام نشد"));
+    expectTheClerksInvoice();
+    EXPECT_EQ(count("tblSaleInvoice"), invoices);
+    messages.clear();
+    control<QPushButton>("cmdTempSave")->click();
+    EXPECT_GT(doc().invoiceID(), 0) << messages.texts().join('\n').toStdString();
+    EXPECT_EQ(count("tblSaleInvoice"), invoices + 1);
+}
+
+// A dialog's OK is a command of its own: when it fails, the dialog stays open and the line keeps
+// what it had.
+TEST_P(FormGuardTest, AFailingDialogOkKeepsTheDialogOpenAndTheLine) {
+    enterInvoice();
+    const InvoiceLine before = doc().flexDetail.line(0);
+    FormPromoter dialog(form->logic().services(), 0, form.get());
+    dialog.promoter().setIDQuietly(7, QStringLiteral("بازارياب"));
+    {
+        const test::MissingObject promoters(*database, QStringLiteral("vwSalePromoterMajor"));
+        dialog.accept();
+    }
+    expectOneMessageStartingWith(kDatabaseError);
+    EXPECT_NE(dialog.result(), QDialog::Accepted);
+    EXPECT_EQ(doc().flexDetail.line(0).PromoterID, before.PromoterID);
+    EXPECT_EQ(doc().flexDetail.line(0).PromoterName, before.PromoterName);
+    expectTheClerksInvoice();
+}
+
+// Exit (Ctrl+X) wins over the text box's cut: while an invoice is entered it asks to cancel;
+// answered no, the text and the clipboard are as they were; answered yes, the entry ends.
+TEST_P(FormGuardTest, CtrlXInATextBoxRunsExitInsteadOfCutting) {
+    enterInvoice();
+    form->show();
+    auto* notes = control<QLineEdit>("txtNotes");
+    notes->setFocus();
+    notes->selectAll();
+    QApplication::clipboard()->setText(QStringLiteral("پيش از اين"));
+    messages.answerNo();
+    QTest::keyClick(notes, Qt::Key_X, Qt::ControlModifier);
+    ASSERT_EQ(messages.shown().size(), 1u);
+    EXPECT_EQ(messages.last().text, QStringLiteral("انصراف از ثبت فاکتور فروش"));
+    EXPECT_EQ(notes->text(), kNotes);
+    EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("پيش از اين"));
+    expectTheClerksInvoice();
+    messages.answerYes();
+    QTest::keyClick(notes, Qt::Key_X, Qt::ControlModifier);
+    EXPECT_EQ(form->logic().FormMode(), kModeCleared);
+}
+
+// Outside entry the form has nothing to cancel: Ctrl+X in the scale-barcode box closes it.
+TEST_P(FormGuardTest, CtrlXInViewModeClosesTheFormAndCutsNothing) {
+    form->ViewInvoice(storedInvoice());
+    form->show();
+    QLineEdit* box = control<QComboBox>("cmbScaleBarcode")->lineEdit();
+    ASSERT_TRUE(box->isEnabled());
+    box->setFocus();
+    typeInto(box, QStringLiteral("2123"));
+    box->selectAll();
+    QTest::keyClick(box, Qt::Key_X, Qt::ControlModifier);
+    EXPECT_FALSE(form->isVisible());
+    EXPECT_EQ(box->text(), QStringLiteral("2123"));
+}
+
+// The form's keys are claimed before any shortcut of a field; other keys stay the field's.
+TEST_P(FormGuardTest, OnlyTheFormsOwnKeysAreClaimed) {
+    enterInvoice();
+    form->show();
+    auto* notes = control<QLineEdit>("txtNotes");
+    notes->setFocus();
+    for (const auto& [key, claimed] :
+         {std::pair{Qt::Key_X, true}, std::pair{Qt::Key_S, true}, std::pair{Qt::Key_C, false},
+          std::pair{Qt::Key_V, false}, std::pair{Qt::Key_Z, false}}) {
+        QKeyEvent override(QEvent::ShortcutOverride, key, Qt::ControlModifier);
+        override.ignore();
+        QApplication::sendEvent(notes, &override);
+        if (claimed) {
+            EXPECT_TRUE(override.isAccepted()) << key;
+        }
+    }
+    notes->selectAll();
+    QTest::keyClick(notes, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(QApplication::clipboard()->text(), kNotes);  // copying is still the box's
+}
+
+SI_INSTANTIATE_BACKENDS(FormGuardTest);
+
+}  // namespace
+}  // namespace si
