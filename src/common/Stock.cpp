@@ -102,8 +102,9 @@ double ownStock(Session& s, const StockQuery& q) {
 
 // Deeper chains than this only come from a cycle in tblInventoryParent.
 constexpr int kMaxParentDepth = 32;
-// Placeholders per grouped statement.
-constexpr int kBarcodesPerStatement = 1000;
+// Barcodes per grouped statement; SQLite binds the list twice, so a statement binds at most
+// 807 values, within what any SQLite build allows.
+constexpr int kBarcodesPerStatement = 400;
 
 // The farthest ancestor of the inventory that wholesale invoice types sell from; -1 when none.
 int wholesaleParentOf(Session& s, int inventoryId) {

@@ -104,6 +104,7 @@ private:
     InvoiceDocument& doc() const { return services_.doc; }
     LineTableModel& grid() const { return services_.doc.flexDetail; }
     Session& db() const { return services_.ctx.db(); }
+    LineLookups& lookups() const { return *services_.lookups; }
     QDate invoiceDate() const;
     int inventoryId() const;
     bool entryMode() const;
