@@ -149,7 +149,7 @@ void LineLookups::open(const QStringList& barcodes, const QStringList& codes) {
         const QString text = typed.trimmed();
         QStringList labelBarcodes;
         QStringList labelCodes;
-        if (services_.scale) services_.scale->LabelGoods(text, labelBarcodes, labelCodes);
+        services_.scale->LabelGoods(text, labelBarcodes, labelCodes);
         answers_->want(text);
         for (const QString& barcode : labelBarcodes)
             answers_->want(barcode);
