@@ -254,45 +254,69 @@ TEST_P(LinesBatchTest, NothingIsKeptAfterTheBatch) {
 
 class BatchedBeepFileTest : public LinesBatchTest {
 protected:
-    // The cells and messages after reading the file into a new invoice, and the statements
-    // the reading ran.
-    std::pair<Outcome, qint64> read(const QStringList& file) {
+    // A new invoice after reading the file at once, or line by line (each line alone is read
+    // as typed), and the statements the reading ran.
+    std::pair<Outcome, qint64> read(const QStringList& file, bool lineByLine = false) {
         InvoiceDocument d(ctx);
         InvoiceServices s(ctx, d);
         prepare(d);
         d.flexDetail.setEditable(true);
         s.lines->configureColumns();
+        Outcome o;
+        QObject::connect(&d, &InvoiceDocument::flash, [&o](const QString& t) { o.flashes << t; });
         messages.clear();
         const qint64 before = db().statementCount();
-        s.scale->ReadBeepLines(file);
+        if (lineByLine) {
+            for (const QString& line : file)
+                s.scale->ReadBeepLines({line});
+        } else {
+            s.scale->ReadBeepLines(file);
+        }
         const qint64 statements = db().statementCount() - before;
-        Outcome o;
         for (int row = 0; row < d.flexDetail.rows(); ++row)
             for (int col = 0; col < Col::Count; ++col)
                 o.cells << d.flexDetail.cellText(row, col);
         for (const auto& m : messages.shown())
             o.messages << m.caption + QLatin1Char(':') + m.text;
+        o.messages << QStringLiteral("customer %1, method %2")
+                          .arg(d.sltCustomer.ID())
+                          .arg(d.sltPricingMethod.ID());
         o.grandTotal = d.totals.GrandTotal;
         return {o, statements};
     }
 };
 
-// A scanner's file enters its goods as typing each new barcode once would (lines that are no
-// goods barcode and goods already read are passed over), in a fixed number of statements.
-TEST_P(BatchedBeepFileTest, AFileEntersItsGoodsAsTypingThemWould) {
+// A scanner's file gives the invoice that reading its lines one at a time gives, also when a
+// customer's card in the middle brings another card type and pricing method for the goods after
+// it; and it is read in a fixed number of statements.
+TEST_P(BatchedBeepFileTest, AFileReadsAsItsLinesReadOneAtATime) {
     QStringList file;
-    QVector<Entry> typed;
-    for (const Entry& e : mixedEntries()) {
-        if (e.kind != kByBarcode) continue;
-        file << e.text.trimmed();
-        const bool goods = !file.last().startsWith(QLatin1Char('Z')) && file.last().size() < 12;
-        if (goods && file.indexOf(file.last()) == file.size() - 1) typed << Entry{file.last()};
-    }
-    const Outcome fromFile = read(file).first;
-    const Outcome byHand = enterAll(typed, false);
-    EXPECT_EQ(fromFile.cells, byHand.cells);
-    EXPECT_EQ(fromFile.messages, byHand.messages);
-    EXPECT_EQ(fromFile.grandTotal, byHand.grandTotal);
+    for (const Entry& e : mixedEntries())
+        if (e.kind == kByBarcode) file << e.text.trimmed();
+    const int silver = cardType(QStringLiteral("نقره اي"));
+    const int other = customer(QStringLiteral("1360/01/01"), silver, 5);
+    db().exec(QStringLiteral("update tblOrganization set FarsiCardPrintDate = '1404/03/21' "
+                             "where ID = ?"),
+              {other});
+    const int wholesale = method(QStringLiteral("عمده"));
+    db().exec(QStringLiteral("insert into tblDistributionOrganization (OrganizationID, "
+                             "PricingMethodID) values (?, ?)"),
+              {other, wholesale});
+    salePrice(QStringLiteral("A4"), wholesale, QVariant::fromValue(Money::fromRials(3700)), 1, 2,
+              0);
+    salePrice(QStringLiteral("B1"), wholesale, QVariant::fromValue(Money::fromRials(1400)), 0, 0,
+              100);
+    cardDiscount(silver, QStringLiteral("A5"), QVariant(), 8);
+    file.insert(
+        3, QStringLiteral("040321") + QStringLiteral("%1").arg(other, 6, 10, QLatin1Char('0')));
+
+    const Outcome atOnce = read(file).first;
+    const Outcome oneAtATime = read(file, true).first;
+    EXPECT_EQ(atOnce.cells, oneAtATime.cells);
+    EXPECT_EQ(atOnce.messages, oneAtATime.messages);
+    EXPECT_EQ(atOnce.flashes, oneAtATime.flashes);
+    EXPECT_EQ(atOnce.grandTotal, oneAtATime.grandTotal);
+    EXPECT_TRUE(atOnce.messages.last().endsWith(QString::number(wholesale)));
 
     const QStringList goods = manyGoods(40);
     const qint64 few = read(goods.mid(0, 4)).second;
