@@ -107,16 +107,16 @@ struct LineLookups::Answers {
     }
 
     // The answer about the barcode; on a miss, read(missing) reads the batch's goods that the
-    // table has no answer for, and those it finds nothing for get `none`.
+    // table has no answer for, and those it finds nothing for get the empty answer.
     template <typename T, typename Read>
-    T answer(QHash<QString, T>& table, const QString& barcode, Read read, const T& none = T()) {
+    T answer(QHash<QString, T>& table, const QString& barcode, Read read) {
         if (!table.contains(barcode)) {
             const QStringList missing = missingFrom(table);
             const QHash<QString, T> found = read(missing);
             for (const QString& b : missing)
-                table.insert(b, found.value(b, none));
+                table.insert(b, found.value(b));
         }
-        return table.value(barcode, none);
+        return table.value(barcode);
     }
 };
 
