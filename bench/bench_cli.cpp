@@ -16,7 +16,10 @@
 
 #include "BenchSupport.h"
 #include "apps/cli/Cli.h"
+#include "apps/cli/InvoiceEntry.h"
 #include "common/Jalali.h"
+#include "erpdb/Procedures.h"
+#include "support/ScriptedMessages.h"
 
 namespace {
 
@@ -155,7 +158,61 @@ void BM_ImportOneProgramPerInvoice(benchmark::State& state, const Backend& backe
     report(state, saved, refused);
 }
 
+// A context on the demo as the program opens it for the administrator.
+struct Workstation {
+    explicit Workstation(const QString& connection) {
+        si::erpdb::RegisterProcedures(procedures);
+        messages.install(components);
+        messages.alwaysAnswer(true);
+        ctx.globals.CurrentUserID = si::erpdb::kDemoAdminUserId;
+        ctx.globals.CurrentConnectionString = connection;
+        si::OpenSession(ctx);
+        si::LoadSystemParameters(ctx);
+    }
+    si::ComponentRegistry components;
+    si::ProcedureRegistry procedures;
+    si::test::MessageScript messages;
+    si::Context ctx{&components, &procedures};
+};
+
+// The statements of one final create of a 20-line and of a 200-line invoice: the entry of the
+// lines, and the entry with the save. The time is that of the 200-line create.
+void BM_CreateStatements(benchmark::State& state, const Backend& backend) {
+    const QString connection = si::bench::demoConnection(backend, kGoods);
+    Workstation w(connection);
+    const QStringList goods = stockedGoods(w.ctx.db(), 200);
+    Replenish(w.ctx.db(), goods);
+    const int customer = regularCustomers(w.ctx.db(), 1).value(0, -1);
+    const auto invoiceOf = [&](int lines) {
+        QJsonArray list;
+        for (const QString& barcode : goods.mid(0, lines))
+            list.append(
+                QJsonObject{{QStringLiteral("barcode"), barcode}, {QStringLiteral("qty"), 1}});
+        return si::cli::ParseInvoice(
+            QJsonDocument(
+                QJsonObject{{QStringLiteral("customer"), customer},
+                            {QStringLiteral("inventory"), si::erpdb::kDemoMainInventoryId},
+                            {QStringLiteral("lines"), list}})
+                .toJson());
+    };
+    si::cli::InvoiceEntry entry(w.ctx);
+    const auto statementsOf = [&](const std::function<bool()>& run) {
+        const qint64 before = w.ctx.db().statementCount();
+        if (!run()) state.SkipWithError("the invoice was refused");
+        return static_cast<double>(w.ctx.db().statementCount() - before);
+    };
+    const auto small = invoiceOf(kLinesPerInvoice);
+    const auto large = invoiceOf(200);
+    entry.enter(small);  // what every entry reads once
+    state.counters["entry20"] = statementsOf([&] { return entry.enter(small); });
+    state.counters["entry200"] = statementsOf([&] { return entry.enter(large); });
+    state.counters["create20"] = statementsOf([&] { return entry.create(small, true); });
+    for (auto _ : state)
+        state.counters["create200"] = statementsOf([&] { return entry.create(large, true); });
+}
+
 void registerBenchmarks() {
+    si::bench::RegisterPerBackend("BM_CreateStatements", BM_CreateStatements, 1, 1);
     si::bench::RegisterPerBackend("BM_ImportInProcess", BM_ImportInProcess, 1, 1);
     si::bench::RegisterPerBackend("BM_ImportOneProgramPerInvoice", BM_ImportOneProgramPerInvoice, 1,
                                   1);

@@ -7,6 +7,7 @@
 #include "common/Numbers.h"
 #include "common/TextLimits.h"
 #include "invoice/HeaderLogic.h"
+#include "invoice/LineLookups.h"
 #include "invoice/LinesLogic.h"
 #include "invoice/PricingLogic.h"
 #include "invoice/TotalsLogic.h"
@@ -235,14 +236,31 @@ bool InvoiceEntry::deductions(const JsonInvoice& inv) {
     return totals.ApplyDeductions(rows);
 }
 
-bool InvoiceEntry::create(const JsonInvoice& inv, bool final) {
+// The goods of all lines are looked up together, as they are all known before the first.
+bool InvoiceEntry::lines(const JsonInvoice& inv) {
+    QStringList barcodes;
+    QStringList codes;
+    for (const JsonLine& l : inv.lines) {
+        if (!l.code.isEmpty())
+            codes << l.code;
+        else
+            barcodes << (l.barcode.isEmpty() ? l.scaleBarcode : l.barcode);
+    }
+    const LineLookups::Batch batch(*form_->services().lookups, barcodes, codes);
+    for (int i = 0; i < inv.lines.size(); ++i)
+        if (!line(inv.lines[i], i)) return false;
+    return true;
+}
+
+bool InvoiceEntry::enter(const JsonInvoice& inv) {
     form_->ClearShow();
     form_->cmdNew_Click();
     if (form_->FormMode() != kModeNew) return false;
-    if (!header(inv)) return false;
-    for (int i = 0; i < inv.lines.size(); ++i)
-        if (!line(inv.lines[i], i)) return false;
-    if (!masterDiscount(inv) || !surcharges(inv) || !deductions(inv)) return false;
+    return header(inv) && lines(inv) && masterDiscount(inv) && surcharges(inv) && deductions(inv);
+}
+
+bool InvoiceEntry::create(const JsonInvoice& inv, bool final) {
+    if (!enter(inv)) return false;
     form_->RefreshTimer_Timer();
     // No look at the buttons: the save's own checks refuse with the form's messages.
     return module_->save().SaveInvoice(final);

@@ -25,6 +25,8 @@ public:
     // Enters and saves; true when the invoice was stored. A refusal returns false after its
     // message (standard error through the console message box).
     bool create(const JsonInvoice& invoice, bool final);
+    // A new invoice filled as create fills it, not saved; false after a refusal's message.
+    bool enter(const JsonInvoice& invoice);
     // Opens a stored temporary invoice for editing and saves it finally.
     bool finalize(int invoiceId);
     // Loads a stored invoice as the form shows it; false when it does not exist.
@@ -39,6 +41,7 @@ private:
     bool setFlags(const JsonInvoice& inv);
     bool acceptText(TextField field, const QString& text, const QString& where);
     bool setText(QString& target, TextField field, const Given<QString>& text, const char* key);
+    bool lines(const JsonInvoice& inv);
     bool line(const JsonLine& l, int index);
     bool lineDetails(const JsonLine& l, int row, int index);
     bool cell(int row, int col, const QString& text, int index, const QString& what);

@@ -102,8 +102,11 @@ double ownStock(Session& s, const StockQuery& q) {
 
 // Deeper chains than this only come from a cycle in tblInventoryParent.
 constexpr int kMaxParentDepth = 32;
-// Placeholders per grouped statement.
-constexpr int kBarcodesPerStatement = 1000;
+// Barcodes per grouped statement, so that none binds more than about 800 values: SQLite's
+// statement binds the list twice, PostgreSQL's once.
+qsizetype barcodesPerStatement(const Session& s) {
+    return s.isSqlite() ? 400 : 800;
+}
 
 // The farthest ancestor of the inventory that wholesale invoice types sell from; -1 when none.
 int wholesaleParentOf(Session& s, int inventoryId) {
@@ -177,8 +180,9 @@ QHash<QString, double> InventoryStocks(Context& ctx, int inventoryId, const QStr
     Session& s = ctx.db();
     const StockQuery q{StockInventoryID(s, inventoryId), QString(), asOf, excludeInvoiceId,
                        StockRangeStart(ctx)};
-    for (qsizetype i = 0; i < barcodes.size(); i += kBarcodesPerStatement)
-        addGroupedStocks(s, q, barcodes.mid(i, kBarcodesPerStatement), stocks);
+    const qsizetype slice = barcodesPerStatement(s);
+    for (qsizetype i = 0; i < barcodes.size(); i += slice)
+        addGroupedStocks(s, q, barcodes.mid(i, slice), stocks);
     return stocks;
 }
 

@@ -12,6 +12,7 @@
 #include "common/ScopedFlag.h"
 #include "invoice/BilledParty.h"
 #include "invoice/DiscountTexts.h"
+#include "invoice/LineLookups.h"
 #include "invoice/TotalsLogic.h"
 
 namespace si {
@@ -120,7 +121,7 @@ double DiscountLogic::BirthdayDiscountPercent(const QString& barcode, int cardTy
 }
 
 bool DiscountLogic::HasStandardDiscounts(const QString& barcode, int pricingMethod) {
-    return GoodDiscountRates(db(), {{barcode}, -1, false, true})
+    return services_.lookups->discountRates({{barcode}, -1, false, true})
         .hasStandardDiscounts(barcode, pricingMethod);
 }
 
@@ -166,10 +167,9 @@ GoodDiscountRates DiscountLogic::ratesFor(const QStringList& barcodes, bool stan
     const int customer = DiscountCustomer();
     if (customer > 0 && !doc().sltCRMCardType.IsEmpty()) {
         request.cardType = doc().sltCRMCardType.ID();
-        const int days = BirthdayDiscountDays(db());
-        request.birthday = days >= 0 && CustomerHadBirthday(db(), customer, db().today(), days);
+        request.birthday = services_.lookups->customerHadBirthday(customer);
     }
-    return GoodDiscountRates(db(), request);
+    return services_.lookups->discountRates(request);
 }
 
 bool DiscountLogic::stripCardParts(InvoiceLine& line) {

@@ -4,8 +4,14 @@ namespace si {
 
 namespace {
 
-// Placeholders per grouped statement.
-constexpr int kBarcodesPerStatement = 1000;
+const QString kGoodInfo = QStringLiteral("select * from vwGoodInfo where ");
+const QString kAttachedBarcode = QStringLiteral(
+    "(select x.Barcode from tblGood x Where x.ID=a.AttachedGoodID) as AttachedBarCode");
+const QString kPriceColumns = QStringLiteral(
+    "coalesce(a.RetailPrice, (select g.RetailPrice from tblGood g Where g.Barcode=a.Barcode)) as "
+    "RetailPrice, coalesce(a.IsDiscountInPercent,1) as IsDiscountInPercent, "
+    "coalesce(a.DiscountPercent,0) as DiscountPercent, coalesce(a.DiscountValue,0) as "
+    "DiscountValue");
 
 GoodInfo goodOf(const Row& r) {
     GoodInfo g;
@@ -26,28 +32,55 @@ GoodInfo goodOf(const Row& r) {
 }
 
 std::optional<GoodInfo> goodWhere(Session& s, const QString& condition, const QString& value) {
-    auto row = s.first(QStringLiteral("select * from vwGoodInfo where ") + condition, {value});
+    auto row = s.first(kGoodInfo + condition, {value});
     if (!row) return std::nullopt;
     return goodOf(*row);
 }
 
-// Runs `sql` once per slice of the barcodes; "%1" in it stands for the slice's placeholders,
-// which come between the leading and the trailing parameters. Each result row adds its "Qty"
-// to its "Barcode".
-QHash<QString, double> sumByBarcode(Session& s, const QString& sql, const QStringList& barcodes,
-                                    const Params& leading, const Params& trailing) {
-    QHash<QString, double> sums;
-    for (qsizetype i = 0; i < barcodes.size(); i += kBarcodesPerStatement) {
-        const QStringList slice = barcodes.mid(i, kBarcodesPerStatement);
-        Params params = leading;
-        for (const QString& barcode : slice)
-            params << barcode;
+// Runs `sql` once per slice of the values; "%1" in it stands for the slice's placeholders, which
+// the trailing parameters follow. onRow gets every row.
+template <typename T, typename OnRow>
+void forEachSlice(Session& s, const QString& sql, const QVector<T>& values, const Params& trailing,
+                  OnRow onRow) {
+    for (qsizetype i = 0; i < values.size(); i += kGoodsPerStatement) {
+        const QVector<T> slice = values.mid(i, kGoodsPerStatement);
+        Params params;
+        for (const T& value : slice)
+            params << value;
         params << trailing;
         const QString marks = QStringList(slice.size(), QStringLiteral("?")).join(QLatin1Char(','));
         for (const Row& r : s.query(sql.arg(marks), params))
-            sums[r.text(u"Barcode")] += r.toDouble(u"Qty");
+            onRow(r);
     }
+}
+
+// Each result row of `sql` (see forEachSlice) adds its "Qty" to its "Barcode".
+QHash<QString, double> sumByBarcode(Session& s, const QString& sql, const QStringList& barcodes,
+                                    const Params& trailing) {
+    QHash<QString, double> sums;
+    forEachSlice(s, sql, barcodes, trailing,
+                 [&](const Row& r) { sums[r.text(u"Barcode")] += r.toDouble(u"Qty"); });
     return sums;
+}
+
+// The flag and the factor as the one-unit look-ups read them.
+bool integerFlagOf(const QVariant& isInteger) {
+    return isInteger.toInt() == 1;
+}
+
+double unitFactorOf(const QVariant& cof) {
+    const double factor = cof.isNull() ? 1 : cof.toDouble();
+    return factor > 0 ? factor : 1;
+}
+
+PriceLookup priceOf(const Row& r) {
+    PriceLookup p;
+    p.found = true;
+    p.RetailPrice = r.money(u"RetailPrice");
+    p.IsDiscountInPercent = r.toBool(u"IsDiscountInPercent");
+    p.DiscountPercent = r.toDouble(u"DiscountPercent");
+    p.DiscountValue = r.money(u"DiscountValue");
+    return p;
 }
 
 // A line's quantity in base units, in SQL over tblSaleInvoiceDetail or tblSaleOrderDetail d.
@@ -65,6 +98,26 @@ std::optional<GoodInfo> GoodByBarcode(Session& s, const QString& barcode) {
     return goodWhere(s, QStringLiteral("BarCode=?"), barcode);
 }
 
+QHash<QString, GoodInfo> GoodsByBarcodes(Session& s, const QStringList& barcodes) {
+    QHash<QString, GoodInfo> goods;
+    forEachSlice(s, kGoodInfo + QStringLiteral("BarCode in (%1)"), barcodes, {},
+                 [&](const Row& r) { goods.insert(r.text(u"BarCode"), goodOf(r)); });
+    return goods;
+}
+
+QHash<QString, QVector<GoodInfo>> GoodsByCodes(Session& s, const QStringList& codes) {
+    QHash<QString, QVector<GoodInfo>> goods;
+    forEachSlice(s, kGoodInfo + QStringLiteral("Code in (%1)"), codes, {},
+                 [&](const Row& r) { goods[r.text(u"Code")] << goodOf(r); });
+    return goods;
+}
+
+// The code is compared whole: a label's digits are no pattern.
+QString BarcodeOfGoodsCode(Session& s, const QString& code) {
+    return s.scalar(QStringLiteral("select Barcode from tblGood Where Code = ?"), {code})
+        .toString();
+}
+
 bool IsNotForSale(Session& s, const QString& barcode, int inventoryId) {
     return s
         .first(QStringLiteral("Select ID from tblInventoryGoodInfo Where Barcode=? and "
@@ -73,30 +126,64 @@ bool IsNotForSale(Session& s, const QString& barcode, int inventoryId) {
         .has_value();
 }
 
+QSet<QString> NotForSaleBarcodes(Session& s, const QStringList& barcodes, int inventoryId) {
+    QSet<QString> refused;
+    forEachSlice(s,
+                 QStringLiteral("Select Barcode from tblInventoryGoodInfo Where Barcode in (%1) "
+                                "and InventoryID=? and coalesce(NotForSale,0)=1"),
+                 barcodes, {inventoryId},
+                 [&](const Row& r) { refused.insert(r.text(u"Barcode")); });
+    return refused;
+}
+
 bool IsIntegerUnit(Session& s, int scaleId) {
-    return s.scalar(QStringLiteral("select IsInteger from tblGoodScale Where ID=?"), {scaleId})
-               .toInt() == 1;
+    return integerFlagOf(
+        s.scalar(QStringLiteral("select IsInteger from tblGoodScale Where ID=?"), {scaleId}));
 }
 
 double UnitFactor(Session& s, int scaleId) {
-    const QVariant v = s.scalar(
+    return unitFactorOf(s.scalar(
         QStringLiteral("Select coalesce(ScaleToBaseParent,1) as Cof From tblGoodScale Where ID=?"),
-        {scaleId});
-    const double factor = v.isNull() ? 1 : v.toDouble();
-    return factor > 0 ? factor : 1;
+        {scaleId}));
+}
+
+QHash<int, UnitRule> UnitRules(Session& s, const QVector<int>& scaleIds) {
+    QHash<int, UnitRule> rules;
+    forEachSlice(s,
+                 QStringLiteral("select ID, IsInteger, coalesce(ScaleToBaseParent,1) as Cof from "
+                                "tblGoodScale Where ID in (%1)"),
+                 scaleIds, {}, [&](const Row& r) {
+                     rules.insert(r.toInt(u"ID"), {integerFlagOf(r.value(u"IsInteger")),
+                                                   unitFactorOf(r.value(u"Cof"))});
+                 });
+    return rules;
 }
 
 QStringList AttachedBarcodes(Session& s, const QString& barcode) {
     QStringList list;
-    const RowSet rows = s.query(
-        QStringLiteral("Select (select x.Barcode from tblGood x Where x.ID=a.AttachedGoodID) as "
-                       "AttachedBarCode from tblGoodAttachedGoods a Where a.GoodID in (Select "
-                       "g.ID from tblGood g Where g.Barcode=?) Order by a.ID"),
-        {barcode});
+    const RowSet rows =
+        s.query(QStringLiteral("Select ") + kAttachedBarcode +
+                    QStringLiteral(" from tblGoodAttachedGoods a Where a.GoodID in (Select g.ID "
+                                   "from tblGood g Where g.Barcode=?) Order by a.ID"),
+                {barcode});
     for (const Row& r : rows)
         if (!r.text(u"AttachedBarCode").trimmed().isEmpty())
             list << r.text(u"AttachedBarCode").trimmed();
     return list;
+}
+
+// A barcode names one goods item, so the join gives each attachment once, in the same order.
+QHash<QString, QStringList> AttachedBarcodesOf(Session& s, const QStringList& barcodes) {
+    QHash<QString, QStringList> lists;
+    forEachSlice(s,
+                 QStringLiteral("Select g.Barcode, ") + kAttachedBarcode +
+                     QStringLiteral(" from tblGoodAttachedGoods a inner join tblGood g on g.ID = "
+                                    "a.GoodID Where g.Barcode in (%1) Order by a.ID"),
+                 barcodes, {}, [&](const Row& r) {
+                     const QString attached = r.text(u"AttachedBarCode").trimmed();
+                     if (!attached.isEmpty()) lists[r.text(u"Barcode")] << attached;
+                 });
+    return lists;
 }
 
 bool IsVehicleMoved(Session& s, int distributionInvoiceId) {
@@ -111,6 +198,34 @@ bool IsVehicleMoved(Session& s, int distributionInvoiceId) {
 double FreeGoodsThreshold(Session& s, const QString& barcode) {
     return s.scalar(QStringLiteral("Select EsTreshold from tblGood Where Barcode=?"), {barcode})
         .toDouble();
+}
+
+QHash<QString, double> FreeGoodsThresholds(Session& s, const QStringList& barcodes) {
+    QHash<QString, double> thresholds;
+    forEachSlice(s, QStringLiteral("Select Barcode, EsTreshold from tblGood Where Barcode in (%1)"),
+                 barcodes, {}, [&](const Row& r) {
+                     thresholds.insert(r.text(u"Barcode"), r.value(u"EsTreshold").toDouble());
+                 });
+    return thresholds;
+}
+
+PriceLookup GoodPrice(Session& s, const QString& barcode, int method) {
+    const auto row = s.first(QStringLiteral("select ") + kPriceColumns +
+                                 QStringLiteral(" from tblGoodSaleInfo a where a.Barcode=? and "
+                                                "a.PricingMethodID=?"),
+                             {barcode, method});
+    return row ? priceOf(*row) : PriceLookup{};
+}
+
+QHash<QString, PriceLookup> GoodPrices(Session& s, const QStringList& barcodes, int method) {
+    QHash<QString, PriceLookup> prices;
+    forEachSlice(s,
+                 QStringLiteral("select a.Barcode, ") + kPriceColumns +
+                     QStringLiteral(" from tblGoodSaleInfo a where a.Barcode in (%1) and "
+                                    "a.PricingMethodID=?"),
+                 barcodes, {method},
+                 [&](const Row& r) { prices.insert(r.text(u"Barcode"), priceOf(r)); });
+    return prices;
 }
 
 QVector<UnitChoice> SaleUnitsOf(Session& s, const QString& barcode) {
@@ -146,7 +261,7 @@ QHash<QString, double> TempInvoiceQuantities(Session& s, const QStringList& barc
         (byInventory ? QStringLiteral(" and h.InventoryID=?") : QString()) +
         QStringLiteral(" and d.InvoiceID <> ? Group by d.Barcode");
     return sumByBarcode(
-        s, sql, barcodes, {},
+        s, sql, barcodes,
         byInventory ? Params{inventoryId, excludeInvoiceId} : Params{excludeInvoiceId});
 }
 
@@ -166,10 +281,10 @@ QHash<QString, double> ReservedQuantities(Session& s, const QStringList& barcode
                                  "Where h.ID = d.InvoiceID and d.Barcode in (%1) and h.SaleOrderID "
                                  "IS NOT NULL") +
                              inventory + QStringLiteral(" and d.InvoiceID <> ? Group by d.Barcode");
-    QHash<QString, double> reserved = sumByBarcode(s, ordered, barcodes, {}, byInventoryParams);
+    QHash<QString, double> reserved = sumByBarcode(s, ordered, barcodes, byInventoryParams);
     if (reserved.isEmpty()) return reserved;  // nothing ordered: nothing to net against invoices
-    const QHash<QString, double> sold = sumByBarcode(s, invoiced, reserved.keys(), {},
-                                                     byInventoryParams + Params{excludeInvoiceId});
+    const QHash<QString, double> sold =
+        sumByBarcode(s, invoiced, reserved.keys(), byInventoryParams + Params{excludeInvoiceId});
     for (auto it = reserved.begin(); it != reserved.end(); ++it)
         it.value() = std::max(0.0, it.value() - sold.value(it.key()));
     return reserved;

@@ -1,11 +1,15 @@
 #pragma once
 // The goods look-ups of the line grid: a goods item by code or barcode as a line sees it, the
-// sale rules of an inventory, units, attached goods, quantities held elsewhere (temporary invoices
-// and sale orders) and the stock movements behind the stock trace. Each statement is stated once
-// here; quantities are in base units unless noted.
+// sale rules of an inventory, units, attached goods, prices under a pricing method, quantities
+// held elsewhere (temporary invoices and sale orders) and the stock movements behind the stock
+// trace. Each statement is stated once here; quantities are in base units unless noted.
+//
+// The look-ups of many goods at once answer, for every listed barcode or code, what the look-up
+// of that one would answer; a statement lists at most kGoodsPerStatement of them.
 
 #include <QDate>
 #include <QHash>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 #include <QVector>
@@ -35,6 +39,21 @@ struct UnitChoice {
     double factor = 1;
 };
 
+// A price list row (tblGoodSaleInfo) of a goods item under a pricing method.
+struct PriceLookup {
+    bool found = false;  // a tblGoodSaleInfo row exists for the goods and method
+    Money RetailPrice;   // per base unit
+    bool IsDiscountInPercent = true;
+    double DiscountPercent = 0;
+    Money DiscountValue;
+};
+
+// What a unit (tblGoodScale) rules for the quantities in it.
+struct UnitRule {
+    bool integer = false;  // whole units only
+    double factor = 1;     // base units in one unit
+};
+
 struct StockTraceRow {
     QDate date;
     QString farsiDate;
@@ -44,19 +63,40 @@ struct StockTraceRow {
     double balance = 0;
 };
 
+// Bound values per statement of the look-ups of many goods.
+inline constexpr int kGoodsPerStatement = 800;
+
 std::optional<GoodInfo> GoodByCode(Session& s, const QString& code);
 std::optional<GoodInfo> GoodByBarcode(Session& s, const QString& barcode);
+// The goods of each listed barcode that has one.
+QHash<QString, GoodInfo> GoodsByBarcodes(Session& s, const QStringList& barcodes);
+// Every goods item carrying each listed code (a code may be shared), in no particular order.
+QHash<QString, QVector<GoodInfo>> GoodsByCodes(Session& s, const QStringList& codes);
+// tblGood's barcode of a goods code (the code of a weighing label); empty when none.
+QString BarcodeOfGoodsCode(Session& s, const QString& code);
 // tblInventoryGoodInfo marks the goods NotForSale in the inventory.
 bool IsNotForSale(Session& s, const QString& barcode, int inventoryId);
+// Those of the barcodes that are not for sale in the inventory.
+QSet<QString> NotForSaleBarcodes(Session& s, const QStringList& barcodes, int inventoryId);
 // Exactly when tblGoodScale.IsInteger is true: an unknown unit or a null flag takes fractions.
 bool IsIntegerUnit(Session& s, int scaleId);
 double UnitFactor(Session& s, int scaleId);
+// Both rules of each listed unit; a unit that does not exist is absent (fractions, factor 1).
+QHash<int, UnitRule> UnitRules(Session& s, const QVector<int>& scaleIds);
 // Goods added together with the goods item (tblGoodAttachedGoods), in their stored order.
 QStringList AttachedBarcodes(Session& s, const QString& barcode);
+// The attached goods of each listed barcode that has any.
+QHash<QString, QStringList> AttachedBarcodesOf(Session& s, const QStringList& barcodes);
 // The distribution sheet's vehicle has left (tblDistributionInvoice.IsMoved).
 bool IsVehicleMoved(Session& s, int distributionInvoiceId);
 // The free-goods threshold (tblGood.EsTreshold); 0 when none.
 double FreeGoodsThreshold(Session& s, const QString& barcode);
+// The thresholds of the listed barcodes that have goods.
+QHash<QString, double> FreeGoodsThresholds(Session& s, const QStringList& barcodes);
+// The price list row of the goods under the method.
+PriceLookup GoodPrice(Session& s, const QString& barcode, int method);
+// The rows of the listed barcodes that have one under the method.
+QHash<QString, PriceLookup> GoodPrices(Session& s, const QStringList& barcodes, int method);
 // Units the barcode may be sold in (tblGoodSaleScale).
 QVector<UnitChoice> SaleUnitsOf(Session& s, const QString& barcode);
 // tblGood's name of a barcode; nullopt when no such goods.

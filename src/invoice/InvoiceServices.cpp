@@ -3,6 +3,7 @@
 #include "invoice/CreditLogic.h"
 #include "invoice/DiscountLogic.h"
 #include "invoice/HeaderLogic.h"
+#include "invoice/LineLookups.h"
 #include "invoice/LinesLogic.h"
 #include "invoice/PricingLogic.h"
 #include "invoice/ScaleInput.h"
@@ -13,6 +14,7 @@ namespace si {
 InvoiceServices::InvoiceServices(Context& context, InvoiceDocument& document)
     : ctx(context),
       doc(document),
+      lookups(std::make_unique<LineLookups>(*this)),
       totals(std::make_unique<TotalsLogic>(*this)),
       pricing(std::make_unique<PricingLogic>(*this)),
       lines(std::make_unique<LinesLogic>(*this)),

@@ -13,6 +13,7 @@ namespace si {
 class CreditLogic;
 class DiscountLogic;
 class HeaderLogic;
+class LineLookups;
 class LinesLogic;
 class ScaleInput;
 class PricingLogic;
@@ -24,6 +25,8 @@ struct InvoiceServices {
 
     Context& ctx;
     InvoiceDocument& doc;
+    // The goods look-ups of line entry, asked line by line or for a batch of lines.
+    std::unique_ptr<LineLookups> lookups;
     std::unique_ptr<TotalsLogic> totals;
     std::unique_ptr<PricingLogic> pricing;
     std::unique_ptr<LinesLogic> lines;

@@ -5,6 +5,7 @@
 
 #include "common/Messages.h"
 #include "common/Numbers.h"
+#include "invoice/LineLookups.h"
 #include "invoice/LinesLogic.h"
 #include "invoice/LinesSupport.h"
 #include "invoice/LinesTexts.h"
@@ -77,11 +78,11 @@ bool LinesLogic::commitQuantity(int row, const QString& text) {
     std::optional<Refusal> refusal;
     if (vehicleMoved())
         refusal = Refusal{kNoChangeCaption, kVehicleQty};
-    else if (qty < 0 || isZeroAtUnitPrecision(qty, IsIntegerUnit(db(), l.ScaleID)))
+    else if (qty < 0 || isZeroAtUnitPrecision(qty, lookups().isIntegerUnit(l.ScaleID)))
         refusal = Refusal{kErrorCaption, kQtyTooSmall};
     else if (qty > kMaxQuantity)
         refusal = Refusal{kErrorCaption, kQtyTooLarge};
-    const double factor = refusal ? 1 : UnitFactor(db(), l.ScaleID);
+    const double factor = refusal ? 1 : lookups().unitFactor(l.ScaleID);
     if (!refusal) refusal = stockRefusal(row, qty, factor);
     if (!refusal) refusal = integerRefusal(l.ScaleID, qty, row, true);
     if (refusal) {
@@ -105,7 +106,7 @@ bool LinesLogic::commitPrice(int row, const QString& text) {
     }
     InvoiceLine& l = grid().line(row);
     l.UnitPrice = *price;
-    l.BaseUnitPrice = Money::fromDouble(price->toDouble() / UnitFactor(db(), l.ScaleID));
+    l.BaseUnitPrice = Money::fromDouble(price->toDouble() / lookups().unitFactor(l.ScaleID));
     lineAmountsChanged(row, true);
     return true;
 }
@@ -202,14 +203,14 @@ std::optional<LinesLogic::Refusal> LinesLogic::stockRefusal(int row, double qty,
     const double available = AvailableQty(l.BarCode, row);
     if (qty * factor <= available + kQtyEpsilon) return std::nullopt;
     const double exact = available / factor;
-    const double most = IsIntegerUnit(db(), l.ScaleID) ? std::floor(exact) : exact;
+    const double most = lookups().isIntegerUnit(l.ScaleID) ? std::floor(exact) : exact;
     if (most <= 0) return Refusal{kErrorCaption, kAboveSaleable};
     return Refusal{kErrorCaption, kMaxStockPrefix + quantityText(most) + kMaxStockSuffix};
 }
 
 std::optional<LinesLogic::Refusal> LinesLogic::integerRefusal(int scaleId, double qty, int row,
                                                               bool withRow) {
-    if (std::abs(qty - std::round(qty)) < kQtyEpsilon || !IsIntegerUnit(db(), scaleId))
+    if (std::abs(qty - std::round(qty)) < kQtyEpsilon || !lookups().isIntegerUnit(scaleId))
         return std::nullopt;
     QString text = kIntegerUnit;
     if (withRow) text += kInRow + QString::number(row + 1);
@@ -229,7 +230,7 @@ bool LinesLogic::checkIntegerUnit(int row, bool withRow) {
 // The notice comes once, when the goods' quantity on the invoice reaches the threshold.
 void LinesLogic::noticeFreeGoodsThreshold(int row, double baseQtyBefore) {
     const InvoiceLine& l = grid().line(row);
-    const double threshold = FreeGoodsThreshold(db(), l.BarCode);
+    const double threshold = lookups().freeGoodsThreshold(l.BarCode);
     if (threshold <= 0) return;
     const double sold = SelectedQty(l.BarCode, -1);
     if (baseQtyBefore + kQtyEpsilon < threshold && sold + kQtyEpsilon >= threshold)

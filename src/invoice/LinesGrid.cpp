@@ -6,6 +6,7 @@
 #include "common/Codes.h"
 #include "common/Messages.h"
 #include "common/Stock.h"
+#include "invoice/LineLookups.h"
 #include "invoice/LinesLogic.h"
 #include "invoice/LinesSupport.h"
 #include "invoice/LinesTexts.h"
@@ -154,7 +155,7 @@ bool LinesLogic::changeUnit(int row, int unitId) {
     for (const UnitChoice& u : unitsOf(l.BarCode))
         if (u.id == unitId) unit = u;
     if (!unit) return false;
-    const double oldFactor = UnitFactor(db(), l.ScaleID);
+    const double oldFactor = lookups().unitFactor(l.ScaleID);
     const double newFactor = unit->factor > 0 ? unit->factor : 1;
     double qty = l.Qty * oldFactor / newFactor;
     if (const auto integer = integerRefusal(unit->id, qty, row, true)) {
@@ -184,7 +185,7 @@ bool LinesLogic::confirmUnitStock(int row, const UnitChoice& unit, double& qty) 
     const double available = AvailableQty(grid().line(row).BarCode, row);
     if (qty * factor <= available + kQtyEpsilon) return true;
     const double exact = available / factor;
-    const bool integerUnit = IsIntegerUnit(db(), unit.id);
+    const bool integerUnit = lookups().isIntegerUnit(unit.id);
     const double most = integerUnit ? std::floor(exact) : exact;
     if (most <= 0) {
         show({kErrorCaption, kAboveSaleable});

@@ -4,10 +4,9 @@
 
 #include "common/Messages.h"
 #include "common/Numbers.h"
-#include "common/Stock.h"
+#include "invoice/LineLookups.h"
 #include "invoice/LinesSupport.h"
 #include "invoice/LinesTexts.h"
-#include "invoice/PricingLogic.h"
 #include "invoice/TotalsLogic.h"
 
 namespace si {
@@ -33,7 +32,7 @@ bool LinesLogic::entryMode() const {
 }
 
 bool LinesLogic::vehicleMoved() const {
-    return IsVehicleMoved(db(), static_cast<int>(ToNumber(doc().txtDistID)));
+    return lookups().isVehicleMoved(static_cast<int>(ToNumber(doc().txtDistID)));
 }
 
 void LinesLogic::refuse(bool silent, const QString& caption, const QString& text) {
@@ -73,7 +72,7 @@ bool LinesLogic::stockChecked() const {
 }
 
 bool LinesLogic::IsForSale(const QString& barcode, int inventory) {
-    return !IsNotForSale(db(), barcode, inventory);
+    return !lookups().isNotForSale(barcode, inventory);
 }
 
 double LinesLogic::SelectedQty(const QString& barcode, int excludedRow) const {
@@ -86,15 +85,15 @@ double LinesLogic::SelectedQty(const QString& barcode, int excludedRow) const {
 }
 
 double LinesLogic::StockOnHand(const QString& barcode) {
-    return InventoryStock(ctx(), inventoryId(), barcode, invoiceDate(), doc().invoiceID());
+    return lookups().stock(inventoryId(), barcode, invoiceDate(), doc().invoiceID());
 }
 
 double LinesLogic::TempInvoiceQty(const QString& barcode) {
-    return TempInvoiceQuantities(db(), {barcode}, inventoryId(), doc().invoiceID()).value(barcode);
+    return lookups().tempInvoiceQty(barcode, inventoryId(), doc().invoiceID());
 }
 
 double LinesLogic::ReservedQty(const QString& barcode) {
-    return ReservedQuantities(db(), {barcode}, inventoryId(), doc().invoiceID()).value(barcode);
+    return lookups().reservedQty(barcode, inventoryId(), doc().invoiceID());
 }
 
 // The quantity in temporary invoices is shown and checked only with parameter 88.
@@ -134,7 +133,8 @@ bool LinesLogic::FillFlexOneRow(const QString& input, int row, int kind, bool si
         refuse(silent, kErrorCaption, kDuplicate);
         return false;
     }
-    const auto good = kind == kByGoodCode ? GoodByCode(db(), text) : GoodByBarcode(db(), text);
+    const auto good =
+        kind == kByGoodCode ? lookups().goodByCode(text) : lookups().goodByBarcode(text);
     if (!good) {
         refuse(silent, kErrorCaption, kNoSuchGoods);
         return false;
@@ -172,7 +172,7 @@ bool LinesLogic::takeStock(const GoodInfo& good, int row, bool silent, const Hol
     if (!stockChecked()) return true;
     const double available = availableOf(good.BarCode, row, held);
     if (available + kQtyEpsilon >= qty * good.Cof) return true;
-    const bool integerUnit = IsIntegerUnit(db(), good.SaleScaleID);
+    const bool integerUnit = lookups().isIntegerUnit(good.SaleScaleID);
     const double most = integerUnit ? std::floor(available / good.Cof) : available / good.Cof;
     if (available <= 0 || most <= 0) {
         refuse(silent, kErrorCaption, kNoStock);
@@ -211,8 +211,7 @@ InvoiceLine LinesLogic::lineFor(const GoodInfo& good, double qty, const Holdings
 // are per base unit; with parameter 24 the line shows the price of its own unit.
 void LinesLogic::priceLine(InvoiceLine& l, const GoodInfo& good) {
     PriceLookup price;
-    if (l.PricingMethodID > 0)
-        price = services_.pricing->lookupPrice(good.BarCode, l.PricingMethodID);
+    if (l.PricingMethodID > 0) price = lookups().price(good.BarCode, l.PricingMethodID);
     Money base = good.RetailPrice;
     if (price.found) {
         base = price.RetailPrice;
@@ -254,7 +253,7 @@ void LinesLogic::addAttachedGoods(const QString& barcode, bool silent) {
         QStringList& resolving;
         ~Resolved() { resolving.removeLast(); }
     } resolved{resolving_};
-    for (const QString& attached : AttachedBarcodes(db(), barcode)) {
+    for (const QString& attached : lookups().attachedBarcodes(barcode)) {
         if (resolving_.contains(attached, Qt::CaseInsensitive)) continue;
         double qty = 1;
         FillFlexOneRow(attached, grid().rows() - 1, kByBarcode, silent, qty);

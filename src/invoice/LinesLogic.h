@@ -7,6 +7,9 @@
 // the stock are in base units (quantity x the unit's ScaleToBaseParent); column 35 holds the
 // stock in base units. Every refused edit leaves the line as it was.
 //
+// What a line asks about its goods goes through the form's LineLookups, which answers a batch of
+// lines known beforehand (a JSON invoice, a scanner file) with grouped statements.
+//
 // The view keeps the goods picker: when it holds a barcode, the view passes that barcode to
 // FillFlexOneRow (kind 2) and empties the picker afterwards.
 
@@ -104,6 +107,7 @@ private:
     InvoiceDocument& doc() const { return services_.doc; }
     LineTableModel& grid() const { return services_.doc.flexDetail; }
     Session& db() const { return services_.ctx.db(); }
+    LineLookups& lookups() const { return *services_.lookups; }
     QDate invoiceDate() const;
     int inventoryId() const;
     bool entryMode() const;

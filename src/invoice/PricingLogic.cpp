@@ -52,22 +52,7 @@ int PricingLogic::getUserPricingMethodID(int userId) {
 }
 
 PriceLookup PricingLogic::lookupPrice(const QString& barcode, int method) {
-    PriceLookup p;
-    auto row = services_.ctx.db().first(
-        QStringLiteral("select coalesce(a.RetailPrice, (select g.RetailPrice from tblGood g Where "
-                       "g.Barcode=a.Barcode)) as RetailPrice "
-                       ", coalesce(a.IsDiscountInPercent,1) as IsDiscountInPercent"
-                       ", coalesce(a.DiscountPercent,0) as DiscountPercent"
-                       ", coalesce(a.DiscountValue,0) as DiscountValue "
-                       " from tblGoodSaleInfo a  where a.Barcode=? and a.PricingMethodID=?"),
-        {barcode, method});
-    if (!row) return p;
-    p.found = true;
-    p.RetailPrice = row->money(u"RetailPrice");
-    p.IsDiscountInPercent = row->toBool(u"IsDiscountInPercent");
-    p.DiscountPercent = row->toDouble(u"DiscountPercent");
-    p.DiscountValue = row->money(u"DiscountValue");
-    return p;
+    return GoodPrice(services_.ctx.db(), barcode, method);
 }
 
 QString PricingLogic::methodName(int method) {

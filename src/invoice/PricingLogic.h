@@ -7,17 +7,10 @@
 #include <QString>
 
 #include "common/SqlCondition.h"
+#include "invoice/GoodsLookups.h"
 #include "invoice/InvoiceServices.h"
 
 namespace si {
-
-struct PriceLookup {
-    bool found = false;  // a tblGoodSaleInfo row exists for the goods and method
-    Money RetailPrice;   // per base unit
-    bool IsDiscountInPercent = true;
-    double DiscountPercent = 0;
-    Money DiscountValue;
-};
 
 class PricingLogic {
 public:

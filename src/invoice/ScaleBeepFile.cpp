@@ -7,6 +7,7 @@
 #include <QSet>
 #include <QStringDecoder>
 
+#include "invoice/LineLookups.h"
 #include "invoice/LinesLogic.h"
 #include "invoice/ScaleInput.h"
 
@@ -122,6 +123,10 @@ int ScaleInput::ReadBeepLines(const QStringList& fileLines, const Progress& prog
     QSet<QString> inGrid;
     for (const InvoiceLine& l : doc.flexDetail.allRows())
         if (l.isFilled()) inGrid.insert(gridKey(l.BarCode));
+    QStringList goods;
+    for (const QString& line : distinct)
+        if (kinds.goods.contains(line)) goods << line;
+    const LineLookups::Batch batch(*services_.lookups, goods);
     const int filledBefore = doc.flexDetail.filledCount();
     const int total = static_cast<int>(lines.size());
     for (int i = 0; i < total; ++i) {

@@ -4,6 +4,7 @@
 
 #include "common/Messages.h"
 #include "common/Numbers.h"
+#include "invoice/LineLookups.h"
 #include "invoice/LinesLogic.h"
 
 namespace si {
@@ -80,6 +81,31 @@ std::optional<double> weightOf(const QString& whole, const QString& fraction) {
     return std::round(value * 10000) / 10000;
 }
 
+// What a label of a usable layout holds: the goods (a code or a barcode) and the weight.
+struct Label {
+    QString goods;
+    bool byCode = true;
+    double weight = 1;
+};
+
+// A layout with a goods field and a weight field, the weight after the goods.
+bool usable(const LabelLayout& layout) {
+    return !layout.text.isEmpty() && layout.code.present() &&
+           (layout.whole.present() || layout.fraction.present()) &&
+           layout.weightStart() >= layout.code.start;
+}
+
+std::optional<Label> labelOf(const LabelLayout& layout, const QString& text) {
+    if (text.size() != layout.text.size()) return std::nullopt;
+    if (!sameFixed(text, layout.text, 0, layout.code.start) ||
+        !sameFixed(text, layout.text, layout.code.end(), layout.weightStart()))
+        return std::nullopt;
+    const auto weight =
+        weightOf(digitsUnder(text, layout.whole), digitsUnder(text, layout.fraction));
+    if (!weight) return std::nullopt;
+    return Label{digitsUnder(text, layout.code), layout.byCode, *weight};
+}
+
 }  // namespace
 
 ScaleInput::ScaleInput(InvoiceServices& services) : services_(services) {
@@ -99,26 +125,24 @@ bool ScaleInput::ParseScaleBarcode(const QString& layoutText, const QString& tex
         ShowMessage(services_.ctx, kProblemCaption, kWeightBeforeCode);
         return false;
     }
-    if (text.size() != layout.text.size()) return false;
-    if (!sameFixed(text, layout.text, 0, layout.code.start) ||
-        !sameFixed(text, layout.text, layout.code.end(), layout.weightStart()))
-        return false;
-    const auto labelWeight =
-        weightOf(digitsUnder(text, layout.whole), digitsUnder(text, layout.fraction));
-    if (!labelWeight) return false;
-    const QString code = digitsUnder(text, layout.code);
-    const QString goods = layout.byCode ? barcodeOfCode(code) : code;
+    const auto label = labelOf(layout, text);
+    if (!label) return false;
+    const QString goods =
+        label->byCode ? services_.lookups->barcodeOfCode(label->goods) : label->goods;
     if (goods.isEmpty()) return false;
     barcode = goods;
-    weight = *labelWeight;
+    weight = label->weight;
     return true;
 }
 
-// The code is compared whole: a label's digits are no pattern.
-QString ScaleInput::barcodeOfCode(const QString& code) {
-    return services_.ctx.db()
-        .scalar(QStringLiteral("select Barcode from tblGood Where Code = ?"), {code})
-        .toString();
+void ScaleInput::LabelGoods(const QString& text, QStringList& barcodes, QStringList& codes) const {
+    const SystemParameters& p = services_.ctx.params;
+    for (const QString& layoutText : {p.text(P::ScaleLayout1), p.text(P::ScaleLayout2)}) {
+        const LabelLayout layout = layoutOf(layoutText);
+        if (!usable(layout)) continue;
+        if (const auto label = labelOf(layout, text))
+            (label->byCode ? codes : barcodes) << label->goods;
+    }
 }
 
 bool ScaleInput::IsScaleBarcode(const QString& text, QString& barcode, double& weight) {

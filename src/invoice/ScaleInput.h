@@ -28,6 +28,9 @@ public:
                            double& weight);
     // The layout of parameter 3404, failing that the one of 3405.
     bool IsScaleBarcode(const QString& text, QString& barcode, double& weight);
+    // What IsScaleBarcode may find in the text, without a message or a look-up: the goods
+    // barcodes and codes of the layouts the text fits.
+    void LabelGoods(const QString& text, QStringList& barcodes, QStringList& codes) const;
 
     // A station barcode ("/.../", 13 characters or more) typed into cmbScaleBarcode: the
     // station's sale is copied into the open invoice (a new one when none is stored). Returns the
@@ -49,7 +52,6 @@ private:
     BeepLineKinds classifyBeepLines(const QStringList& distinctLines);
     void takeBeepLine(const QString& line, const BeepLineKinds& kinds, QSet<QString>& inGrid);
     void addScannedBarcode(const QString& barcode, QSet<QString>& inGrid);
-    QString barcodeOfCode(const QString& code);
 
     InvoiceServices& services_;
 };

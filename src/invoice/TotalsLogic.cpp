@@ -6,6 +6,7 @@
 
 #include "common/Messages.h"
 #include "common/Numbers.h"
+#include "invoice/LineLookups.h"
 #include "invoice/TotalsMath.h"
 
 namespace si {
@@ -130,6 +131,13 @@ GoodTaxFlags TotalsLogic::taxFlagsOf(const QString& barcode) {
     const QString key = barcode + QLatin1Char('|') + date.toString(Qt::ISODate);
     auto cached = flagsByBarcodeAndDate_.constFind(key);
     if (cached != flagsByBarcodeAndDate_.constEnd()) return *cached;
+    // Goods entered in a batch are asked for together.
+    if (const QStringList together = services_.lookups->askedTogether(barcode);
+        !together.isEmpty()) {
+        prefetchTaxFlags(together);
+        cached = flagsByBarcodeAndDate_.constFind(key);
+        if (cached != flagsByBarcodeAndDate_.constEnd()) return *cached;
+    }
     GoodTaxFlags flags;
     Session& db = services_.ctx.db();
     const auto own = db.first(

@@ -205,7 +205,7 @@ TEST_P(LinesLoadingTest, TheStockTraceRunsUpToTheStockOnHand) {
 
 TEST_P(LinesLoadingTest, GroupedStockAgreesWithTheSingleLookup) {
     QStringList barcodes;
-    for (int i = 0; i < 450; ++i) {  // more than one statement's worth
+    for (int i = 0; i < 850; ++i) {  // more than one statement's worth on either database
         const QString barcode = QStringLiteral("B%1").arg(i);
         barcodes << barcode;
         if (i % 7 == 0) test::Receive(db(), inventory, barcode, i + 1, now.date());
@@ -218,6 +218,29 @@ TEST_P(LinesLoadingTest, GroupedStockAgreesWithTheSingleLookup) {
                          InventoryStock(ctx, inventory, barcode, now.date(), -1))
             << barcode.toStdString();
     EXPECT_DOUBLE_EQ(stocks.value(QStringLiteral("B441")), 442);
+}
+
+// The stored lines' stock, quantities held elsewhere, tax flags and discount parts are asked for
+// all lines at once: 200 lines load with as many statements as 20.
+TEST_P(LinesLoadingTest, StatementsOfALoadDoNotGrowWithTheLines) {
+    stockRule(1);
+    doc->chkIsFormal = true;
+    const auto statementsToLoad = [&](int count) {
+        const int id = storedInvoice();  // temporary: held to the stock, some lines cut
+        for (int i = 0; i < count; ++i) {
+            const QString barcode = QStringLiteral("L%1-%2").arg(count).arg(i);
+            good(barcode, 1000 + i, i % 2 ? piece : kilo);
+            receive(barcode, i % 3 ? 10 : 0.5);
+            test::AddInvoiceLine(db(), id, barcode, 2, 1000 + i, i % 2 ? piece : kilo, i + 1);
+        }
+        const qint64 before = db().statementCount();
+        EXPECT_TRUE(lines().FillInvoiceDetailData(id));
+        EXPECT_EQ(grid().filledCount(), count);
+        return db().statementCount() - before;
+    };
+    const qint64 few = statementsToLoad(20);
+    const qint64 many = statementsToLoad(200);
+    EXPECT_LE(many, few + 2) << few << " statements for 20 lines, " << many << " for 200";
 }
 
 SI_INSTANTIATE_BACKENDS(LinesLoadingTest);
