@@ -3,7 +3,10 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QSet>
+#include <optional>
+#include <stdexcept>
 
+#include "common/Codes.h"
 #include "common/Jalali.h"
 #include "common/Numbers.h"
 #include "invoice/FormMainLogic.h"
@@ -250,9 +253,27 @@ QJsonValue rials(Money m) {
     return QJsonValue(m.toDouble());
 }
 
-QJsonValue firstId(Session& s, const QString& sql, int invoiceId) {
-    const QVariant v = s.scalar(sql, {invoiceId});
-    return v.isNull() ? QJsonValue() : QJsonValue(v.toInt());
+QJsonValue intOrNull(const Row& r, QStringView column) {
+    return r.isNull(column) ? QJsonValue() : QJsonValue(r.toInt(column));
+}
+
+// The stored state and what was posted from it, in one read.
+Row storedFacts(Session& s, int invoiceId, int customerId) {
+    const QVariant form = FormType::SaleInvoice;
+    std::optional<Row> facts = s.first(
+        QStringLiteral(
+            "select s.Code, (select o.Name from tblOrganization o where o.ID = ?) as CustomerName, "
+            "(select min(DocumentID) from tblAccountDocumentDetail where FormTypeID = ? and "
+            "FormID = s.ID) as DocumentID, (select min(ID) from tblInventoryDispatch where "
+            "FormTypeID = ? and FormID = s.ID) as DispatchID, (select min(ID) from "
+            "tblRecPayCashTurnDetail where FormTypeID = ? and FormID = s.ID) as CashTurnDetailID "
+            "from tblSaleInvoice s where s.ID = ?"),
+        {customerId, form, form, form, invoiceId});
+    if (!facts)
+        throw std::runtime_error((QStringLiteral("فاكتور «") + QString::number(invoiceId) +
+                                  QStringLiteral("» يافت نشد."))
+                                     .toStdString());
+    return *facts;
 }
 
 QJsonObject lineJson(const InvoiceLine& l, int row, bool free) {
@@ -299,43 +320,27 @@ QJsonObject InvoiceToJson(FormMainLogic& form) {
         lines.append(lineJson(d.flexDetail.line(r), ++row, false));
     for (int r : d.flexEch.filledRows())
         lines.append(lineJson(d.flexEch.line(r), ++row, true));
-    const QVariant code =
-        s.scalar(QStringLiteral("select Code from tblSaleInvoice where ID = ?"), {id});
-    const QVariant customerName = s.scalar(
-        QStringLiteral("select Name from tblOrganization where ID = ?"), {d.sltCustomer.ID()});
-    QJsonObject o{{QStringLiteral("id"), id},
-                  {QStringLiteral("code"), code.isNull() ? QJsonValue() : QJsonValue(code.toInt())},
-                  {QStringLiteral("state"),
-                   code.isNull() ? QStringLiteral("temporary") : QStringLiteral("final")},
-                  {QStringLiteral("date"), getFarsiDate(d.datCreateDate)},
-                  {QStringLiteral("customer"), idOrNull(d.sltCustomer)},
-                  {QStringLiteral("customerName"),
-                   customerName.isNull() ? QJsonValue() : QJsonValue(customerName.toString())},
-                  {QStringLiteral("inventory"), idOrNull(d.sltInventory)},
-                  {QStringLiteral("type"), idOrNull(d.sltType)},
-                  {QStringLiteral("pricingMethod"), idOrNull(d.sltPricingMethod)},
-                  {QStringLiteral("promoter"), idOrNull(d.sltPromoter)},
-                  {QStringLiteral("paidByCash"), idOrNull(d.sltPaidByCash)},
-                  {QStringLiteral("formal"), d.chkIsFormal},
-                  {QStringLiteral("lines"), lines},
-                  {QStringLiteral("totals"), totalsJson(d.totals)}};
-    o.insert(QStringLiteral("accountingDocument"),
-             firstId(s,
-                     QStringLiteral("select min(DocumentID) from tblAccountDocumentDetail where "
-                                    "FormTypeID = 901 and FormID = ?"),
-                     id));
-    o.insert(
-        QStringLiteral("dispatch"),
-        firstId(
-            s,
-            QStringLiteral(
-                "select min(ID) from tblInventoryDispatch where FormTypeID = 901 and FormID = ?"),
-            id));
-    o.insert(QStringLiteral("cashTurnDetail"),
-             firstId(s,
-                     QStringLiteral("select min(ID) from tblRecPayCashTurnDetail where FormTypeID "
-                                    "= 901 and FormID = ?"),
-                     id));
+    const Row facts = storedFacts(s, id, d.sltCustomer.ID());
+    const bool final = !facts.isNull(u"Code");
+    QJsonObject o{
+        {QStringLiteral("id"), id},
+        {QStringLiteral("code"), intOrNull(facts, u"Code")},
+        {QStringLiteral("state"), final ? QStringLiteral("final") : QStringLiteral("temporary")},
+        {QStringLiteral("date"), getFarsiDate(d.datCreateDate)},
+        {QStringLiteral("customer"), idOrNull(d.sltCustomer)},
+        {QStringLiteral("customerName"),
+         facts.isNull(u"CustomerName") ? QJsonValue() : QJsonValue(facts.text(u"CustomerName"))},
+        {QStringLiteral("inventory"), idOrNull(d.sltInventory)},
+        {QStringLiteral("type"), idOrNull(d.sltType)},
+        {QStringLiteral("pricingMethod"), idOrNull(d.sltPricingMethod)},
+        {QStringLiteral("promoter"), idOrNull(d.sltPromoter)},
+        {QStringLiteral("paidByCash"), idOrNull(d.sltPaidByCash)},
+        {QStringLiteral("formal"), d.chkIsFormal},
+        {QStringLiteral("lines"), lines},
+        {QStringLiteral("totals"), totalsJson(d.totals)},
+        {QStringLiteral("accountingDocument"), intOrNull(facts, u"DocumentID")},
+        {QStringLiteral("dispatch"), intOrNull(facts, u"DispatchID")},
+        {QStringLiteral("cashTurnDetail"), intOrNull(facts, u"CashTurnDetailID")}};
     return o;
 }
 

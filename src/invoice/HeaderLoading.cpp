@@ -39,7 +39,7 @@ bool HeaderLogic::FillData(int invoiceId) {
         const ScopedFlag loading(doc_.loading);
         loadRecord(*row);
         loadRecordTail(*row);
-        loadAfterRecord(invoiceId);
+        loadAfterRecord(*row);
     }
     if (inEntryMode() && doc_.chkCheckEchantillon) services_.RefreshEchantillon();
     Q_EMIT doc_.headerChanged();
@@ -134,17 +134,16 @@ void HeaderLogic::loadDocumentLabel(int invoiceId) {
 }
 
 // The stored totals are shown as stored; the line boxes are summed from the loaded lines.
-void HeaderLogic::loadAfterRecord(int invoiceId) {
+void HeaderLogic::loadAfterRecord(const Row& stored) {
     Session& s = ctx_.db();
+    const int invoiceId = stored.toInt(u"ID");
     services_.totals->LoadSurcharges(invoiceId);
     services_.totals->LoadDeductions(invoiceId);
     loadDocumentLabel(invoiceId);
     services_.totals->ReadTaxPercents();
-    doc_.txtPrintCount =
-        s.scalar(QStringLiteral(
-                     "Select coalesce(PrintCount,0) as PrintCount from tblSaleInvoice Where ID=?"),
-                 {invoiceId})
-            .toString();
+    doc_.txtPrintCount = stored.isNull(u"PrintCount")
+                             ? QStringLiteral("0")
+                             : QString::number(stored.toInt(u"PrintCount"));
     doc_.scaleBarcodes.clear();
     for (const Row& r : s.query(
              QStringLiteral("select * from tblSaleInvoiceScaleBarcode where InvoiceID=? Order by "
@@ -153,7 +152,7 @@ void HeaderLogic::loadAfterRecord(int invoiceId) {
         doc_.scaleBarcodes << r.text(u"ScaleBarcode");
     const InvoiceTotals stored = doc_.totals;
     const MasterDiscountKind storedKind = doc_.masterDiscountKind;
-    const bool cut = services_.lines->FillInvoiceDetailData(invoiceId);
+    const bool cut = services_.lines->FillInvoiceDetailData(invoiceId, stored);
     services_.totals->ComputeGrandTotal();
     InvoiceTotals& t = doc_.totals;
     t.MasterDiscountPercent = stored.MasterDiscountPercent;

@@ -103,12 +103,16 @@ void LinesLogic::fillQuantitiesElsewhere(QVector<InvoiceLine>& lines, int invent
 // a final invoice, or one whose goods already left with its dispatch, keeps what was stored.
 // Without an inventory there is no stock to hold it to.
 bool LinesLogic::FillInvoiceDetailData(int invoiceId) {
+    return FillInvoiceDetailData(
+        invoiceId,
+        db().first(QStringLiteral("select Code, IsFromDispatch, InventoryID, CreateDate from "
+                                  "tblSaleInvoice Where ID=?"),
+                   {invoiceId}));
+}
+
+bool LinesLogic::FillInvoiceDetailData(int invoiceId, const std::optional<Row>& header) {
     methodNames_.clear();
     promoterNames_.clear();
-    const auto header = db().first(
-        QStringLiteral("select Code, IsFromDispatch, InventoryID, CreateDate from tblSaleInvoice "
-                       "Where ID=?"),
-        {invoiceId});
     const int inventory = header ? header->toInt(u"InventoryID", -1) : -1;
     const QDate asOf = header && header->date(u"CreateDate").isValid() ? header->date(u"CreateDate")
                                                                        : invoiceDate();

@@ -49,6 +49,8 @@ public:
 
     // Loads the stored lines (free goods go to flexEch); true when a quantity was cut to stock.
     bool FillInvoiceDetailData(int invoiceId);
+    // The same with the invoice's row of tblSaleInvoice already read.
+    bool FillInvoiceDetailData(int invoiceId, const std::optional<Row>& header);
     // Resolves the goods of a row; false when refused (the row keeps its old content). qty is
     // the requested quantity in the goods' sale unit, and the quantity taken on return.
     bool FillFlexOneRow(const QString& text, int row, int kind, bool silent, double& qty);
