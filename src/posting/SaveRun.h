@@ -54,6 +54,7 @@ private:
     bool CheckCreditAndPromoters();
     bool CheckZeroPrices();
     bool CheckCustomerAndLines();
+    bool CheckIntegerUnits();
     bool CheckInvoiceType();
     bool CheckInventoryOfType();
     bool HasDuplicateRows();
@@ -87,7 +88,8 @@ private:
     void WriteHeader();
     void WriteHeaderDetails();
     void WriteLines();
-    void WriteLine(const InvoiceLine& line, int rowNumber, bool freeGoods, int gridRow);
+    Params lineValues(const InvoiceLine& line, int rowNumber, bool freeGoods) const;
+    void SaveTraces(const QVector<int>& rows);
     // Postings (SavePostings.cpp).
     void PostFinal();
     void MoveDistributionLines();
