@@ -400,4 +400,9 @@ QDateTime Session::now() {
     return toDateTime(v);
 }
 
+QVariant Session::commitMark() {
+    return scalar(isSqlite() ? QStringLiteral("PRAGMA data_version")
+                             : QStringLiteral("SELECT CAST(pg_current_snapshot() AS TEXT)"));
+}
+
 }  // namespace si

@@ -73,7 +73,7 @@ private:
 
     // The checks decided again under the writer lock (SaveRecheck.cpp).
     void ClaimStoredInvoice();
-    void RecheckStock();
+    void RecheckStock(const QVariant& lockMark);
     void RecheckDebitCeiling();
 
     // Codes (SaveCodes.cpp).
@@ -114,6 +114,7 @@ private:
     bool renumberApproved_ = false;
     int newCode_ = -1;
     int savedRowVersion_ = 0;
+    QVariant stockMark_;  // the session's commit mark when the check read the stock
     int documentID_ = 0;
     bool cashBooked_ = false;
     std::unique_ptr<QObject> trace_;

@@ -48,8 +48,10 @@ constexpr int kLineValues = 23;
 }  // namespace
 
 void SaveRun::WriteAndPost(const std::function<void()>& afterHeaderWritten) {
+    // Before this save writes anything of its own.
+    const QVariant lockMark = ctx_.db().commitMark();
     ClaimStoredInvoice();
-    RecheckStock();
+    RecheckStock(lockMark);
     RecheckDebitCeiling();
     if (IsFinal_) AssignCode();
     WriteHeader();

@@ -1,6 +1,7 @@
 // The save of a long invoice: every line, free-goods line, discount kind and trace row stored as
-// entered, a number of statements that hardly grows with the lines, and a failure in the middle
-// of the lines undoing everything.
+// entered, a number of statements that hardly grows with the lines, a failure in the middle of
+// the lines undoing everything, and the stock read again under the lock when another workstation
+// committed in the meantime.
 
 #include <cmath>
 #include <vector>
@@ -364,6 +365,57 @@ TEST_P(SaveBatchTest, ALineRefusedInTheMiddleUndoesTheWholeSave) {
     EXPECT_TRUE(form->doc().txtID.isEmpty());
     EXPECT_EQ(form->FormMode(), kModeNew);
     EXPECT_EQ(form->doc().flexDetail.filledCount(), 450);
+}
+
+// Between the checks and the writer lock another workstation sells the goods: the stock read
+// again under the lock refuses the save. A commit elsewhere that leaves the stock alone, or none,
+// lets it through.
+TEST_P(SaveBatchTest, StockSoldElsewhereBeforeTheLockIsCaughtUnderIt) {
+    useParameter(P::ShopMode, QStringLiteral("1"));
+    ctx.params.setNumber(P::StockRule, 1);
+    installSave();
+    ctx.params.setNumber(P::StockRule, 1);
+    auto other = database->open(&procedures);
+    const auto sellElsewhere = [&](double qty) {
+        const qint64 dispatch = other->insertReturningId(
+            QStringLiteral("insert into tblInventoryDispatch (Code, InventoryID, ReceiveDate, "
+                           "FarsiReceiveDate) values (900, ?, ?, '1405/09/10') RETURNING ID"),
+            {inventory, QDate(2026, 12, 1)});
+        other->exec(QStringLiteral("insert into tblInventoryDispatchDetail (DispatchID, Barcode, "
+                                   "Qty, ScaleID, ScaleQty) values (?, '1002', ?, ?, ?)"),
+                    {dispatch, qty, unit, qty});
+    };
+    struct Case {
+        const char* name;
+        std::function<void()> meanwhile;
+        bool saved;
+    } const cases[] = {
+        {"nothing committed", [] {}, true},
+        {"another goods sold",
+         [&] {
+             other->exec(
+                 QStringLiteral("update tblGood set Name = 'x' "
+                                "where Barcode = '1001'"));
+         },
+         true},
+        {"the goods sold", [&] { sellElsewhere(996); }, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        newInvoice({line(QStringLiteral("1002"), 5, 1000)});
+        save->seams.CheckCashTurn = [&c] {
+            c.meanwhile();
+            return true;
+        };
+        const int invoices = count(QStringLiteral("tblSaleInvoice"));
+        messages.clear();
+        EXPECT_EQ(save->SaveInvoice(false), c.saved) << messages.texts().join(u'\n').toStdString();
+        EXPECT_EQ(count(QStringLiteral("tblSaleInvoice")), invoices + (c.saved ? 1 : 0));
+        if (!c.saved) {
+            EXPECT_TRUE(messages.last().text.contains(
+                QStringLiteral("تعداد كالا با كد ميلهاي 1002 از تعداد موجودي بيشتر است.")));
+        }
+    }
 }
 
 SI_INSTANTIATE_BACKENDS(SaveBatchTest);
