@@ -7,9 +7,10 @@
 // a power-of-two number of rows (the largest that fits, then the binary digits of the rest), so
 // batches of any size use the same few statement texts, each prepared once by the session.
 //
-// Rows are inserted in the order they were added, on the caller's connection and transaction;
-// both databases give identities in the order of a VALUES list, so IDs follow the added order
-// as with one statement a row.
+// Rows are inserted in the order they were added, on the caller's connection and transaction.
+// SQL itself promises no order of identities within one statement; SQLite and PostgreSQL both
+// insert a VALUES list front to back, so IDs follow the added order as with one statement a row
+// (the save's tests hold both databases to it). Nothing here needs the new IDs.
 
 #include <QString>
 
