@@ -1,12 +1,16 @@
 #include "suite/InventoryTrace.h"
 
+#include <algorithm>
+
 #include "common/Session.h"
 
 namespace si::suite {
 
 namespace {
 constexpr int kFormTypeInvoice = 901;
-}
+// Three values a goods and unit, under the 999 values a statement may bind.
+constexpr qsizetype kKeysPerStatement = 300;
+}  // namespace
 
 void InventoryTrace::setSessionHandle(const QVariant& handle) {
     session_ = static_cast<si::Session*>(handle.value<void*>());
@@ -41,13 +45,37 @@ bool InventoryTrace::CheckRow(int formTypeId, int formId, int, QDate, QString ba
     return false;
 }
 
-void InventoryTrace::SaveRow(int formTypeId, int formId, QString barcode, int scaleId, double,
-                             int row) {
+// One statement for every few hundred traced goods and units, however many lines they have.
+void InventoryTrace::SaveRows(int formTypeId, int formId, QStringList barcodes, QList<int> scaleIds,
+                              QList<int> rows) {
     if (!session_ || formTypeId != kFormTypeInvoice || formId < 1) return;
-    if (!tracedOf(formId).contains(key(barcode, scaleId))) return;
-    session_->exec(QStringLiteral("update tblSaleInvoiceDetailTrace set Sequence = ? where "
-                                  "InvoiceID = ? and Barcode = ? and coalesce(ScaleID, -1) = ?"),
-                   {row, formId, barcode.trimmed(), scaleId});
+    const qsizetype lines = std::min({barcodes.size(), scaleIds.size(), rows.size()});
+    QList<qsizetype> lastLines;  // of each traced goods and unit, in the order first met
+    QHash<QString, qsizetype> lastLineOf;
+    for (qsizetype i = 0; i < lines; ++i) {
+        const QString k = key(barcodes[i], scaleIds[i]);
+        if (!tracedOf(formId).contains(k)) continue;
+        const auto found = lastLineOf.find(k);
+        if (found == lastLineOf.end()) {
+            lastLineOf.insert(k, lastLines.size());
+            lastLines << i;
+        } else {
+            lastLines[*found] = i;
+        }
+    }
+    for (qsizetype first = 0; first < lastLines.size(); first += kKeysPerStatement) {
+        QString cases;
+        Params params;
+        for (qsizetype i : lastLines.mid(first, kKeysPerStatement)) {
+            cases += QStringLiteral(
+                " when Barcode = ? and coalesce(ScaleID, -1) = ? then "
+                "CAST(? AS INTEGER)");
+            params << barcodes[i].trimmed() << scaleIds[i] << rows[i];
+        }
+        session_->exec(QStringLiteral("update tblSaleInvoiceDetailTrace set Sequence = case") +
+                           cases + QStringLiteral(" else Sequence end where InvoiceID = ?"),
+                       params << formId);
+    }
 }
 
 void InventoryTrace::RelateForms(int referenceTypeId, int referenceId, int relatedTypeId,

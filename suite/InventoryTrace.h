@@ -11,8 +11,10 @@
 
 #include <QDate>
 #include <QHash>
+#include <QList>
 #include <QObject>
 #include <QString>
+#include <QStringList>
 #include <QVariant>
 
 namespace si {
@@ -33,9 +35,10 @@ public:
     // False, with ErrorMessage set, when the line's traced quantity is more than its quantity.
     Q_INVOKABLE bool CheckRow(int formTypeId, int formId, int inventoryId, QDate date,
                               QString barcode, double qty, int scaleId);
-    // The line's trace rows follow its row number.
-    Q_INVOKABLE void SaveRow(int formTypeId, int formId, QString barcode, int scaleId, double qty,
-                             int row);
+    // The trace rows follow their lines: those of a traced goods and unit take the row number of
+    // its last line. The three lists hold one entry a line, in the lines' order.
+    Q_INVOKABLE void SaveRows(int formTypeId, int formId, QStringList barcodes, QList<int> scaleIds,
+                              QList<int> rows);
     // Records the link between two forms once.
     Q_INVOKABLE void RelateForms(int referenceTypeId, int referenceId, int relatedTypeId,
                                  int relatedId);

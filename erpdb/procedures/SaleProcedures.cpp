@@ -9,7 +9,8 @@
 // spSaleDeleteInvoice   @ID: the invoice's lines (the header row stays, to be written again)
 // spSaleInsertInvoiceDetail  @Qty, @BarCode, @Description, @CSInvoiceID, @DiscountTypeID,
 //                       @DiscountValue, @DiscountPercent, @UnitPrice, @Row, @ScaleID; returns
-//                       the new line's ID
+//                       the new line's ID (one line a call: the save writes the same row with
+//                       all its columns, many lines to a statement)
 //
 // Identifiers below 1 (-1 for "none") are stored as NULL; the cash-sale flag and the flag of an
 // invoice made from a dispatch are separate columns.

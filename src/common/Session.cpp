@@ -450,4 +450,9 @@ QDateTime Session::now() {
     return local.addSecs(serverOffsetSecs_);
 }
 
+QVariant Session::commitMark() {
+    return scalar(isSqlite() ? QStringLiteral("PRAGMA data_version")
+                             : QStringLiteral("SELECT CAST(pg_current_snapshot() AS TEXT)"));
+}
+
 }  // namespace si

@@ -97,6 +97,11 @@ public:
     QDate today() { return now().date(); }
     void setClock(std::function<QDateTime()> clock) { clock_ = std::move(clock); }
 
+    // What other connections have committed, as a value to compare: two marks of this session
+    // are equal only when no other connection committed anything in between (they may differ
+    // without a change that matters). SQLite's data version, PostgreSQL's snapshot.
+    QVariant commitMark();
+
     // The text a date-time is stored as on SQLite, and bound as on both databases.
     static QString dateTimeText(const QDateTime& value);
     static QString dateText(const QDate& value);  // the day at 00:00:00

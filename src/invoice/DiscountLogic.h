@@ -82,6 +82,8 @@ public:
     // 3 birthday, 1 what remains. Lines of the same goods, description and unit add their values
     // to one row per kind.
     void InsertDetailDiscount(int invoiceId, int row);
+    // The same for these rows, as if one after the other, with a fixed number of statements.
+    void InsertDetailDiscounts(int invoiceId, const QVector<int>& rows);
     // False, after the message, when two lines of the same goods, unit and description carry
     // different percents (their kind rows could not tell them apart).
     bool CheckSameGoodsDiscounts();
@@ -130,7 +132,17 @@ private:
     double valueDiscountOf(Money invoiceValue) const;
 
     // Storage of the kinds.
-    void bookKind(int invoiceId, const InvoiceLine& line, int kind, double percent, Money value);
+    struct KindRow {
+        QString barcode;  // as the line has it
+        QString description;
+        int scaleId = -1;
+        int kind = 0;
+        double percent = 0;
+        Money value;
+    };
+    QVector<KindRow> kindsOf(const InvoiceLine& line, bool standardOnly) const;
+    static QString kindKey(const KindRow& row);
+    void writeKinds(int invoiceId, const QVector<KindRow>& kinds);
     // Kind rows are keyed by barcode, description and unit.
     static QString storedKey(const QString& barcode, const QString& description, int scaleId);
     QHash<QString, LineParts> storedParts(int invoiceId);

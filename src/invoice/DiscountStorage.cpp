@@ -1,12 +1,15 @@
-// A stored line's discount by kind (tblSaleInvoiceDetailDiscount): writing it with the save,
-// reading the card and birthday percents back when the invoice loads, and the check that keeps
-// two lines of one goods from needing two rows of the same kind.
+// A stored line's discount by kind (tblSaleInvoiceDetailDiscount): writing it with the save (all
+// lines with a fixed number of statements), reading the card and birthday percents back when the
+// invoice loads, and the check that keeps two lines of one goods from needing two rows of the
+// same kind.
 
 #include <QChar>
+#include <QSet>
 #include <cmath>
 
 #include "common/Messages.h"
 #include "common/Numbers.h"
+#include "common/RowInserts.h"
 #include "invoice/DiscountLogic.h"
 #include "invoice/DiscountTexts.h"
 
@@ -32,6 +35,10 @@ double tidy(double percent) {
     return std::round(percent * 1e6) / 1e6;
 }
 
+bool hasCardParts(const InvoiceLine& line) {
+    return line.CardPercent > 0 || line.BirthdayPercent > 0;
+}
+
 QString notNull(const QString& text) {
     return text.isNull() ? QStringLiteral("") : text;
 }
@@ -48,50 +55,115 @@ void DiscountLogic::DeleteDetailDiscounts(int invoiceId) {
               {invoiceId});
 }
 
+void DiscountLogic::InsertDetailDiscount(int invoiceId, int row) {
+    InsertDetailDiscounts(invoiceId, {row});
+}
+
+// With parameter 5022 the standard discounts decide whether a line's card and birthday parts
+// count; they are asked once, for the goods of the lines that have such parts. The kind rows of all
+// the lines are summed per goods, description, unit and kind first, then written together.
+void DiscountLogic::InsertDetailDiscounts(int invoiceId, const QVector<int>& rows) {
+    const bool standardFirst = ctx().params.flag(P::StandardExcludesCard);
+    QVector<int> lines;
+    QStringList withParts;
+    for (int row : rows) {
+        if (row < 0 || row >= grid().rows() || !grid().line(row).isFilled()) continue;
+        lines << row;
+        const InvoiceLine& l = grid().line(row);
+        if (standardFirst && hasCardParts(l)) withParts << l.BarCode;
+    }
+    if (lines.isEmpty()) return;
+    const GoodDiscountRates rates = withParts.isEmpty()
+                                        ? GoodDiscountRates()
+                                        : GoodDiscountRates(db(), {withParts, -1, false, true});
+    QVector<KindRow> kinds;
+    QHash<QString, qsizetype> kindAt;
+    for (int row : lines) {
+        const InvoiceLine& l = grid().line(row);
+        const bool standardOnly = rates.hasStandardDiscounts(l.BarCode, lineMethod(l));
+        for (const KindRow& part : kindsOf(l, standardOnly)) {
+            const QString key = kindKey(part);
+            const auto found = kindAt.constFind(key);
+            if (found == kindAt.constEnd()) {
+                kindAt.insert(key, kinds.size());
+                kinds << part;
+            } else {
+                kinds[*found].value += part.value;
+            }
+        }
+    }
+    writeKinds(invoiceId, kinds);
+}
+
 // With parameter 5021 a part larger than what is left of the line percent, while the other part
 // is larger still, stays in the line's own kind: the clerk lowered the line below the sum.
-void DiscountLogic::InsertDetailDiscount(int invoiceId, int row) {
-    if (row < 0 || row >= grid().rows() || !grid().line(row).isFilled()) return;
-    const InvoiceLine& l = grid().line(row);
+QVector<DiscountLogic::KindRow> DiscountLogic::kindsOf(const InvoiceLine& l,
+                                                       bool standardOnly) const {
+    QVector<KindRow> kinds;
+    const auto kind = [&l](int type, double percent, Money value) {
+        return KindRow{l.BarCode, notNull(l.Description), l.ScaleID, type, percent, value};
+    };
     double percent = l.DiscountPercent;
     Money value = l.DiscountValue;
     const double cd = l.CardPercent;
     const double bd = l.BirthdayPercent;
     const bool add = ctx().params.flag(P::CardBirthdayAdd);
-    const bool standardOnly = ctx().params.flag(P::StandardExcludesCard) &&
-                              HasStandardDiscounts(l.BarCode, lineMethod(l));
     if (!standardOnly) {
         if (cd > 0 && !(add && cd > percent && cd < bd)) {
             const Money cv = partValue(l, cd);
-            bookKind(invoiceId, l, kCardKind, cd, cv);
+            kinds << kind(kCardKind, cd, cv);
             percent = tidy(percent - cd);
             value -= cv;
         }
         if (bd > 0 && !(add && bd > percent && bd <= cd)) {
             const Money bv = partValue(l, bd);
-            bookKind(invoiceId, l, kBirthdayKind, bd, bv);
+            kinds << kind(kBirthdayKind, bd, bv);
             percent = tidy(percent - bd);
             value -= bv;
         }
     }
-    if (percent > 0 && value > Money()) bookKind(invoiceId, l, kOwnKind, percent, value);
+    if (percent > 0 && value > Money()) kinds << kind(kOwnKind, percent, value);
+    return kinds;
 }
 
-// Lines of the same goods, description and unit share one row per kind: the second adds its value.
-void DiscountLogic::bookKind(int invoiceId, const InvoiceLine& line, int kind, double percent,
-                             Money value) {
-    const QString description = notNull(line.Description);
-    const QVariant amount = QVariant::fromValue(value);
-    const int updated = db().exec(
-        QStringLiteral("UPDATE tblSaleInvoiceDetailDiscount SET "
-                       "DiscountValue=coalesce(DiscountValue,0)+? WHERE InvoiceID=? and Barcode=? "
-                       "and Description=? and ScaleID=? and DiscountTypeID=?"),
-        {amount, invoiceId, line.BarCode, description, line.ScaleID, kind});
-    if (updated > 0) return;
-    db().exec(QStringLiteral("INSERT INTO tblSaleInvoiceDetailDiscount (InvoiceID, Barcode, "
-                             "Description, ScaleID, DiscountTypeID, DiscountPercent, "
-                             "DiscountValue) VALUES (?,?,?,?,?,?,?)"),
-              {invoiceId, line.BarCode, description, line.ScaleID, kind, percent, amount});
+QString DiscountLogic::kindKey(const KindRow& k) {
+    return k.barcode + kSeparator + k.description + kSeparator + QString::number(k.scaleId) +
+           kSeparator + QString::number(k.kind);
+}
+
+// Lines of the same goods, description and unit share one row per kind: a kind already stored
+// for the invoice takes the lines' value on top of its own, the others are inserted.
+void DiscountLogic::writeKinds(int invoiceId, const QVector<KindRow>& kinds) {
+    if (kinds.isEmpty()) return;
+    QSet<QString> stored;
+    for (const Row& r :
+         db().query(QStringLiteral("select Barcode, Description, ScaleID, DiscountTypeID from "
+                                   "tblSaleInvoiceDetailDiscount where InvoiceID=?"),
+                    {invoiceId}))
+        if (!r.isNull(u"Description") && !r.isNull(u"ScaleID"))
+            stored.insert(kindKey({r.text(u"Barcode"),
+                                   r.text(u"Description"),
+                                   r.toInt(u"ScaleID"),
+                                   r.toInt(u"DiscountTypeID"),
+                                   0,
+                                   {}}));
+    RowInserts inserts(QStringLiteral("INSERT INTO tblSaleInvoiceDetailDiscount (InvoiceID, "
+                                      "Barcode, Description, ScaleID, DiscountTypeID, "
+                                      "DiscountPercent, DiscountValue)"),
+                       7);
+    for (const KindRow& k : kinds) {
+        const QVariant amount = QVariant::fromValue(k.value);
+        if (!stored.contains(kindKey(k))) {
+            inserts.add(
+                {invoiceId, k.barcode, k.description, k.scaleId, k.kind, k.percent, amount});
+            continue;
+        }
+        db().exec(QStringLiteral("UPDATE tblSaleInvoiceDetailDiscount SET "
+                                 "DiscountValue=coalesce(DiscountValue,0)+? WHERE InvoiceID=? and "
+                                 "Barcode=? and Description=? and ScaleID=? and DiscountTypeID=?"),
+                  {amount, invoiceId, k.barcode, k.description, k.scaleId, k.kind});
+    }
+    inserts.exec(db());
 }
 
 QHash<QString, DiscountLogic::LineParts> DiscountLogic::storedParts(int invoiceId) {

@@ -26,6 +26,7 @@ const QString kWarning = QStringLiteral("هشدار");
 const QString kQuestion = QStringLiteral("پرسش");
 const QString kCustomerMissing = QStringLiteral("مشتري انتخاب نشده است.");
 constexpr int kClassOrganization = 7;
+constexpr qsizetype kUnitsPerStatement = 500;
 }  // namespace
 
 SaveRun::SaveRun(FormMainLogic& form, SaveSeams& seams, bool IsFinal)
@@ -214,9 +215,36 @@ bool SaveRun::CheckCustomerAndLines() {
             doc_.sltCustomer.IsEmpty(), doc_.totals.GrandTotal))
         return false;
     if (!services_.discounts->CheckSameGoodsDiscounts()) return false;
-    for (int row : doc_.flexDetail.filledRows())
-        if (!services_.lines->checkIntegerUnit(row, true)) return false;
+    if (!CheckIntegerUnits()) return false;
     return services_.pricing->CheckPricingMethods();
+}
+
+// Whole quantities in whole-only units. The units' flags are read once for all lines; only a
+// line in such a unit goes to the line logic, which reads its unit again just to refuse it.
+bool SaveRun::CheckIntegerUnits() {
+    const QVector<int> rows = doc_.flexDetail.filledRows();
+    QList<int> units;
+    for (int row : rows)
+        if (!units.contains(doc_.flexDetail.line(row).ScaleID))
+            units << doc_.flexDetail.line(row).ScaleID;
+    QSet<int> wholeOnly;
+    for (qsizetype i = 0; i < units.size(); i += kUnitsPerStatement) {
+        const QList<int> slice = units.mid(i, kUnitsPerStatement);
+        Params params;
+        for (int unit : slice)
+            params << unit;
+        for (const Row& r : ctx_.db().query(
+                 QStringLiteral("select ID from tblGoodScale where IsInteger = 1 and ID in (") +
+                     QStringList(slice.size(), QStringLiteral("?")).join(QLatin1Char(',')) +
+                     QStringLiteral(")"),
+                 params))
+            wholeOnly.insert(r.toInt(u"ID"));
+    }
+    for (int row : rows)
+        if (wholeOnly.contains(doc_.flexDetail.line(row).ScaleID) &&
+            !services_.lines->checkIntegerUnit(row, true))
+            return false;
+    return true;
 }
 
 // GetGenerateSaleAssignment, and the wholesale question of the store version.

@@ -69,6 +69,7 @@ bool SaveRun::CheckForSale() {
 // units (column 9); for a unit of factor 1 that is column 7 itself. The stock of every barcode is
 // read in one statement.
 bool SaveRun::CheckStock() {
+    stockMark_ = ctx_.db().commitMark();
     const std::optional<QString> shortage = StockShortage();
     return !shortage || stop(kErrorCaption, *shortage);
 }

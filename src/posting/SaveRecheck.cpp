@@ -26,7 +26,11 @@ void SaveRun::ClaimStoredInvoice() {
     throw SaveRefused(ChangedSinceRead(s, id, doc_.storedRowVersion, doc_.hasCode()));
 }
 
-void SaveRun::RecheckStock() {
+// The stock is read again only when another connection has committed since the check read it:
+// the reading is the longest of the save, and on a database that nobody else wrote to in the
+// meantime it would give the same answer.
+void SaveRun::RecheckStock(const QVariant& lockMark) {
+    if (!stockMark_.isNull() && stockMark_ == lockMark) return;
     if (const std::optional<QString> shortage = StockShortage()) throw SaveRefused(*shortage);
 }
 

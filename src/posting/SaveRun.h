@@ -54,6 +54,7 @@ private:
     bool CheckCreditAndPromoters();
     bool CheckZeroPrices();
     bool CheckCustomerAndLines();
+    bool CheckIntegerUnits();
     bool CheckInvoiceType();
     bool CheckInventoryOfType();
     bool HasDuplicateRows();
@@ -72,7 +73,7 @@ private:
 
     // The checks decided again under the writer lock (SaveRecheck.cpp).
     void ClaimStoredInvoice();
-    void RecheckStock();
+    void RecheckStock(const QVariant& lockMark);
     void RecheckDebitCeiling();
 
     // Codes (SaveCodes.cpp).
@@ -87,7 +88,8 @@ private:
     void WriteHeader();
     void WriteHeaderDetails();
     void WriteLines();
-    void WriteLine(const InvoiceLine& line, int rowNumber, bool freeGoods, int gridRow);
+    Params lineValues(const InvoiceLine& line, int rowNumber, bool freeGoods) const;
+    void SaveTraces(const QVector<int>& rows);
     // Postings (SavePostings.cpp).
     void PostFinal();
     void MoveDistributionLines();
@@ -112,6 +114,7 @@ private:
     bool renumberApproved_ = false;
     int newCode_ = -1;
     int savedRowVersion_ = 0;
+    QVariant stockMark_;  // the session's commit mark when the check read the stock
     int documentID_ = 0;
     bool cashBooked_ = false;
     std::unique_ptr<QObject> trace_;

@@ -1,10 +1,13 @@
 // The writing of SaveInvoice: the header through spSaleInsertInvoice or
 // spSaleUpdateInvoice and two further statements, the lines and free goods with their discount
-// kinds and traces, and the surcharges and deductions. Runs inside the save's transaction.
+// kinds and traces, and the surcharges and deductions. Runs inside the save's transaction. The
+// statements do not grow with the lines: the lines are one multi-row insert (a few for a very
+// long invoice), and so are their discount kinds.
 
 #include "common/Codes.h"
 #include "common/Jalali.h"
 #include "common/Numbers.h"
+#include "common/RowInserts.h"
 #include "invoice/DiscountLogic.h"
 #include "invoice/FormMainLogic.h"
 #include "invoice/TotalsLogic.h"
@@ -34,11 +37,21 @@ QVariant farsiOrNull(const QDate& d) {
 QString text(const QString& s) {
     return s.isNull() ? QStringLiteral("") : s;
 }
+
+const QString kLineInsert = QStringLiteral(
+    "insert into tblSaleInvoiceDetail (InvoiceID, RowNumber, Barcode, Description, ScaleID, Qty, "
+    "RetailPrice, DiscountTypeID, DiscountPercent, DiscountValue, ServicedBarCode, InitialQty, "
+    "InitialScaleID, ChangeReasonSequence, PricingMethodID, PromoterID, IsEchantillon, "
+    "ConstructionFeePercent, ConstructionFeeValue, ProfitPercent, WorkFee, AddedValue, "
+    "TaxValue)");
+constexpr int kLineValues = 23;
 }  // namespace
 
 void SaveRun::WriteAndPost(const std::function<void()>& afterHeaderWritten) {
+    // Before this save writes anything of its own.
+    const QVariant lockMark = ctx_.db().commitMark();
     ClaimStoredInvoice();
-    RecheckStock();
+    RecheckStock(lockMark);
     RecheckDebitCeiling();
     if (IsFinal_) AssignCode();
     WriteHeader();
@@ -145,60 +158,70 @@ void SaveRun::WriteHeaderDetails() {
                {doc_.sltInventory.ID(), id});
 }
 
-// The lines of flexDetail, then the free goods of flexEch.
+// The lines of flexDetail, then the free goods of flexEch, in grid order, each one row with all
+// its columns: completing a row afterwards by barcode, unit and description, as the original
+// did, would also change a sold line that a free-goods line of the same goods shares them with.
+// Then the goods lines' discount kinds and trace rows, each asked and written for all lines at
+// once.
 void SaveRun::WriteLines() {
+    RowInserts lines(kLineInsert, kLineValues);
     const QVector<int> rows = doc_.flexDetail.filledRows();
-    for (int i = 0; i < rows.size(); ++i)
-        WriteLine(doc_.flexDetail.line(rows[i]), rows[i] + 1, false, rows[i]);
-    const QVector<int> freeRows = doc_.flexEch.filledRows();
-    for (int i = 0; i < freeRows.size(); ++i)
-        WriteLine(doc_.flexEch.line(freeRows[i]), freeRows[i] + 1, true, -1);
+    for (int row : rows)
+        lines.add(lineValues(doc_.flexDetail.line(row), row + 1, false));
+    for (int row : doc_.flexEch.filledRows())
+        lines.add(lineValues(doc_.flexEch.line(row), row + 1, true));
+    lines.exec(ctx_.db());
+    services_.discounts->InsertDetailDiscounts(invoiceID(), rows);
+    SaveTraces(rows);
 }
 
-// One line. Its later statements complete the row just inserted, by its ID: the original found
-// it by barcode, unit and description, which would also change a sold line that a free-goods line
-// of the same goods shares them with (marking the sold goods free).
-void SaveRun::WriteLine(const InvoiceLine& l, int rowNumber, bool freeGoods, int gridRow) {
-    Session& s = ctx_.db();
-    const int id = invoiceID();
-    const QString barcode = l.BarCode.trimmed();
-    const int lineId = s.call(QStringLiteral("spSaleInsertInvoiceDetail"),
-                              QVariantList{l.Qty, barcode, text(l.Description), id, l.DiscountKind,
-                                           money(l.DiscountValue), l.DiscountPercent,
-                                           money(l.UnitPrice), rowNumber, idOrNull(l.ScaleID)})
-                           .toInt();
-    if (!shopMode() && !l.InitialQty.trimmed().isEmpty())
-        s.exec(QStringLiteral("Update tblSaleInvoiceDetail set InitialQty = ?, InitialScaleID = ?, "
-                              "ChangeReasonSequence = ? Where ID = ?"),
-               {ToNumber(l.InitialQty), idOrNull(l.InitialScaleID),
-                l.ChangeReason.trimmed().isEmpty() ? QVariant()
-                                                   : QVariant(ToInt32(ToNumber(l.ChangeReason))),
-                lineId});
-    const QVariant serviced =
-        l.ServicedBarCode.trimmed().isEmpty() ? QVariant() : QVariant(l.ServicedBarCode.trimmed());
-    const QVariant method =
-        l.PricingMethodID > 0 ? QVariant(l.PricingMethodID) : idOrNull(doc_.sltPricingMethod);
-    const QVariant promoter =
-        l.PromoterID > 0 ? QVariant(l.PromoterID) : idOrNull(doc_.sltPromoter);
+// The values of kLineInsert for one line. The initial quantity is kept outside the store version
+// only; free goods carry no wage, profit, commission, duty or tax.
+Params SaveRun::lineValues(const InvoiceLine& l, int rowNumber, bool freeGoods) const {
+    const bool initial = !shopMode() && !l.InitialQty.trimmed().isEmpty();
+    const QString serviced = l.ServicedBarCode.trimmed();
+    Params values{
+        invoiceID(),
+        rowNumber,
+        l.BarCode.trimmed(),
+        text(l.Description),
+        idOrNull(l.ScaleID),
+        money(Money::fromVariant(QVariant(l.Qty))),
+        money(l.UnitPrice),
+        l.DiscountKind,
+        l.DiscountPercent,
+        money(l.DiscountValue),
+        serviced.isEmpty() ? QVariant() : QVariant(serviced),
+        initial ? QVariant(ToNumber(l.InitialQty)) : QVariant(),
+        initial ? idOrNull(l.InitialScaleID) : QVariant(),
+        initial && !l.ChangeReason.trimmed().isEmpty() ? QVariant(ToInt32(ToNumber(l.ChangeReason)))
+                                                       : QVariant(),
+        l.PricingMethodID > 0 ? QVariant(l.PricingMethodID) : idOrNull(doc_.sltPricingMethod),
+        l.PromoterID > 0 ? QVariant(l.PromoterID) : idOrNull(doc_.sltPromoter),
+        freeGoods ? 1 : 0};
     if (freeGoods) {
-        s.exec(
-            QStringLiteral("Update tblSaleInvoiceDetail set ServicedBarcode = ?, "
-                           "PricingMethodID = ?, PromoterID = ?, IsEchantillon = 1 Where ID = ?"),
-            {serviced, method, promoter, lineId});
-        return;
+        values.resize(kLineValues);
+        return values;
     }
-    s.exec(
-        QStringLiteral("Update tblSaleInvoiceDetail set ServicedBarcode = ?, PricingMethodID = ?, "
-                       "PromoterID = ?, IsEchantillon = 0, ConstructionFeePercent = ?, "
-                       "ConstructionFeeValue = ?, ProfitPercent = ?, WorkFee = ?, AddedValue = ?, "
-                       "TaxValue = ? Where ID = ?"),
-        {serviced, method, promoter, l.WagePercent, money(l.WagePerWeight), l.ProfitPercent,
-         money(l.Commission), money(l.Duty), money(l.Tax), lineId});
-    services_.discounts->InsertDetailDiscount(id, gridRow);
-    if (trace())
-        QMetaObject::invokeMethod(trace_.get(), "SaveRow", Q_ARG(int, FormType::SaleInvoice),
-                                  Q_ARG(int, id), Q_ARG(QString, barcode), Q_ARG(int, l.ScaleID),
-                                  Q_ARG(double, l.Qty), Q_ARG(int, rowNumber));
+    return values << l.WagePercent << money(l.WagePerWeight) << l.ProfitPercent
+                  << money(l.Commission) << money(l.Duty) << money(l.Tax);
+}
+
+// The trace control keeps the traced goods' rows in their lines' order.
+void SaveRun::SaveTraces(const QVector<int>& rows) {
+    if (rows.isEmpty() || !trace()) return;
+    QStringList barcodes;
+    QList<int> units;
+    QList<int> rowNumbers;
+    for (int row : rows) {
+        const InvoiceLine& l = doc_.flexDetail.line(row);
+        barcodes << l.BarCode.trimmed();
+        units << l.ScaleID;
+        rowNumbers << row + 1;
+    }
+    QMetaObject::invokeMethod(trace_.get(), "SaveRows", Q_ARG(int, FormType::SaleInvoice),
+                              Q_ARG(int, invoiceID()), Q_ARG(QStringList, barcodes),
+                              Q_ARG(QList<int>, units), Q_ARG(QList<int>, rowNumbers));
 }
 
 }  // namespace si
