@@ -75,8 +75,8 @@ int runCreate(CommandCall& call) {
     cli.open();
     InvoiceEntry entry(cli.ctx());
     if (!entry.create(invoice, final)) return cli.refusalExitCode();
-    // Read back from the database, so what is printed is what was stored.
-    entry.show(entry.form().doc().invoiceID());
+    // The form after its save holds what it stored, as the clerk sees it then; the code and the
+    // postings are read back (InvoiceToJson).
     printJson(call.out, entry.form());
     return kExitOk;
 }
@@ -104,7 +104,6 @@ int runFinal(CommandCall& call) {
     cli.open();
     InvoiceEntry entry(cli.ctx());
     if (!entry.finalize(id)) return cli.refusalExitCode();
-    entry.show(id);
     printJson(call.out, entry.form());
     return kExitOk;
 }

@@ -3,8 +3,6 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QSet>
-#include <optional>
-#include <stdexcept>
 
 #include "common/Codes.h"
 #include "common/Jalali.h"
@@ -257,23 +255,19 @@ QJsonValue intOrNull(const Row& r, QStringView column) {
     return r.isNull(column) ? QJsonValue() : QJsonValue(r.toInt(column));
 }
 
-// The stored state and what was posted from it, in one read.
+// The stored state and what was posted from it, in one read; all null for an invoice that
+// is not stored.
 Row storedFacts(Session& s, int invoiceId, int customerId) {
     const QVariant form = FormType::SaleInvoice;
-    std::optional<Row> facts = s.first(
+    return *s.first(
         QStringLiteral(
-            "select s.Code, (select o.Name from tblOrganization o where o.ID = ?) as CustomerName, "
-            "(select min(DocumentID) from tblAccountDocumentDetail where FormTypeID = ? and "
-            "FormID = s.ID) as DocumentID, (select min(ID) from tblInventoryDispatch where "
-            "FormTypeID = ? and FormID = s.ID) as DispatchID, (select min(ID) from "
-            "tblRecPayCashTurnDetail where FormTypeID = ? and FormID = s.ID) as CashTurnDetailID "
-            "from tblSaleInvoice s where s.ID = ?"),
-        {customerId, form, form, form, invoiceId});
-    if (!facts)
-        throw std::runtime_error((QStringLiteral("فاكتور «") + QString::number(invoiceId) +
-                                  QStringLiteral("» يافت نشد."))
-                                     .toStdString());
-    return *facts;
+            "select (select Code from tblSaleInvoice where ID = ?) as Code, (select o.Name from "
+            "tblOrganization o where o.ID = ?) as CustomerName, (select min(DocumentID) from "
+            "tblAccountDocumentDetail where FormTypeID = ? and FormID = ?) as DocumentID, "
+            "(select min(ID) from tblInventoryDispatch where FormTypeID = ? and FormID = ?) as "
+            "DispatchID, (select min(ID) from tblRecPayCashTurnDetail where FormTypeID = ? and "
+            "FormID = ?) as CashTurnDetailID"),
+        {invoiceId, customerId, form, invoiceId, form, invoiceId, form, invoiceId});
 }
 
 QJsonObject lineJson(const InvoiceLine& l, int row, bool free) {

@@ -134,16 +134,16 @@ void HeaderLogic::loadDocumentLabel(int invoiceId) {
 }
 
 // The stored totals are shown as stored; the line boxes are summed from the loaded lines.
-void HeaderLogic::loadAfterRecord(const Row& stored) {
+void HeaderLogic::loadAfterRecord(const Row& record) {
     Session& s = ctx_.db();
-    const int invoiceId = stored.toInt(u"ID");
+    const int invoiceId = record.toInt(u"ID");
     services_.totals->LoadSurcharges(invoiceId);
     services_.totals->LoadDeductions(invoiceId);
     loadDocumentLabel(invoiceId);
     services_.totals->ReadTaxPercents();
-    doc_.txtPrintCount = stored.isNull(u"PrintCount")
+    doc_.txtPrintCount = record.isNull(u"PrintCount")
                              ? QStringLiteral("0")
-                             : QString::number(stored.toInt(u"PrintCount"));
+                             : QString::number(record.toInt(u"PrintCount"));
     doc_.scaleBarcodes.clear();
     for (const Row& r : s.query(
              QStringLiteral("select * from tblSaleInvoiceScaleBarcode where InvoiceID=? Order by "
@@ -152,7 +152,7 @@ void HeaderLogic::loadAfterRecord(const Row& stored) {
         doc_.scaleBarcodes << r.text(u"ScaleBarcode");
     const InvoiceTotals stored = doc_.totals;
     const MasterDiscountKind storedKind = doc_.masterDiscountKind;
-    const bool cut = services_.lines->FillInvoiceDetailData(invoiceId, stored);
+    const bool cut = services_.lines->FillInvoiceDetailData(invoiceId, record);
     services_.totals->ComputeGrandTotal();
     InvoiceTotals& t = doc_.totals;
     t.MasterDiscountPercent = stored.MasterDiscountPercent;

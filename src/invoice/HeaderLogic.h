@@ -70,7 +70,7 @@ private:
     void configure(SelectorModel& s, const char* major, const char* minor, const QString& caption);
     void loadRecord(const Row& r);
     void loadRecordTail(const Row& r);
-    void loadAfterRecord(const Row& stored);
+    void loadAfterRecord(const Row& record);
     void loadDocumentLabel(int invoiceId);
     void loadMessages();
     void loadTypeAccounts(int type);
