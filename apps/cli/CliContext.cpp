@@ -29,11 +29,7 @@ namespace {
 
 // A user or employee given on the command line must be one the database knows: nothing would
 // stop a save from writing an ID that no row stands for.
-void requireRow(Session& s, const char* table, int id, const QString& what) {
-    if (s.first(QStringLiteral("SELECT 1 FROM ") + QString::fromLatin1(table) +
-                    QStringLiteral(" WHERE ID = ?"),
-                {id}))
-        return;
+void refuseUnknown(const char* table, int id, const QString& what) {
     throw std::invalid_argument((what + QStringLiteral(" «") + QString::number(id) +
                                  QStringLiteral("» در ") + QString::fromLatin1(table) +
                                  QStringLiteral(" تعریف نشده است."))
@@ -44,10 +40,13 @@ void requireRow(Session& s, const char* table, int id, const QString& what) {
 
 void CliContext::open() {
     OpenSession(ctx_);
-    requireRow(ctx_.db(), "tblUser", options_.user, QStringLiteral("کاربر (--user)"));
-    if (options_.employee != 0)
-        requireRow(ctx_.db(), "tblEmployee", options_.employee,
-                   QStringLiteral("کارمند (--employee)"));
+    // The session read the user's name already: asked again, the command's memo answers.
+    if (!UserFullName(ctx_.db(), options_.user))
+        refuseUnknown("tblUser", options_.user, QStringLiteral("کاربر (--user)"));
+    if (options_.employee != 0 &&
+        !ctx_.db().first(QStringLiteral("SELECT 1 FROM tblEmployee WHERE ID = ?"),
+                         {options_.employee}))
+        refuseUnknown("tblEmployee", options_.employee, QStringLiteral("کارمند (--employee)"));
     LoadSystemParameters(ctx_);
 }
 

@@ -19,6 +19,9 @@ bool sessionReusable(Context& ctx) {
     Session* s = ctx.session.get();
     if (!s || s->connectionString() != ctx.globals.CurrentConnectionString || s->inTransaction())
         return false;
+    // A connection that answered a moment ago is not asked again.
+    constexpr qint64 kRecentMs = 1000;
+    if (s->answeredWithin(kRecentMs)) return true;
     try {
         s->scalar(QStringLiteral("SELECT 1"));
         return true;
@@ -38,11 +41,15 @@ void OpenSession(Context& ctx) {
     }
     if (ctx.clock) ctx.session->setClock(ctx.clock);
     ctx.session->setReadMemo(ctx.readMemoScopes > 0);
-    if (auto row = ctx.session->first(QStringLiteral("select FullName from tbluser where ID = ?"),
-                                      {ctx.globals.CurrentUserID}))
-        ctx.globals.CurrentUserFullName = row->text(u"FullName");
+    if (auto name = UserFullName(*ctx.session, ctx.globals.CurrentUserID))
+        ctx.globals.CurrentUserFullName = *name;
     ctx.formFlag1 = 0;
     ctx.formFlag2 = 0;
+}
+
+std::optional<QString> UserFullName(Session& s, int userId) {
+    const auto row = s.first(QStringLiteral("select FullName from tbluser where ID = ?"), {userId});
+    return row ? std::optional<QString>(row->text(u"FullName")) : std::nullopt;
 }
 
 void LoadSystemParameters(Context& ctx) {

@@ -10,6 +10,7 @@
 #include <QVector>
 #include <functional>
 #include <memory>
+#include <optional>
 
 #include "common/ComponentRegistry.h"
 #include "common/ProcedureRegistry.h"
@@ -76,6 +77,9 @@ private:
 // Re-creates the session from CurrentConnectionString and reads the user's full name. A SQLite
 // file that does not exist is refused, not created.
 void OpenSession(Context& ctx);
+
+// The user's full name; nullopt when no such user.
+std::optional<QString> UserFullName(Session& s, int userId);
 
 // LoadSystemParameters for the context's user, into ctx.params.
 void LoadSystemParameters(Context& ctx);

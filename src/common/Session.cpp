@@ -115,6 +115,7 @@ void Session::rawExec(const QString& sql) {
     QSqlQuery q(db_);
     ++statements_;
     if (!q.exec(sql)) fail(sql, q.lastError());
+    lastAnswer_.start();
 }
 
 // PostgreSQL's codes of a connection that is gone: class 08 (but a protocol violation, which is
@@ -228,6 +229,7 @@ QSqlQuery& Session::run(const QString& sql, const Params& params) {
         q.finish();
         fail(sql, error);
     }
+    lastAnswer_.start();
     return q;
 }
 
@@ -359,6 +361,14 @@ Transaction Session::writerTransaction() {
     return begin(true);
 }
 
+Transaction Session::joinTransaction() {
+    return depth_ > 0 ? Transaction(this, 0) : begin(false);
+}
+
+Transaction Session::joinWriterTransaction() {
+    return writerDepth_ > 0 ? Transaction(this, 0) : begin(true);
+}
+
 Transaction Session::begin(bool writer) {
     if (depth_ == 0) {
         // Every transaction of this module writes, so SQLite takes the write lock at once
@@ -368,6 +378,7 @@ Transaction Session::begin(bool writer) {
         rawExec(QStringLiteral("SAVEPOINT si_sp%1").arg(depth_));
     }
     ++depth_;
+    if (writer && writerDepth_ == 0) writerDepth_ = depth_;
     Transaction t(this, depth_);
     if (writer && !isSqlite())
         exec(QStringLiteral("SELECT pg_advisory_xact_lock(CAST(? AS BIGINT))"), {kWriterLockKey});
@@ -379,6 +390,7 @@ void Session::endTransaction(int depth, bool commit) {
         throw SqlError(QStringLiteral("transaction"),
                        QStringLiteral("transactions must end in the reverse order of their start"));
     --depth_;
+    if (writerDepth_ > depth_) writerDepth_ = 0;
     if (depth_ == 0) {
         rawExec(commit ? QStringLiteral("COMMIT") : QStringLiteral("ROLLBACK"));
         return;
@@ -394,7 +406,7 @@ Transaction::Transaction(Transaction&& other) noexcept
 }
 
 Transaction::~Transaction() {
-    if (done_) return;
+    if (done_ || depth_ == 0) return;
     try {
         session_->endTransaction(depth_, false);
     } catch (...) {
@@ -405,6 +417,7 @@ Transaction::~Transaction() {
 void Transaction::commit() {
     if (done_) return;
     done_ = true;
+    if (depth_ == 0) return;
     session_->endTransaction(depth_, true);
 }
 

@@ -30,7 +30,8 @@ namespace si {
 using Params = QVariantList;
 class Session;
 
-// Rolls back unless committed. Nested transactions are savepoints of the outer one.
+// Rolls back unless committed. Nested transactions are savepoints of the outer one; a joined
+// one (Session::joinTransaction) is no more than a part of the outer one.
 class Transaction {
 public:
     Transaction(Transaction&& other) noexcept;
@@ -43,7 +44,7 @@ private:
     friend class Session;
     Transaction(Session* session, int depth) : session_(session), depth_(depth) {}
     Session* session_;
-    int depth_;
+    int depth_;  // 0: joined, the outer transaction ends it
     bool done_ = false;
 };
 
@@ -87,6 +88,11 @@ public:
     // A transaction that excludes every other writer until it ends (BEGIN IMMEDIATE on SQLite,
     // an advisory lock on PostgreSQL): code assignment reads a maximum and writes it back.
     Transaction writerTransaction();
+    // A transaction of its own, or inside one (inside a writer one for the writer variant) a part
+    // of it without a savepoint: a failure rolls the outer one back whole, as the caller that
+    // opened it wants, and a short write asked within a save costs no statements of its own.
+    Transaction joinTransaction();
+    Transaction joinWriterTransaction();
     bool inTransaction() const { return depth_ > 0; }
 
     bool tableExists(const QString& table);
@@ -118,6 +124,10 @@ public:
     // Statements that failed since the session opened, whether or not a caller went on: a
     // command that ends with a refusal tells a database failure from the module's checks by it.
     int failedStatements() const { return failures_; }
+    // The connection answered a statement within the last `ms` milliseconds.
+    bool answeredWithin(qint64 ms) const {
+        return lastAnswer_.isValid() && !connectionLost_ && lastAnswer_.elapsed() < ms;
+    }
     // A statement failed because the server or the network went away.
     bool connectionLost() const { return connectionLost_; }
 
@@ -148,8 +158,10 @@ private:
     const ProcedureRegistry* procedures_ = nullptr;
     std::function<QDateTime()> clock_;
     QElapsedTimer serverClockRead_;
+    QElapsedTimer lastAnswer_;
     qint64 serverOffsetSecs_ = 0;
     int depth_ = 0;
+    int writerDepth_ = 0;  // the depth whose transaction holds the writer lock; 0 when none
     bool memoOn_ = false;
     QHash<QString, RowSet> memo_;
     qint64 statements_ = 0;

@@ -101,7 +101,7 @@ void TotalsLogic::LoadSurcharges(int invoiceId) {
 
 void TotalsLogic::SaveSurcharges(int invoiceId) {
     Session& db = services_.ctx.db();
-    Transaction tx = db.transaction();
+    Transaction tx = db.joinTransaction();
     db.exec(QStringLiteral("DELETE FROM tblSaleInvoiceSucharge Where InvoiceID=?"), {invoiceId});
     for (const SurchargeRow& r : services_.doc.surcharges) {
         if (r.Value.isZero()) continue;
@@ -218,7 +218,7 @@ void TotalsLogic::LoadDeductions(int invoiceId) {
 
 void TotalsLogic::SaveDeductions(int invoiceId) {
     Session& db = services_.ctx.db();
-    Transaction tx = db.transaction();
+    Transaction tx = db.joinTransaction();
     db.exec(QStringLiteral("DELETE FROM tblSaleInvoiceShortage Where InvoiceID=?"), {invoiceId});
     for (const DeductionRow& r : services_.doc.deductions) {
         if (r.Value.isZero()) continue;

@@ -1,6 +1,8 @@
 #include "posting/AccountingDocument.h"
-#include "common/Codes.h"
 
+#include <utility>
+
+#include "common/Codes.h"
 #include "common/Jalali.h"
 #include "common/Messages.h"
 #include "common/Numbers.h"
@@ -41,6 +43,7 @@ int AccountingDocument::InsertDocument() {
     }
     // Undone alone when the rows do not balance; the invoice itself stays.
     Transaction rows = ctx().db().transaction();
+    pendingRows_.clear();
     p.documentId = insertHeader();
     numberInItsDay(p.documentId);
     const InvoiceTotals& t = doc().totals;
@@ -49,6 +52,7 @@ int AccountingDocument::InsertDocument() {
     writeSurchargeRows(p);
     writeRoundingRow(p);
     writeShareRows(p);
+    flushRows();
     if (!documentBalances(p.documentId)) return 0;
     rows.commit();
     return p.documentId;
@@ -167,8 +171,15 @@ bool AccountingDocument::writeRow(const Posting& p, int row, int account, Money 
                       QVariant::fromValue(credit),
                       d.invoiceID(),
                       FormType::SaleInvoice};
-    ctx().db().call(QStringLiteral("dbo.spAccountInsertDocumentDetail"), args);
+    pendingRows_ << QVariant(args);
     return true;
+}
+
+// The rows written so far go to the database together.
+void AccountingDocument::flushRows() {
+    if (pendingRows_.isEmpty()) return;
+    const QVariantList rows = std::exchange(pendingRows_, {});
+    ctx().db().call(QStringLiteral("dbo.spAccountInsertDocumentDetails"), QVariantList{rows});
 }
 
 // Rows 1 to 7: the sales and customer rows, then the amounts that have an account and a value.

@@ -62,6 +62,7 @@ private:
     QString description() const;
     bool writeRow(const Posting& p, int row, int account, Money debit, Money credit,
                   int documentType = 13);
+    void flushRows();
     bool documentBalances(int documentId);
     void addBranchAndPromoter(const Posting& p, int row, int account);
     void addObjects1And2(const Posting& p, int row, int account);
@@ -74,6 +75,9 @@ private:
     void deleteInvoiceRows(int invoiceId);
 
     InvoiceServices& services_;
+    // Rows written by writeRow and not yet sent (flushRows): the arguments of
+    // spAccountInsertDocumentDetail, one entry a row.
+    QVariantList pendingRows_;
     // Rows that had an amount but no account, in the order met.
     QList<int> rowsWithoutAccount_;
 };

@@ -66,9 +66,11 @@ QVariantList InventoryDispatch::headerValues() {
         relatedClass = 7;
         relatedObject = d.sltCustomer.ID();
     }
-    const QVariant dispatchType = ctx().db().scalar(
-        QStringLiteral("select DispatchTypeID from tblSaleInvoiceType where ID = ?"),
-        {d.sltType.ID()});
+    if (!dispatchType_)
+        dispatchType_ = ctx().db().scalar(
+            QStringLiteral("select DispatchTypeID from tblSaleInvoiceType where ID = ?"),
+            {d.sltType.ID()});
+    const QVariant dispatchType = *dispatchType_;
     return {idOrNull(d.sltInventory),
             ctx().globals.CurrentUserID,
             dateOrNull,
@@ -95,20 +97,24 @@ std::optional<InventoryDispatch::StoredDispatch> InventoryDispatch::storedDispat
     return StoredDispatch{row->toInt(u"ID"), row->value(u"Code"), row->toInt(u"InventoryID", -1)};
 }
 
-void InventoryDispatch::insertDispatch() {
-    ctx().db().exec(
+// The new dispatch starts with code 1.
+InventoryDispatch::StoredDispatch InventoryDispatch::insertDispatch() {
+    const QVariantList values = headerValues();
+    const qint64 id = ctx().db().insertReturningId(
         QStringLiteral("insert into tblInventoryDispatch (Code,InventoryID,CreatorID,ReceiveDate,"
                        "FarsiReceiveDate,SenderEmployeeID,ReceiverEmployeeID,RelatedClassID,"
                        "RelatedOrganizationID,TypeID,FormID,FormTypeID,CreateDate,"
                        "FarsiCreateDate,Notes,ContractID,BranchID) values "
-                       "(1,?,?,?,?,?,?,?,?,?,?,901,?,?,?,?,?)"),
-        headerValues());
+                       "(1,?,?,?,?,?,?,?,?,?,?,901,?,?,?,?,?) RETURNING ID"),
+        values);
+    return StoredDispatch{static_cast<int>(id), 1,
+                          values.first().isNull() ? -1 : values.first().toInt()};
 }
 
 int InventoryDispatch::SaveRelExitDoc() {
+    dispatchType_.reset();
     const std::optional<StoredDispatch> before = storedDispatch();
-    if (!before) insertDispatch();
-    const std::optional<StoredDispatch> dispatch = before ? before : storedDispatch();
+    const std::optional<StoredDispatch> dispatch = before ? before : insertDispatch();
     if (!dispatch) {
         ShowMessage(ctx(), QStringLiteral("اشكال در درج برگ خروج"),
                     QStringLiteral("در درج برگ خروج اشكال پيش آمد, به نگهدارنده سيستم مراجعه "
@@ -174,7 +180,9 @@ void InventoryDispatch::makeRoom(int dispatchId, int code, const Numbering& n) {
                     params);
 }
 
+// A new invoice was just written as one not made from a dispatch.
 bool InventoryDispatch::isFromDispatch() {
+    if (doc().FormMode == kModeNew) return false;
     return ctx()
                .db()
                .scalar(QStringLiteral("select coalesce(IsFromDispatch,0) from tblSaleInvoice "
@@ -230,18 +238,17 @@ void InventoryDispatch::rewrite(int dispatchId, int code) {
            {dispatchId, invoice});
 }
 
+// The link 901 -> 802, once.
 void InventoryDispatch::linkForms(int dispatchId) {
-    Session& s = ctx().db();
-    const int invoice = doc().invoiceID();
-    const Params key{invoice, dispatchId};
-    if (s.first(QStringLiteral("select x.ID from tblZelorRelatedForms x Where "
-                               "x.ReferenceFormID=? and x.ReferenceFormTypeID=901 and "
-                               "x.RelatedFormID=? and x.RelatedFormTypeID=802"),
-                key))
-        return;
-    s.exec(QStringLiteral("Insert into tblZelorRelatedForms (ReferenceFormID,ReferenceFormTypeID,"
-                          "RelatedFormID,RelatedFormTypeID) values (?,901,?,802)"),
-           key);
+    const Params link{doc().invoiceID(), FormType::SaleInvoice, dispatchId,
+                      FormType::InventoryDispatch};
+    ctx().db().exec(
+        QStringLiteral("Insert into tblZelorRelatedForms (ReferenceFormID,ReferenceFormTypeID,"
+                       "RelatedFormID,RelatedFormTypeID) select CAST(? AS INTEGER), CAST(? AS "
+                       "INTEGER), CAST(? AS INTEGER), CAST(? AS INTEGER) where not exists (select "
+                       "1 from tblZelorRelatedForms x Where x.ReferenceFormID=? and "
+                       "x.ReferenceFormTypeID=? and x.RelatedFormID=? and x.RelatedFormTypeID=?)"),
+        link + link);
 }
 
 QVector<int> InventoryDispatch::DispatchesOfInvoice() {

@@ -36,7 +36,7 @@ private:
     InvoiceDocument& doc() { return services_.doc; }
     QString note() const;
     QVariantList headerValues();
-    void insertDispatch();
+    StoredDispatch insertDispatch();
     std::optional<StoredDispatch> storedDispatch();
     void closeGapOf(const StoredDispatch& dispatch);
     int nextCode(int dispatchId, const Numbering& n);
@@ -47,6 +47,8 @@ private:
     void linkForms(int dispatchId);
 
     InvoiceServices& services_;
+    // The invoice type's dispatch type, read once a run.
+    std::optional<QVariant> dispatchType_;
 };
 
 }  // namespace si

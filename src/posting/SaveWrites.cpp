@@ -126,36 +126,50 @@ void SaveRun::WriteHeaderDetails() {
     bool cardIsNumber = false;
     const qlonglong cardNo = card.toLongLong(&cardIsNumber);
     const QDateTime now = s.now();
+    // One statement; an empty inventory keeps the stored one.
     s.exec(QStringLiteral(
                "Update tblSaleInvoice Set AchieverID = ?, DistributerID = ?, RemCredit = ?, "
                "UsedCredit = ?, CreditDays = ?, ObjectID1 = ?, ObjectID2 = ?, ShouldSMSSend = ?, "
                "UpdaterID = ?, UpdateDate = ?, FarsiUpdateDate = ?, CreatorEmployeeID = ?, "
-               "PromoterID2 = ?, CardNo = ?, IsFormal = ?, IsCheckEchantillon = ?, TotalValue = ? "
-               "Where ID = ?"),
-           {idOrNull(doc_.sltAchiever), idOrNull(doc_.sltDistributer),
+               "PromoterID2 = ?, CardNo = ?, IsFormal = ?, IsCheckEchantillon = ?, TotalValue = ?, "
+               "Code = ?, ShortageValue = ?, ClearDate = ?, FarsiClearDate = ?, ContractID = ?, "
+               "BranchID = ?, DeliverTypeID = ?, IntroductionTypeID = ?, ManualCode = ?, "
+               "PricingMethodID = ?, PreConditionID = ?, TypeID = ?, DeliverDate = ?, "
+               "FarsiDeliverDate = ?, InventoryID = coalesce(?, InventoryID) Where ID = ?"),
+           {idOrNull(doc_.sltAchiever),
+            idOrNull(doc_.sltDistributer),
             credit ? money(ParseAmount(doc_.txtRemCredit)) : QVariant(),
             credit ? money(ParseAmount(doc_.txtUsedCredit)) : QVariant(),
             credit ? QVariant(ToInt32(ToNumber(doc_.txtRemCreditTag))) : QVariant(),
-            idOrNull(doc_.sltObject1), idOrNull(doc_.sltObject2), doc_.chkShouldSMSSend,
-            ctx_.globals.CurrentUserID, now, getFarsiDate(now.date()),
-            idOrNull(doc_.sltCreatorEmployee), idOrNull(doc_.sltPromoter2),
-            cardIsNumber ? QVariant(cardNo) : QVariant(), doc_.chkIsFormal,
-            doc_.chkCheckEchantillon, money(doc_.totals.GrandTotal), id});
+            idOrNull(doc_.sltObject1),
+            idOrNull(doc_.sltObject2),
+            doc_.chkShouldSMSSend,
+            ctx_.globals.CurrentUserID,
+            now,
+            getFarsiDate(now.date()),
+            idOrNull(doc_.sltCreatorEmployee),
+            idOrNull(doc_.sltPromoter2),
+            cardIsNumber ? QVariant(cardNo) : QVariant(),
+            doc_.chkIsFormal,
+            doc_.chkCheckEchantillon,
+            money(doc_.totals.GrandTotal),
+            IsFinal_ ? QVariant(newCode_) : QVariant(),
+            money(doc_.totals.Decs),
+            dateOrNull(doc_.dtpClearDate),
+            farsiOrNull(doc_.dtpClearDate),
+            idOrNull(doc_.sltContract),
+            idOrNull(doc_.sltBranch),
+            idOrNull(doc_.sltDeliverType),
+            idOrNull(doc_.sltIntroductionType),
+            doc_.txtGhabz.trimmed(),
+            idOrNull(doc_.sltPricingMethod),
+            idOrNull(doc_.sltPreCond),
+            idOrNull(doc_.sltType),
+            dateOrNull(doc_.gdpDeliverDate),
+            farsiOrNull(doc_.gdpDeliverDate),
+            idOrNull(doc_.sltInventory),
+            id});
     doc_.txtTime = fnZelorGetTime(now);
-    s.exec(QStringLiteral(
-               "Update tblSaleInvoice Set Code = ?, ShortageValue = ?, ClearDate = ?, "
-               "FarsiClearDate = ?, ContractID = ?, BranchID = ?, DeliverTypeID = ?, "
-               "IntroductionTypeID = ?, ManualCode = ?, PricingMethodID = ?, PreConditionID = ?, "
-               "TypeID = ?, DeliverDate = ?, FarsiDeliverDate = ? Where ID = ?"),
-           {IsFinal_ ? QVariant(newCode_) : QVariant(), money(doc_.totals.Decs),
-            dateOrNull(doc_.dtpClearDate), farsiOrNull(doc_.dtpClearDate),
-            idOrNull(doc_.sltContract), idOrNull(doc_.sltBranch), idOrNull(doc_.sltDeliverType),
-            idOrNull(doc_.sltIntroductionType), doc_.txtGhabz.trimmed(),
-            idOrNull(doc_.sltPricingMethod), idOrNull(doc_.sltPreCond), idOrNull(doc_.sltType),
-            dateOrNull(doc_.gdpDeliverDate), farsiOrNull(doc_.gdpDeliverDate), id});
-    if (!doc_.sltInventory.IsEmpty())
-        s.exec(QStringLiteral("Update tblSaleInvoice Set InventoryID = ? Where ID = ?"),
-               {doc_.sltInventory.ID(), id});
 }
 
 // The lines of flexDetail, then the free goods of flexEch, in grid order, each one row with all
