@@ -2,6 +2,7 @@
 
 #include "common/Jalali.h"
 #include "common/Messages.h"
+#include "invoice/BilledParty.h"
 
 namespace si {
 
@@ -54,18 +55,9 @@ QVariantList InventoryDispatch::headerValues() {
     const QDate date = d.datCreateDate;
     const QVariant dateOrNull = date.isValid() ? QVariant(date) : QVariant();
     const QVariant farsiOrNull = date.isValid() ? QVariant(getFarsiDate(date)) : QVariant();
-    QVariant relatedClass;
-    QVariant relatedObject;
-    if (!d.sltObject1.IsEmpty() && d.Object1ClassID > 0 && d.Object1ClassID != 7) {
-        relatedClass = d.Object1ClassID;
-        relatedObject = d.sltObject1.ID();
-    } else if (!d.sltObject2.IsEmpty() && d.Object2ClassID > 0) {
-        relatedClass = d.Object2ClassID;
-        relatedObject = d.sltObject2.ID();
-    } else if (!d.sltCustomer.IsEmpty()) {
-        relatedClass = 7;
-        relatedObject = d.sltCustomer.ID();
-    }
+    const std::optional<AccountingObject> related = DispatchRelatedParty(BilledParties::of(d));
+    const QVariant relatedClass = related ? QVariant(related->classId) : QVariant();
+    const QVariant relatedObject = related ? QVariant(related->id) : QVariant();
     if (!dispatchType_)
         dispatchType_ = ctx().db().scalar(
             QStringLiteral("select DispatchTypeID from tblSaleInvoiceType where ID = ?"),

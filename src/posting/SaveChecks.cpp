@@ -10,6 +10,7 @@
 #include "common/Messages.h"
 #include "common/Numbers.h"
 #include "common/Period.h"
+#include "invoice/BilledParty.h"
 #include "invoice/CreditLogic.h"
 #include "invoice/DiscountLogic.h"
 #include "invoice/FormMainLogic.h"
@@ -25,7 +26,6 @@ const QString kProblemPersian = QStringLiteral("اشکال");
 const QString kWarning = QStringLiteral("هشدار");
 const QString kQuestion = QStringLiteral("پرسش");
 const QString kCustomerMissing = QStringLiteral("مشتري انتخاب نشده است.");
-constexpr int kClassOrganization = 7;
 constexpr qsizetype kUnitsPerStatement = 500;
 }  // namespace
 
@@ -140,10 +140,8 @@ bool SaveRun::CheckRequiredFields() {
     if (shown.isShown(QStringLiteral("sltCustomer")) && doc_.sltCustomer.IsEmpty())
         return stop(kErrorCaption, kCustomerMissing, QStringLiteral("sltCustomer"));
     if (objects && doc_.sltCustomer.IsEmpty()) {
-        if (doc_.Object1ClassID == kClassOrganization && !doc_.sltObject1.IsEmpty())
-            doc_.sltCustomer.setID(doc_.sltObject1.ID());
-        else if (doc_.Object2ClassID == kClassOrganization && !doc_.sltObject2.IsEmpty())
-            doc_.sltCustomer.setID(doc_.sltObject2.ID());
+        const int billed = BilledOrganization(BilledParties::of(doc_));
+        if (billed > 0) doc_.sltCustomer.setID(billed);
     }
     if (p.flag(P::RequirePromoter) && doc_.sltPromoter.IsEmpty())
         return stop(kErrorCaption, QStringLiteral("بازارياب انتخاب نشده است."));
@@ -211,8 +209,9 @@ bool SaveRun::CheckCustomerAndLines() {
     int organization = -1;
     if (!services_.credit->CheckCustomerCreditConstraints(
             organization, doc_.sltObject1.ID(), doc_.sltObject2.ID(), doc_.sltCustomer.ID(),
-            doc_.Object1ClassID == kClassOrganization, doc_.Object2ClassID == kClassOrganization,
-            doc_.sltCustomer.IsEmpty(), doc_.totals.GrandTotal))
+            doc_.Object1ClassID == ObjectClass::Organization,
+            doc_.Object2ClassID == ObjectClass::Organization, doc_.sltCustomer.IsEmpty(),
+            doc_.totals.GrandTotal))
         return false;
     if (!services_.discounts->CheckSameGoodsDiscounts()) return false;
     if (!CheckIntegerUnits()) return false;

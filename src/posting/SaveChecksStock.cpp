@@ -9,6 +9,7 @@
 #include "common/Messages.h"
 #include "common/Numbers.h"
 #include "common/Stock.h"
+#include "invoice/BilledParty.h"
 #include "invoice/FormMainLogic.h"
 #include "posting/SaveRun.h"
 
@@ -16,7 +17,6 @@ namespace si {
 
 namespace {
 const QString kWarning = QStringLiteral("هشدار");
-constexpr int kClassOrganization = 7;
 }  // namespace
 
 // The user's access to the customer (parameter 67).
@@ -158,12 +158,11 @@ bool SaveRun::CheckCustomerAccount() {
         open = row.has_value();
         customerAccountID_ = row ? row->toInt(u"CustAccountID", -1) : -1;
     } else {
-        const bool second = doc_.Object2ClassID == kClassOrganization;
+        const AccountingObject object = ClosedStateObject(BilledParties::of(doc_));
         const auto closed =
             s.first(QStringLiteral("Select Notes from tblAccountClosedObjects Where ClassID = ? "
                                    "and ObjectID = ? limit 1"),
-                    {second ? doc_.Object2ClassID : doc_.Object1ClassID,
-                     second ? doc_.sltObject2.ID() : doc_.sltObject1.ID()});
+                    {object.classId, object.id});
         open = !closed.has_value();
         if (closed) notes = closed->text(u"Notes");
     }
@@ -185,11 +184,10 @@ QString SaveRun::DebitCeilingMessage(bool object2WhenObject1IsCustomer) {
         s.call(QStringLiteral("spAccountGetAccountMaxDebit"), args);
         return args.value(2).toString();
     }
-    const bool second = object2WhenObject1IsCustomer ? doc_.Object1ClassID == kClassOrganization
-                                                     : doc_.Object2ClassID == kClassOrganization;
-    QVariantList args{doc_.accounts.DebitAccountID,
-                      second ? doc_.Object2ClassID : doc_.Object1ClassID,
-                      second ? doc_.sltObject2.ID() : doc_.sltObject1.ID(),
+    const AccountingObject object =
+        DebitCeilingObject(BilledParties::of(doc_),
+                           object2WhenObject1IsCustomer ? CeilingUse::Ask : CeilingUse::Refuse);
+    QVariantList args{doc_.accounts.DebitAccountID, object.classId, object.id,
                       QVariant::fromValue(total), QString()};
     s.call(QStringLiteral("spAccountMaxDebit_NewAccount"), args);
     return args.value(4).toString();

@@ -7,6 +7,7 @@
 #include <stdexcept>
 
 #include "common/Codes.h"
+#include "invoice/BilledParty.h"
 #include "invoice/FormMainLogic.h"
 #include "posting/AccountingDocument.h"
 #include "posting/InventoryDispatch.h"
@@ -72,10 +73,8 @@ void SaveRun::SendNotices() {
     if (cashBooked_) seams_.NotifyCashDisplay(doc_.CashID, invoiceID());
     if (!doc_.chkShouldSMSSend) return;
     const Money total = doc_.totals.GrandTotal;
-    int customer = doc_.sltCustomer.ID();
-    if (doc_.sltCustomer.IsEmpty() && ctx_.params.flag(P::AccountObjects))
-        customer = !doc_.sltObject1.IsEmpty() ? doc_.sltObject1.ID() : doc_.sltObject2.ID();
-    seams_.SendCustomerSms(customer, total);
+    seams_.SendCustomerSms(
+        SmsRecipient(BilledParties::of(doc_), ctx_.params.flag(P::AccountObjects)), total);
     seams_.SendPromoterSms(doc_.sltPromoter.ID(), total);
     if (!doc_.sltPromoter2.IsEmpty()) seams_.SendPromoterSms(doc_.sltPromoter2.ID(), total);
 }
