@@ -463,9 +463,16 @@ QDateTime Session::now() {
     return local.addSecs(serverOffsetSecs_);
 }
 
+// What is read after the mark must be at least as new as the mark, or a check that compares
+// marks would trust a remembered read older than both: the remembered reads go, and the mark
+// itself is never one.
 QVariant Session::commitMark() {
-    return scalar(isSqlite() ? QStringLiteral("PRAGMA data_version")
-                             : QStringLiteral("SELECT CAST(pg_current_snapshot() AS TEXT)"));
+    memo_.clear();
+    const RowSet rows =
+        fetch(isSqlite() ? QStringLiteral("PRAGMA data_version")
+                         : QStringLiteral("SELECT CAST(pg_current_snapshot() AS TEXT)"),
+              {});
+    return rows.empty() || rows.first().size() == 0 ? QVariant() : rows.first().at(0);
 }
 
 }  // namespace si

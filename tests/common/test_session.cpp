@@ -207,6 +207,23 @@ TEST_P(SessionTest, ARememberedReadIsForgottenByAnyWriteAndNeverUsedInATransacti
     EXPECT_EQ(s_->scalar(read, {1}).toString(), QStringLiteral("f"));
 }
 
+// A check that reads after a commit mark and compares marks later must not be given a read
+// remembered from before the mark.
+TEST_P(SessionTest, ReadsAfterACommitMarkAreAsNewAsTheMark) {
+    auto other = Session::open(scratch_->connectionString());
+    s_->exec(QStringLiteral("insert into tblProbe (ID, Name) values (1, ?)"),
+             {QStringLiteral("a")});
+    const QString read = QStringLiteral("select Name from tblProbe where ID = ?");
+    s_->setReadMemo(true);
+    EXPECT_EQ(s_->scalar(read, {1}).toString(), QStringLiteral("a"));
+    const QVariant before = s_->commitMark();
+    other->exec(QStringLiteral("update tblProbe set Name = ? where ID = 1"), {QStringLiteral("b")});
+    const QVariant after = s_->commitMark();
+    EXPECT_NE(before, after);  // another connection committed in between
+    EXPECT_EQ(s_->scalar(read, {1}).toString(), QStringLiteral("b"));
+    s_->setReadMemo(false);
+}
+
 SI_INSTANTIATE_BACKENDS(SessionTest);
 
 TEST(ConnectionStringTest, ParsesBothProvidersAndRefusesOthers) {
