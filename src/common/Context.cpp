@@ -19,9 +19,10 @@ bool sessionReusable(Context& ctx) {
     Session* s = ctx.session.get();
     if (!s || s->connectionString() != ctx.globals.CurrentConnectionString || s->inTransaction())
         return false;
-    // A connection that answered a moment ago is not asked again.
+    // A connection that answered a moment ago, or within the command under way, is not asked
+    // again: it would fail the command's next statement as surely as the probe.
     constexpr qint64 kRecentMs = 1000;
-    if (s->answeredWithin(kRecentMs)) return true;
+    if (ctx.readMemoScopes > 0 || s->answeredWithin(kRecentMs)) return true;
     try {
         s->scalar(QStringLiteral("SELECT 1"));
         return true;
