@@ -2,6 +2,7 @@
 
 #include <QElapsedTimer>
 #include <QFileInfo>
+#include <QSet>
 #include <QSqlError>
 #include <QSqlRecord>
 #include <atomic>
@@ -434,16 +435,31 @@ bool Session::tableExists(const QString& table) {
 }
 
 bool Session::columnExists(const QString& table, const QString& column) {
-    if (isSqlite())
-        return !query(QStringLiteral(
-                          "SELECT 1 FROM pragma_table_info(?) WHERE lower(name) = lower(?)"),
-                      {table, column})
-                    .empty();
-    return !query(QStringLiteral(
-                      "SELECT 1 FROM information_schema.columns WHERE table_schema = "
-                      "current_schema() AND table_name = lower(?) AND column_name = lower(?)"),
-                  {table, column})
-                .empty();
+    return columnsExist(table, {column});
+}
+
+bool Session::columnsExist(const QString& table, const QStringList& columns) {
+    if (columns.isEmpty()) return true;
+    const QString list =
+        QStringLiteral("lower(?)") + QStringLiteral(", lower(?)").repeated(columns.size() - 1);
+    Params params{table};
+    QSet<QString> distinct;
+    for (const QString& c : columns) {
+        params << c;
+        distinct.insert(c.toLower());
+    }
+    const QString sql = isSqlite()
+                            ? QStringLiteral(
+                                  "SELECT count(DISTINCT lower(name)) FROM pragma_table_info(?) "
+                                  "WHERE lower(name) IN (") +
+                                  list + u')'
+                            : QStringLiteral(
+                                  "SELECT count(DISTINCT column_name) FROM "
+                                  "information_schema.columns WHERE table_schema = "
+                                  "current_schema() AND table_name = lower(?) AND column_name "
+                                  "IN (") +
+                                  list + u')';
+    return scalar(sql, params).toLongLong() == distinct.size();
 }
 
 // SQLite runs in this process, so its local time is this machine's. The server's clock is read

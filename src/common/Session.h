@@ -14,6 +14,7 @@
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QString>
+#include <QStringList>
 #include <QVariant>
 #include <functional>
 #include <memory>
@@ -97,6 +98,8 @@ public:
 
     bool tableExists(const QString& table);
     bool columnExists(const QString& table, const QString& column);
+    // Every one of the columns exists (names compared without case), asked in one statement.
+    bool columnsExist(const QString& table, const QStringList& columns);
 
     // The server's local time, or the clock that a test set.
     QDateTime now();

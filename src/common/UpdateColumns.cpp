@@ -36,6 +36,13 @@ void AddUpdateColumnsWhenMissing(Session& s) {
     }
 }
 
+void AddInvoiceColumnsWhenMissing(Session& s) {
+    if (s.columnsExist(kTable, {QStringLiteral("UpdateDate"), QStringLiteral("RowVersion")}))
+        return;
+    AddUpdateColumnsWhenMissing(s);
+    AddRowVersionWhenMissing(s);
+}
+
 void AddRowVersionWhenMissing(Session& s) {
     const QString name = QStringLiteral("RowVersion");
     if (!s.columnExists(kTable, name))

@@ -15,4 +15,7 @@ void AddUpdateColumnsWhenMissing(Session& s);
 // read is refused by it): added when missing, so a database of an older schema still saves.
 void AddRowVersionWhenMissing(Session& s);
 
+// Both of the above, in one read when both are there: what the invoice form asks when it loads.
+void AddInvoiceColumnsWhenMissing(Session& s);
+
 }  // namespace si

@@ -30,8 +30,7 @@ QString FormMainLogic::formTitle() const {
 // The form adds the update columns and the row version the first time it meets a database
 // without them.
 void FormMainLogic::ensureUpdateColumns() {
-    AddUpdateColumnsWhenMissing(ctx_->db());
-    AddRowVersionWhenMissing(ctx_->db());
+    AddInvoiceColumnsWhenMissing(ctx_->db());
 }
 
 void FormMainLogic::configureSelectors() {

@@ -132,6 +132,11 @@ TEST_P(SessionTest, CatalogueAndProcedures) {
     EXPECT_TRUE(s_->columnExists(QStringLiteral("tblprobe"), QStringLiteral("createdate")));
     EXPECT_FALSE(s_->columnExists(QStringLiteral("tblProbe"), QStringLiteral("UpdateDate")));
     EXPECT_FALSE(s_->tableExists(QStringLiteral("tblNothing")));
+    EXPECT_TRUE(s_->columnsExist(
+        QStringLiteral("tblProbe"),
+        {QStringLiteral("Name"), QStringLiteral("ISOPEN"), QStringLiteral("name")}));
+    EXPECT_FALSE(s_->columnsExist(QStringLiteral("tblProbe"),
+                                  {QStringLiteral("Name"), QStringLiteral("UpdateDate")}));
 
     ProcedureRegistry registry;
     registry.add(QStringLiteral("spDouble"), [](Session&, QVariantList& args) {
