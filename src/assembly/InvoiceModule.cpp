@@ -4,7 +4,8 @@
 
 namespace si {
 
-InvoiceModule::InvoiceModule(FormMainLogic& form) : form_(form), save_(form) {}
+InvoiceModule::InvoiceModule(FormMainLogic& form)
+    : form_(form), front_(form), save_(form.services(), front_) {}
 
 InvoiceModule::~InvoiceModule() = default;
 
@@ -14,8 +15,7 @@ void InvoiceModule::install() {
 }
 
 void InvoiceModule::RepostDocument() {
-    const int id = AccountingDocument(form_.services()).cmdSaveAccDoc_Click();
-    if (id > 0) form_.doc().lblAccountIDVal = QString::number(id);
+    RepostShownInvoice(form_.ctx(), form_.doc());
     if (form_.ui()) form_.ui()->refreshView();
 }
 

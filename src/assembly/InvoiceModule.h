@@ -11,6 +11,7 @@
 #include <memory>
 
 #include "invoice/FormMainLogic.h"
+#include "posting/SaveFront.h"
 #include "posting/SaveLogic.h"
 
 namespace si {
@@ -32,6 +33,7 @@ private:
     void RepostDocument();
 
     FormMainLogic& form_;
+    FormSaveFront front_;
     SaveLogic save_;
 };
 

@@ -8,6 +8,8 @@
 
 namespace si {
 
+class SystemParameters;
+
 class Availability {
 public:
     void enable(const QString& control, bool on) { enabled_[control] = on; }
@@ -26,5 +28,9 @@ private:
     QHash<QString, bool> enabled_;
     QHash<QString, bool> visible_;
 };
+
+// The fields and commands the system's parameters show or hide, whatever the mode: a job without
+// a form asks the same rule, so a field hidden there is not asked for either.
+void ApplyParameterVisibility(const SystemParameters& p, Availability& a);
 
 }  // namespace si

@@ -89,20 +89,7 @@ void FormMainLogic::applyRightsAvailability(Availability& a) {
 }
 
 void FormMainLogic::applyLoadVisibility(Availability& a) const {
-    const SystemParameters& p = ctx_->params;
-    const bool shop = p.flag(P::ShopMode);
-    a.show(QStringLiteral("cmdDebitInfo"), p.flag(P::DebitInfoButtons));
-    a.show(QStringLiteral("cmdCustomerPrint"), p.flag(P::DebitInfoButtons));
-    a.show(QStringLiteral("cmdNewCustomer"), p.flag(P::NewCustomerCommand));
-    a.show(QStringLiteral("cmdCustomerDebitInfo"), shop);
-    a.show(QStringLiteral("sltObject1"), p.flag(P::AccountObjects));
-    a.show(QStringLiteral("sltObject2"), p.flag(P::AccountObjects));
-    a.show(QStringLiteral("cmdReadFromBeepFile"), p.flag(P::ReadFromFile));
-    a.show(QStringLiteral("cmdRFID"), p.flag(P::PromoterByRfid));
-    a.show(QStringLiteral("sltBranch"), p.flag(P::RequireBranch));
-    for (const char* cash : {"cmbCashTurn", "lblCashTurn", "cmdCashTurn", "cmdCashTurnPrint",
-                             "cmdCashFlow", "cmdCashPay"})
-        a.show(QString::fromLatin1(cash), shop);
+    ApplyParameterVisibility(ctx_->params, a);
 }
 
 // Temp and final save need a customer (or the account objects) and a first line with goods;

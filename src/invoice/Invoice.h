@@ -68,6 +68,45 @@ struct InvoiceHeader {
     bool operator==(const InvoiceHeader&) const = default;
 };
 
+// The accounts of an invoice type (tblSaleInvoiceType) its postings go to, each -1 when unset.
+struct InvoiceTypeAccounts {
+    int CreditAccountID = -1;
+    int DebitAccountID = -1;
+    int DiscountAccountID = -1;
+    int TaxAccountID = -1;
+    int AddedAccountID = -1;
+    int RoundAccountID = -1;
+    int DescAccountID = -1;
+    int SuchargeAccountID = -1;
+    int TotalDiscountAccountID = -1;
+    int StackholderDiscountAccountID = -1;
+    int StackholderShareAccountID = -1;
+    int AdversDiscountAccountID = -1;
+    int AdversShareAccountID = -1;
+    int EduDiscountAccountID = -1;
+    int EduShareAccountID = -1;
+};
+
+// The amounts an invoice's lines and charges come to, as the form's amount boxes show them
+// (txtTotalPriceLock ... txtGrandTotalLock); tax, duty, line discounts and the rounding are not
+// kept in the header. `shown` is false while the boxes are empty (no totals computed yet).
+struct InvoiceTotals {
+    bool shown = false;
+    Money TotalPrice;                  // txtTotalPriceLock: amounts after line discounts
+    Money TotalRowDiscount;            // txtTotalRowDiscount
+    Money TotalPurePrice;              // txtTotalPurePriceLock: amounts before line discounts
+    double MasterDiscountPercent = 0;  // txtMasterDiscountPercent
+    Money MasterDiscountValue;         // txtMasterDiscountValue
+    Money TotalDiscountValue;          // txtTotalDiscountValue: line plus master discounts
+    Money SuCharge;                    // txtSuCharge
+    Money Decs;                        // txtDecs
+    Money Tax;                         // txtTax
+    Money Added;                       // txtAdded: duty
+    Money RoundDown;                   // txtRoundDown
+    Money GrandTotal;                  // txtGrandTotalLock
+    Money PureTotalValue;              // txtPureTotalValue
+};
+
 // The stored totals of the header.
 struct StoredTotals {
     int discountTypeId = kMasterDiscountAsPercent;

@@ -24,25 +24,6 @@ namespace si {
 // FormMode of the invoice form.
 enum FormModeValue : int { kModeView = 0, kModeEdit = 1, kModeNew = 2, kModeCleared = 3 };
 
-// Accounts of the chosen invoice type, each -1 when unset.
-struct InvoiceTypeAccounts {
-    int CreditAccountID = -1;
-    int DebitAccountID = -1;
-    int DiscountAccountID = -1;
-    int TaxAccountID = -1;
-    int AddedAccountID = -1;
-    int RoundAccountID = -1;
-    int DescAccountID = -1;
-    int SuchargeAccountID = -1;
-    int TotalDiscountAccountID = -1;
-    int StackholderDiscountAccountID = -1;
-    int StackholderShareAccountID = -1;
-    int AdversDiscountAccountID = -1;
-    int AdversShareAccountID = -1;
-    int EduDiscountAccountID = -1;
-    int EduShareAccountID = -1;
-};
-
 // Facts of the chosen inventory, read when it changes.
 struct InventoryFacts {
     int StatusTypeID = 1;
@@ -61,25 +42,6 @@ struct DeductionRow {
     QString Name;
     Money Value;
     double ShortagePercent = 0;
-};
-
-// The header amount boxes (txtTotalPriceLock ... txtGrandTotalLock). `shown` is false while the
-// boxes are empty (no totals computed yet).
-struct InvoiceTotals {
-    bool shown = false;
-    Money TotalPrice;                  // txtTotalPriceLock: amounts after line discounts
-    Money TotalRowDiscount;            // txtTotalRowDiscount
-    Money TotalPurePrice;              // txtTotalPurePriceLock: amounts before line discounts
-    double MasterDiscountPercent = 0;  // txtMasterDiscountPercent
-    Money MasterDiscountValue;         // txtMasterDiscountValue
-    Money TotalDiscountValue;          // txtTotalDiscountValue: line plus master discounts
-    Money SuCharge;                    // txtSuCharge
-    Money Decs;                        // txtDecs
-    Money Tax;                         // txtTax
-    Money Added;                       // txtAdded: duty
-    Money RoundDown;                   // txtRoundDown
-    Money GrandTotal;                  // txtGrandTotalLock
-    Money PureTotalValue;              // txtPureTotalValue
 };
 
 enum class MasterDiscountKind { Percent, Value };

@@ -7,17 +7,19 @@
 #include "common/Messages.h"
 #include "common/Numbers.h"
 #include "invoice/HeaderLogic.h"
+#include "invoice/InvoiceDocument.h"
 #include "posting/AccountingDocumentPosting.h"
 
 namespace si {
 
-AccountingDocument::AccountingDocument(InvoiceServices& services) : services_(services) {}
+AccountingDocument::AccountingDocument(Context& ctx, InvoiceToPost invoice)
+    : ctx_(ctx), invoice_(std::move(invoice)) {}
 
 // The form holds the type's accounts only while parameter 311 is on; a document needs them
 // either way, so they are read from the type when the invoice is posted (with the same fallbacks:
 // deductions to the sales account, the master discount to the line-discount account).
 InvoiceTypeAccounts AccountingDocument::typeAccounts() {
-    return ReadInvoiceTypeAccounts(ctx().db(), doc().sltType.ID()).value_or(InvoiceTypeAccounts{});
+    return ReadInvoiceTypeAccounts(ctx().db(), header().typeId).value_or(InvoiceTypeAccounts{});
 }
 
 int AccountingDocument::InsertDocument() {
@@ -29,7 +31,7 @@ int AccountingDocument::InsertDocument() {
             QStringLiteral("حساب بستانکار در جدول مربوط به انواع فاکتور فروش تعريف نشده است"));
         return 0;
     }
-    p.customerAccount = CustomerAccount(doc().sltCustomer.ID());
+    p.customerAccount = CustomerAccount(header().customerId);
     if (p.customerAccount < 0) {
         ShowMessage(ctx(), kDocumentErrorCaption,
                     QStringLiteral("حساب بدهکار مشتري تعريف نشده است"));
@@ -46,7 +48,7 @@ int AccountingDocument::InsertDocument() {
     pendingRows_.clear();
     p.documentId = insertHeader();
     numberInItsDay(p.documentId);
-    const InvoiceTotals& t = doc().totals;
+    const InvoiceTotals& t = invoice_.amounts;
     p.net = t.GrandTotal - t.Tax - t.Added;
     writeAmountRows(p);
     writeSurchargeRows(p);
@@ -114,20 +116,20 @@ bool AccountingDocument::mergedDocumentAfterInvoiceDate() {
         .db()
         .first(QStringLiteral("Select ID from tblAccountDocument Where coalesce(IsMerged,0)=1 "
                               "and DocumentDate>?"),
-               {doc().datCreateDate})
+               {header().createDate})
         .has_value();
 }
 
 QString AccountingDocument::description() const {
-    const InvoiceDocument& d = services_.doc;
-    QString text = QStringLiteral(" ثبت نهايي فاكتور فروش ـ ش. ر. ") + d.txtID.trimmed();
-    if (!d.txtNotes.trimmed().isEmpty()) text += QStringLiteral(" و ملاحظات: ") + d.txtNotes;
+    QString text =
+        QStringLiteral(" ثبت نهايي فاكتور فروش ـ ش. ر. ") + QString::number(invoice_.id());
+    if (!header().notes.isEmpty()) text += QStringLiteral(" و ملاحظات: ") + header().notes;
     return text;
 }
 
 int AccountingDocument::insertHeader() {
-    const InvoiceTotals& t = doc().totals;
-    const QDate date = doc().datCreateDate;
+    const InvoiceTotals& t = invoice_.amounts;
+    const QDate date = header().createDate;
     const QString farsi = getFarsiDate(date);
     QVariantList args{QVariant(),
                       QVariant(),
@@ -155,21 +157,20 @@ void AccountingDocument::numberInItsDay(int documentId) {
 bool AccountingDocument::writeRow(const Posting& p, int row, int account, Money debit, Money credit,
                                   int documentType) {
     if (account <= 0) return false;
-    const InvoiceDocument& d = doc();
-    const double code = ToNumber(d.txtCode);
+    const std::optional<int> code = header().code;
     QVariantList args{p.documentId,
                       row,
                       account,
-                      d.datCreateDate,
-                      getFarsiDate(d.datCreateDate),
+                      header().createDate,
+                      getFarsiDate(header().createDate),
                       description(),
                       documentType,
-                      code > 0 ? QVariant(static_cast<int>(code)) : QVariant(),
+                      code && *code > 0 ? QVariant(*code) : QVariant(),
                       0,
                       0,
                       QVariant::fromValue(debit),
                       QVariant::fromValue(credit),
-                      d.invoiceID(),
+                      invoice_.id(),
                       FormType::SaleInvoice};
     pendingRows_ << QVariant(args);
     return true;
@@ -184,7 +185,7 @@ void AccountingDocument::flushRows() {
 
 // Rows 1 to 7: the sales and customer rows, then the amounts that have an account and a value.
 void AccountingDocument::writeAmountRows(const Posting& p) {
-    const InvoiceTotals& t = doc().totals;
+    const InvoiceTotals& t = invoice_.amounts;
     const InvoiceTypeAccounts& a = p.accounts;
     if (writeRow(p, DocRow::Sales, a.CreditAccountID, Money(), t.TotalPurePrice))
         addBranchAndPromoter(p, DocRow::Sales, a.CreditAccountID);

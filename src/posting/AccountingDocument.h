@@ -10,8 +10,10 @@
 // cmdSaveAccDoc_Click is a command of its own and runs in one writer transaction.
 
 #include <QString>
+#include <optional>
 
-#include "invoice/InvoiceServices.h"
+#include "common/Context.h"
+#include "posting/InvoiceToPost.h"
 
 namespace si {
 
@@ -38,23 +40,25 @@ enum : int {
 
 class AccountingDocument {
 public:
-    explicit AccountingDocument(InvoiceServices& services);
+    AccountingDocument(Context& ctx, InvoiceToPost invoice);
 
-    // Posts the invoice the document holds (stored, final); the new document ID, 0 when none was
-    // made (the reason was shown).
+    // Posts the invoice (stored, final); the new document ID, 0 when none was made (the reason
+    // was shown).
     int InsertDocument();
     void InsertDocumentObject(int documentId, int rowNumber, int accountId, int classId,
                               int objectId);
     // The customer's debit account, or -1 after showing why.
     int CustomerAccount(int customerId);
     // cmdSaveAccDoc: right 90121 and parameter 311; deletes the invoice's rows and posts again.
-    // The new document ID (also shown in lblAccountIDVal), 0 when none was made.
-    int cmdSaveAccDoc_Click();
+    // The new document ID, 0 when the posting made none (a shop's cash sale, rows that do not
+    // balance); nullopt when nothing was reposted (no right, not final, changed meanwhile, an
+    // error), and the invoice keeps the document it shows.
+    std::optional<int> Repost();
 
 private:
     struct Posting;  // one run of InsertDocument
-    Context& ctx() { return services_.ctx; }
-    InvoiceDocument& doc() { return services_.doc; }
+    Context& ctx() { return ctx_; }
+    const InvoiceHeader& header() const { return invoice_.header(); }
     InvoiceTypeAccounts typeAccounts();
     bool mergedDocumentAfterInvoiceDate();
     int insertHeader();
@@ -74,13 +78,18 @@ private:
     void writeDependentRows(const Posting& p);
     void deleteInvoiceRows(int invoiceId);
 
-    InvoiceServices& services_;
+    Context& ctx_;
+    InvoiceToPost invoice_;
     // Rows written by writeRow and not yet sent (flushRows): the arguments of
     // spAccountInsertDocumentDetail, one entry a row.
     QVariantList pendingRows_;
     // Rows that had an amount but no account, in the order met.
     QList<int> rowsWithoutAccount_;
 };
+
+// cmdSaveAccDoc on the invoice the form shows: posts it again and shows the new document's number
+// in lblAccountIDVal (none when the posting made no document).
+int RepostShownInvoice(Context& ctx, InvoiceDocument& doc);
 
 // The caption of the posting's blocking messages.
 inline const QString kDocumentErrorCaption = QStringLiteral("اشکال توليد سند حسابداري");

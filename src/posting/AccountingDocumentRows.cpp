@@ -36,18 +36,16 @@ void AccountingDocument::InsertDocumentObject(int documentId, int rowNumber, int
 }
 
 void AccountingDocument::addBranchAndPromoter(const Posting& p, int row, int account) {
-    if (!doc().sltBranch.IsEmpty())
-        InsertDocumentObject(p.documentId, row, account, kClassBranch, doc().sltBranch.ID());
-    if (!doc().sltPromoter.IsEmpty())
-        InsertDocumentObject(p.documentId, row, account, kClassEmployee, doc().sltPromoter.ID());
+    if (header().branchId > 0)
+        InsertDocumentObject(p.documentId, row, account, kClassBranch, header().branchId);
+    if (header().promoterId > 0)
+        InsertDocumentObject(p.documentId, row, account, kClassEmployee, header().promoterId);
 }
 
 void AccountingDocument::addObjects1And2(const Posting& p, int row, int account) {
-    const InvoiceDocument& d = doc();
-    if (!d.sltObject1.IsEmpty() && d.Object1ClassID > 0)
-        InsertDocumentObject(p.documentId, row, account, d.Object1ClassID, d.sltObject1.ID());
-    if (!d.sltObject2.IsEmpty() && d.Object2ClassID > 0)
-        InsertDocumentObject(p.documentId, row, account, d.Object2ClassID, d.sltObject2.ID());
+    for (const AccountingObject& o : {invoice_.parties.object1, invoice_.parties.object2})
+        if (o.filled() && o.classId > 0)
+            InsertDocumentObject(p.documentId, row, account, o.classId, o.id);
 }
 
 void AccountingDocument::addObjectRowDirectly(const Posting& p, int row, int sequence, int classId,
@@ -69,7 +67,7 @@ void AccountingDocument::writeSurchargeRows(const Posting& p) {
             "vwZelorSuchargeTypeMajor x Where x.ID=sc.SuchargeTypeID) as SuchargeName from "
             "tblSaleInvoiceSucharge sc Where coalesce(sc.Value,0)>0 and sc.InvoiceID=? order "
             "by sc.ID"),
-        {doc().invoiceID()});
+        {invoice_.id()});
     for (int i = 0; i < rows.size(); ++i) {
         const Row& r = rows[i];
         const Money value = r.money(u"Value");
@@ -92,7 +90,7 @@ void AccountingDocument::writeSurchargeRows(const Posting& p) {
 // A positive rounding amount is what the grand total was rounded down by: the customer owes less,
 // so it is a debit; a negative one a credit.
 void AccountingDocument::writeRoundingRow(const Posting& p) {
-    const Money round = doc().totals.RoundDown;
+    const Money round = invoice_.amounts.RoundDown;
     if (round.isZero()) return;
     const int account = p.accounts.RoundAccountID;
     if (account <= 0) {
@@ -110,16 +108,16 @@ void AccountingDocument::writeRoundingRow(const Posting& p) {
 // Rows 9 and 10 debit and rows 12 and 13 credit the same half percent, so they cancel in pairs;
 // row 11 carries the dependent accounts' rows.
 void AccountingDocument::writeShareRows(const Posting& p) {
-    const InvoiceDocument& d = doc();
+    const AccountingObject& object1 = invoice_.parties.object1;
+    const int promoter = header().promoterId;
     const InvoiceTypeAccounts& a = p.accounts;
     const Money share = halfPercentOf(p.net);
     auto shareRow = [&](int row, int account, bool debit) {
         if (!writeRow(p, row, account, debit ? share : Money(), debit ? Money() : share)) return;
-        if (!d.sltObject1.IsEmpty() && d.Object1ClassID > 0)
-            addObjectRowDirectly(p, row, 1, d.Object1ClassID, d.sltObject1.ID());
+        if (object1.filled() && object1.classId > 0)
+            addObjectRowDirectly(p, row, 1, object1.classId, object1.id);
         // The promoter follows object 1 in the row's object sequence.
-        if (!d.sltPromoter.IsEmpty())
-            addObjectRowDirectly(p, row, 2, kClassEmployee, d.sltPromoter.ID());
+        if (promoter > 0) addObjectRowDirectly(p, row, 2, kClassEmployee, promoter);
     };
     shareRow(DocRow::StackholderDiscount, a.StackholderDiscountAccountID, true);
     shareRow(DocRow::AdversDiscount, a.AdversDiscountAccountID, true);
@@ -136,7 +134,7 @@ void AccountingDocument::writeDependentRows(const Posting& p) {
     const RowSet dependents = ctx().db().query(
         QStringLiteral("Select * from tblOrganizationDependentAccounts Where OrganizationID =? "
                        "order by ID"),
-        {doc().sltCustomer.ID()});
+        {header().customerId});
     struct Dependent {
         int account;
         int organization;

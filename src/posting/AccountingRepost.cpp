@@ -4,6 +4,7 @@
 #include "common/Codes.h"
 #include "common/DeferredMessages.h"
 #include "common/Messages.h"
+#include "invoice/InvoiceDocument.h"
 #include "posting/AccountingDocument.h"
 #include "posting/AccountingDocumentPosting.h"
 #include "posting/StoredInvoiceState.h"
@@ -14,8 +15,8 @@ namespace {
 
 const QString kProblemCaption = QStringLiteral("اشکال");
 
-bool IsStoreCashSale(Context& ctx, const InvoiceDocument& doc) {
-    return ctx.params.flag(P::ShopMode) && doc.sltPaidByCash.ID() != 2;
+bool IsStoreCashSale(Context& ctx, const InvoiceHeader& header) {
+    return ctx.params.flag(P::ShopMode) && header.isPaidByCash;
 }
 
 }  // namespace
@@ -26,7 +27,7 @@ int AccountingDocument::CustomerAccount(int customerId) {
     if (ctx().params.flag(P::AccountObjects)) {
         auto row = s.first(QStringLiteral("Select coalesce(DebitAccountID,-1) as DebitAccountID "
                                           "from tblSaleInvoiceType Where ID = ?"),
-                           {doc().sltType.ID()});
+                           {header().typeId});
         if (!row) {
             ShowMessage(ctx(), kProblemCaption,
                         QStringLiteral("حساب بدهکار مشتري، در جدول tblSaleInvoiceType ستون "
@@ -60,11 +61,11 @@ void AccountingDocument::deleteInvoiceRows(int invoiceId) {
     Session& s = ctx().db();
     const RowSet documents =
         s.query(QStringLiteral("Select distinct DocumentID from tblAccountDocumentDetail Where "
-                               "FormTypeID = 901 and FormID = ?"),
-                {invoiceId});
-    s.exec(QStringLiteral(
-               "DELETE FROM tblAccountDocumentDetail Where FormTypeID = 901 and FormID = ?"),
-           {invoiceId});
+                               "FormTypeID = ? and FormID = ?"),
+                {FormType::SaleInvoice, invoiceId});
+    s.exec(
+        QStringLiteral("DELETE FROM tblAccountDocumentDetail Where FormTypeID = ? and FormID = ?"),
+        {FormType::SaleInvoice, invoiceId});
     for (const Row& d : documents)
         s.exec(QStringLiteral("DELETE FROM tblAccountDocumentObjects Where DocumentID = ? and "
                               "not exists (Select x.ID from tblAccountDocumentDetail x Where "
@@ -76,46 +77,50 @@ void AccountingDocument::deleteInvoiceRows(int invoiceId) {
                        "From tblAccountDocumentDetail)"));
 }
 
-int AccountingDocument::cmdSaveAccDoc_Click() {
-    if (!ctx().params.flag(P::AccountObjects)) return 0;
+std::optional<int> AccountingDocument::Repost() {
+    if (!ctx().params.flag(P::AccountObjects)) return std::nullopt;
     if (!HasRight(ctx(), Right::RepostDocument)) {
         ShowMessage(ctx(), kErrorCaption, kNoRightMessage);
-        return 0;
+        return std::nullopt;
     }
     // Only a final invoice has a document; a temporary one is posted by its final save.
-    const int invoiceId = doc().invoiceID();
-    if (invoiceId <= 0 || !doc().hasCode()) return 0;
-    const bool storeCashSale = IsStoreCashSale(ctx(), doc());
+    const int invoiceId = invoice_.id();
+    if (invoiceId <= 0 || !invoice_.invoice.isFinal()) return std::nullopt;
+    const bool storeCashSale = IsStoreCashSale(ctx(), header());
     int documentId = 0;
     try {
         Session& s = ctx().db();
         const DeferredMessages afterTheLock(*ctx().components);
         Transaction t = s.writerTransaction();
-        const QString changed =
-            ChangedSinceRead(s, invoiceId, doc().storedRowVersion, doc().hasCode());
+        const QString changed = ChangedSinceRead(s, invoiceId, invoice_.invoice.rowVersion, true);
         if (!changed.isEmpty()) {
             ShowMessage(ctx(), kErrorCaption, changed);
-            return 0;
+            return std::nullopt;
         }
         deleteInvoiceRows(invoiceId);
         if (!storeCashSale) documentId = InsertDocument();
         if (documentId > 0)
             s.exec(QStringLiteral("Update tblAccountDocumentDetail set BranchID=? Where "
                                   "DocumentID=?"),
-                   {doc().sltBranch.IsEmpty() ? QVariant() : QVariant(doc().sltBranch.ID()),
-                    documentId});
+                   {header().branchId > 0 ? QVariant(header().branchId) : QVariant(), documentId});
         t.commit();
     } catch (const SqlError& e) {
         ShowMessage(ctx(), kErrorCaption,
                     QStringLiteral("سند حسابداري ثبت نشد: ") + e.driverText());
-        return 0;
+        return std::nullopt;
     }
     if (storeCashSale)
         ShowMessage(ctx(), kProblemCaption,
                     QStringLiteral("فاکتور فروش فروشگاهي در حالت نقدي، سند حسابداري ندارد بلکه "
                                    "گردش صندوق دارد."));
-    doc().lblAccountIDVal = documentId > 0 ? QString::number(documentId) : QString();
     return documentId;
+}
+
+int RepostShownInvoice(Context& ctx, InvoiceDocument& doc) {
+    const std::optional<int> documentId = AccountingDocument(ctx, InvoiceToPost::of(doc)).Repost();
+    if (!documentId) return 0;
+    doc.lblAccountIDVal = *documentId > 0 ? QString::number(*documentId) : QString();
+    return *documentId;
 }
 
 }  // namespace si

@@ -8,9 +8,6 @@ namespace si {
 
 namespace {
 
-QVariant idOrNull(const SelectorModel& s) {
-    return s.IsEmpty() ? QVariant() : QVariant(s.ID());
-}
 QVariant orNull(int id) {
     return id > 0 ? QVariant(id) : QVariant();
 }
@@ -40,51 +37,52 @@ struct InventoryDispatch::Numbering {
     }
 };
 
-InventoryDispatch::InventoryDispatch(InvoiceServices& services) : services_(services) {}
+InventoryDispatch::InventoryDispatch(Context& ctx, InvoiceToPost invoice)
+    : ctx_(ctx), invoice_(std::move(invoice)) {}
 
 QString InventoryDispatch::note() const {
     return QStringLiteral("سند ايجاد شده از روي فاكتور فروش كالا به شماره رايانه اي ") +
-           QString::number(services_.doc.invoiceID());
+           QString::number(invoice_.id());
 }
 
 // InventoryID, CreatorID, ReceiveDate, FarsiReceiveDate, SenderEmployeeID, ReceiverEmployeeID,
 // RelatedClassID, RelatedOrganizationID, TypeID, FormID, CreateDate, FarsiCreateDate, Notes,
 // ContractID, BranchID.
 QVariantList InventoryDispatch::headerValues() {
-    const InvoiceDocument& d = doc();
-    const QDate date = d.datCreateDate;
+    const InvoiceHeader& h = header();
+    const QDate date = h.createDate;
     const QVariant dateOrNull = date.isValid() ? QVariant(date) : QVariant();
     const QVariant farsiOrNull = date.isValid() ? QVariant(getFarsiDate(date)) : QVariant();
-    const std::optional<AccountingObject> related = DispatchRelatedParty(BilledParties::of(d));
+    const std::optional<AccountingObject> related = DispatchRelatedParty(invoice_.parties);
     const QVariant relatedClass = related ? QVariant(related->classId) : QVariant();
     const QVariant relatedObject = related ? QVariant(related->id) : QVariant();
     if (!dispatchType_)
         dispatchType_ = ctx().db().scalar(
             QStringLiteral("select DispatchTypeID from tblSaleInvoiceType where ID = ?"),
-            {d.sltType.ID()});
+            {h.typeId});
     const QVariant dispatchType = *dispatchType_;
-    return {idOrNull(d.sltInventory),
+    return {orNull(h.inventoryId),
             ctx().globals.CurrentUserID,
             dateOrNull,
             farsiOrNull,
-            orNull(d.inventory.ResponsibleID),
-            idOrNull(d.sltPromoter),
+            orNull(invoice_.inventoryResponsibleId),
+            orNull(h.promoterId),
             relatedClass,
             relatedObject,
             dispatchType,
-            d.invoiceID(),
+            invoice_.id(),
             dateOrNull,
             farsiOrNull,
             note(),
-            idOrNull(d.sltContract),
-            idOrNull(d.sltBranch)};
+            orNull(h.contractId),
+            orNull(h.branchId)};
 }
 
 std::optional<InventoryDispatch::StoredDispatch> InventoryDispatch::storedDispatch() {
     auto row = ctx().db().first(QStringLiteral("Select ID,Code,InventoryID from "
-                                               "tblInventoryDispatch Where FormTypeID=901 and "
+                                               "tblInventoryDispatch Where FormTypeID=? and "
                                                "FormID=? order by ID"),
-                                {doc().invoiceID()});
+                                {FormType::SaleInvoice, invoice_.id()});
     if (!row) return std::nullopt;
     return StoredDispatch{row->toInt(u"ID"), row->value(u"Code"), row->toInt(u"InventoryID", -1)};
 }
@@ -97,8 +95,8 @@ InventoryDispatch::StoredDispatch InventoryDispatch::insertDispatch() {
                        "FarsiReceiveDate,SenderEmployeeID,ReceiverEmployeeID,RelatedClassID,"
                        "RelatedOrganizationID,TypeID,FormID,FormTypeID,CreateDate,"
                        "FarsiCreateDate,Notes,ContractID,BranchID) values "
-                       "(1,?,?,?,?,?,?,?,?,?,?,901,?,?,?,?,?) RETURNING ID"),
-        values);
+                       "(1,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?) RETURNING ID"),
+        values.mid(0, 10) + QVariantList{FormType::SaleInvoice} + values.mid(10));
     return StoredDispatch{static_cast<int>(id), 1,
                           values.first().isNull() ? -1 : values.first().toInt()};
 }
@@ -114,8 +112,8 @@ int InventoryDispatch::SaveRelExitDoc() {
         return 0;
     }
     Numbering n;
-    n.inventory = doc().sltInventory.IsEmpty() ? -1 : doc().sltInventory.ID();
-    n.date = doc().datCreateDate;
+    n.inventory = header().inventoryId;
+    n.date = header().createDate;
     n.byPeriod = ctx().params.flag(P::PeriodDates);
     n.periodBegin = ctx().period.beginDate;
     n.periodEnd = ctx().period.endDate;
@@ -174,12 +172,12 @@ void InventoryDispatch::makeRoom(int dispatchId, int code, const Numbering& n) {
 
 // A new invoice was just written as one not made from a dispatch.
 bool InventoryDispatch::isFromDispatch() {
-    if (doc().FormMode == kModeNew) return false;
+    if (invoice_.enteredNow) return false;
     return ctx()
                .db()
                .scalar(QStringLiteral("select coalesce(IsFromDispatch,0) from tblSaleInvoice "
                                       "Where ID=?"),
-                       {doc().invoiceID()})
+                       {invoice_.id()})
                .toInt() == 1;
 }
 
@@ -191,22 +189,24 @@ void InventoryDispatch::relabel(int dispatchId, int code) {
         s.scalar(QStringLiteral("select Notes from tblInventoryDispatch where ID=?"), {dispatchId})
             .toString();
     if (!notes.contains(note())) notes += note();
-    s.exec(QStringLiteral("update tblInventoryDispatch Set Code=?, FormID=?, FormTypeID=901, "
-                          "Notes=?, BranchID=? Where ID=?"),
-           {code, doc().invoiceID(), notes, idOrNull(doc().sltBranch), dispatchId});
+    s.exec(
+        QStringLiteral("update tblInventoryDispatch Set Code=?, FormID=?, FormTypeID=?, "
+                       "Notes=?, BranchID=? Where ID=?"),
+        {code, invoice_.id(), FormType::SaleInvoice, notes, orNull(header().branchId), dispatchId});
 }
 
 void InventoryDispatch::rewrite(int dispatchId, int code) {
     Session& s = ctx().db();
+    const QVariantList header = headerValues();
     QVariantList values{code};
-    values << headerValues() << dispatchId;
+    values << header.mid(0, 10) << FormType::SaleInvoice << header.mid(10) << dispatchId;
     s.exec(QStringLiteral("update tblInventoryDispatch Set Code=?, InventoryID=?, CreatorID=?, "
                           "ReceiveDate=?, FarsiReceiveDate=?, SenderEmployeeID=?, "
                           "ReceiverEmployeeID=?, RelatedClassID=?, RelatedOrganizationID=?, "
-                          "TypeID=?, FormID=?, FormTypeID=901, CreateDate=?, FarsiCreateDate=?, "
+                          "TypeID=?, FormID=?, FormTypeID=?, CreateDate=?, FarsiCreateDate=?, "
                           "Notes=?, ContractID=?, BranchID=? Where ID=?"),
            values);
-    const int invoice = doc().invoiceID();
+    const int invoice = invoice_.id();
     s.exec(QStringLiteral("DELETE FROM tblInventoryDispatchDetailTrace Where DispatchID=?"),
            {dispatchId});
     s.exec(QStringLiteral("DELETE FROM tblInventoryDispatchDetail Where DispatchID=?"),
@@ -232,7 +232,7 @@ void InventoryDispatch::rewrite(int dispatchId, int code) {
 
 // The link 901 -> 802, once.
 void InventoryDispatch::linkForms(int dispatchId) {
-    const Params link{doc().invoiceID(), FormType::SaleInvoice, dispatchId,
+    const Params link{invoice_.id(), FormType::SaleInvoice, dispatchId,
                       FormType::InventoryDispatch};
     ctx().db().exec(
         QStringLiteral("Insert into tblZelorRelatedForms (ReferenceFormID,ReferenceFormTypeID,"
@@ -243,15 +243,14 @@ void InventoryDispatch::linkForms(int dispatchId) {
         link + link);
 }
 
-QVector<int> InventoryDispatch::DispatchesOfInvoice() {
+QVector<int> InventoryDispatch::DispatchesOfInvoice(Context& ctx, int invoiceId) {
     QVector<int> ids;
-    for (const Row& r : ctx().db().query(QStringLiteral("Select ID from tblInventoryDispatch "
-                                                        "where FormTypeID=901 and FormID=? "
-                                                        "order by ID"),
-                                         {doc().invoiceID()}))
+    for (const Row& r : ctx.db().query(QStringLiteral("Select ID from tblInventoryDispatch where "
+                                                      "FormTypeID=? and FormID=? order by ID"),
+                                       {FormType::SaleInvoice, invoiceId}))
         ids << r.toInt(u"ID");
     if (ids.isEmpty())
-        ShowMessage(ctx(), kErrorCaption,
+        ShowMessage(ctx, kErrorCaption,
                     QStringLiteral("برگه خروجي از روي اين فاکتور فروش كالا صادر نشده است."));
     return ids;
 }

@@ -12,18 +12,19 @@
 #include <optional>
 
 #include "common/Codes.h"
-#include "invoice/InvoiceServices.h"
+#include "common/Context.h"
+#include "posting/InvoiceToPost.h"
 
 namespace si {
 
 class InventoryDispatch {
 public:
-    explicit InventoryDispatch(InvoiceServices& services);
+    InventoryDispatch(Context& ctx, InvoiceToPost invoice);
 
     // Creates or refreshes the dispatch of the stored invoice; its ID, 0 when it was not made.
     int SaveRelExitDoc();
     // cmdInvExit: the dispatches made from the invoice (none: the message is shown).
-    QVector<int> DispatchesOfInvoice();
+    static QVector<int> DispatchesOfInvoice(Context& ctx, int invoiceId);
 
 private:
     struct Numbering;  // where the dispatch's code is drawn from
@@ -32,8 +33,8 @@ private:
         QVariant code;
         int inventory = -1;
     };
-    Context& ctx() { return services_.ctx; }
-    InvoiceDocument& doc() { return services_.doc; }
+    Context& ctx() { return ctx_; }
+    const InvoiceHeader& header() const { return invoice_.header(); }
     QString note() const;
     QVariantList headerValues();
     StoredDispatch insertDispatch();
@@ -46,7 +47,8 @@ private:
     void rewrite(int dispatchId, int code);
     void linkForms(int dispatchId);
 
-    InvoiceServices& services_;
+    Context& ctx_;
+    InvoiceToPost invoice_;
     // The invoice type's dispatch type, read once a run.
     std::optional<QVariant> dispatchType_;
 };

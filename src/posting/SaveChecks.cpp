@@ -13,9 +13,10 @@
 #include "invoice/BilledParty.h"
 #include "invoice/CreditLogic.h"
 #include "invoice/DiscountLogic.h"
-#include "invoice/FormMainLogic.h"
+#include "invoice/InvoiceServices.h"
 #include "invoice/LinesLogic.h"
 #include "invoice/PricingLogic.h"
+#include "posting/SaveFront.h"
 #include "posting/SaveRun.h"
 
 namespace si {
@@ -29,11 +30,11 @@ const QString kCustomerMissing = QStringLiteral("مشتري انتخاب نشد�
 constexpr qsizetype kUnitsPerStatement = 500;
 }  // namespace
 
-SaveRun::SaveRun(FormMainLogic& form, SaveSeams& seams, bool IsFinal)
-    : form_(form),
-      doc_(form.doc()),
-      services_(form.services()),
-      ctx_(form.ctx()),
+SaveRun::SaveRun(InvoiceServices& services, SaveFront& front, SaveSeams& seams, bool IsFinal)
+    : front_(front),
+      doc_(services.doc),
+      services_(services),
+      ctx_(services.ctx),
       seams_(seams),
       IsFinal_(IsFinal) {}
 
@@ -51,7 +52,7 @@ int SaveRun::invoiceID() const {
 
 bool SaveRun::stop(const QString& caption, const QString& text, const QString& focus) {
     ShowMessage(ctx_, caption, text);
-    if (!focus.isEmpty() && form_.ui()) form_.ui()->focusControl(focus);
+    if (!focus.isEmpty()) front_.focus(focus);
     return false;
 }
 
@@ -122,7 +123,6 @@ bool SaveRun::CheckRequiredFields() {
     if (const auto outside = DateOutsideActivePeriod(ctx_, doc_.datCreateDate))
         return stop(kErrorCaption, *outside, QStringLiteral("datCreateDate"));
     const SystemParameters& p = ctx_.params;
-    const Availability& shown = form_.availability();
     const bool objects = p.flag(P::AccountObjects);
     const InvoiceTypeAccounts& a = doc_.accounts;
     if (IsFinal_ && objects &&
@@ -133,11 +133,11 @@ bool SaveRun::CheckRequiredFields() {
         for (SelectorModel* object : {&doc_.sltObject1, &doc_.sltObject2}) {
             const QString name = object == &doc_.sltObject1 ? QStringLiteral("sltObject1")
                                                             : QStringLiteral("sltObject2");
-            if (shown.isShown(name) && object->IsEmpty())
+            if (front_.isShown(name) && object->IsEmpty())
                 return stop(kErrorCaption, kCustomerMissing, name);
         }
     }
-    if (shown.isShown(QStringLiteral("sltCustomer")) && doc_.sltCustomer.IsEmpty())
+    if (front_.isShown(QStringLiteral("sltCustomer")) && doc_.sltCustomer.IsEmpty())
         return stop(kErrorCaption, kCustomerMissing, QStringLiteral("sltCustomer"));
     if (objects && doc_.sltCustomer.IsEmpty()) {
         const int billed = BilledOrganization(BilledParties::of(doc_));
@@ -259,7 +259,7 @@ bool SaveRun::CheckInvoiceType() {
     if (!AskedYes(ctx_, kQuestion,
                   QStringLiteral("فاکتور فروش نسخه فروشگاهي نبايد از نوع بنکداري «") + typeName_ +
                       QStringLiteral("» باشد. آيا از عمل خود مطمئن هستيد؟"))) {
-        if (form_.ui()) form_.ui()->focusControl(QStringLiteral("sltType"));
+        front_.focus(QStringLiteral("sltType"));
         return false;
     }
     if (HasRight(ctx_, Right::WholesaleInShop)) return true;

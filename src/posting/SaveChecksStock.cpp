@@ -10,7 +10,8 @@
 #include "common/Numbers.h"
 #include "common/Stock.h"
 #include "invoice/BilledParty.h"
-#include "invoice/FormMainLogic.h"
+#include "invoice/InvoiceServices.h"
+#include "posting/SaveFront.h"
 #include "posting/SaveRun.h"
 
 namespace si {
@@ -133,7 +134,7 @@ bool SaveRun::CheckTraces() {
         if (ok) continue;
         const QString reason = trace_->property("ErrorMessage").toString();
         if (!reason.isEmpty()) ShowMessage(ctx_, kErrorCaption, reason);
-        if (form_.ui()) form_.ui()->focusControl(QStringLiteral("flexDetail"));
+        front_.focus(QStringLiteral("flexDetail"));
         return false;
     }
     return true;

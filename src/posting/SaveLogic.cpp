@@ -2,6 +2,7 @@
 
 #include "common/DeferredMessages.h"
 #include "common/Messages.h"
+#include "invoice/InvoiceServices.h"
 #include "posting/SaveRun.h"
 
 namespace si {
@@ -38,24 +39,26 @@ QString failureText(const QString& cause) {
 
 }  // namespace
 
-SaveLogic::SaveLogic(FormMainLogic& form) : form_(form) {}
+SaveLogic::SaveLogic(InvoiceServices& services, SaveFront& front)
+    : services_(services), front_(front) {}
 SaveLogic::~SaveLogic() = default;
 
 // A database error in the checks, the writing or the postings ends here: the transaction is
 // rolled back by its destructor, the form gets back what the writing changed, and the clerk sees
 // one message with the cause.
 bool SaveLogic::SaveInvoice(bool IsFinal) {
-    InvoiceDocument& doc = form_.doc();
+    InvoiceDocument& doc = services_.doc;
+    Context& ctx = services_.ctx;
     const FormSnapshot before(doc);
-    SaveRun run(form_, seams, IsFinal);
+    SaveRun run(services_, front_, seams, IsFinal);
     QString cause;
     try {
         if (!run.RunChecks()) return false;
         // One writer at a time: the highest code is read and the new one written before any other
         // workstation can read the same maximum.
         {
-            const DeferredMessages afterTheLock(*form_.ctx().components);
-            Transaction t = form_.ctx().db().writerTransaction();
+            const DeferredMessages afterTheLock(*ctx.components);
+            Transaction t = ctx.db().writerTransaction();
             run.WriteAndPost(afterHeaderWritten);
             t.commit();
         }
@@ -67,7 +70,7 @@ bool SaveLogic::SaveInvoice(bool IsFinal) {
         cause = QString::fromUtf8(e.what());
     }
     before.restore(doc);
-    ShowMessage(form_.ctx(), kErrorCaption, failureText(cause));
+    ShowMessage(ctx, kErrorCaption, failureText(cause));
     Q_EMIT doc.headerChanged();
     return false;
 }

@@ -9,9 +9,12 @@
 #include <QString>
 #include <functional>
 
-#include "invoice/FormMainLogic.h"
+#include "common/Money.h"
 
 namespace si {
+
+class SaveFront;
+struct InvoiceServices;
 
 // Operations of later parts that the save calls; each has a neutral default.
 struct SaveSeams {
@@ -29,11 +32,13 @@ struct SaveSeams {
 
 class SaveLogic {
 public:
-    explicit SaveLogic(FormMainLogic& form);
+    // The save works on the services' document; the front answers for the form (or for a job
+    // without one).
+    SaveLogic(InvoiceServices& services, SaveFront& front);
     ~SaveLogic();
 
     // The save of cmdTempSave (false) and cmdFinalSave (true). Returns true when the invoice
-    // was stored; the outcome also shows in the form (txtID, txtCode, mode 0).
+    // was stored; the outcome also shows in the document (txtID, txtCode, mode 0).
     bool SaveInvoice(bool IsFinal);
 
     SaveSeams seams;
@@ -41,7 +46,8 @@ public:
     std::function<void()> afterHeaderWritten;
 
 private:
-    FormMainLogic& form_;
+    InvoiceServices& services_;
+    SaveFront& front_;
 };
 
 }  // namespace si

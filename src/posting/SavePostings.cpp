@@ -8,9 +8,10 @@
 
 #include "common/Codes.h"
 #include "invoice/BilledParty.h"
-#include "invoice/FormMainLogic.h"
+#include "invoice/InvoiceServices.h"
 #include "posting/AccountingDocument.h"
 #include "posting/InventoryDispatch.h"
+#include "posting/SaveFront.h"
 #include "posting/SaveRun.h"
 
 namespace si {
@@ -24,7 +25,8 @@ const QString kTurnClosed = QStringLiteral(
 void SaveRun::PostFinal() {
     const int id = invoiceID();
     if (!wholesale_) {
-        const int dispatch = InventoryDispatch(services_).SaveRelExitDoc();
+        const int dispatch =
+            InventoryDispatch(ctx_, InvoiceToPost::of(doc_, invoice_)).SaveRelExitDoc();
         if (dispatch > 0 && trace())
             QMetaObject::invokeMethod(
                 trace_.get(), "RelateForms", Q_ARG(int, FormType::SaleInvoice), Q_ARG(int, id),
@@ -36,19 +38,20 @@ void SaveRun::PostFinal() {
         doc_.lblAccountIDVal = QString::number(detail);
         cashBooked_ = true;
     } else {
-        documentID_ = AccountingDocument(services_).InsertDocument();
+        documentID_ = AccountingDocument(ctx_, InvoiceToPost::of(doc_, invoice_)).InsertDocument();
         if (documentID_ > 0) doc_.lblAccountIDVal = QString::number(documentID_);
     }
     MoveDistributionLines();
     if (documentID_ > 0)
         ctx_.db().exec(
             QStringLiteral("Update tblAccountDocumentDetail set BranchID = ? Where DocumentID = ?"),
-            {doc_.sltBranch.IsEmpty() ? QVariant() : QVariant(doc_.sltBranch.ID()), documentID_});
+            {invoice_.header.branchId > 0 ? QVariant(invoice_.header.branchId) : QVariant(),
+             documentID_});
 }
 
 // A distribution sheet whose vehicle has not left keeps a copy of the invoice's lines.
 void SaveRun::MoveDistributionLines() {
-    const int sheet = doc_.txtDistID.trimmed().toInt();
+    const int sheet = invoice_.header.distributionInvoiceId;
     if (sheet <= 0) return;
     Session& s = ctx_.db();
     if (s.first(QStringLiteral("Select ID From tblDistributionInvoice Where coalesce(IsMoved, 0) "
@@ -85,9 +88,9 @@ void SaveRun::FinishForm() {
     doc_.storedRowVersion = savedRowVersion_;
     SendNotices();
     doc_.FormMode = kModeView;
-    form_.ApplyMode();
+    front_.modeChanged();
     Q_EMIT doc_.headerChanged();
-    if (form_.ui()) form_.ui()->focusControl(QStringLiteral("cmdNew"));
+    front_.focus(QStringLiteral("cmdNew"));
 }
 
 }  // namespace si

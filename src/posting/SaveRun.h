@@ -13,11 +13,12 @@
 #include <stdexcept>
 
 #include "common/Context.h"
+#include "invoice/Invoice.h"
 #include "posting/SaveLogic.h"
 
 namespace si {
 
-class FormMainLogic;
+class SaveFront;
 struct InvoiceServices;
 
 // The inventory-trace control of the inventory module, reached by ProgID.
@@ -32,7 +33,7 @@ public:
 
 class SaveRun {
 public:
-    SaveRun(FormMainLogic& form, SaveSeams& seams, bool IsFinal);
+    SaveRun(InvoiceServices& services, SaveFront& front, SaveSeams& seams, bool IsFinal);
     ~SaveRun();
 
     // The checks, in their order, and the renumbering question; false after the message.
@@ -88,7 +89,7 @@ private:
     void WriteHeader();
     void WriteHeaderDetails();
     void WriteLines();
-    Params lineValues(const InvoiceLine& line, int rowNumber, bool freeGoods) const;
+    Params lineValues(const InvoiceLineItem& line) const;
     void SaveTraces(const QVector<int>& rows);
     // Postings (SavePostings.cpp).
     void PostFinal();
@@ -101,13 +102,16 @@ private:
     bool shopMode() const;
     int invoiceID() const;
 
-    FormMainLogic& form_;
+    SaveFront& front_;
     InvoiceDocument& doc_;
     InvoiceServices& services_;
     Context& ctx_;
     SaveSeams& seams_;
     bool IsFinal_;
 
+    // The invoice as this save writes it, taken from the document once the checks have passed;
+    // the writing and the postings read it, not the form's fields.
+    Invoice invoice_;
     bool wholesale_ = false;
     QString typeName_;
     int customerAccountID_ = -1;

@@ -9,8 +9,9 @@
 #include "common/Numbers.h"
 #include "common/RowInserts.h"
 #include "invoice/DiscountLogic.h"
-#include "invoice/FormMainLogic.h"
+#include "invoice/InvoiceServices.h"
 #include "invoice/TotalsLogic.h"
+#include "posting/SaveFront.h"
 #include "posting/SaveRun.h"
 
 namespace si {
@@ -18,9 +19,6 @@ namespace si {
 namespace {
 constexpr int kEventInvoiceEdited = 90101;
 
-QVariant idOrNull(const SelectorModel& s) {
-    return s.IsEmpty() ? QVariant() : QVariant(s.ID());
-}
 QVariant idOrNull(int id) {
     return id > 0 ? QVariant(id) : QVariant();
 }
@@ -33,9 +31,15 @@ QVariant dateOrNull(const QDate& d) {
 QVariant farsiOrNull(const QDate& d) {
     return d.isValid() ? QVariant(getFarsiDate(d)) : QVariant();
 }
-// A null QString would reach SQL as NULL; line descriptions are never NULL.
-QString text(const QString& s) {
-    return s.isNull() ? QStringLiteral("") : s;
+template <typename T>
+QVariant orNull(const std::optional<T>& v) {
+    return v ? QVariant::fromValue(*v) : QVariant();
+}
+QVariant orNull(const std::optional<Money>& v) {
+    return v ? money(*v) : QVariant();
+}
+QVariant textOrNull(const QString& s) {
+    return s.isEmpty() ? QVariant() : QVariant(s);
 }
 
 const QString kLineInsert = QStringLiteral(
@@ -54,6 +58,7 @@ void SaveRun::WriteAndPost(const std::function<void()>& afterHeaderWritten) {
     RecheckStock(lockMark);
     RecheckDebitCeiling();
     if (IsFinal_) AssignCode();
+    invoice_ = doc_.toInvoice();
     WriteHeader();
     if (afterHeaderWritten) afterHeaderWritten();
     WriteHeaderDetails();
@@ -66,23 +71,23 @@ void SaveRun::WriteAndPost(const std::function<void()>& afterHeaderWritten) {
 // @CreateDate ... @PromoterID, @InvoiceType, @IsPaidByCash: the values both header procedures
 // take, in their order (the insert adds @Code and @CSOrderID in between).
 Params SaveRun::headerValues() const {
-    const InvoiceTotals& t = doc_.totals;
-    const Money value = t.GrandTotal - t.Added - t.Tax;
-    return {doc_.datCreateDate,
-            getFarsiDate(doc_.datCreateDate),
-            idOrNull(doc_.sltCustomer),
+    const InvoiceHeader& h = invoice_.header;
+    const StoredTotals& t = invoice_.totals;
+    return {h.createDate,
+            getFarsiDate(h.createDate),
+            idOrNull(h.customerId),
             ctx_.globals.CurrentUserID,
-            doc_.txtNotes.trimmed().left(2000),
-            doc_.cmbMessage.trimmed().left(200),
-            doc_.masterDiscountKind == MasterDiscountKind::Value ? 4 : 3,
-            t.MasterDiscountPercent,
-            money(t.MasterDiscountValue),
-            money(t.SuCharge),
-            money(value),
-            money(value),
-            idOrNull(doc_.sltPromoter),
+            h.notes,
+            h.customerMessage,
+            t.discountTypeId,
+            t.discountPercent,
+            money(t.discountValue),
+            money(t.suchargeValue),
+            money(t.value),
+            money(t.pureTotalValue),
+            idOrNull(h.promoterId),
             1,
-            IsCashSale()};
+            h.isPaidByCash};
 }
 
 // The header through its procedure: updated (lines deleted, edit logged) or inserted.
@@ -101,8 +106,8 @@ void SaveRun::WriteHeader() {
                QVariantList{kEventInvoiceEdited, id, FormType::SaleInvoice,
                             QStringLiteral("فاكتور فروش كالا به شماره رايانهاي ") +
                                 QString::number(id) + QStringLiteral(" اصلاح شد."),
-                            ctx_.globals.CurrentUserID, doc_.datCreateDate,
-                            getFarsiDate(doc_.datCreateDate),
+                            ctx_.globals.CurrentUserID, invoice_.header.createDate,
+                            getFarsiDate(invoice_.header.createDate),
                             now.time().hour() * 60 + now.time().minute()});
         return;
     }
@@ -111,20 +116,21 @@ void SaveRun::WriteHeader() {
     QVariantList args = h.mid(0, 9) + QVariantList{-1} + h.mid(9, 2) + QVariantList{-1} +
                         h.mid(11) + QVariantList{false, QVariant()};
     s.call(QStringLiteral("spSaleInsertInvoice"), args);
-    doc_.txtID = QString::number(args.last().toInt());
-    if (doc_.sltCreatorEmployee.IsEmpty())
+    invoice_.header.id = args.last().toInt();
+    doc_.txtID = QString::number(invoice_.header.id);
+    if (doc_.sltCreatorEmployee.IsEmpty()) {
         doc_.sltCreatorEmployee.setID(ctx_.globals.CurrentEmployeeID);
+        invoice_.header.creatorEmployeeId =
+            doc_.sltCreatorEmployee.IsEmpty() ? -1 : doc_.sltCreatorEmployee.ID();
+    }
 }
 
 // The header's further fields, its code (NULL while temporary) and inventory. The grand total shown
 // is stored too (TotalValue), as the header reads it back from there.
 void SaveRun::WriteHeaderDetails() {
     Session& s = ctx_.db();
-    const int id = invoiceID();
-    const bool credit = ctx_.params.number(P::CreditCashBox) > 0;
-    const QString card = doc_.txtCardNo.trimmed();
-    bool cardIsNumber = false;
-    const qlonglong cardNo = card.toLongLong(&cardIsNumber);
+    const InvoiceHeader& h = invoice_.header;
+    const StoredTotals& t = invoice_.totals;
     const QDateTime now = s.now();
     // One statement; an empty inventory keeps the stored one.
     s.exec(QStringLiteral(
@@ -136,89 +142,82 @@ void SaveRun::WriteHeaderDetails() {
                "BranchID = ?, DeliverTypeID = ?, IntroductionTypeID = ?, ManualCode = ?, "
                "PricingMethodID = ?, PreConditionID = ?, TypeID = ?, DeliverDate = ?, "
                "FarsiDeliverDate = ?, InventoryID = coalesce(?, InventoryID) Where ID = ?"),
-           {idOrNull(doc_.sltAchiever),
-            idOrNull(doc_.sltDistributer),
-            credit ? money(ParseAmount(doc_.txtRemCredit)) : QVariant(),
-            credit ? money(ParseAmount(doc_.txtUsedCredit)) : QVariant(),
-            credit ? QVariant(ToInt32(ToNumber(doc_.txtRemCreditTag))) : QVariant(),
-            idOrNull(doc_.sltObject1),
-            idOrNull(doc_.sltObject2),
-            doc_.chkShouldSMSSend,
+           {idOrNull(h.achieverId),
+            idOrNull(h.distributerId),
+            orNull(h.remCredit),
+            orNull(h.usedCredit),
+            orNull(h.creditDays),
+            idOrNull(h.objectId1),
+            idOrNull(h.objectId2),
+            h.shouldSmsSend,
             ctx_.globals.CurrentUserID,
             now,
             getFarsiDate(now.date()),
-            idOrNull(doc_.sltCreatorEmployee),
-            idOrNull(doc_.sltPromoter2),
-            cardIsNumber ? QVariant(cardNo) : QVariant(),
-            doc_.chkIsFormal,
-            doc_.chkCheckEchantillon,
-            money(doc_.totals.GrandTotal),
+            idOrNull(h.creatorEmployeeId),
+            idOrNull(h.promoterId2),
+            orNull(h.cardNo),
+            h.isFormal,
+            h.isCheckEchantillon,
+            money(t.totalValue),
             IsFinal_ ? QVariant(newCode_) : QVariant(),
-            money(doc_.totals.Decs),
-            dateOrNull(doc_.dtpClearDate),
-            farsiOrNull(doc_.dtpClearDate),
-            idOrNull(doc_.sltContract),
-            idOrNull(doc_.sltBranch),
-            idOrNull(doc_.sltDeliverType),
-            idOrNull(doc_.sltIntroductionType),
-            doc_.txtGhabz.trimmed(),
-            idOrNull(doc_.sltPricingMethod),
-            idOrNull(doc_.sltPreCond),
-            idOrNull(doc_.sltType),
-            dateOrNull(doc_.gdpDeliverDate),
-            farsiOrNull(doc_.gdpDeliverDate),
-            idOrNull(doc_.sltInventory),
-            id});
+            money(t.shortageValue),
+            dateOrNull(h.clearDate),
+            farsiOrNull(h.clearDate),
+            idOrNull(h.contractId),
+            idOrNull(h.branchId),
+            idOrNull(h.deliverTypeId),
+            idOrNull(h.introductionTypeId),
+            h.manualCode,
+            idOrNull(h.pricingMethodId),
+            idOrNull(h.preConditionId),
+            idOrNull(h.typeId),
+            dateOrNull(h.deliverDate),
+            farsiOrNull(h.deliverDate),
+            idOrNull(h.inventoryId),
+            invoice_.header.id});
     doc_.txtTime = fnZelorGetTime(now);
 }
 
-// The lines of flexDetail, then the free goods of flexEch, in grid order, each one row with all
-// its columns: completing a row afterwards by barcode, unit and description, as the original
-// did, would also change a sold line that a free-goods line of the same goods shares them with.
-// Then the goods lines' discount kinds and trace rows, each asked and written for all lines at
-// once.
+// The goods lines, then the free goods, in grid order, each one row with all its columns:
+// completing a row afterwards by barcode, unit and description, as the original did, would also
+// change a sold line that a free-goods line of the same goods shares them with. Then the goods
+// lines' discount kinds and trace rows, each asked and written for all lines at once.
 void SaveRun::WriteLines() {
     RowInserts lines(kLineInsert, kLineValues);
-    const QVector<int> rows = doc_.flexDetail.filledRows();
-    for (int row : rows)
-        lines.add(lineValues(doc_.flexDetail.line(row), row + 1, false));
-    for (int row : doc_.flexEch.filledRows())
-        lines.add(lineValues(doc_.flexEch.line(row), row + 1, true));
+    for (const InvoiceLineItem& line : invoice_.lines)
+        lines.add(lineValues(line));
     lines.exec(ctx_.db());
+    const QVector<int> rows = doc_.flexDetail.filledRows();
     services_.discounts->InsertDetailDiscounts(invoiceID(), rows);
     SaveTraces(rows);
 }
 
-// The values of kLineInsert for one line. The initial quantity is kept outside the store version
-// only; free goods carry no wage, profit, commission, duty or tax.
-Params SaveRun::lineValues(const InvoiceLine& l, int rowNumber, bool freeGoods) const {
-    const bool initial = !shopMode() && !l.InitialQty.trimmed().isEmpty();
-    const QString serviced = l.ServicedBarCode.trimmed();
-    Params values{
-        invoiceID(),
-        rowNumber,
-        l.BarCode.trimmed(),
-        text(l.Description),
-        idOrNull(l.ScaleID),
-        money(Money::fromVariant(QVariant(l.Qty))),
-        money(l.UnitPrice),
-        l.DiscountKind,
-        l.DiscountPercent,
-        money(l.DiscountValue),
-        serviced.isEmpty() ? QVariant() : QVariant(serviced),
-        initial ? QVariant(ToNumber(l.InitialQty)) : QVariant(),
-        initial ? idOrNull(l.InitialScaleID) : QVariant(),
-        initial && !l.ChangeReason.trimmed().isEmpty() ? QVariant(ToInt32(ToNumber(l.ChangeReason)))
-                                                       : QVariant(),
-        l.PricingMethodID > 0 ? QVariant(l.PricingMethodID) : idOrNull(doc_.sltPricingMethod),
-        l.PromoterID > 0 ? QVariant(l.PromoterID) : idOrNull(doc_.sltPromoter),
-        freeGoods ? 1 : 0};
-    if (freeGoods) {
+// The values of kLineInsert for one line; free goods carry no wage, profit, commission, duty or
+// tax.
+Params SaveRun::lineValues(const InvoiceLineItem& l) const {
+    Params values{invoice_.header.id,
+                  l.rowNumber,
+                  l.barcode,
+                  l.description,
+                  idOrNull(l.scaleId),
+                  money(Money::fromVariant(QVariant(l.qty))),
+                  money(l.unitPrice),
+                  l.discountKind,
+                  l.discountPercent,
+                  money(l.discountValue),
+                  textOrNull(l.servicedBarcode),
+                  orNull(l.initialQty),
+                  l.initialQty ? idOrNull(l.initialScaleId) : QVariant(),
+                  orNull(l.changeReason),
+                  idOrNull(l.pricingMethodId),
+                  idOrNull(l.promoterId),
+                  l.freeGoods ? 1 : 0};
+    if (l.freeGoods) {
         values.resize(kLineValues);
         return values;
     }
-    return values << l.WagePercent << money(l.WagePerWeight) << l.ProfitPercent
-                  << money(l.Commission) << money(l.Duty) << money(l.Tax);
+    return values << l.wagePercent << money(l.wagePerWeight) << l.profitPercent
+                  << money(l.commission) << money(l.duty) << money(l.tax);
 }
 
 // The trace control keeps the traced goods' rows in their lines' order.

@@ -199,13 +199,15 @@ public:  // the helpers are reached from the tables of cases too
 
     int post() {
         Transaction t = db().writerTransaction();
-        const int id = AccountingDocument(form->services()).InsertDocument();
+        const int id =
+            AccountingDocument(form->ctx(), InvoiceToPost::of(form->doc())).InsertDocument();
         t.commit();
         return id;
     }
     int dispatch() {
         Transaction t = db().writerTransaction();
-        const int id = InventoryDispatch(form->services()).SaveRelExitDoc();
+        const int id =
+            InventoryDispatch(form->ctx(), InvoiceToPost::of(form->doc())).SaveRelExitDoc();
         t.commit();
         return id;
     }

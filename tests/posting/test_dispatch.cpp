@@ -232,12 +232,14 @@ TEST_P(DispatchTest, DispatchesOfInvoiceOrWhyNone) {
     const int invoice = storeInvoice({.lines = {{QStringLiteral("1002"), 1, 10}}});
     newForm();
     load(invoice);
-    EXPECT_TRUE(InventoryDispatch(form->services()).DispatchesOfInvoice().isEmpty());
+    EXPECT_TRUE(
+        InventoryDispatch::DispatchesOfInvoice(form->ctx(), form->doc().invoiceID()).isEmpty());
     EXPECT_EQ(messages.last().caption, QStringLiteral("خطا"));
     EXPECT_EQ(messages.last().text,
               QStringLiteral("برگه خروجي از روي اين فاکتور فروش كالا صادر نشده است."));
     const int id = dispatch();
-    EXPECT_EQ(InventoryDispatch(form->services()).DispatchesOfInvoice(), QVector<int>{id});
+    EXPECT_EQ(InventoryDispatch::DispatchesOfInvoice(form->ctx(), form->doc().invoiceID()),
+              QVector<int>{id});
 }
 
 SI_INSTANTIATE_BACKENDS(DispatchTest);

@@ -196,7 +196,8 @@ TEST_P(DocumentTest, ObjectsFollowTheAccountsClasses) {
             QStringLiteral("1:1:19:3"), QStringLiteral("1:2:9:%1").arg(promoter),
             QStringLiteral("9:2:9:%1").arg(promoter), QStringLiteral("10:2:9:%1").arg(promoter),
             QStringLiteral("12:2:9:%1").arg(promoter), QStringLiteral("13:2:9:%1").arg(promoter)}));
-    AccountingDocument(form->services()).InsertDocumentObject(document, 1, sales, 19, 3);
+    AccountingDocument(form->ctx(), InvoiceToPost::of(form->doc()))
+        .InsertDocumentObject(document, 1, sales, 19, 3);
     EXPECT_EQ(count(QStringLiteral("tblAccountDocumentObjects where DocumentID=? and "
                                    "RowNumber=1 and ClassID=19"),
                     {document}),
@@ -347,7 +348,7 @@ TEST_P(DocumentTest, AccountObjectsTakeTheCustomerAccountFromTheType) {
     useParameter(P::AccountObjects, QStringLiteral("1"));
     newForm();
     load(storeInvoice({.lines = {{QStringLiteral("1001"), 2, 1000}}}));
-    AccountingDocument posting(form->services());
+    AccountingDocument posting(form->ctx(), InvoiceToPost::of(form->doc()));
     EXPECT_EQ(posting.CustomerAccount(customer), typeAccount[QStringLiteral("DebitAccountID")]);
     addAccount(QStringLiteral("4102-1"), typeAccount[QStringLiteral("DebitAccountID")]);
     EXPECT_EQ(posting.CustomerAccount(customer), -1);

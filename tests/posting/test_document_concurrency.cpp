@@ -42,8 +42,9 @@ TEST(PostingChildProcess, PostInvoices) {
         // The stored rows carry no totals; the boxes are summed as the form has them.
         form.services().totals->ComputeGrandTotalQuickly();
         Transaction t = ctx.db().writerTransaction();
-        EXPECT_GT(AccountingDocument(form.services()).InsertDocument(), 0);
-        EXPECT_GT(InventoryDispatch(form.services()).SaveRelExitDoc(), 0);
+        EXPECT_GT(AccountingDocument(form.ctx(), InvoiceToPost::of(form.doc())).InsertDocument(),
+                  0);
+        EXPECT_GT(InventoryDispatch(form.ctx(), InvoiceToPost::of(form.doc())).SaveRelExitDoc(), 0);
         t.commit();
     }
     EXPECT_TRUE(messages.empty()) << messages.texts().join(u'\n').toStdString();

@@ -19,7 +19,7 @@ protected:
         first = post();
         ASSERT_GT(first, 0);
     }
-    int repost() { return AccountingDocument(form->services()).cmdSaveAccDoc_Click(); }
+    int repost() { return RepostShownInvoice(form->ctx(), form->doc()); }
     int rowsOf(int document) {
         return count(QStringLiteral("tblAccountDocumentDetail where DocumentID=?"), {document});
     }

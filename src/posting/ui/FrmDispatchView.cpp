@@ -77,7 +77,8 @@ FrmDispatchView::FrmDispatchView(const DispatchViewData& data, QWidget* parent) 
 }
 
 void cmdInvExit_Click(InvoiceServices& services, QWidget* parent) {
-    const QVector<int> ids = InventoryDispatch(services).DispatchesOfInvoice();
+    const QVector<int> ids =
+        InventoryDispatch::DispatchesOfInvoice(services.ctx, services.doc.invoiceID());
     if (ids.isEmpty()) return;
     int id = ids.first();
     if (ids.size() > 1) {
