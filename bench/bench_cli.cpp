@@ -1,7 +1,8 @@
 // Importing JSON invoices through the command line into the 100,000-goods demo, finally: 1,000
 // invoices of 20 lines each, every one entered, checked and saved with its postings as the form
 // does it. In-process runs show the module's own cost; one program start per invoice adds what
-// an integration calling the program pays.
+// an integration calling the program pays; one `invoice import` of all the files shows what a
+// session kept for the whole import saves.
 
 #include <benchmark/benchmark.h>
 
@@ -143,6 +144,25 @@ void BM_ImportInProcess(benchmark::State& state, const Backend& backend) {
     report(state, saved, refused);
 }
 
+// The same files through one `invoice import`: one session serves them all.
+void BM_ImportOneCommand(benchmark::State& state, const Backend& backend) {
+    Import import(backend, kInvoices);
+    int saved = 0, refused = 0;
+    for (auto _ : state) {
+        QString out;
+        QTextStream stream(&out);
+        si::cli::Run(
+            QStringList{QStringLiteral("--db"), import.connection, QStringLiteral("invoice"),
+                        QStringLiteral("import"), QStringLiteral("--final")} +
+                import.files,
+            stream);
+        stream.flush();
+        for (const QString& line : out.split(u'\n', Qt::SkipEmptyParts))
+            line.count(u'\t') == 2 ? ++saved : ++refused;
+    }
+    report(state, saved, refused);
+}
+
 void BM_ImportOneProgramPerInvoice(benchmark::State& state, const Backend& backend) {
     Import import(backend, kProcessInvoices);
     int saved = 0, refused = 0;
@@ -214,6 +234,7 @@ void BM_CreateStatements(benchmark::State& state, const Backend& backend) {
 void registerBenchmarks() {
     si::bench::RegisterPerBackend("BM_CreateStatements", BM_CreateStatements, 1, 1);
     si::bench::RegisterPerBackend("BM_ImportInProcess", BM_ImportInProcess, 1, 1);
+    si::bench::RegisterPerBackend("BM_ImportOneCommand", BM_ImportOneCommand, 1, 1);
     si::bench::RegisterPerBackend("BM_ImportOneProgramPerInvoice", BM_ImportOneProgramPerInvoice, 1,
                                   1);
 }

@@ -1,4 +1,4 @@
-// invoice create | show | final: the form's logic without the form.
+// invoice create | import | show | final: the form's logic without the form.
 
 #include <QFile>
 #include <QJsonDocument>
@@ -81,6 +81,51 @@ int runCreate(CommandCall& call) {
     return kExitOk;
 }
 
+// What became of one file of an import.
+enum class ImportOutcome { Stored, Refused, Failed };
+
+ImportOutcome importOne(CliContext& cli, const QString& file, bool final, QTextStream& out) {
+    JsonInvoice invoice;
+    try {
+        invoice = ParseInvoice(readInput(file));
+    } catch (const std::exception& e) {
+        PrintError(file + QStringLiteral(": خطا: ") + QString::fromStdString(e.what()));
+        out << file << "\t" << QStringLiteral("خطا") << "\n";
+        return ImportOutcome::Failed;
+    }
+    const ReadMemoScope command(cli.ctx());
+    const int failedBefore = cli.ctx().hasSession() ? cli.ctx().db().failedStatements() : 0;
+    InvoiceEntry entry(cli.ctx());
+    if (!entry.create(invoice, final)) {
+        const bool failed = cli.ctx().db().failedStatements() > failedBefore;
+        out << file << "\t" << (failed ? QStringLiteral("خطا") : QStringLiteral("رد شد")) << "\n";
+        return failed ? ImportOutcome::Failed : ImportOutcome::Refused;
+    }
+    const InvoiceDocument& d = entry.form().doc();
+    out << file << "\t" << d.txtID.trimmed() << "\t" << d.txtCode.trimmed() << "\n";
+    return ImportOutcome::Stored;
+}
+
+// Every file entered and saved as `invoice create` does it, each with a fresh form and in its own
+// transaction, but in one session: the connection and its prepared statements serve them all.
+// A refused or failed invoice stops only itself.
+int runImport(CommandCall& call) {
+    const bool final = call.args.removeAll(QStringLiteral("--final")) > 0;
+    if (call.args.isEmpty()) throw std::invalid_argument("invoice import FILE... [--final]");
+    CliContext cli(call.options);
+    cli.open();
+    bool refused = false;
+    bool failed = false;
+    for (const QString& file : std::as_const(call.args)) {
+        const ImportOutcome outcome = importOne(cli, file, final, call.out);
+        refused |= outcome == ImportOutcome::Refused;
+        failed |= outcome == ImportOutcome::Failed;
+        call.out.flush();
+    }
+    if (failed) return kExitError;
+    return refused ? kExitRefused : kExitOk;
+}
+
 int runShow(CommandCall& call) {
     const bool json = call.args.removeAll(QStringLiteral("--json")) > 0;
     const int id = parseId(call.args);
@@ -120,6 +165,14 @@ std::vector<Command> InvoiceCommands() {
              "saves it temporarily, or finally with --final; prints the stored invoice as JSON.\n"
              "The format is in the README."),
          runCreate},
+        {{QStringLiteral("invoice"), QStringLiteral("import")},
+         QStringLiteral("invoice import FILE... [--final]"),
+         QStringLiteral(
+             "Enters and saves each JSON invoice file as invoice create does, in one session;\n"
+             "prints one line per file: the file, then the stored ID and code (empty while\n"
+             "temporary), or «رد شد» after a refusal and «خطا» after an error. A refused or\n"
+             "failed invoice stops only itself. Exit 0 when every file was stored."),
+         runImport},
         {{QStringLiteral("invoice"), QStringLiteral("show")},
          QStringLiteral("invoice show ID [--json]"),
          QStringLiteral("Prints a stored invoice as the form loads it: a readable table, or JSON."),

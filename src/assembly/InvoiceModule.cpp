@@ -4,25 +4,30 @@
 
 namespace si {
 
-InvoiceModule::InvoiceModule(FormMainLogic& form)
-    : form_(form), front_(form), save_(form.services(), front_) {}
+InvoiceModule::InvoiceModule(InvoiceEditor& editor, std::unique_ptr<SaveFront> front)
+    : editor_(editor), front_(std::move(front)), save_(editor.services(), *front_) {}
 
 InvoiceModule::~InvoiceModule() = default;
 
-void InvoiceModule::install() {
-    form_.seams.SaveInvoice = [this](bool isFinal) { save_.SaveInvoice(isFinal); };
-    form_.seams.SaveAccDoc = [this] { RepostDocument(); };
-}
-
 void InvoiceModule::RepostDocument() {
-    RepostShownInvoice(form_.ctx(), form_.doc());
-    if (form_.ui()) form_.ui()->refreshView();
+    RepostShownInvoice(editor_.ctx(), editor_.doc());
 }
 
 std::unique_ptr<InvoiceModule> InstallModule(FormMainLogic& form) {
-    std::unique_ptr<InvoiceModule> module(new InvoiceModule(form));
-    module->install();
+    std::unique_ptr<InvoiceModule> module(
+        new InvoiceModule(form.editor(), std::make_unique<FormSaveFront>(form)));
+    InvoiceModule* m = module.get();
+    form.seams.SaveInvoice = [m](bool isFinal) { m->save().SaveInvoice(isFinal); };
+    form.seams.SaveAccDoc = [m, &form] {
+        m->RepostDocument();
+        if (form.ui()) form.ui()->refreshView();
+    };
     return module;
+}
+
+std::unique_ptr<InvoiceModule> InstallModule(InvoiceEditor& editor) {
+    return std::unique_ptr<InvoiceModule>(
+        new InvoiceModule(editor, std::make_unique<HeadlessSaveFront>(editor.ctx().params)));
 }
 
 }  // namespace si

@@ -17,7 +17,8 @@ namespace {
 // kept, since a new PostgreSQL connection costs tens of milliseconds each time.
 bool sessionReusable(Context& ctx) {
     Session* s = ctx.session.get();
-    if (!s || s->connectionString() != ctx.globals.CurrentConnectionString || s->inTransaction())
+    if (!s || s->connectionString() != ctx.globals.CurrentConnectionString ||
+        s->inTransaction() || s->connectionLost())
         return false;
     // A connection that answered a moment ago, or within the command under way, is not asked
     // again: it would fail the command's next statement as surely as the probe.

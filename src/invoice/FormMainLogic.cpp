@@ -17,8 +17,9 @@ namespace si {
 FormMainLogic::FormMainLogic(Context& ctx, QObject* parent)
     : QObject(parent),
       ctx_(&ctx),
-      doc_(ctx),
-      services_(std::make_unique<InvoiceServices>(ctx, doc_)) {}
+      editor_(ctx),
+      doc_(editor_.doc()),
+      services_(&editor_.services()) {}
 
 FormMainLogic::~FormMainLogic() = default;
 
@@ -27,76 +28,8 @@ QString FormMainLogic::formTitle() const {
                                           : QStringLiteral("فاکتور فروش");
 }
 
-// The form adds the update columns and the row version the first time it meets a database
-// without them.
-void FormMainLogic::ensureUpdateColumns() {
-    AddInvoiceColumnsWhenMissing(ctx_->db());
-}
-
-void FormMainLogic::configureSelectors() {
-    const int user = ctx_->globals.CurrentUserID;
-    doc_.sltPricingMethod.setViews(QStringLiteral("vwSalePricingMethodMajor"),
-                                   QStringLiteral("vwSalePricingMethodMinor"));
-    doc_.sltPricingMethod.setCaption(QStringLiteral("نوع قيمتگذاري"));
-    doc_.sltCRMCardType.setViews(QStringLiteral("vwCRMCardTypeMajor"),
-                                 QStringLiteral("vwCRMCardTypeMinor"));
-    doc_.sltCRMCardType.setCaption(QStringLiteral("نوع کارت"));
-    doc_.sltPaidByCash.setViews(QStringLiteral("vwSalePaidByCashMajor"),
-                                QStringLiteral("vwSalePaidByCashMinor"));
-    doc_.sltPaidByCash.setCaption(QStringLiteral("نوع پرداخت"));
-    doc_.sltPaidByCash.setListFilter(
-        {QStringLiteral(
-             "ID in (Select x.PaidByCashID from tblSalePaidByCashUser x where x.UserID=?) or not "
-             "exists(Select x.PaidByCashID from tblSalePaidByCashUser x where x.UserID=?)"),
-         {user, user}});
-    doc_.sltCreatorEmployee.setViews(QStringLiteral("vwEmployee_SaleInvoiceMajor"),
-                                     QStringLiteral("vwEmployeeMinor"));
-    doc_.sltCreatorEmployee.setCaption(QStringLiteral("تهيه كننده فيش"));
-    doc_.sltCreator.setViews(QStringLiteral("vwUserMajor"), QStringLiteral("vwUserMinor"));
-    doc_.sltType.setViews(QStringLiteral("vwSaleInvoiceTypeMajor"),
-                          QStringLiteral("vwSaleInvoiceTypeMinor"));
-}
-
-void FormMainLogic::readUserFacts() {
-    Session& s = ctx_->db();
-    if (auto user = s.first(QStringLiteral("select * from tbluser where ID =?"),
-                            {ctx_->globals.CurrentUserID})) {
-        ctx_->globals.CurrentUserFullName = user->text(u"FullName");
-        doc_.userBranchID = static_cast<int>(ToNumber(user->value(u"BranchID")));
-    }
-    const QVariant inventory = s.scalar(
-        QStringLiteral("Select InventoryID from tblInventoryUser Where IsPrimary=1 and UserID=?"),
-        {ctx_->globals.CurrentUserID});
-    doc_.userPrimaryInventoryID = static_cast<int>(ToNumber(inventory));
-}
-
 void FormMainLogic::Form_Load() {
-    if (loaded_) return;
-    OpenSession(*ctx_);
-    LoadSystemParameters(*ctx_);
-    ensureUpdateColumns();
-    configureSelectors();
-    LoadSystemParameters(*ctx_);
-    doc_.sltPromoter.setViews(QStringLiteral("vwSalePromoterMajor"),
-                              QStringLiteral("vwSalePromoterMinor"));
-    doc_.sltPromoter.setCaption(QStringLiteral("كارمندان"));
-    services_->header->initialize();
-    const int promoter = ctx_->params.number(P::DefaultPromoter);
-    const int promoter2 = ctx_->params.number(P::DefaultPromoter2);
-    if (promoter > 0) doc_.sltPromoter.setID(promoter);
-    if (promoter2 > 0) doc_.sltPromoter2.setID(promoter2);
-    LoadActivePeriod(*ctx_);
-    doc_.basePath =
-        ctx_->db()
-            .scalar(QStringLiteral("Select coalesce(BasePath,'') as BasePath from vwZelorBasePath"))
-            .toString();
-    const QVariant number210 = ctx_->db().scalar(
-        QStringLiteral("Select Value From tblZelorSystemParameters Where ID = 210"));
-    services_->lines->configureColumns();
-    doc_.formNumber210 =
-        static_cast<int>(ToNumber(number210.isNull() ? QStringLiteral("0") : number210.toString()));
-    readUserFacts();
-    loaded_ = true;
+    editor_.prepare();
 }
 
 bool FormMainLogic::ViewInvoice(int id) {
@@ -114,11 +47,7 @@ bool FormMainLogic::ClearShow() {
 }
 
 bool FormMainLogic::ShowInvoiceByID(int id) {
-    if (id > 0 &&
-        ctx_->db().call(QStringLiteral("spSaleIsInvoiceAvailable"), QVariantList{id}).toInt() > 0) {
-        ResetForm();
-        doc_.FormMode = kModeView;
-        services_->header->FillData(id);
+    if (editor_.openForView(id)) {
         ApplyMode();
         return true;
     }
@@ -140,26 +69,16 @@ void FormMainLogic::StartNewEntry() {
 }
 
 void FormMainLogic::StartEditInvoice(int id) {
-    ResetForm();
-    doc_.FormMode = kModeEdit;
-    if (!services_->header->FillData(id)) {
+    if (!editor_.openForEdit(id)) {
         ShowInvoiceByID(id);
         return;
     }
-    if (ctx_->params.flag(P::EditResetsDate)) {
-        doc_.datCreateDate = ctx_->db().today();
-        services_->header->datCreateDate_Change();
-        doc_.txtTime = fnZelorGetTime(ctx_->db().now());
-    }
-    doc_.sltPricingMethod.setListFilter(
-        PricingLogic::userMethodFilter(ctx_->globals.CurrentUserID));
     ApplyMode();
     if (ui_) ui_->focusControl(QStringLiteral("flexDetail"));
 }
 
 void FormMainLogic::ResetForm() {
-    doc_.clear();
-    services_->header->FillDefaults();
+    editor_.reset();
 }
 
 bool FormMainLogic::guarded(const std::function<void()>& command) {

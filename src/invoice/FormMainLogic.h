@@ -11,8 +11,7 @@
 
 #include "invoice/Availability.h"
 #include "invoice/FormMainUi.h"
-#include "invoice/InvoiceDocument.h"
-#include "invoice/InvoiceServices.h"
+#include "invoice/InvoiceEditor.h"
 
 namespace si {
 
@@ -45,12 +44,13 @@ public:
     FormMainUi* ui() const { return ui_; }
     InvoiceDocument& doc() { return doc_; }
     InvoiceServices& services() { return *services_; }
+    InvoiceEditor& editor() { return editor_; }
     FormSeams seams;
     Context& ctx() { return *ctx_; }
 
     // Form_Load, in its order. Safe to call once per form.
     void Form_Load();
-    bool isLoaded() const { return loaded_; }
+    bool isLoaded() const { return editor_.isPrepared(); }
 
     // Entry points (called by the component): both load the form first. Return false.
     bool ViewInvoice(int id);
@@ -123,17 +123,14 @@ private:
     void applyLoadVisibility(Availability& a) const;
     bool routeControlKey(int key);
     void refreshUi();
-    void ensureUpdateColumns();
-    void configureSelectors();
-    void readUserFacts();
     void runF10();
 
     Context* ctx_;
-    InvoiceDocument doc_;
-    std::unique_ptr<InvoiceServices> services_;
+    InvoiceEditor editor_;
+    InvoiceDocument& doc_;
+    InvoiceServices* services_;
     FormMainUi* ui_ = nullptr;
     Availability availability_;
-    bool loaded_ = false;
     bool f10Guard_ = true;
     bool masterDiscountRight_ = false;  // right 90110, asked once per ApplyMode
 };

@@ -5,6 +5,7 @@
 
 #include "assembly/InvoiceModule.h"
 #include "assembly/ui/InvoiceModuleUi.h"
+#include "invoice/InvoiceStore.h"
 #include "invoice/ui/FormMain.h"
 #include "posting/PostingTestSupport.h"
 
@@ -19,6 +20,34 @@ protected:
                                    "where FormID = ? and FormTypeID = 901"),
                     {invoiceId})
             .toInt();
+    }
+    // Whatever an invoice's postings wrote, by row: the document's accounts and amounts and the
+    // dispatch's goods, without the identities that differ between two invoices.
+    QStringList postingsOf(int invoiceId) {
+        QStringList rows;
+        for (const Row& r : db().query(
+                 QStringLiteral("select RowNumber, AccountID, DebitValue, CreditValue from "
+                                "tblAccountDocumentDetail where FormID = ? and FormTypeID = 901 "
+                                "order by RowNumber"),
+                 {invoiceId}))
+            rows << r.text(u"RowNumber") + u' ' + r.text(u"AccountID") + u' ' +
+                        r.money(u"DebitValue").toString() + u' ' +
+                        r.money(u"CreditValue").toString();
+        for (const Row& r : db().query(
+                 QStringLiteral("select d.Barcode, d.ScaleID, d.Qty from "
+                                "tblInventoryDispatchDetail d join tblInventoryDispatch h on "
+                                "h.ID = d.DispatchID where h.FormID = ? and h.FormTypeID = 901 "
+                                "order by d.Barcode"),
+                 {invoiceId}))
+            rows << r.text(u"Barcode") + u' ' + r.text(u"ScaleID") + u' ' +
+                        QString::number(r.toDouble(u"Qty"));
+        return rows;
+    }
+    int saveTemporary() {
+        newInvoice({line(QStringLiteral("1001"), 2, 3000), line(QStringLiteral("1002"), 1, 4500)});
+        form->RefreshTimer_Timer();
+        EXPECT_TRUE(form->runCommand(QStringLiteral("cmdTempSave")));
+        return savedID();
     }
 };
 
@@ -67,6 +96,49 @@ TEST_P(AssemblyTest, AHeadlessFormSavesAndRepostsThroughIt) {
     EXPECT_GT(again, 0) << messages.texts().join(u'\n').toStdString();
     EXPECT_NE(again, first);
     EXPECT_EQ(documentOf(id), again);
+}
+
+// A job without a form opens a stored temporary invoice and saves it finally through the same
+// module: the invoice, its document and its dispatch come out as the form's final save makes them.
+TEST_P(AssemblyTest, AJobWithoutAFormFinalisesAsTheFormDoes) {
+    enablePosting();
+    installSave();
+    const int byForm = saveTemporary();
+    const int byJob = saveTemporary();
+    ASSERT_GT(byForm, 0);
+    ASSERT_GT(byJob, byForm);
+    form->ShowInvoiceByID(byForm);
+    ASSERT_TRUE(form->runCommand(QStringLiteral("cmdEdit")));
+    form->RefreshTimer_Timer();
+    ASSERT_TRUE(form->runCommand(QStringLiteral("cmdFinalSave")));
+    ASSERT_EQ(storedCode(byForm).toInt(), 1) << messages.texts().join(u'\n').toStdString();
+
+    InvoiceEditor editor(ctx);
+    editor.prepare();
+    auto job = InstallModule(editor);
+    ASSERT_TRUE(editor.openForEdit(byJob));
+    ASSERT_TRUE(job->save().SaveInvoice(true)) << messages.texts().join(u'\n').toStdString();
+    EXPECT_EQ(storedCode(byJob).toInt(), 2);
+    EXPECT_EQ(editor.doc().FormMode, kModeView);
+
+    InvoiceStore store(db());
+    std::optional<Invoice> fromForm = store.read(byForm);
+    std::optional<Invoice> fromJob = store.read(byJob);
+    ASSERT_TRUE(fromForm && fromJob);
+    // The identity, the code, the postings' identities and the row version are each invoice's own.
+    for (Invoice* invoice : {&*fromForm, &*fromJob}) {
+        EXPECT_GT(invoice->postings.accountingDocumentId, 0);
+        EXPECT_GT(invoice->postings.dispatchId, 0);
+        invoice->header.id = -1;
+        invoice->header.code.reset();
+        invoice->postings = {};
+        invoice->rowVersion = 0;
+    }
+    EXPECT_TRUE(*fromForm == *fromJob);
+    EXPECT_EQ(fromJob->lines.size(), 2);
+    const QStringList postings = postingsOf(byForm);
+    EXPECT_GE(postings.size(), 4);  // the sales and customer rows and two goods
+    EXPECT_EQ(postingsOf(byJob), postings);
 }
 
 SI_INSTANTIATE_BACKENDS(AssemblyTest);

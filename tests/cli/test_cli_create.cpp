@@ -1,7 +1,9 @@
 // invoice create and final through the program, against the form's own logic on the same data.
 
+#include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
+#include <QTemporaryDir>
 
 #include "apps/cli/InvoiceJson.h"
 #include "cli/CliTestSupport.h"
@@ -90,6 +92,53 @@ TEST_P(CliCreate, CreateShowAndFinalKeepWhatWasAsked) {
     const CliResult again =
         run({QStringLiteral("invoice"), QStringLiteral("final"), QString::number(id)});
     EXPECT_EQ(again.exitCode, 2);
+}
+
+// One import of several files stores each as create would and stops only the one refused or
+// unreadable; the output names what became of every file.
+TEST_P(CliCreate, ImportStoresEachFileAsCreateWould) {
+    QTemporaryDir dir;
+    const auto file = [&](const QString& name, const QByteArray& content) {
+        QFile f(dir.filePath(name));
+        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(content);
+        return f.fileName();
+    };
+    QJsonObject unknownGoods = plainLines();
+    unknownGoods.insert(
+        kLines,
+        QJsonArray{QJsonObject{{QStringLiteral("barcode"), QStringLiteral("9999999999999")}}});
+    const QStringList files{file(QStringLiteral("a.json"), QJsonDocument(threeLines()).toJson()),
+                            file(QStringLiteral("b.json"), QJsonDocument(unknownGoods).toJson()),
+                            file(QStringLiteral("c.json"), "{\"lines\": ["),
+                            file(QStringLiteral("d.json"), QJsonDocument(plainLines()).toJson())};
+    const int invoicesBefore =
+        db().scalar(QStringLiteral("SELECT count(*) FROM tblSaleInvoice")).toInt();
+    const CliResult imported = run(QStringList{QStringLiteral("invoice"), QStringLiteral("import"),
+                                               QStringLiteral("--final")} +
+                                   files);
+    EXPECT_EQ(imported.exitCode, 1) << imported.err.toStdString();
+    const QStringList lines = QString::fromUtf8(imported.out).split(u'\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 4) << imported.out.toStdString();
+    const QStringList first = lines[0].split(u'\t');
+    const QStringList last = lines[3].split(u'\t');
+    ASSERT_EQ(first.size(), 3);
+    ASSERT_EQ(last.size(), 3);
+    EXPECT_EQ(first[0], files[0]);
+    EXPECT_GT(first[2].toInt(), 0);
+    EXPECT_EQ(last[2].toInt(), first[2].toInt() + 1);
+    EXPECT_EQ(lines[1], files[1] + QStringLiteral("\tرد شد"));
+    EXPECT_EQ(lines[2], files[2] + QStringLiteral("\tخطا"));
+    EXPECT_EQ(db().scalar(QStringLiteral("SELECT count(*) FROM tblSaleInvoice")).toInt(),
+              invoicesBefore + 2);
+
+    const CliResult created = create(threeLines(), {QStringLiteral("--final")});
+    ASSERT_EQ(created.exitCode, 0) << created.err.toStdString();
+    const QJsonObject shown =
+        run({QStringLiteral("invoice"), QStringLiteral("show"), first[1], QStringLiteral("--json")})
+            .json();
+    EXPECT_EQ(shown.value(kLines), created.json().value(kLines));
+    EXPECT_EQ(shown.value(kTotals), created.json().value(kTotals));
 }
 
 // The same invoice typed into the form's logic in this process and fed to the program: every
