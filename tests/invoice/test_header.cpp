@@ -358,6 +358,77 @@ TEST_P(HeaderTest, PreConditionSetsTheSettlementTerm) {
     EXPECT_EQ(header().GetPreConditionClearDays(9999), -1);
 }
 
+// The settlement term weighted by the goods' prices under the invoice's pricing method: the
+// method's own term and price win over the goods' general ones, a term missing in both counts as
+// the pre-condition's, and goods that are not found weigh nothing.
+TEST_P(HeaderTest, AverageSettlementTermWeighsTheGoodsByTheirPrices) {
+    const int method = pricingMethod(QStringLiteral("عمده"));
+    const int otherMethod = pricingMethod(QStringLiteral("خرده"));
+    const int cheque = static_cast<int>(db().insertReturningId(
+        QStringLiteral(
+            "insert into tblSalePreCondition (Name, ClearDateNum) values (?, 20) RETURNING ID"),
+        {QStringLiteral("چك")}));
+    auto good = [this](const char* barcode, qint64 price, const QVariant& term) {
+        db().exec(QStringLiteral("insert into tblGood (Barcode, Code, Name, RetailPrice, "
+                                 "LoanExpireDuration) values (?, ?, ?, ?, ?)"),
+                  {QString::fromLatin1(barcode), QString::fromLatin1(barcode),
+                   QStringLiteral("كالا ") + QString::fromLatin1(barcode),
+                   QVariant::fromValue(Money::fromRials(price)), term});
+    };
+    auto saleInfo = [this](const char* barcode, int pricing, qint64 price, const QVariant& term) {
+        db().exec(QStringLiteral("insert into tblGoodSaleInfo (Barcode, PricingMethodID, "
+                                 "RetailPrice, LoanExpireDuration) values (?, ?, ?, ?)"),
+                  {QString::fromLatin1(barcode), pricing,
+                   QVariant::fromValue(Money::fromRials(price)), term});
+    };
+    const QVariant none;
+    good("701", 1000, 30);
+    saleInfo("701", method, 3000, 60);  // 60 days on 3000
+    good("702", 2000, 10);
+    saleInfo("702", method, 2500, none);  // 10 days on 2500
+    good("703", 3500, none);
+    saleInfo("703", otherMethod, 9000, 90);  // the pre-condition's 20 days on 3500
+    auto enter = [this](std::initializer_list<const char*> barcodes) {
+        for (const char* barcode : barcodes) {
+            InvoiceLine line;
+            line.BarCode = QString::fromLatin1(barcode);
+            doc().flexDetail.appendLine(line);
+        }
+    };
+    newInvoice();
+    doc().sltPricingMethod.setID(method);
+    doc().sltPreCond.setID(cheque);
+    enter({"701", "702", "703", "799"});
+    const QDate day = doc().datCreateDate;
+    ASSERT_TRUE(day.isValid());
+
+    messages.answerNo();
+    header().cmdCalcAvgDate_Click();
+    EXPECT_EQ(messages.last().text,
+              QStringLiteral("آيا مطمئنيد محاسبه بر اساس راس گيري مهلت تسويه كالاها انجام شود؟"));
+    EXPECT_EQ(messages.last().caption, QStringLiteral("هشدار"));
+    EXPECT_EQ(doc().txtLoanExpire, QStringLiteral("20"));
+
+    // (60 × 3000 + 10 × 2500 + 20 × 3500) / (3000 + 2500 + 3500) = 275000 / 9000 = 30.56
+    messages.answerYes();
+    header().cmdCalcAvgDate_Click();
+    EXPECT_EQ(doc().txtLoanExpire, QStringLiteral("31"));
+    EXPECT_EQ(doc().txtLoanExpireTag, QStringLiteral("31"));
+    EXPECT_EQ(doc().dtpClearDate, day.addDays(31));
+
+    // Without a price to weigh, the pre-condition's term is shown and the due date stays.
+    newInvoice();
+    doc().sltPreCond.setID(cheque);
+    doc().txtLoanExpire = QStringLiteral("45");
+    enter({"799"});
+    const QDate due = doc().dtpClearDate;
+    messages.answerYes();
+    header().cmdCalcAvgDate_Click();
+    EXPECT_EQ(doc().txtLoanExpire, QStringLiteral("20"));
+    EXPECT_EQ(doc().txtLoanExpireTag, QStringLiteral("20"));
+    EXPECT_EQ(doc().dtpClearDate, due);
+}
+
 TEST_P(HeaderTest, PromoterCardRules) {
     const int p1 = employee(QStringLiteral("رضا")), p2 = employee(QStringLiteral("مريم"));
     db().exec(
