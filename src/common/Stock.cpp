@@ -1,5 +1,6 @@
 #include "common/Stock.h"
 
+#include "common/Codes.h"
 #include "common/Jalali.h"
 #include "common/Period.h"
 
@@ -19,7 +20,7 @@ const QString kDispatched = QStringLiteral(
     "FROM tblInventoryDispatchDetail d CROSS JOIN tblInventoryDispatch x "
     "LEFT JOIN tblGoodScale sc ON sc.ID = d.ScaleID WHERE x.ID = d.DispatchID AND %1 "
     "AND x.InventoryID = ? AND x.ReceiveDate >= ? AND x.ReceiveDate < ? "
-    "AND NOT (coalesce(x.FormTypeID, 0) = 901 AND coalesce(x.FormID, 0) = ?)");
+    "AND NOT (coalesce(x.FormTypeID, 0) = ? AND coalesce(x.FormID, 0) = ?)");
 const QString kBaseQty = QStringLiteral("coalesce(d.Qty, 0) * coalesce(sc.ScaleToBaseParent, 1)");
 
 // SQLite: one pass over the lines of the listed barcodes, grouped.
@@ -37,24 +38,20 @@ QString groupedMovementSum(const QString& marks) {
 constexpr qsizetype kFewBarcodes = 20;
 
 // The per-barcode probes are planned well only when a random read is costed as the memory read
-// it is here, and only when planned for the statement's own values: the plan the server makes
-// once for any values, and takes after a few runs of the same prepared statement (a workstation
-// saving invoices of one length), scans the movements five times slower. For this statement
-// alone, since other plans (the credit statistics) are better with the server's own settings.
+// it is here. For this statement alone, since other plans (the credit statistics) are better with
+// the server's own setting. (Every statement is planned for its own values: see Session.)
 class PerBarcodePlanning {
 public:
     explicit PerBarcodePlanning(Session& s) : s_(s) {
-        s_.exec(
-            QStringLiteral("SELECT set_config('random_page_cost', '1.1', false), "
-                           "set_config('plan_cache_mode', 'force_custom_plan', false)"));
+        s_.exec(QStringLiteral("SELECT set_config('random_page_cost', '1.1', false)"));
     }
     ~PerBarcodePlanning() {
         try {
             s_.exec(
                 QStringLiteral("SELECT set_config(name, reset_val, false) FROM pg_settings "
-                               "WHERE name IN ('random_page_cost', 'plan_cache_mode')"));
+                               "WHERE name = 'random_page_cost'"));
         } catch (...) {
-            // A failed transaction refuses the reset; its end restores the settings.
+            // A failed transaction refuses the reset; its end restores the setting.
         }
     }
     PerBarcodePlanning(const PerBarcodePlanning&) = delete;
@@ -76,6 +73,11 @@ QDate rangeStart(const StockQuery& q) {
     return q.from.isValid() ? q.from : QDate(1900, 1, 1);
 }
 
+// The values of kDispatched's last condition: the dispatch of the invoice being saved.
+Params ownDispatch(const StockQuery& q) {
+    return {FormType::SaleInvoice, q.excludeInvoiceId};
+}
+
 void addGroupedStocks(Session& s, const StockQuery& q, const QStringList& barcodes,
                       QHash<QString, double>& stocks) {
     Params list;
@@ -86,15 +88,14 @@ void addGroupedStocks(Session& s, const StockQuery& q, const QStringList& barcod
     RowSet rows;
     if (s.isSqlite() || n <= kFewBarcodes) {
         const QString marks = QStringList(n, QStringLiteral("?")).join(QLatin1Char(','));
-        rows = s.query(groupedMovementSum(marks),
-                       list + range + list + range + Params{q.excludeInvoiceId});
+        rows = s.query(groupedMovementSum(marks), list + range + list + range + ownDispatch(q));
     } else {
         // The first row names the type the VALUES list takes.
         QStringList values(n, QStringLiteral("(?)"));
         values.first() = QStringLiteral("(CAST(? AS VARCHAR(50)))");
         const PerBarcodePlanning planning(s);
         rows = s.query(perBarcodeMovementSum(values.join(QLatin1Char(','))),
-                       list + range + range + Params{q.excludeInvoiceId});
+                       list + range + range + ownDispatch(q));
     }
     for (const Row& r : rows)
         stocks.insert(r.text(u"Barcode"), r.toDouble(u"Stock"));

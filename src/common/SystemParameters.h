@@ -57,6 +57,8 @@ enum : int {
     LineDescription = 3349,
     PromoterRule = 3377,
     Promoter2Rule = 3387,
+    // Read once at load into a form-wide number that no rule of the form uses.
+    FormWideNumber = 210,
     SmsCountLimit = 3388,
     ReadFromFile = 3392,
     LotterySlips = 3393,

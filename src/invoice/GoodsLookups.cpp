@@ -1,5 +1,7 @@
 #include "invoice/GoodsLookups.h"
 
+#include "common/Codes.h"
+
 namespace si {
 
 namespace {
@@ -300,10 +302,10 @@ QVector<StockTraceRow> StockMovements(Session& s, int inventoryId, const QString
             "LEFT JOIN tblInventoryReceipt r ON m.MoveKind = 1 AND r.ID = m.DocumentID "
             "LEFT JOIN tblInventoryDispatch x ON m.MoveKind = 2 AND x.ID = m.DocumentID "
             "WHERE m.InventoryID = ? AND m.Barcode = ? AND m.MoveDate >= ? AND m.MoveDate < ? "
-            "AND NOT (coalesce(m.DispatchFormTypeID, 0) = 901 AND coalesce(m.DispatchFormID, 0) "
+            "AND NOT (coalesce(m.DispatchFormTypeID, 0) = ? AND coalesce(m.DispatchFormID, 0) "
             "= ?) ORDER BY m.MoveDate, m.MoveKind, m.DocumentID"),
         {inventoryId, barcode, from.isValid() ? from : QDate(1900, 1, 1), asOf.addDays(1),
-         excludeInvoiceId});
+         FormType::SaleInvoice, excludeInvoiceId});
     QVector<StockTraceRow> trace;
     double balance = 0;
     for (const Row& r : rows) {

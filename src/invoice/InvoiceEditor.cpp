@@ -74,7 +74,8 @@ void InvoiceEditor::prepare() {
             .scalar(QStringLiteral("Select coalesce(BasePath,'') as BasePath from vwZelorBasePath"))
             .toString();
     const QVariant number210 = ctx_.db().scalar(
-        QStringLiteral("Select Value From tblZelorSystemParameters Where ID = 210"));
+        QStringLiteral("Select Value From tblZelorSystemParameters Where ID = ?"),
+        {P::FormWideNumber});
     services_->lines->configureColumns();
     doc_.formNumber210 =
         static_cast<int>(ToNumber(number210.isNull() ? QStringLiteral("0") : number210.toString()));
