@@ -2,6 +2,7 @@
 
 #include <QElapsedTimer>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QSet>
 #include <QSqlError>
 #include <QSqlRecord>
@@ -60,13 +61,10 @@ std::unique_ptr<Session> Session::open(const QString& connectionString,
         if (!s->cs_.readOnly) s->rawExec(QStringLiteral("PRAGMA journal_mode=WAL"));
         s->rawExec(QStringLiteral("PRAGMA case_sensitive_like=OFF"));
     } else {
-        // Compiling a plan costs more than the short statements of a clerk's work ever run. A
-        // statement is planned for its own values every time: the plan the server would keep
-        // for any values after a few runs of a prepared statement reads every movement line for
-        // a list of goods, and a workstation's session runs the same statements all day.
-        s->rawExec(QStringLiteral(
-            "SELECT set_config('client_min_messages', 'warning', false), set_config('jit', "
-            "'off', false), set_config('plan_cache_mode', 'force_custom_plan', false)"));
+        // Compiling a plan costs more than the short statements of a clerk's work ever run.
+        s->rawExec(
+            QStringLiteral("SELECT set_config('client_min_messages', 'warning', false), "
+                           "set_config('jit', 'off', false)"));
     }
     return s;
 }
@@ -89,6 +87,7 @@ Session::~Session() {
     db_ = QSqlDatabase();
     QSqlDatabase::removeDatabase(connectionName_);
     cache_.clear();
+    listRuns_.clear();
 }
 
 namespace {
@@ -159,11 +158,35 @@ void Session::fail(const QString& sql, const QSqlError& error) {
     throw SqlError(sql, driverText(error));
 }
 
+namespace {
+
+// A look-up of a list of values (IN (?, ?, ...)). PostgreSQL plans a prepared statement for its
+// values for five runs, then may keep one plan for any values, which for a list of goods reads
+// every movement line: such a statement is prepared afresh before its sixth run. Single-value
+// look-ups keep their plan, which saves planning them on every key a clerk presses.
+bool plansByItsValues(const QString& sql) {
+    static const QRegularExpression list(QStringLiteral("\\bin\\s*\\(\\s*\\?\\s*,"),
+                                         QRegularExpression::CaseInsensitiveOption);
+    return sql.contains(list);
+}
+constexpr int kRunsPlannedForTheirValues = 5;
+
+}  // namespace
+
 QSqlQuery& Session::prepared(const QString& sql) {
     failIfLost(sql);
     auto it = cache_.find(sql);
+    if (it != cache_.end() && !isSqlite() && plansByItsValues(sql) &&
+        ++listRuns_[sql] >= kRunsPlannedForTheirValues) {
+        listRuns_.remove(sql);
+        cache_.erase(it);
+        it = cache_.end();
+    }
     if (it != cache_.end()) return it.value();
-    if (cache_.size() >= kStatementCacheLimit) cache_.clear();
+    if (cache_.size() >= kStatementCacheLimit) {
+        cache_.clear();
+        listRuns_.clear();
+    }
     QSqlQuery q(db_);
     q.setForwardOnly(true);
     if (!q.prepare(sql)) fail(sql, q.lastError());

@@ -158,6 +158,8 @@ private:
     QString connectionName_;
     QSqlDatabase db_;
     QHash<QString, QSqlQuery> cache_;
+    // Runs of each cached list look-up since it was prepared (PostgreSQL).
+    QHash<QString, int> listRuns_;
     const ProcedureRegistry* procedures_ = nullptr;
     std::function<QDateTime()> clock_;
     QElapsedTimer serverClockRead_;

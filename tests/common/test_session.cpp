@@ -172,6 +172,32 @@ TEST_P(SessionTest, NowIsTheDatabasesLocalTimeAskedAtMostOnceAMinute) {
     EXPECT_EQ(second.time().msec(), 0);
 }
 
+// PostgreSQL may keep one plan for any values after a prepared statement's fifth run; a look-up
+// of a list of values is prepared afresh before that, so each run is planned for its own list.
+// A single-value look-up keeps its prepared statement.
+TEST_P(SessionTest, ListLookUpsArePreparedAfreshBeforeTheServerKeepsOnePlan) {
+    if (GetParam().dialect == Dialect::SQLite) GTEST_SKIP() << "plans per value are PostgreSQL's";
+    const QString list = QStringLiteral("select Name from tblProbe where ID in (?, ?, ?)");
+    const QString single = QStringLiteral("select Name from tblProbe where ID = ?");
+    s_->exec(QStringLiteral("insert into tblProbe (ID, Name) values (1, 'a'), (2, 'b'), (3, 'c')"));
+    for (int run = 0; run < 12; ++run) {
+        EXPECT_EQ(s_->query(list, {1, 2, run % 2 ? 3 : 4}).size(), run % 2 ? 3 : 2);
+        EXPECT_EQ(s_->scalar(single, {2}).toString(), QStringLiteral("b"));
+    }
+    const auto runsOf = [&](const QString& sql) {
+        QList<int> runs;
+        for (const Row& r :
+             s_->query(QStringLiteral("select generic_plans + custom_plans as Runs from "
+                                      "pg_prepared_statements where statement like ?"),
+                       {QStringLiteral("%") + QString(sql).replace(u'?', u'%') + u'%'}))
+            runs << r.toInt(u"Runs");
+        return runs;
+    };
+    // Prepared for runs 1, 6 and 11: the current one has run twice.
+    EXPECT_EQ(runsOf(list), QList<int>{2});
+    EXPECT_EQ(runsOf(single), QList<int>{12});
+}
+
 // Reads repeated within a command are asked once, until anything is written or a transaction
 // begins; a transaction always reads afresh.
 TEST_P(SessionTest, ARememberedReadIsForgottenByAnyWriteAndNeverUsedInATransaction) {
