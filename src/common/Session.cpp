@@ -2,6 +2,7 @@
 
 #include <QElapsedTimer>
 #include <QFileInfo>
+#include <QMutex>
 #include <QRegularExpression>
 #include <QSet>
 #include <QSqlError>
@@ -87,7 +88,7 @@ Session::~Session() {
     db_ = QSqlDatabase();
     QSqlDatabase::removeDatabase(connectionName_);
     cache_.clear();
-    listRuns_.clear();
+    valuePlanRuns_.clear();
 }
 
 namespace {
@@ -160,36 +161,59 @@ void Session::fail(const QString& sql, const QSqlError& error) {
 
 namespace {
 
-// A look-up of a list of values (IN (?, ?, ...)). PostgreSQL plans a prepared statement for its
-// values for five runs, then may keep one plan for any values, which for a list of goods reads
-// every movement line: such a statement is prepared afresh before its sixth run. Single-value
-// look-ups keep their plan, which saves planning them on every key a clerk presses.
+// Statements marked by PlannedForItsValues.
+QMutex valuePlannedLock;
+QSet<QString>& valuePlanned() {
+    static QSet<QString> statements;
+    return statements;
+}
+
+// PostgreSQL plans a prepared statement for its values for five runs, then may keep one plan for
+// any values. For a list of values (IN (?, ?, ...)) or a marked statement that plan reads every
+// movement line of a list of goods, or every invoice "after this date": such a statement is
+// prepared afresh before its sixth run. Look-ups by key keep their plan, which saves planning
+// them on every key a clerk presses.
 bool plansByItsValues(const QString& sql) {
     static const QRegularExpression list(QStringLiteral("\\bin\\s*\\(\\s*\\?\\s*,"),
                                          QRegularExpression::CaseInsensitiveOption);
-    return sql.contains(list);
+    if (sql.contains(list)) return true;
+    const QMutexLocker locked(&valuePlannedLock);
+    return valuePlanned().contains(sql);
 }
 constexpr int kRunsPlannedForTheirValues = 5;
 
 }  // namespace
 
+QString PlannedForItsValues(const QString& sql) {
+    const QMutexLocker locked(&valuePlannedLock);
+    valuePlanned().insert(sql);
+    return sql;
+}
+
+// A statement planned for its values, run five times since it was prepared, is let go.
+bool Session::dueForFreshPlan(const QString& sql) {
+    const auto runs = valuePlanRuns_.find(sql);
+    if (runs == valuePlanRuns_.end() || ++runs.value() < kRunsPlannedForTheirValues) return false;
+    valuePlanRuns_.erase(runs);
+    return true;
+}
+
 QSqlQuery& Session::prepared(const QString& sql) {
     failIfLost(sql);
     auto it = cache_.find(sql);
-    if (it != cache_.end() && !isSqlite() && plansByItsValues(sql) &&
-        ++listRuns_[sql] >= kRunsPlannedForTheirValues) {
-        listRuns_.remove(sql);
+    if (it != cache_.end() && dueForFreshPlan(sql)) {
         cache_.erase(it);
         it = cache_.end();
     }
     if (it != cache_.end()) return it.value();
     if (cache_.size() >= kStatementCacheLimit) {
         cache_.clear();
-        listRuns_.clear();
+        valuePlanRuns_.clear();
     }
     QSqlQuery q(db_);
     q.setForwardOnly(true);
     if (!q.prepare(sql)) fail(sql, q.lastError());
+    if (!isSqlite() && plansByItsValues(sql)) valuePlanRuns_.insert(sql, 0);
     return cache_.insert(sql, std::move(q)).value();
 }
 

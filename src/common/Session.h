@@ -31,6 +31,11 @@ namespace si {
 using Params = QVariantList;
 class Session;
 
+// Marks a statement whose best plan depends on its values (a date after which, say) and returns
+// it: on PostgreSQL it is never run by a plan kept for any values. Statements with a list of
+// values (IN (?, ?, ...)) need no mark.
+QString PlannedForItsValues(const QString& sql);
+
 // Rolls back unless committed. Nested transactions are savepoints of the outer one; a joined
 // one (Session::joinTransaction) is no more than a part of the outer one.
 class Transaction {
@@ -138,6 +143,7 @@ private:
     friend class Transaction;
     Session() = default;
     QSqlQuery& prepared(const QString& sql);
+    bool dueForFreshPlan(const QString& sql);
     // Prepares (once), binds and executes; throws SqlError.
     QSqlQuery& run(const QString& sql, const Params& params);
     void refuseUnstorableText(const QString& sql, const Params& params) const;
@@ -158,8 +164,8 @@ private:
     QString connectionName_;
     QSqlDatabase db_;
     QHash<QString, QSqlQuery> cache_;
-    // Runs of each cached list look-up since it was prepared (PostgreSQL).
-    QHash<QString, int> listRuns_;
+    // Runs since it was prepared of each cached statement planned for its values (PostgreSQL).
+    QHash<QString, int> valuePlanRuns_;
     const ProcedureRegistry* procedures_ = nullptr;
     std::function<QDateTime()> clock_;
     QElapsedTimer serverClockRead_;

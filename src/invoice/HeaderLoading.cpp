@@ -7,6 +7,7 @@
 #include "common/ScopedFlag.h"
 #include "invoice/BilledParty.h"
 #include "invoice/HeaderLogic.h"
+#include "invoice/InvoiceStore.h"
 #include "invoice/LinesLogic.h"
 #include "invoice/PricingLogic.h"
 #include "invoice/TotalsLogic.h"
@@ -32,8 +33,7 @@ const QString kCutOnLoad = QStringLiteral(
 
 bool HeaderLogic::FillData(int invoiceId) {
     doc_.sltPricingMethod.clearListFilters();
-    auto row =
-        ctx_.db().first(QStringLiteral("Select * from tblSaleInvoice where ID=?"), {invoiceId});
+    const std::optional<Row> row = InvoiceStore(ctx_.db()).readHeaderRow(invoiceId);
     if (!row) return false;
     {
         const ScopedFlag loading(doc_.loading);
@@ -118,12 +118,12 @@ void HeaderLogic::loadRecordTail(const Row& r) {
     if (doc_.cmbMessage.isEmpty()) doc_.chkIsPrimaryMessage = Qt::PartiallyChecked;
 }
 
-void HeaderLogic::loadDocumentLabel(int invoiceId) {
+// The document the header row names, else the cash-turn booking of a shop's cash sale.
+void HeaderLogic::loadDocumentLabel(const Row& record) {
     Session& s = ctx_.db();
-    if (auto doc = s.first(QStringLiteral("Select DocumentID from tblAccountDocumentDetail Where "
-                                          "FormID=? and FormTypeID=?"),
-                           {invoiceId, FormType::SaleInvoice}))
-        doc_.lblAccountIDVal = doc->text(u"DocumentID");
+    const int invoiceId = record.toInt(u"ID");
+    if (!record.isNull(u"PostedDocumentID"))
+        doc_.lblAccountIDVal = record.text(u"PostedDocumentID");
     if (auto cash = s.first(
             QStringLiteral(
                 "Select CashName || '_' || CAST(Turn AS VARCHAR(20)) as CashDesc from "
@@ -139,7 +139,7 @@ void HeaderLogic::loadAfterRecord(const Row& record) {
     const int invoiceId = record.toInt(u"ID");
     services_.totals->LoadSurcharges(invoiceId);
     services_.totals->LoadDeductions(invoiceId);
-    loadDocumentLabel(invoiceId);
+    loadDocumentLabel(record);
     services_.totals->ReadTaxPercents();
     doc_.txtPrintCount = record.isNull(u"PrintCount")
                              ? QStringLiteral("0")

@@ -71,7 +71,7 @@ private:
     void loadRecord(const Row& r);
     void loadRecordTail(const Row& r);
     void loadAfterRecord(const Row& record);
-    void loadDocumentLabel(int invoiceId);
+    void loadDocumentLabel(const Row& record);
     void loadMessages();
     void loadTypeAccounts(int type);
     void configureObjectSelectors();

@@ -131,9 +131,13 @@ InvoiceLineItem lineOf(const Row& r) {
 
 }  // namespace
 
-std::optional<Invoice> InvoiceStore::read(int invoiceId) {
-    const auto head = session_.first(
+std::optional<Row> InvoiceStore::readHeaderRow(int invoiceId) {
+    return session_.first(
         kHeader, {FormType::SaleInvoice, FormType::SaleInvoice, FormType::SaleInvoice, invoiceId});
+}
+
+std::optional<Invoice> InvoiceStore::read(int invoiceId) {
+    const std::optional<Row> head = readHeaderRow(invoiceId);
     if (!head) return std::nullopt;
     Invoice invoice;
     invoice.header = headerOf(*head);

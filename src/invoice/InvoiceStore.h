@@ -5,6 +5,7 @@
 
 #include <optional>
 
+#include "common/Row.h"
 #include "common/Session.h"
 #include "invoice/Invoice.h"
 
@@ -16,6 +17,10 @@ public:
 
     // nullopt when no invoice has this ID.
     std::optional<Invoice> read(int invoiceId);
+    // The stored header as it is, every column of tblSaleInvoice, with the IDs of its postings
+    // (PostedDocumentID, PostedCashTurnDetailID, PostedDispatchID; NULL when none): what the form
+    // loads its fields from.
+    std::optional<Row> readHeaderRow(int invoiceId);
 
 private:
     QVector<InvoiceLineItem> readLines(int invoiceId);

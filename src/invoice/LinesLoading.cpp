@@ -4,6 +4,7 @@
 
 #include "common/Numbers.h"
 #include "common/Stock.h"
+#include "invoice/InvoiceStore.h"
 #include "invoice/LinesLogic.h"
 #include "invoice/TotalsLogic.h"
 
@@ -103,11 +104,7 @@ void LinesLogic::fillQuantitiesElsewhere(QVector<InvoiceLine>& lines, int invent
 // a final invoice, or one whose goods already left with its dispatch, keeps what was stored.
 // Without an inventory there is no stock to hold it to.
 bool LinesLogic::FillInvoiceDetailData(int invoiceId) {
-    return FillInvoiceDetailData(
-        invoiceId,
-        db().first(QStringLiteral("select Code, IsFromDispatch, InventoryID, CreateDate from "
-                                  "tblSaleInvoice Where ID=?"),
-                   {invoiceId}));
+    return FillInvoiceDetailData(invoiceId, InvoiceStore(db()).readHeaderRow(invoiceId));
 }
 
 bool LinesLogic::FillInvoiceDetailData(int invoiceId, const std::optional<Row>& header) {

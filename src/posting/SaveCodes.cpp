@@ -48,9 +48,9 @@ Params SaveRun::periodParams() const {
 
 bool SaveRun::laterFinalInvoicesExist() {
     return ctx_.db()
-        .first(QStringLiteral("Select ID from tblSaleInvoice where Code is not Null and "
-                              "CreateDate > ?") +
-                   periodFilter() + QStringLiteral(" limit 1"),
+        .first(PlannedForItsValues(QStringLiteral("Select ID from tblSaleInvoice where Code is "
+                                                  "not Null and CreateDate > ?") +
+                                   periodFilter() + QStringLiteral(" limit 1")),
                Params{doc_.datCreateDate} + periodParams())
         .has_value();
 }
@@ -76,10 +76,11 @@ void SaveRun::AssignCode() {
                                 filter,
                             range)
                        .toInt();
-    const auto later = s.first(QStringLiteral("Select Code from tblSaleInvoice where Code is not "
-                                              "Null and CreateDate > ?") +
-                                   filter + QStringLiteral(" Order by Code limit 1"),
-                               Params{doc_.datCreateDate} + range);
+    const auto later = s.first(
+        PlannedForItsValues(QStringLiteral("Select Code from tblSaleInvoice where Code is not "
+                                           "Null and CreateDate > ?") +
+                            filter + QStringLiteral(" Order by Code limit 1")),
+        Params{doc_.datCreateDate} + range);
     if (later) {
         if (!renumberApproved_) throw CodeRefused();
         newCode_ = later->toInt(u"Code");

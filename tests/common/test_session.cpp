@@ -173,15 +173,18 @@ TEST_P(SessionTest, NowIsTheDatabasesLocalTimeAskedAtMostOnceAMinute) {
 }
 
 // PostgreSQL may keep one plan for any values after a prepared statement's fifth run; a look-up
-// of a list of values is prepared afresh before that, so each run is planned for its own list.
-// A single-value look-up keeps its prepared statement.
-TEST_P(SessionTest, ListLookUpsArePreparedAfreshBeforeTheServerKeepsOnePlan) {
+// of a list of values, or a statement marked as planned for its values, is prepared afresh before
+// that, so each run is planned for its own values. A look-up by key keeps its prepared statement.
+TEST_P(SessionTest, ValuePlannedStatementsArePreparedAfreshBeforeTheServerKeepsOnePlan) {
     if (GetParam().dialect == Dialect::SQLite) GTEST_SKIP() << "plans per value are PostgreSQL's";
     const QString list = QStringLiteral("select Name from tblProbe where ID in (?, ?, ?)");
+    const QString marked =
+        PlannedForItsValues(QStringLiteral("select count(*) from tblProbe where ID > ?"));
     const QString single = QStringLiteral("select Name from tblProbe where ID = ?");
     s_->exec(QStringLiteral("insert into tblProbe (ID, Name) values (1, 'a'), (2, 'b'), (3, 'c')"));
     for (int run = 0; run < 12; ++run) {
         EXPECT_EQ(s_->query(list, {1, 2, run % 2 ? 3 : 4}).size(), run % 2 ? 3 : 2);
+        EXPECT_EQ(s_->scalar(marked, {run % 3}).toInt(), 3 - run % 3);
         EXPECT_EQ(s_->scalar(single, {2}).toString(), QStringLiteral("b"));
     }
     const auto runsOf = [&](const QString& sql) {
@@ -195,6 +198,7 @@ TEST_P(SessionTest, ListLookUpsArePreparedAfreshBeforeTheServerKeepsOnePlan) {
     };
     // Prepared for runs 1, 6 and 11: the current one has run twice.
     EXPECT_EQ(runsOf(list), QList<int>{2});
+    EXPECT_EQ(runsOf(marked), QList<int>{2});
     EXPECT_EQ(runsOf(single), QList<int>{12});
 }
 
