@@ -12,12 +12,6 @@ namespace {
 
 class SaveTest : public PostingTest {
 protected:
-    // A clerk without administration and with exactly these rights.
-    void becomeClerk(std::initializer_list<int> rights) {
-        ctx.globals.CurrentUserID = addUser(QStringLiteral("فروشنده"), false, rights);
-        reopen();
-        installSave();
-    }
     int invoices() { return count(QStringLiteral("tblSaleInvoice")); }
 };
 
