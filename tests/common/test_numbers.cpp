@@ -125,8 +125,8 @@ INSTANTIATE_TEST_SUITE_P(
                       RoundCase{"0.135", 2, "0.14"}, RoundCase{"1.23445", 4, "1.2345"},
                       RoundCase{"1.23455", 4, "1.2346"}, RoundCase{"12345.5", 0, "12346"},
                       RoundCase{"0.25", 1, "0.3"}, RoundCase{"-0.25", 1, "-0.2"},
-                      RoundCase{"-0.125", 2, "-0.12"},
-                      RoundCase{"1.0005", 3, "1.001"}, RoundCase{"-1.0005", 3, "-1"}));
+                      RoundCase{"-0.125", 2, "-0.12"}, RoundCase{"1.0005", 3, "1.001"},
+                      RoundCase{"-1.0005", 3, "-1"}));
 
 // Rounding first to d + 1 decimals lets a digit below the tie carry the result up (1.46 -> 1.5
 // -> 2) and lets a tie at d + 2 decimals fall back to even (1.45 -> 1.4 -> 1).

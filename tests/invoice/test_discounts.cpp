@@ -350,7 +350,13 @@ TEST_P(DiscountKindsTest, LineDiscountSplitsIntoCardBirthdayAndOwnKinds) {
         bool adding, standardOnly;
         std::vector<StoredKind> expected;
     } const cases[] = {
-        {"all three", 25, 5, 10, true, false, {{1, 10, 925 - 370 - 185}, {2, 10, 370}, {3, 5, 185}}},
+        {"all three",
+         25,
+         5,
+         10,
+         true,
+         false,
+         {{1, 10, 925 - 370 - 185}, {2, 10, 370}, {3, 5, 185}}},
         {"own only", 10, 0, 0, false, false, {{1, 10, 370}}},
         {"card is the whole percent", 10, 0, 10, false, false, {{2, 10, 370}}},
         // With adding, a card part above what is left and below the birthday stays in the line.
