@@ -5,6 +5,7 @@
 #include <map>
 
 #include "erpdb/Procedures.h"
+#include "suite/Components.h"
 
 namespace si::test {
 
@@ -50,6 +51,16 @@ CliResult ResultOf(QProcess& finished) {
 
 QJsonObject CliResult::json() const {
     return QJsonDocument::fromJson(out).object();
+}
+
+Workstation::Workstation(const QString& connection, bool suiteComponents) {
+    erpdb::RegisterProcedures(procedures);
+    if (suiteComponents) suite::RegisterComponents(components);
+    messages.install(components);  // the scripted box replaces the suite's
+    ctx.globals.CurrentUserID = 1;
+    ctx.globals.CurrentConnectionString = connection;
+    OpenSession(ctx);
+    LoadSystemParameters(ctx);
 }
 
 void CliTest::SetUp() {

@@ -10,7 +10,9 @@
 class QProcess;
 #include <memory>
 
+#include "common/Context.h"
 #include "common/Session.h"
+#include "support/ScriptedMessages.h"
 #include "support/TestDatabase.h"
 
 namespace si::test {
@@ -26,6 +28,16 @@ struct CliResult {
 CliResult RunProgram(const QStringList& args, const QByteArray& input = {});
 // What a finished run of the program left.
 CliResult ResultOf(QProcess& finished);
+
+// A context of this process on the demo company, as the program opens it for the cashier (user
+// 1); with the suite's components for a form that saves and posts.
+struct Workstation {
+    explicit Workstation(const QString& connection, bool suiteComponents = false);
+    ComponentRegistry components;
+    ProcedureRegistry procedures;
+    MessageScript messages;
+    Context ctx{&components, &procedures};
+};
 
 class CliTest : public ::testing::TestWithParam<Backend> {
 protected:

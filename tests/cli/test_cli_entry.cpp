@@ -7,29 +7,10 @@
 #include "apps/cli/InvoiceEntry.h"
 #include "apps/cli/InvoiceJson.h"
 #include "cli/CliTestSupport.h"
-#include "common/Context.h"
-#include "erpdb/Procedures.h"
 #include "invoice/LinesLogic.h"
-#include "support/ScriptedMessages.h"
 
 namespace si::test {
 namespace {
-
-// A context on the demo company, as the program opens it for the cashier.
-struct Workstation {
-    explicit Workstation(const QString& connection) {
-        erpdb::RegisterProcedures(procedures);
-        messages.install(components);
-        ctx.globals.CurrentUserID = 1;
-        ctx.globals.CurrentConnectionString = connection;
-        OpenSession(ctx);
-        LoadSystemParameters(ctx);
-    }
-    ComponentRegistry components;
-    ProcedureRegistry procedures;
-    MessageScript messages;
-    Context ctx{&components, &procedures};
-};
 
 class CliEntry : public CliTest {
 protected:

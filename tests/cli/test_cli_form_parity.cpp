@@ -9,16 +9,12 @@
 
 #include "assembly/InvoiceModule.h"
 #include "cli/CliTestSupport.h"
-#include "common/Context.h"
 #include "common/Jalali.h"
-#include "erpdb/Procedures.h"
 #include "invoice/FormMainLogic.h"
 #include "invoice/HeaderLogic.h"
 #include "invoice/InvoiceStore.h"
 #include "invoice/LinesLogic.h"
 #include "invoice/TotalsLogic.h"
-#include "suite/Components.h"
-#include "support/ScriptedMessages.h"
 
 namespace si::test {
 namespace {
@@ -28,6 +24,7 @@ struct EnteredLine {
     double qty = 1;
     QString description;
     double discountPercent = 0;
+    qint64 price = 0;  // 0: the price the goods bring
 };
 
 // What the clerk enters, once for both ways in.
@@ -57,7 +54,7 @@ protected:
         entered.manualCode = QStringLiteral("ق-77");
         entered.lines = {{goods[0], 3, QStringLiteral("بسته بندي ويژه"), 0},
                          {goods[1], 2, QString(), 5},
-                         {goods[2], 1, QString(), 0}};
+                         {goods[2], 1, QString(), 0, 123000}};
         entered.masterDiscountPercent = 3;
         entered.surchargeType = firstId("tblZelorSuchargeType");
         entered.surcharge = 45000;
@@ -79,6 +76,7 @@ protected:
             if (!l.description.isEmpty()) line.insert(QStringLiteral("description"), l.description);
             if (l.discountPercent != 0)
                 line.insert(QStringLiteral("discountPercent"), l.discountPercent);
+            if (l.price != 0) line.insert(QStringLiteral("price"), double(l.price));
             lines.append(line);
         }
         const QJsonObject invoice{
@@ -116,23 +114,13 @@ protected:
     // The clerk's keystrokes on a new invoice of a form in this process, every question answered
     // yes as --yes answers it, then cmdFinalSave; the new invoice's ID, -1 on failure.
     int typeIntoForm(const EnteredInvoice& e) {
-        ComponentRegistry components;
-        ProcedureRegistry procedures;
-        MessageScript messages;
-        suite::RegisterComponents(components);
-        messages.install(components);
-        messages.alwaysAnswer(true);
-        erpdb::RegisterProcedures(procedures);
-        Context ctx(&components, &procedures);
-        ctx.globals.CurrentUserID = 1;
-        ctx.globals.CurrentConnectionString = connection();
-        OpenSession(ctx);
-        LoadSystemParameters(ctx);
-        FormMainLogic form(ctx);
+        Workstation w(connection(), true);
+        w.messages.alwaysAnswer(true);
+        FormMainLogic form(w.ctx);
         const std::unique_ptr<InvoiceModule> module = InstallModule(form);
         const bool typed = typeInvoice(form, e);
         const bool saved = typed && module->save().SaveInvoice(true);
-        for (const ShownMessage& m : messages.shown())
+        for (const ShownMessage& m : w.messages.shown())
             formMessages += m.caption + QStringLiteral(": ") + m.text + QLatin1Char('\n');
         EXPECT_TRUE(saved) << formMessages.toStdString();
         return saved ? form.doc().invoiceID() : -1;
@@ -181,6 +169,8 @@ protected:
             !lines.commitCell(row, Col::Qty, QString::number(l.qty)))
             return false;
         if (!l.description.isEmpty() && !lines.changeDescription(row, l.description)) return false;
+        if (l.price != 0 && !lines.commitCell(row, Col::UnitPrice, QString::number(l.price)))
+            return false;
         return l.discountPercent == 0 ||
                lines.commitCell(row, Col::DiscountPercent, QString::number(l.discountPercent));
     }
@@ -241,6 +231,7 @@ TEST_P(CliFormParity, ProgramAndFormStoreTheSameFinalInvoice) {
     ASSERT_GE(program->lines.size(), 3);
     EXPECT_EQ(program->lines[0].description, entered.lines[0].description);
     EXPECT_EQ(program->lines[1].discountPercent, 5);
+    EXPECT_EQ(program->lines[2].unitPrice, Money::fromRials(123000));
     EXPECT_FALSE(program->lineDiscounts.isEmpty());
     EXPECT_EQ(program->totals.discountPercent, entered.masterDiscountPercent);
     ASSERT_EQ(program->surcharges.size(), 1);

@@ -1,6 +1,6 @@
-// Shared routines that read the database: rights, messages through the component, the active
-// period, unit look-ups, report templates, back-to-temp hand-over and stock through a chain of
-// parent inventories.
+// Shared routines that read the database: rights, the session, messages through the component,
+// the active period, unit look-ups, report templates, back-to-temp hand-over and stock through a
+// chain of parent inventories.
 
 #include <gtest/gtest.h>
 
@@ -8,6 +8,7 @@
 #include "common/Messages.h"
 #include "common/Period.h"
 #include "common/Stock.h"
+#include "erpdb/Schema.h"
 #include "support/ContextTest.h"
 
 namespace si {
@@ -87,13 +88,25 @@ TEST_P(SharedRoutinesTest, RightsComeFromUserPositionOrAdministrator) {
     EXPECT_FALSE(HasRight(ctx, 90105));
 }
 
-TEST_P(SharedRoutinesTest, OpenSessionReadsTheUsersFullName) {
+// OpenSession reads the user's full name, keeps a session on the same database and opens a new
+// one for another database.
+TEST_P(SharedRoutinesTest, OpenSessionReadsTheUsersFullNameAndKeepsItsConnection) {
     EXPECT_EQ(ctx.globals.CurrentUserFullName, QStringLiteral("مدير سيستم"));
+    Session* first = ctx.session.get();
+    const int admin = ctx.globals.CurrentUserID;
     ctx.globals.CurrentUserID = addUser(QStringLiteral("زهرا احمدي"), false);
     ctx.formFlag1 = 1;
     OpenSession(ctx);
+    EXPECT_EQ(ctx.session.get(), first);
     EXPECT_EQ(ctx.globals.CurrentUserFullName, QStringLiteral("زهرا احمدي"));
     EXPECT_EQ(ctx.formFlag1, 0);
+
+    test::ScratchDatabase other(GetParam());
+    erpdb::InstallSchema(*Session::open(other.connectionString()));
+    ctx.globals.CurrentUserID = admin;
+    ctx.globals.CurrentConnectionString = other.connectionString();
+    OpenSession(ctx);
+    EXPECT_EQ(ctx.session->connectionString(), other.connectionString());
 }
 
 TEST_P(SharedRoutinesTest, MessagesGoThroughTheComponentOrNowhere) {

@@ -7,7 +7,6 @@
 
 #include "component/comSaleInvoice1.h"
 #include "erpdb/Schema.h"
-#include "invoice/LineTableModel.h"
 #include "invoice/ui/FormMain.h"
 #include "support/ContextTest.h"
 #include "support/InvoiceFixtures.h"
@@ -119,38 +118,6 @@ TEST_P(ComponentTest, ViewOpensStoredOrNewInvoices) {
     }
     EXPECT_FALSE(control->ClearShow());
     EXPECT_EQ(control->myFrm()->logic().FormMode(), kModeCleared);
-}
-
-// The form the component opens stores what the clerk typed through its save command.
-TEST_P(ComponentTest, TheOpenedFormSavesThroughItsCommand) {
-    const int inventory = test::AddInventory(db(), QStringLiteral("انبار"));
-    test::GrantInventory(db(), ctx.globals.CurrentUserID, inventory, true);
-    const int type = test::AddInvoiceType(db(), QStringLiteral("فروش"));
-    test::GrantInvoiceType(db(), ctx.globals.CurrentUserID, type);
-    const int unit = test::AddUnit(db(), QStringLiteral("عدد"), 1, true);
-    test::AddGood(db(), QStringLiteral("6260000000012"), QStringLiteral("1001"),
-                  QStringLiteral("چاي"), 25000, unit);
-    const int customer = test::AddCustomer(db(), QStringLiteral("مشتري"));
-    control->ClearShow();
-    FormMainLogic& form = control->myFrm()->logic();
-    form.runCommand(QStringLiteral("cmdNew"));
-    form.doc().sltCustomer.setID(customer);
-    form.doc().sltInventory.setID(inventory);
-    form.doc().sltType.setID(type);
-    QAbstractItemModel& grid = form.doc().flexDetail;
-    grid.setData(grid.index(0, Col::BarCode), QStringLiteral("6260000000012"), Qt::EditRole);
-    form.RefreshTimer_Timer();
-    ASSERT_TRUE(form.runCommand(QStringLiteral("cmdTempSave")))
-        << messages.texts().join('\n').toStdString();
-    const int id = form.doc().invoiceID();
-    ASSERT_GT(id, 0) << messages.texts().join('\n').toStdString();
-    EXPECT_EQ(
-        db().scalar(QStringLiteral("SELECT count(*) FROM tblSaleInvoiceDetail WHERE InvoiceID = ?"),
-                    {id})
-            .toInt(),
-        1);
-    EXPECT_TRUE(
-        db().scalar(QStringLiteral("SELECT Code FROM tblSaleInvoice WHERE ID = ?"), {id}).isNull());
 }
 
 // The re-post and the dispatch viewer belong to a stored final invoice.

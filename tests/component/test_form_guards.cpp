@@ -118,16 +118,22 @@ protected:
 const QString kDatabaseError = QStringLiteral("خطای پایگاه داده: ");
 
 // The customer's change handler reads the customer's card after the selection moved: the
-// selection, the lines and the note are the clerk's again.
+// selection, the lines, the note and what the form offers are the clerk's again.
 TEST_P(FormGuardTest, AFailingChangeHandlerPutsTheFieldBackAndKeepsTheLines) {
     enterInvoice();
+    const QString customerText = doc().sltCustomer.text();
+    const Availability before = form->logic().availability();
     const test::MissingObject card(*database, QStringLiteral("vwCRMOrganizationFinalCard"));
     auto* selector = control<SelectorWidget>("sltCustomer");
     selector->addItem(QStringLiteral("مشتري دوم"), otherCustomer);
     Q_EMIT selector->activated(selector->count() - 1);
     expectOneMessageStartingWith(kDatabaseError);
     expectTheClerksInvoice();
-    EXPECT_EQ(selector->currentText(), doc().sltCustomer.text());
+    EXPECT_EQ(doc().sltCustomer.text(), customerText);
+    EXPECT_EQ(selector->currentText(), customerText);
+    EXPECT_EQ(form->logic().availability().enabled(), before.enabled());
+    EXPECT_EQ(form->logic().availability().title, before.title);
+    EXPECT_FALSE(doc().loading);
 }
 
 // Search (Ctrl+F) empties the form before it reads the chosen invoice; when the reading fails,

@@ -216,7 +216,9 @@ QVariant amount(const char* text) {
     return QVariant::fromValue(money(text));
 }
 
-// One stored line and what the line grid makes of it.
+// One stored line and its total as the line grid makes it (without its truncations): net after
+// the discount, never below 0; wage on the gross; profit on net and wage; then commission, tax
+// and duty.
 struct Line {
     const char* qty;
     const char* price;
@@ -228,19 +230,8 @@ struct Line {
     const char* tax;
     const char* added;
     bool free;
+    const char* rowTotal;
 };
-
-// The line grid's arithmetic (without its truncations): net after the discount, never below 0;
-// wage on the gross; profit on net and wage; then commission, tax and duty.
-double ReferenceRowTotal(const Line& l) {
-    const double gross = money(l.qty).toDouble() * money(l.price).toDouble();
-    const double net = std::max(0.0, gross - money(l.discount).toDouble());
-    const double wage =
-        gross * l.feePercent / 100 + money(l.feePerUnit).toDouble() * money(l.qty).toDouble();
-    const double profit = (net + wage) * l.profitPercent / 100;
-    return net + wage + profit + money(l.workFee).toDouble() + money(l.tax).toDouble() +
-           money(l.added).toDouble();
-}
 
 class SchemaTotals : public ::testing::TestWithParam<Backend> {
 protected:
@@ -283,11 +274,16 @@ protected:
 
 TEST_P(SchemaTotals, LineAmountsFollowTheLineGrid) {
     const Line lines[] = {
-        {"3", "1000", "300", 0, "0", 0, "0", "81", "27", false},   // ordinary, with tax and duty
-        {"2.5", "1999.5", "0", 0, "0", 0, "0", "0", "0", false},   // fractional quantity and price
-        {"1", "5000", "9000", 0, "0", 0, "0", "0", "0", false},    // discount above the gross
-        {"2", "5000", "0", 10, "25", 5, "100", "30", "0", false},  // precious metal
-        {"1.5", "3000", "450", 2.5, "0", 12.5, "0", "0", "0", false},  // fractional percentages
+        // ordinary, with tax and duty: 3000 - 300 + 81 + 27
+        {"3", "1000", "300", 0, "0", 0, "0", "81", "27", false, "2808"},
+        // fractional quantity and price
+        {"2.5", "1999.5", "0", 0, "0", 0, "0", "0", "0", false, "4998.75"},
+        // discount above the gross
+        {"1", "5000", "9000", 0, "0", 0, "0", "0", "0", false, "0"},
+        // precious metal: 10000 + wage 1000 + 2 x 25 + profit 5 % of 11050 + 100 + 30
+        {"2", "5000", "0", 10, "25", 5, "100", "30", "0", false, "11732.5"},
+        // fractional percentages: 4050 + wage 112.5 + profit 12.5 % of 4162.5
+        {"1.5", "3000", "450", 2.5, "0", 12.5, "0", "0", "0", false, "4682.8125"},
     };
     const qint64 invoice = addInvoice(QVariant(), "0", "0", "0");
     for (const Line& line : lines) {
@@ -295,16 +291,16 @@ TEST_P(SchemaTotals, LineAmountsFollowTheLineGrid) {
         const auto row =
             s_->first(QStringLiteral("SELECT * FROM vwSaleInvoiceDetailValue WHERE ID = ?"), {id});
         ASSERT_TRUE(row);
-        EXPECT_EQ(row->money(u"RowTotalValue"), Money::fromDouble(ReferenceRowTotal(line)))
+        EXPECT_EQ(row->money(u"RowTotalValue"), money(line.rowTotal))
             << line.qty << " x " << line.price;
         EXPECT_GE(row->money(u"NetValue"), Money());
     }
 }
 
 TEST_P(SchemaTotals, InvoiceRowsShowCountsAndTotalsOfTheirLines) {
-    const Line paid1{"3", "1000", "300", 0, "0", 0, "0", "81", "27", false};
-    const Line paid2{"2.5", "2000", "0", 0, "0", 0, "0", "0", "0", false};
-    const Line freeGoods{"1", "500", "0", 0, "0", 0, "0", "0", "0", true};
+    const Line paid1{"3", "1000", "300", 0, "0", 0, "0", "81", "27", false, "2808"};
+    const Line paid2{"2.5", "2000", "0", 0, "0", 0, "0", "0", "0", false, "5000"};
+    const Line freeGoods{"1", "500", "0", 0, "0", 0, "0", "0", "0", true, "0"};
     const qint64 temp = addInvoice(QVariant(), "500", "1000", "200");
     addLine(temp, QStringLiteral("1001"), paid1);
     addLine(temp, QStringLiteral("1002"), paid2);
@@ -325,9 +321,8 @@ TEST_P(SchemaTotals, InvoiceRowsShowCountsAndTotalsOfTheirLines) {
     EXPECT_EQ(row->money(u"SumQty"), money("9.5"));
     EXPECT_EQ(row->money(u"RowDiscountValue"), money("600"));
     EXPECT_EQ(row->money(u"SuCharge"), money("1000"));
-    const double expected =
-        2 * ReferenceRowTotal(paid1) + ReferenceRowTotal(paid2) + 1000 - 500 - 200;
-    EXPECT_EQ(row->money(u"CalcTotalValue"), Money::fromDouble(expected));
+    const Money expected = money("10916");  // 2 x 2808 + 5000 + 1000 - 500 - 200
+    EXPECT_EQ(row->money(u"CalcTotalValue"), expected);
     EXPECT_EQ(row->text(u"CustomerName"), QStringLiteral("علی رضایی"));
     EXPECT_EQ(row->text(u"CustomerCode"), QStringLiteral("C-7"));
     EXPECT_EQ(row->text(u"PromoterName"), QStringLiteral("مریم احمدی"));
@@ -337,7 +332,7 @@ TEST_P(SchemaTotals, InvoiceRowsShowCountsAndTotalsOfTheirLines) {
     const auto summary =
         s_->first(QStringLiteral("SELECT * FROM vwSaleInvoiceSummary WHERE ID = ?"), {temp});
     ASSERT_TRUE(summary);
-    EXPECT_EQ(summary->money(u"CalcTotalValue"), Money::fromDouble(expected));
+    EXPECT_EQ(summary->money(u"CalcTotalValue"), expected);
 
     // An invoice without lines has zero counts and totals, not NULLs.
     const auto empty =

@@ -105,13 +105,6 @@ protected:
         double q = qty;
         return lines().FillFlexOneRow(barcode, grid().rows() - 1, kByBarcode, silent, q);
     }
-    // A line the clerk can edit: goods entry with the stock rule off.
-    int editableLine(const QString& barcode, qint64 price, double qty, int unit) {
-        good(barcode, price, unit);
-        const int row = grid().rows() - 1;
-        EXPECT_TRUE(enter(barcode, qty));
-        return row;
-    }
     void editableGrid() {
         grid().setEditable(true);
         lines().configureColumns();

@@ -49,17 +49,18 @@ protected:
     // A sales account on the type and a leaf account for the customer: final saves then post
     // a document of the sales and customer rows.
     void enablePosting() {
-        auto account = [this](const char* code) {
-            return static_cast<int>(db().insertReturningId(
-                QStringLiteral("insert into tblAccount (Code, Title, IsClosed) values (?, ?, 0) "
-                               "RETURNING ID"),
-                {QString::fromLatin1(code), QStringLiteral("حساب ") + QString::fromLatin1(code)}));
-        };
         db().exec(QStringLiteral("update tblSaleInvoiceType set CreditAccountID = ? where ID = ?"),
                   {account("6101"), type});
         db().exec(QStringLiteral("insert into tblAccountRelatedObjects (AccountID, "
                                  "RelatedClassID, RelatedObjectID) values (?, 7, ?)"),
                   {account("1101"), customer});
+    }
+    // An open ledger account with the code.
+    int account(const char* code) {
+        return static_cast<int>(db().insertReturningId(
+            QStringLiteral("insert into tblAccount (Code, Title, IsClosed) values (?, ?, 0) "
+                           "RETURNING ID"),
+            {QString::fromLatin1(code), QStringLiteral("حساب ") + QString::fromLatin1(code)}));
     }
 
     // A line of the goods grid as the line logic leaves it after entry.

@@ -1,6 +1,6 @@
 // The checks that depend on the kind of save: the customer's account and debit ceiling of a
 // final credit sale (and their absence from a temporary one), the store version's wholesale
-// question, cash turn and duplicate rule, and traced goods; and the postings of a final save.
+// question, cash turn and duplicate rule, traced goods, and the notices of a final save.
 
 #include "PostingTestSupport.h"
 
@@ -179,23 +179,6 @@ TEST_P(SaveFinalChecksTest, TracedGoodsAreCheckedAndKept) {
         {id});
     ASSERT_EQ(sequences.size(), 1);
     EXPECT_EQ(sequences[0].toInt(u"Sequence"), 2);
-}
-
-// A final save issues the dispatch and links it to the invoice; a temporary one does not.
-TEST_P(SaveFinalChecksTest, FinalSaveIssuesTheDispatchLinkedToTheInvoice) {
-    newInvoice({line(QStringLiteral("1001"), 3, 1000)});
-    ASSERT_TRUE(save->SaveInvoice(true)) << messages.texts().join(u'\n').toStdString();
-    const int id = savedID();
-    const auto dispatch = db().first(
-        QStringLiteral("select ID from tblInventoryDispatch where FormID = ? and FormTypeID = 901"),
-        {id});
-    ASSERT_TRUE(dispatch);
-    EXPECT_EQ(db().scalar(QStringLiteral("select count(*) from tblZelorRelatedForms where "
-                                         "ReferenceFormID = ? and ReferenceFormTypeID = 901 and "
-                                         "RelatedFormID = ? and RelatedFormTypeID = 802"),
-                          {id, dispatch->toInt(u"ID")})
-                  .toInt(),
-              1);
 }
 
 // The SMS notices leave only after a committed final save.

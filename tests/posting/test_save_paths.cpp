@@ -79,12 +79,6 @@ protected:
     // (object 1, class 9) and an organisation (object 2, class 7).
     void useAccountObjects() {
         useParameter(P::AccountObjects, QStringLiteral("1"));
-        auto account = [this](const char* code) {
-            return static_cast<int>(db().insertReturningId(
-                QStringLiteral("insert into tblAccount (Code, Title, IsClosed) values (?, ?, 0) "
-                               "RETURNING ID"),
-                {QString::fromLatin1(code), QStringLiteral("حساب ") + QString::fromLatin1(code)}));
-        };
         const int debit = account("1301");
         db().exec(QStringLiteral("update tblSaleInvoiceType set CreditAccountID = ?, "
                                  "DebitAccountID = ?, DiscountAccountID = ?, TaxAccountID = ? "
