@@ -58,14 +58,13 @@ std::optional<Login> askLogin(const QString& connection, int preferredUserId) {
     return Login{dialog.connection(), dialog.user()};
 }
 
-// ClearShow, then New, so the form shows a new invoice with its defaults; after the event loop
-// has settled, the form is saved as a picture and the application quits.
+// A new sale as the menu starts it; after the event loop has settled, the form is saved as a
+// picture and the application quits.
 int takeScreenshot(QApplication& app, HostWindow& window, const QString& file) {
     FormMain* form = nullptr;
     try {
-        window.control().ClearShow();
-        form = window.control().myFrm();
-        if (form && !form->logic().runCommand(QStringLiteral("cmdNew")))
+        form = StartNewSale(window.control());
+        if (form && form->logic().FormMode() != kModeNew)
             err() << "cmdNew is not available; the picture shows the cleared form" << Qt::endl;
     } catch (const std::exception& e) {
         err() << QString::fromUtf8(e.what()) << Qt::endl;

@@ -15,6 +15,7 @@
 #include "common/ConnectionString.h"
 #include "common/SqlError.h"
 #include "component/comSaleInvoice1.h"
+#include "invoice/ui/FormMain.h"
 
 namespace si::host {
 
@@ -126,8 +127,15 @@ void HostWindow::viewInvoice() {
     if (ok) entry([this, &id] { control_->View(id); });
 }
 
+FormMain* StartNewSale(comSaleInvoice1& control) {
+    control.ClearShow();
+    FormMain* form = control.myFrm();
+    if (form) form->logic().runCommand(QStringLiteral("cmdNew"));
+    return form;
+}
+
 void HostWindow::newInvoice() {
-    entry([this] { control_->ClearShow(); });
+    entry([this] { StartNewSale(*control_); });
 }
 
 void HostWindow::searchInvoice() {

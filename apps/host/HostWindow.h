@@ -17,10 +17,16 @@ class QLabel;
 
 namespace si {
 class ComponentRegistry;
+class FormMain;
 class ProcedureRegistry;
 }  // namespace si
 
 namespace si::host {
+
+// The menu's new invoice: the control's ClearShow, then the form's New, so the clerk finds a new
+// invoice with its defaults and the focus where the first code is scanned. The form, or null when
+// the control opened none; a form without the right to New stays cleared (its message was shown).
+FormMain* StartNewSale(comSaleInvoice1& control);
 
 class OutboxWindow;
 

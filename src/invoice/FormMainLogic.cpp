@@ -61,11 +61,15 @@ void FormMainLogic::StartNewInvoice() {
     ResetForm();
 }
 
+// The focus goes to the line grid, where the first code is scanned, as in edit mode.
 void FormMainLogic::StartNewEntry() {
     doc_.FormMode = kModeNew;
     ApplyMode();
-    const ScopedFlag loading(doc_.loading);
-    ResetForm();
+    {
+        const ScopedFlag loading(doc_.loading);
+        ResetForm();
+    }
+    if (ui_) ui_->focusControl(QStringLiteral("flexDetail"));
 }
 
 void FormMainLogic::StartEditInvoice(int id) {

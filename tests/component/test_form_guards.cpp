@@ -8,6 +8,7 @@
 #include <QInputDialog>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTableView>
 #include <QTest>
 #include <QTimer>
 
@@ -230,6 +231,20 @@ TEST_P(FormGuardTest, CtrlXInATextBoxRunsExitInsteadOfCutting) {
     messages.answerYes();
     QTest::keyClick(notes, Qt::Key_X, Qt::ControlModifier);
     EXPECT_EQ(form->logic().FormMode(), kModeCleared);
+}
+
+// F7 outside the line grid is New, as the key help lists it; the grid keeps it for its stock
+// trace.
+TEST_P(FormGuardTest, F7OutsideTheGridStartsANewInvoice) {
+    form->ViewInvoice(storedInvoice());
+    form->show();
+    QLineEdit* box = control<QComboBox>("cmbScaleBarcode")->lineEdit();
+    box->setFocus();
+    QTest::keyClick(box, Qt::Key_F7, Qt::ShiftModifier);
+    EXPECT_EQ(form->logic().FormMode(), kModeView);
+    QTest::keyClick(box, Qt::Key_F7);
+    EXPECT_EQ(form->logic().FormMode(), kModeNew);
+    EXPECT_EQ(form->focusWidget(), control<QTableView>("flexDetail"));
 }
 
 // Outside entry the form has nothing to cancel: Ctrl+X in the scale-barcode box closes it.

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 #include <QSettings>
+#include <QTableView>
 #include <QTemporaryDir>
 
 #include "apps/host/HostEvents.h"
@@ -231,6 +232,23 @@ TEST_P(HostEventsTest, LoginGivesTheControlItsSession) {
     EXPECT_EQ(g.CurrentUserID, ctx.globals.CurrentUserID);
     EXPECT_EQ(g.CurrentConnectionString, database->connectionString());
     EXPECT_EQ(g.CurrentUserFullName, QStringLiteral("مدير سيستم"));
+}
+
+// The menu's new invoice is ready for entry: a new invoice, the focus on the goods grid at the
+// barcode cell where the first scanned code goes.
+TEST_P(HostEventsTest, TheMenusNewSaleIsReadyForTheFirstScan) {
+    FormMain* form = StartNewSale(*control);
+    ASSERT_NE(form, nullptr);
+    form->activateWindow();
+    EXPECT_EQ(form->logic().FormMode(), kModeNew);
+    const QWidget* focus = form->focusWidget();
+    ASSERT_NE(focus, nullptr);
+    EXPECT_EQ(focus->objectName(), QStringLiteral("flexDetail"));
+    const auto* grid = qobject_cast<const QTableView*>(focus);
+    ASSERT_NE(grid, nullptr);
+    EXPECT_EQ(grid->currentIndex().row(), 0);
+    EXPECT_EQ(grid->currentIndex().column(), Col::BarCode);
+    form->close();
 }
 
 TEST_P(HostEventsTest, SendSmsLandsInTheOutboxInOrder) {

@@ -12,9 +12,11 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTableView>
+#include <algorithm>
 
 #include "common/Numbers.h"
 #include "controls/ui/JalaliDateEdit.h"
+#include "invoice/LinesLogic.h"
 #include "invoice/ui/FrmKeyMap.h"
 
 namespace si {
@@ -183,6 +185,8 @@ void FormMain::showAndFallBack(bool) {
     try {
         show();
         raise();
+        // The form takes the keyboard as it opens: a cashier scans without clicking it first.
+        activateWindow();
         refreshTimer_.start();
     } catch (...) {
         // Whatever stopped a modeless show: show it modal instead.
@@ -219,7 +223,16 @@ int FormMain::runSearch() {
 }
 
 void FormMain::focusControl(const QString& objectName) {
-    if (auto* w = findChild<QWidget*>(objectName)) w->setFocus();
+    QWidget* w = findChild<QWidget*>(objectName);
+    if (!w) return;
+    // The goods grid takes the focus at the cell the next scanned code goes to.
+    if (w == flexDetail_) {
+        const LineTableModel& grid = logic_->doc().flexDetail;
+        const int row =
+            std::clamp(logic_->services().lines->currentRow(), 0, std::max(0, grid.rows() - 1));
+        flexDetail_->setCurrentIndex(grid.index(row, Col::BarCode));
+    }
+    w->setFocus();
 }
 
 void FormMain::unloadForm() {
@@ -257,10 +270,19 @@ bool FormMain::previewKey(QWidget* target, QKeyEvent* event) {
         run([this, event] { logic_->RouteKeys(event->key(), event->modifiers()); });
         return true;
     }
-    if (target != flexDetail_) return false;
+    if (target != flexDetail_) return !flexDetail_->isAncestorOf(target) && newKey(event);
     bool used = true;  // a key whose command failed is spent
     run([this, event, &used] { used = gridKey(event); });
     return used;
+}
+
+// F7 is the grid's stock trace; anywhere else it is New, as the key help lists it.
+bool FormMain::newKey(QKeyEvent* event) {
+    if (event->type() != QEvent::KeyPress || event->key() != Qt::Key_F7 ||
+        (event->modifiers() & (Qt::ControlModifier | Qt::ShiftModifier | Qt::AltModifier)))
+        return false;
+    run([this] { logic_->runCommand(QStringLiteral("cmdNew")); });
+    return true;
 }
 
 void FormMain::showEvent(QShowEvent* event) {

@@ -83,6 +83,7 @@ private:
     // Runs what the clerk started, guarded; false when it failed.
     bool run(const std::function<void()>& command);
     bool previewKey(QWidget* target, QKeyEvent* event);
+    bool newKey(QKeyEvent* event);
     bool gridKey(QKeyEvent* event);
     void runGridAction(GridAction action, int row);
     void openGridDialog(GridAction action, int row);
