@@ -8,6 +8,7 @@
 #include <QInputDialog>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTabBar>
 #include <QTableView>
 #include <QTest>
 #include <QTimer>
@@ -231,6 +232,47 @@ TEST_P(FormGuardTest, CtrlXInATextBoxRunsExitInsteadOfCutting) {
     messages.answerYes();
     QTest::keyClick(notes, Qt::Key_X, Qt::ControlModifier);
     EXPECT_EQ(form->logic().FormMode(), kModeCleared);
+}
+
+// A message during line entry takes the keyboard, as a box does, and leaves the focus on the
+// header's tabs; the next scan still lands in the grid, and so does every scan after it.
+TEST_P(FormGuardTest, ScansAfterALineEntryMessageLandInTheGrid) {
+    const QString second = QStringLiteral("6260000000029");
+    test::AddGood(db(), second, QStringLiteral("1002"), QStringLiteral("قهوه"), 30000, unit);
+    form->ClearShow();
+    form->show();
+    control<QPushButton>("cmdNew")->click();
+    doc().sltCustomer.setID(customer);
+    doc().sltInventory.setID(inventory);
+    doc().sltType.setID(type);
+    auto* tabs = form->findChild<QTabBar*>();
+    ASSERT_NE(tabs, nullptr);
+    messages.onShown = [tabs] { tabs->setFocus(); };
+    auto* grid = control<QTableView>("flexDetail");
+    // The grid, or the editor of its current cell.
+    const auto inTheGrid = [&] {
+        QWidget* focus = form->focusWidget();
+        return focus == grid || grid->isAncestorOf(focus);
+    };
+    const auto scan = [&](const QString& code) {
+        ASSERT_TRUE(inTheGrid()) << form->focusWidget()->metaObject()->className();
+        for (const QChar c : code) {
+            QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(c));
+            QApplication::sendEvent(form->focusWidget(), &press);
+        }
+        QTest::keyClick(form->focusWidget(), Qt::Key_Return);
+        QCoreApplication::processEvents();  // the grid commits an edit queued
+    };
+    scan(QStringLiteral("999999"));
+    scan(kBarcode);
+    scan(QStringLiteral("888888"));
+    scan(second);
+    EXPECT_EQ(messages.shown().size(), 2u) << messages.texts().join('\n').toStdString();
+    ASSERT_EQ(doc().flexDetail.filledCount(), 2);
+    EXPECT_EQ(doc().flexDetail.line(0).BarCode, kBarcode);
+    EXPECT_EQ(doc().flexDetail.line(1).BarCode, second);
+    EXPECT_TRUE(inTheGrid());
+    messages.onShown = nullptr;
 }
 
 // F7 outside the line grid is New, as the key help lists it; the grid keeps it for its stock

@@ -26,6 +26,7 @@ bool MessageScript::anyContains(const QString& part) const {
 
 int MessageScript::record(const ShownMessage& message) {
     shown_.push_back(message);
+    if (onShown) onShown();
     if (message.formType != 1) return -1;
     if (answers_.empty()) return default_;
     const bool yes = answers_.front();

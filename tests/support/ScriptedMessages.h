@@ -6,6 +6,7 @@
 #include <QString>
 #include <QVariant>
 #include <deque>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -45,6 +46,8 @@ public:
         answers_.clear();
     }
     int pendingAnswers() const { return static_cast<int>(answers_.size()); }
+    // Runs as each box is shown: what a real box does to the focus, for instance.
+    std::function<void()> onShown;
 
     // Called by the component.
     int record(const ShownMessage& message);

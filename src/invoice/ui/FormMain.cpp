@@ -11,6 +11,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTabBar>
 #include <QTableView>
 #include <algorithm>
 
@@ -274,6 +275,19 @@ bool FormMain::previewKey(QWidget* target, QKeyEvent* event) {
     bool used = true;  // a key whose command failed is spent
     run([this, event, &used] { used = gridKey(event); });
     return used;
+}
+
+// A message box shown while a line was entered took the keyboard, and gave it back to the form
+// anywhere (the header's tabs) or nowhere. Unless the logic put the focus on a field of its own,
+// the next scanned code goes to the grid's cell again.
+void FormMain::returnToTheGrid() {
+    QWidget* focus = focusWidget();
+    const bool onAField = focus && focus != this && isAncestorOf(focus) &&
+                          !qobject_cast<QTabBar*>(focus) && focus != flexDetail_ &&
+                          !flexDetail_->isAncestorOf(focus);
+    if (onAField) return;
+    if (isVisible() && !isActiveWindow()) activateWindow();
+    flexDetail_->setFocus();
 }
 
 // F7 is the grid's stock trace; anywhere else it is New, as the key help lists it.

@@ -84,6 +84,7 @@ private:
     bool run(const std::function<void()>& command);
     bool previewKey(QWidget* target, QKeyEvent* event);
     bool newKey(QKeyEvent* event);
+    void returnToTheGrid();
     bool gridKey(QKeyEvent* event);
     void runGridAction(GridAction action, int row);
     void openGridDialog(GridAction action, int row);

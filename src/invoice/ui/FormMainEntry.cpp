@@ -47,6 +47,7 @@ void FormMain::connectEntry() {
                 // After a resolved goods item the grid moves on to the row the logic names.
                 flexDetail_->setCurrentIndex(
                     logic_->doc().flexDetail.index(s.lines->currentRow(), Col::BarCode));
+                returnToTheGrid();
             });
     // A weighing station's barcode brings its prepared sale into the invoice the form then opens.
     connect(cmbScaleBarcode_->lineEdit(), &QLineEdit::returnPressed, this, [this, &s] {
