@@ -267,6 +267,14 @@ QString RepeatText(const QString& text, int count) {
     return count <= 0 ? QString() : text.repeated(count);
 }
 
+qint64 RoundHalfEven(double value) {
+    const double rounded = std::nearbyint(value);  // the default mode: ties to even
+    // 2^63 itself is one beyond the largest 64-bit value.
+    if (!(rounded >= -0x1p63 && rounded < 0x1p63))
+        throw std::out_of_range("value does not fit in 64 bits");
+    return static_cast<qint64>(rounded);
+}
+
 qint32 ToInt32(double value) {
     return roundToInteger<qint32>(value, "value does not fit in 32 bits");
 }

@@ -34,6 +34,9 @@ Money RoundHalfUp(Money value, int decimals);
 Money RoundHalfUp(double value, int decimals);
 // The same rounding for percentages, which are doubles.
 double RoundHalfUpPercent(double value, int decimals);
+// The suite's Round to whole numbers: ties go to the even neighbour (2.5 -> 2, 3.5 -> 4,
+// 12.5 -> 12). std::out_of_range when the result does not fit in 64 bits.
+qint64 RoundHalfEven(double value);
 
 // "1/234/567.5", "1/000", "999", "0.5", "-1/234". The sign stands before the first group.
 QString FormatAmount(Money value);

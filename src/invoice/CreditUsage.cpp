@@ -116,7 +116,7 @@ void CreditLogic::LoadCustomerCreditUsage(int CustomerID) {
                                start.found ? std::abs(start.CreateDate.date().daysTo(paid)) : 0});
         }
         const CreditUsage usage = Apply(start, repayments);
-        term = static_cast<int>(RoundHalfUpPercent(usage.CreditDays * 5.0 / 6.0, 0));
+        term = static_cast<int>(RoundHalfEven(usage.CreditDays * 5.0 / 6.0));
         doc_.txtRemCredit = FormatAmount(usage.RemCredit);
         doc_.txtRemCreditTag = QString::number(usage.CreditDays);
         doc_.txtUsedCredit = FormatAmount(Money());

@@ -8,10 +8,10 @@
 #include <cmath>
 
 #include "common/Messages.h"
-#include "common/Numbers.h"
 #include "common/RowInserts.h"
 #include "invoice/DiscountLogic.h"
 #include "invoice/DiscountTexts.h"
+#include "invoice/TotalsMath.h"
 
 namespace si {
 
@@ -26,9 +26,12 @@ constexpr double kPercentEpsilon = 1e-9;
 const QChar kSeparator(0x1f);
 
 // The amount of a card or birthday percent: price x quantity x percent / 100 rounded half up to
-// a tenth, then cut to whole Rials as line amounts are.
+// a tenth, then cut to whole Rials as line amounts are. The division by 100 is exact, so a half
+// is met as a half.
 Money partValue(const InvoiceLine& line, double percent) {
-    return RoundHalfUp(line.UnitPrice.toDouble() * line.Qty * percent / 100, 1).fix();
+    const Money timesPercent = line.UnitPrice.times(line.Qty).times(percent);
+    const Int128 tenths = totals::roundHalfUpQuotient(timesPercent.raw(), Money::kScale * 10);
+    return Money::fromRials(static_cast<std::int64_t>(tenths / 10));
 }
 
 double tidy(double percent) {

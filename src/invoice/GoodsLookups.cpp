@@ -197,16 +197,20 @@ bool IsVehicleMoved(Session& s, int distributionInvoiceId) {
         .has_value();
 }
 
-double FreeGoodsThreshold(Session& s, const QString& barcode) {
-    return s.scalar(QStringLiteral("Select EsTreshold from tblGood Where Barcode=?"), {barcode})
-        .toDouble();
+std::optional<double> FreeGoodsThreshold(Session& s, const QString& barcode) {
+    const QVariant threshold =
+        s.scalar(QStringLiteral("Select EsTreshold from tblGood Where Barcode=?"), {barcode});
+    if (threshold.isNull()) return std::nullopt;
+    return threshold.toDouble();
 }
 
-QHash<QString, double> FreeGoodsThresholds(Session& s, const QStringList& barcodes) {
-    QHash<QString, double> thresholds;
-    forEachSlice(s, QStringLiteral("Select Barcode, EsTreshold from tblGood Where Barcode in (%1)"),
+QHash<QString, std::optional<double>> FreeGoodsThresholds(Session& s, const QStringList& barcodes) {
+    QHash<QString, std::optional<double>> thresholds;
+    forEachSlice(s,
+                 QStringLiteral("Select Barcode, EsTreshold from tblGood Where Barcode in (%1) "
+                                "and EsTreshold is not null"),
                  barcodes, {}, [&](const Row& r) {
-                     thresholds.insert(r.text(u"Barcode"), r.value(u"EsTreshold").toDouble());
+                     thresholds.insert(r.text(u"Barcode"), r.toDouble(u"EsTreshold"));
                  });
     return thresholds;
 }

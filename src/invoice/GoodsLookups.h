@@ -89,10 +89,10 @@ QStringList AttachedBarcodes(Session& s, const QString& barcode);
 QHash<QString, QStringList> AttachedBarcodesOf(Session& s, const QStringList& barcodes);
 // The distribution sheet's vehicle has left (tblDistributionInvoice.IsMoved).
 bool IsVehicleMoved(Session& s, int distributionInvoiceId);
-// The free-goods threshold (tblGood.EsTreshold); 0 when none.
-double FreeGoodsThreshold(Session& s, const QString& barcode);
-// The thresholds of the listed barcodes that have goods.
-QHash<QString, double> FreeGoodsThresholds(Session& s, const QStringList& barcodes);
+// The free-goods threshold (tblGood.EsTreshold); nullopt when none, while 0 is a threshold.
+std::optional<double> FreeGoodsThreshold(Session& s, const QString& barcode);
+// The thresholds of the listed barcodes that have one.
+QHash<QString, std::optional<double>> FreeGoodsThresholds(Session& s, const QStringList& barcodes);
 // The price list row of the goods under the method.
 PriceLookup GoodPrice(Session& s, const QString& barcode, int method);
 // The rows of the listed barcodes that have one under the method.

@@ -40,7 +40,7 @@ void HeaderLogic::cmdCalcAvgDate_Click() {
         prices += r->money(u"RetailPrice");
     }
     if (!prices.isZero()) {
-        doc_.txtLoanExpire = QString::number(qRound64(weighted / prices.toDouble()));
+        doc_.txtLoanExpire = QString::number(RoundHalfEven(weighted / prices.toDouble()));
         doc_.txtLoanExpireTag = doc_.txtLoanExpire;
         txtLoanExpire_Change();
     }

@@ -109,8 +109,8 @@ void HeaderLogic::loadRecordTail(const Row& r) {
         doc_.txtCreditPeriod.clear();
     } else {
         doc_.txtRemCreditTag = r.text(u"CreditDays");
-        doc_.txtCreditPeriod =
-            QString::number(qRound(r.toDouble(u"CreditDays") * 5 / 6)) + QStringLiteral(" روز");
+        doc_.txtCreditPeriod = QString::number(RoundHalfEven(r.toDouble(u"CreditDays") * 5 / 6)) +
+                               QStringLiteral(" روز");
     }
     doc_.cmbMessage.clear();
     if (!r.isNull(u"CustomerMessage") && doc_.messages.contains(r.text(u"CustomerMessage")))

@@ -59,7 +59,7 @@ struct LineLookups::Answers {
     QHash<int, bool> birthdays;  // by customer
     QSet<int> unitsWanted;
     QHash<int, UnitRule> units;
-    QHash<QString, double> thresholds;
+    QHash<QString, std::optional<double>> thresholds;
     QHash<QString, QStringList> attached;
     QHash<int, bool> vehicles;
 
@@ -309,7 +309,7 @@ double LineLookups::unitFactor(int scaleId) {
     return answers_->units.value(scaleId).factor;
 }
 
-double LineLookups::freeGoodsThreshold(const QString& barcode) {
+std::optional<double> LineLookups::freeGoodsThreshold(const QString& barcode) {
     if (!batched(barcode)) return FreeGoodsThreshold(db(), barcode);
     return answers_->answer(answers_->thresholds, barcode, [this](const QStringList& missing) {
         return FreeGoodsThresholds(db(), missing);

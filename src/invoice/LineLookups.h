@@ -62,7 +62,7 @@ public:
     bool customerHadBirthday(int customerId);
     bool isIntegerUnit(int scaleId);
     double unitFactor(int scaleId);
-    double freeGoodsThreshold(const QString& barcode);
+    std::optional<double> freeGoodsThreshold(const QString& barcode);
     QStringList attachedBarcodes(const QString& barcode);
     bool isVehicleMoved(int distributionInvoiceId);
     // The batch's goods whose other look-ups (the tax flags) are best asked together with the

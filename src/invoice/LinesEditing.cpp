@@ -227,13 +227,16 @@ bool LinesLogic::checkIntegerUnit(int row, bool withRow) {
     return true;
 }
 
-// The notice comes once, when the goods' quantity on the invoice reaches the threshold.
+// The notice comes once, when the goods' quantity on the invoice reaches the threshold; a
+// threshold of 0 is reached by every quantity, so there is nothing to cross and it always comes.
 void LinesLogic::noticeFreeGoodsThreshold(int row, double baseQtyBefore) {
     const InvoiceLine& l = grid().line(row);
-    const double threshold = lookups().freeGoodsThreshold(l.BarCode);
-    if (threshold <= 0) return;
+    const std::optional<double> threshold = lookups().freeGoodsThreshold(l.BarCode);
+    if (!threshold) return;
     const double sold = SelectedQty(l.BarCode, -1);
-    if (baseQtyBefore + kQtyEpsilon < threshold && sold + kQtyEpsilon >= threshold)
+    const bool nothingToCross = *threshold <= 0;
+    if ((nothingToCross || baseQtyBefore + kQtyEpsilon < *threshold) &&
+        sold + kQtyEpsilon >= *threshold)
         ShowMessage(ctx(), kThresholdCaption, kThresholdPrefix + l.GoodName + kThresholdSuffix);
 }
 

@@ -147,17 +147,17 @@ void InventoryDispatch::closeGapOf(const StoredDispatch& dispatch) {
     s.exec(QStringLiteral("Update tblInventoryDispatch set Code=NULL where ID=?"), {dispatch.id});
 }
 
-// Codes follow the receive dates, so the highest code up to the date is the one of the latest
-// dispatch up to it: read from the end of the (inventory, receive date) index, not over them all.
+// The highest code up to the date, not the code of the latest-dated dispatch: dispatches made out
+// of date order would otherwise give a code already taken.
 int InventoryDispatch::nextCode(int dispatchId, const Numbering& n) {
     Params params{dispatchId, n.date};
     const QString range = n.condition(params);
-    const QVariant last = ctx().db().scalar(
-        QStringLiteral("select Code from tblInventoryDispatch where ID<>? and Code is not Null and "
-                       "ReceiveDate <= ?") +
-            range + QStringLiteral(" order by ReceiveDate desc, Code desc limit 1"),
+    const QVariant highest = ctx().db().scalar(
+        QStringLiteral("select coalesce(max(Code),0) from tblInventoryDispatch where ID<>? and "
+                       "Code is not Null and ReceiveDate <= ?") +
+            range,
         params);
-    return 1 + last.toInt();
+    return 1 + highest.toInt();
 }
 
 // Later-dated dispatches move up by one.

@@ -207,6 +207,18 @@ TEST(RoundHalfUpPercent, RoundsPercentagesAlike) {
     EXPECT_TRUE(std::isnan(RoundHalfUpPercent(std::nan(""), 2)));
 }
 
+TEST(RoundHalfEven, TiesGoToTheEvenNeighbour) {
+    EXPECT_EQ(RoundHalfEven(2.5), 2);
+    EXPECT_EQ(RoundHalfEven(3.5), 4);
+    EXPECT_EQ(RoundHalfEven(12.5), 12);
+    EXPECT_EQ(RoundHalfEven(-2.5), -2);
+    EXPECT_EQ(RoundHalfEven(30.56), 31);
+    EXPECT_EQ(RoundHalfEven(10.49), 10);
+    EXPECT_EQ(RoundHalfEven(-9223372036854774784.0), -9223372036854774784LL);
+    EXPECT_THROW(RoundHalfEven(9223372036854775808.0), std::out_of_range);
+    EXPECT_THROW(RoundHalfEven(std::nan("")), std::out_of_range);
+}
+
 struct FormatCase {
     const char* amount;
     const char* text;

@@ -85,10 +85,23 @@ TEST_P(CreditUsageTest, RepaymentsNeverRaiseTheCreditAboveTheStartingCredit) {
     expectFields("900/000", "10", "8 روز");
 }
 
+// The period is five sixths of the credit days, halves going to the even neighbour; it also
+// bounds the settlement term.
 TEST_P(CreditUsageTest, WithoutRepaymentsTheLastInvoicesCreditDaysStay) {
-    creditInvoice(QDate(2026, 11, 1), 1000000, 400000, 3);
-    lookUp();
-    expectFields("600/000", "3", "3 روز");  // 2.5 rounds up
+    const int last = creditInvoice(QDate(2026, 11, 1), 1000000, 400000, 3);
+    const struct {
+        int days;
+        const char* period;
+        const char* term;
+    } cases[] = {{3, "2 روز", "2"}, {15, "12 روز", "12"}, {9, "8 روز", "8"}, {13, "11 روز", "11"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.days);
+        db().exec(QStringLiteral("update tblSaleInvoice set CreditDays = ? where ID = ?"),
+                  {c.days, last});
+        lookUp();
+        expectFields("600/000", QByteArray::number(c.days).constData(), c.period);
+        EXPECT_EQ(doc().txtLoanExpireTag, QString::fromUtf8(c.term));
+    }
 }
 
 TEST_P(CreditUsageTest, SameDayInvoicesCountBeforeThisOneByTheirNumber) {

@@ -382,6 +382,24 @@ TEST_P(DiscountKindsTest, LineDiscountSplitsIntoCardBirthdayAndOwnKinds) {
     }
 }
 
+// 1.1 % of 2995 is 32.945 and 4.9 % of 3 x 435 is 63.945: a tenth below the half, so 32.9 and 63.9,
+// cut to 32 and 63 (a product in floating point lands just above the half and gives 33 and 64).
+TEST_P(DiscountKindsTest, CardAndBirthdayAmountsAreExactAtTheHalf) {
+    good(QStringLiteral("301"), 2995, piece);
+    good(QStringLiteral("302"), 435, piece);
+    const int card = addLine(QStringLiteral("301"), 1, 2995, 1.1);
+    grid().line(card).CardPercent = 1.1;
+    const int birthday = addLine(QStringLiteral("302"), 3, 435, 4.9);
+    grid().line(birthday).BirthdayPercent = 4.9;
+    discounts().InsertDetailDiscounts(invoice, {card, birthday});
+    const std::vector<StoredKind> kinds = stored();
+    ASSERT_EQ(kinds.size(), 2u);
+    EXPECT_EQ(kinds[0].kind, 2);
+    EXPECT_EQ(kinds[0].value, 32);
+    EXPECT_EQ(kinds[1].kind, 3);
+    EXPECT_EQ(kinds[1].value, 63);
+}
+
 TEST_P(DiscountKindsTest, SameGoodsAtEqualPercentsShareOneRowPerKind) {
     discounts().InsertDetailDiscount(invoice, kindLine(10, 0, 0));
     discounts().InsertDetailDiscount(invoice, kindLine(10, 0, 0));

@@ -94,6 +94,19 @@ TEST_P(HeaderTest, StoredInvoiceLoadsItsFieldsAndNullFlagsTakeTheirDefaults) {
     EXPECT_EQ(doc().chkIsPrimaryMessage, Qt::PartiallyChecked);
 }
 
+// Five sixths of the stored credit days, halves going to the even neighbour.
+TEST_P(HeaderTest, StoredCreditDaysShowTheirPeriodRoundedToEven) {
+    const int id = test::AddInvoice(db(), test::InvoiceRow{});
+    for (const auto& [days, period] : {std::pair{3, "2 روز"}, {15, "12 روز"}, {9, "8 روز"}}) {
+        SCOPED_TRACE(days);
+        db().exec(QStringLiteral("update tblSaleInvoice set CreditDays = ? where ID = ?"),
+                  {days, id});
+        newForm();
+        form->ViewInvoice(id);
+        EXPECT_EQ(doc().txtCreditPeriod, QString::fromUtf8(period));
+    }
+}
+
 TEST_P(HeaderTest, DocumentOrCashTurnLabelOfAStoredInvoice) {
     const int id = test::AddInvoice(db(), {});
     db().exec(QStringLiteral("insert into tblAccountDocumentDetail (DocumentID, RowNumber, "
@@ -415,6 +428,20 @@ TEST_P(HeaderTest, AverageSettlementTermWeighsTheGoodsByTheirPrices) {
     EXPECT_EQ(doc().txtLoanExpire, QStringLiteral("31"));
     EXPECT_EQ(doc().txtLoanExpireTag, QStringLiteral("31"));
     EXPECT_EQ(doc().dtpClearDate, day.addDays(31));
+
+    // A mean of exactly one half goes to the even neighbour: (20 × 3500 + 21 × 3500) / 7000.
+    db().exec(QStringLiteral("update tblGood set LoanExpireDuration = 21 where Barcode = '701'"));
+    db().exec(QStringLiteral("update tblGoodSaleInfo set RetailPrice = 3500, LoanExpireDuration = "
+                             "NULL where Barcode = '701' and PricingMethodID = ?"),
+              {method});
+    newInvoice();
+    doc().sltPricingMethod.setID(method);
+    doc().sltPreCond.setID(cheque);
+    enter({"701", "703"});
+    messages.answerYes();
+    header().cmdCalcAvgDate_Click();
+    EXPECT_EQ(doc().txtLoanExpire, QStringLiteral("20"));
+    EXPECT_EQ(doc().txtLoanExpireTag, QStringLiteral("20"));
 
     // Without a price to weigh, the pre-condition's term is shown and the due date stays.
     newInvoice();

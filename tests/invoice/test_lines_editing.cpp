@@ -200,6 +200,25 @@ TEST_P(LinesEditingTest, TheFreeGoodsNoticeComesWhenTheThresholdIsReached) {
     EXPECT_EQ(messages.shown().size(), 1u);  // already there
 }
 
+// A threshold of 0 is one every quantity reaches; only a goods without one (NULL) gets no notice.
+TEST_P(LinesEditingTest, AThresholdOfZeroGivesTheNoticeAndNoneGivesNone) {
+    good(QStringLiteral("626001"), 1000, piece);
+    good(QStringLiteral("626002"), 1000, piece);
+    db().exec(QStringLiteral("update tblGood set EsTreshold=0 where Barcode='626001'"));
+    db().exec(QStringLiteral("update tblGood set EsTreshold=NULL where Barcode='626002'"));
+    ASSERT_TRUE(enter(QStringLiteral("626001")));
+    ASSERT_TRUE(enter(QStringLiteral("626002")));
+    editableGrid();
+    EXPECT_TRUE(lines().commitCell(1, Col::Qty, QStringLiteral("3")));
+    EXPECT_TRUE(messages.empty());
+    EXPECT_TRUE(lines().commitCell(0, Col::Qty, QStringLiteral("2")));
+    ASSERT_EQ(messages.shown().size(), 1u);
+    EXPECT_EQ(messages.last().caption, QStringLiteral("رسيدن تعداد کالا به حد اشانتيون"));
+    EXPECT_EQ(messages.last().text,
+              QStringLiteral("تعداد فروش رفته از کالاي كالا 626001 به حد اشانتيون رسيده است. مي "
+                             "توانيد به اين مشتري اشانتيون بدهيد."));
+}
+
 TEST_P(LinesEditingTest, TypedDiscountsPassTheCardAndBirthdayMinimum) {
     good(QStringLiteral("626001"), 1000, piece);
     ASSERT_TRUE(enter(QStringLiteral("626001"), 4));

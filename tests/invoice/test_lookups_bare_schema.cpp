@@ -61,7 +61,7 @@ const Lookup kSessionLookups[] = {
     {"sale units", [](Bare& b) { return SaleUnitsOf(b.db(), kBarcode).isEmpty(); }},
     {"attached goods", [](Bare& b) { return AttachedBarcodes(b.db(), kBarcode).isEmpty(); }},
     {"vehicle of the sheet has left", [](Bare& b) { return !IsVehicleMoved(b.db(), kId); }},
-    {"free-goods threshold", [](Bare& b) { return FreeGoodsThreshold(b.db(), kBarcode) == 0; }},
+    {"free-goods threshold", [](Bare& b) { return !FreeGoodsThreshold(b.db(), kBarcode); }},
     {"held by temporary invoices of the inventory",
      [](Bare& b) { return TempInvoiceQuantities(b.db(), {kBarcode}, kId, kId).isEmpty(); }},
     {"held by temporary invoices of every inventory",

@@ -155,6 +155,33 @@ TEST_P(DispatchTest, CodesPerInventoryFollowReceiveDates) {
     }
 }
 
+// Dispatches of the inventory module need not carry codes in date order: the next code is one
+// above the highest up to the invoice date, so none is given twice.
+TEST_P(DispatchTest, DispatchesOutOfDateOrderNeverRepeatACode) {
+    auto existing = [this](int day, int code) {
+        return static_cast<int>(db().insertReturningId(
+            QStringLiteral("insert into tblInventoryDispatch (Code, InventoryID, ReceiveDate) "
+                           "values (?, ?, ?) RETURNING ID"),
+            {code, inventory, QDate(2026, 12, day)}));
+    };
+    const int earlierHigher = existing(3, 3);
+    const int laterLower = existing(7, 2);
+    auto saved = [this](int day) {
+        return save(storeInvoice(
+            {.date = QDate(2026, 12, day), .lines = {{QStringLiteral("1002"), 1, 10}}}));
+    };
+    const int afterBoth = saved(8);
+    EXPECT_EQ(QVector<int>({codeOf(earlierHigher), codeOf(laterLower), codeOf(afterBoth)}),
+              QVector<int>({3, 2, 4}));
+    const int between = saved(5);
+    EXPECT_EQ(QVector<int>(
+                  {codeOf(earlierHigher), codeOf(laterLower), codeOf(afterBoth), codeOf(between)}),
+              QVector<int>({3, 2, 5, 4}));
+    EXPECT_EQ(count(QStringLiteral("(select Code from tblInventoryDispatch group by Code having "
+                                   "count(*) > 1) repeated")),
+              0);
+}
+
 TEST_P(DispatchTest, FirstDispatchOfThePeriodIsNumberedOne) {
     save(storeInvoice({.date = QDate(2026, 3, 1), .lines = {{QStringLiteral("1002"), 1, 10}}}));
     db().exec(QStringLiteral("insert into tblAccountPeriod (Name, BeginDate, FarsiBeginDate, "
