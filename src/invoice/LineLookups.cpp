@@ -224,24 +224,26 @@ double LineLookups::stock(int inventoryId, const QString& barcode, const QDate& 
                             });
 }
 
+// A quantity held elsewhere (temporary invoices, reservations): one barcode at once, or every
+// barcode of the batch in one statement.
+double LineLookups::heldQuantity(HeldTable Answers::*byContext, const QString& barcode,
+                                 int inventoryId, int excludeInvoiceId, HeldQuantities read) {
+    const auto readFor = [&](const QStringList& barcodes) {
+        return read(db(), barcodes, inventoryId, excludeInvoiceId);
+    };
+    if (!batched(barcode)) return readFor({barcode}).value(barcode);
+    HeldTable& table = (*answers_).*byContext;
+    return answers_->answer(table[contextKey(inventoryId, excludeInvoiceId)], barcode, readFor);
+}
+
 double LineLookups::tempInvoiceQty(const QString& barcode, int inventoryId, int excludeInvoiceId) {
-    if (!batched(barcode))
-        return TempInvoiceQuantities(db(), {barcode}, inventoryId, excludeInvoiceId).value(barcode);
-    return answers_->answer(answers_->temp[contextKey(inventoryId, excludeInvoiceId)], barcode,
-                            [&](const QStringList& missing) {
-                                return TempInvoiceQuantities(db(), missing, inventoryId,
-                                                             excludeInvoiceId);
-                            });
+    return heldQuantity(&Answers::temp, barcode, inventoryId, excludeInvoiceId,
+                        TempInvoiceQuantities);
 }
 
 double LineLookups::reservedQty(const QString& barcode, int inventoryId, int excludeInvoiceId) {
-    if (!batched(barcode))
-        return ReservedQuantities(db(), {barcode}, inventoryId, excludeInvoiceId).value(barcode);
-    return answers_->answer(answers_->reserved[contextKey(inventoryId, excludeInvoiceId)], barcode,
-                            [&](const QStringList& missing) {
-                                return ReservedQuantities(db(), missing, inventoryId,
-                                                          excludeInvoiceId);
-                            });
+    return heldQuantity(&Answers::reserved, barcode, inventoryId, excludeInvoiceId,
+                        ReservedQuantities);
 }
 
 // ---- price and discounts -----------------------------------------------------------------

@@ -71,6 +71,10 @@ public:
 
 private:
     struct Answers;
+    using HeldTable = QHash<QString, QHash<QString, double>>;
+    using HeldQuantities = QHash<QString, double> (*)(Session&, const QStringList&, int, int);
+    double heldQuantity(HeldTable Answers::*byContext, const QString& barcode, int inventoryId,
+                        int excludeInvoiceId, HeldQuantities read);
     Session& db() const;
     bool batched(const QString& barcode) const;
     void open(const QStringList& barcodes, const QStringList& codes);

@@ -24,9 +24,9 @@ const QString kTurnClosed = QStringLiteral(
 
 void SaveRun::PostFinal() {
     const int id = invoiceID();
+    const InvoiceToPost posted = InvoiceToPost::of(doc_, invoice_);
     if (!wholesale_) {
-        const int dispatch =
-            InventoryDispatch(ctx_, InvoiceToPost::of(doc_, invoice_)).SaveRelExitDoc();
+        const int dispatch = InventoryDispatch(ctx_, posted).SaveRelExitDoc();
         if (dispatch > 0 && trace())
             QMetaObject::invokeMethod(
                 trace_.get(), "RelateForms", Q_ARG(int, FormType::SaleInvoice), Q_ARG(int, id),
@@ -38,7 +38,7 @@ void SaveRun::PostFinal() {
         doc_.lblAccountIDVal = QString::number(detail);
         cashBooked_ = true;
     } else {
-        documentID_ = AccountingDocument(ctx_, InvoiceToPost::of(doc_, invoice_)).InsertDocument();
+        documentID_ = AccountingDocument(ctx_, posted).InsertDocument();
         if (documentID_ > 0) doc_.lblAccountIDVal = QString::number(documentID_);
     }
     MoveDistributionLines();
