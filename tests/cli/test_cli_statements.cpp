@@ -4,6 +4,7 @@
 
 #include <QJsonArray>
 #include <QJsonDocument>
+#include <QRegularExpression>
 #include <QScopeGuard>
 #include <iostream>
 
@@ -41,8 +42,22 @@ protected:
             ADD_FAILURE() << r.err.right(2000).toStdString();
             return -1;
         }
-        return static_cast<int>(
-            r.err.split(QLatin1Char('\n')).filter(QStringLiteral("[sql ")).size());
+        const QStringList trace = r.err.split(QLatin1Char('\n')).filter(QStringLiteral("[sql "));
+        return static_cast<int>(trace.size()) - stockReadAgainUnderTheLock(trace);
+    }
+
+    // The save reads the stock again under its lock only when another connection committed
+    // since its check. On PostgreSQL any commit of the server counts, so the test programs that
+    // run beside this one can cause it; those reads are not the create's own cost.
+    static int stockReadAgainUnderTheLock(const QStringList& trace) {
+        const qsizetype begin = trace.indexOf(QRegularExpression(QStringLiteral("\\] BEGIN")));
+        if (begin < 0) return 0;
+        static const QRegularExpression stockRead(
+            QStringLiteral("CheckExistance|AS Stock|tblInventoryParent"));
+        int again = 0;
+        for (qsizetype i = begin; i < trace.size(); ++i)
+            again += trace[i].contains(stockRead) ? 1 : 0;
+        return again;
     }
 };
 
