@@ -3,10 +3,13 @@
 #include <QApplication>
 #include <QFileInfo>
 #include <QFontDatabase>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QPixmap>
 #include <QSettings>
 #include <QTextStream>
 #include <QTimer>
+#include <QTranslator>
 #include <cstdio>
 #include <optional>
 
@@ -26,9 +29,12 @@ namespace si::host {
 
 namespace {
 
-const QString kFontFamily = QStringLiteral("Noto Sans Arabic");
+// The UI cut of Noto Sans Arabic has the line height of a Latin font, which lets the invoice
+// form fit a till screen; the plain cut is the fallback.
+const QString kFontFamily = QStringLiteral("Noto Sans Arabic UI");
 const QString kFontFile =
-    QStringLiteral("/usr/share/fonts/truetype/noto/NotoSansArabic-Regular.ttf");
+    QStringLiteral("/usr/share/fonts/truetype/noto/NotoSansArabicUI-Regular.ttf");
+const QString kFallbackFamily = QStringLiteral("Noto Sans Arabic");
 constexpr int kSettleMilliseconds = 1500;
 
 QTextStream& err() {
@@ -89,13 +95,28 @@ int takeScreenshot(QApplication& app, HostWindow& window, const QString& file) {
 QString PersianFontFamily() {
     if (QFontDatabase::families().contains(kFontFamily)) return kFontFamily;
     const int id = QFontDatabase::addApplicationFont(kFontFile);
-    if (id < 0) return {};
+    if (id < 0)
+        return QFontDatabase::families().contains(kFallbackFamily) ? kFallbackFamily : QString();
     const QStringList families = QFontDatabase::applicationFontFamilies(id);
     return families.isEmpty() ? QString() : families.first();
 }
 
+// Qt's own texts (standard buttons, file and print dialogs) in Persian; false when the
+// translation is not installed, and the texts stay English.
+bool LoadQtPersian(QApplication& app) {
+    auto* translator = new QTranslator(&app);
+    if (!translator->load(QLocale(QLocale::Persian, QLocale::Iran), QStringLiteral("qtbase"),
+                          QStringLiteral("_"),
+                          QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        delete translator;
+        return false;
+    }
+    return app.installTranslator(translator);
+}
+
 void SetupAppearance(QApplication& app) {
     app.setLayoutDirection(Qt::RightToLeft);
+    LoadQtPersian(app);
     const QString family = PersianFontFamily();
     if (family.isEmpty()) return;  // the platform's default font still draws most of Persian
     QFont font = app.font();

@@ -17,8 +17,10 @@ struct HostOptions;
 int HostMain(int argc, char** argv);
 int RunHost(HostApplication& app, const HostOptions& options);
 
-// Right to left, and a font that covers Persian (Noto Sans Arabic when installed).
+// Right to left, a font that covers Persian (Noto Sans Arabic UI when installed) and Qt's own
+// texts in Persian.
 void SetupAppearance(QApplication& app);
+bool LoadQtPersian(QApplication& app);
 // The family of the Persian font, empty when none was found.
 QString PersianFontFamily();
 

@@ -241,7 +241,8 @@ QVariant LineTableModel::data(const QModelIndex& index, int role) const {
 }
 
 QVariant LineTableModel::headerData(int section, Qt::Orientation orientation, int role) const {
-    if (role != Qt::DisplayRole) return {};
+    // The tooltip is the whole title, for a header too narrow to show it.
+    if (role != Qt::DisplayRole && role != Qt::ToolTipRole) return {};
     if (orientation == Qt::Horizontal) return columnTitle(section);
     return {};
 }

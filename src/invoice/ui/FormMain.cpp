@@ -11,6 +11,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QTabBar>
 #include <QTableView>
 #include <algorithm>
@@ -19,6 +20,7 @@
 #include "controls/ui/JalaliDateEdit.h"
 #include "invoice/LinesLogic.h"
 #include "invoice/ui/FrmKeyMap.h"
+#include "invoice/ui/LineColumnLayout.h"
 
 namespace si {
 
@@ -53,7 +55,14 @@ FormMain::FormMain(Context& ctx, QWidget* parent)
         // A tick that fails waits for the next command that succeeds: one message, not one a tick.
         if (!run([this] { logic_->RefreshTimer_Timer(); })) refreshTimer_.stop();
     });
-    resize(1280, 800);
+    fitTheScreen();
+}
+
+// As large as a till screen of 1366x768 allows, never larger than the screen it opens on.
+void FormMain::fitTheScreen() {
+    QSize size = sizeHint().expandedTo(QSize(1280, 700));
+    if (const QScreen* s = screen()) size = size.boundedTo(s->availableGeometry().size());
+    resize(size);
 }
 
 FormMain::~FormMain() {
@@ -165,10 +174,19 @@ void FormMain::applyAvailability() {
             if (auto* l = findChild<QLabel*>(QStringLiteral("lbl") + it.key().mid(3)))
                 l->setVisible(it.value());
         }
-    const LineTableModel& grid = logic_->doc().flexDetail;
+    showLineColumns(*flexDetail_, logic_->doc().flexDetail);
+    showLineColumns(*flexEch_, logic_->doc().flexEch);
+    echBox_->setVisible(logic_->doc().flexEch.filledCount() > 0);
+}
+
+// A column gets its width when it comes into view; after that the clerk's resizing stands.
+void FormMain::showLineColumns(QTableView& view, const LineTableModel& model) {
     for (int c = 0; c < Col::Count; ++c) {
-        flexDetail_->setColumnHidden(c, grid.isColumnHidden(c));
-        if (!grid.isColumnHidden(c)) flexDetail_->setColumnWidth(c, grid.columnWidth(c) / 15);
+        const bool hidden = model.isColumnHidden(c);
+        if (hidden == view.isColumnHidden(c)) continue;
+        view.setColumnHidden(c, hidden);
+        if (!hidden)
+            view.setColumnWidth(c, LineColumnWidth(view.fontMetrics(), c, model.columnWidth(c)));
     }
 }
 

@@ -35,6 +35,9 @@ class SelectorWidget;
 class FormMain : public QWidget, public FormMainUi {
     Q_OBJECT
 public:
+    // Line rows the form shows on a till screen of 1366x768.
+    static constexpr int kLineRowsShown = 10;
+
     explicit FormMain(Context& ctx, QWidget* parent = nullptr);
     ~FormMain() override;
 
@@ -64,10 +67,15 @@ protected:
 
 private:
     void buildForm();
+    void fitTheScreen();
     QWidget* buildHeader();
     QWidget* buildTotals();
+    QBoxLayout* masterDiscountKind();
     QWidget* buildCommands();
     QWidget* buildGrid();
+    QTableView* linesView(const char* name, LineTableModel& model);
+    static int rowsHeight(const QTableView& view, int rows);
+    void showLineColumns(QTableView& view, const LineTableModel& model);
     QLineEdit* addText(QGridLayout* grid, int row, int col, const char* name, const QString& label,
                        bool readOnly = false);
     SelectorWidget* addSelector(QGridLayout* grid, int row, int col, SelectorModel& model,
@@ -105,6 +113,7 @@ private:
     QTableView* flexDetail_ = nullptr;
     QTableView* flexEch_ = nullptr;
     QGroupBox* gbSale_ = nullptr;
+    QGroupBox* echBox_ = nullptr;
     QLabel* lblAccountIDVal_ = nullptr;
     QLabel* lblErrMessage_ = nullptr;
     QTimer refreshTimer_;

@@ -11,6 +11,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QSplitter>
 #include <QTabWidget>
 #include <QTableView>
@@ -19,7 +20,9 @@
 #include "common/TextLimits.h"
 #include "controls/ui/JalaliDateEdit.h"
 #include "controls/ui/SelectorWidget.h"
+#include "controls/ui/WrappingHeaderView.h"
 #include "invoice/ui/FormMain.h"
+#include "invoice/ui/LineColumnLayout.h"
 
 namespace si {
 
@@ -31,16 +34,16 @@ QLabel* label(const QString& text, QWidget* parent) {
     return l;
 }
 
-// One page of the header: four label-and-field pairs a row, the fields sharing the width.
-QGridLayout* headerPage(QTabWidget* tabs, const QString& title) {
+// One page of the header: label-and-field pairs in three rows, the fields sharing the width.
+QGridLayout* headerPage(QTabWidget* tabs, const QString& title, int pairsPerRow) {
     auto* page = new QWidget(tabs);
     auto* grid = new QGridLayout(page);
-    grid->setContentsMargins(8, 6, 8, 6);
-    grid->setHorizontalSpacing(8);
-    grid->setVerticalSpacing(4);
-    for (int c = 1; c < 8; c += 2)
+    grid->setContentsMargins(6, 4, 6, 4);
+    grid->setHorizontalSpacing(6);
+    grid->setVerticalSpacing(3);
+    for (int c = 1; c < pairsPerRow * 2; c += 2)
         grid->setColumnStretch(c, 1);
-    grid->setRowStretch(4, 1);  // shorter pages keep their rows at the top
+    grid->setRowStretch(3, 1);  // shorter pages keep their rows at the top
     tabs->addTab(page, title);
     return grid;
 }
@@ -114,12 +117,13 @@ QWidget* FormMain::buildHeader() {
     box->setContentsMargins(6, 4, 6, 6);
     box->addWidget(tabs);
 
-    // What the clerk fills for every invoice.
-    QGridLayout* g = headerPage(tabs, QStringLiteral("مشخصات فاكتور"));
+    // What the clerk fills for every invoice: three rows of five, so the lines keep the height.
+    QGridLayout* g = headerPage(tabs, QStringLiteral("مشخصات فاكتور"), 5);
     addText(g, 0, 0, "txtID", QStringLiteral("شماره رايانهاي"), true);
     addText(g, 0, 2, "txtCode", QStringLiteral("شماره تاييد شده"), true);
     addDate(g, 0, 4, "datCreateDate", QStringLiteral("تاريخ"));
     addText(g, 0, 6, "txtTime", QStringLiteral("ساعت"), true);
+    addText(g, 0, 8, "txtNotes", QStringLiteral("ملاحظات"));
     addSelector(g, 1, 0, d.sltCustomer, "sltCustomer", QStringLiteral("مشتري"));
     addSelector(g, 1, 2, d.sltInventory, "sltInventory", QStringLiteral("انبار"));
     addSelector(g, 1, 4, d.sltType, "sltType", QStringLiteral("نوع فاكتور"));
@@ -129,13 +133,15 @@ QWidget* FormMain::buildHeader() {
     addSelector(g, 2, 4, d.sltPaidByCash, "sltPaidByCash", QStringLiteral("نوع پرداخت"));
     addSelector(g, 2, 6, d.sltCreatorEmployee, "sltCreatorEmployee",
                 QStringLiteral("تهيه كننده فيش"));
-    addText(g, 3, 0, "txtNotes", QStringLiteral("ملاحظات"));
     cmbScaleBarcode_ = new QComboBox(this);
     cmbScaleBarcode_->setObjectName(QStringLiteral("cmbScaleBarcode"));
     cmbScaleBarcode_->setEditable(true);
-    g->addWidget(label(QStringLiteral("بارکد ترازو"), this), 3, 2);
-    g->addWidget(cmbScaleBarcode_, 3, 3);
-    auto* checks = new QHBoxLayout;
+    g->addWidget(label(QStringLiteral("بارکد ترازو"), this), 1, 8);
+    g->addWidget(cmbScaleBarcode_, 1, 9);
+    // The invoice's switches ride in the tab bar's empty end.
+    auto* corner = new QWidget(tabs);
+    auto* checks = new QHBoxLayout(corner);
+    checks->setContentsMargins(4, 0, 4, 0);
     for (const auto& [name, text] : {std::pair{"chkIsFormal", "فاكتور رسمي"},
                                      std::pair{"chkCheckEchantillon", "بررسي اشانتيون"},
                                      std::pair{"chkShouldSMSSend", "ارسال پيامك"}}) {
@@ -147,11 +153,10 @@ QWidget* FormMain::buildHeader() {
     lblAccountIDVal_ = new QLabel(this);
     lblAccountIDVal_->setObjectName(QStringLiteral("lblAccountIDVal"));
     checks->addWidget(lblAccountIDVal_);
-    checks->addStretch();
-    g->addLayout(checks, 3, 4, 1, 4);
+    tabs->setCornerWidget(corner, Qt::TopRightCorner);
 
     // Credit, settlement and delivery.
-    g = headerPage(tabs, QStringLiteral("اعتبار و تحويل"));
+    g = headerPage(tabs, QStringLiteral("اعتبار و تحويل"), 4);
     addText(g, 0, 0, "txtLoanExpire", QStringLiteral("مهلت تسويه (روز)"));
     addDate(g, 0, 2, "dtpClearDate", QStringLiteral("تاريخ تسويه"));
     addText(g, 0, 4, "txtCreditPeriod", QStringLiteral("مدت اعتبار"), true);
@@ -167,7 +172,7 @@ QWidget* FormMain::buildHeader() {
         ->setMaxLength(LimitOf(TextField::ManualCode).length);
 
     // The rest of the header.
-    g = headerPage(tabs, QStringLiteral("ساير مشخصات"));
+    g = headerPage(tabs, QStringLiteral("ساير مشخصات"), 4);
     addSelector(g, 0, 0, d.sltIntroductionType, "sltIntroductionType",
                 QStringLiteral("نحوه آشنايي"));
     addSelector(g, 0, 2, d.sltPreCond, "sltPreCond", QStringLiteral("پيش شرط"));
@@ -187,31 +192,51 @@ QWidget* FormMain::buildHeader() {
     return gbSale_;
 }
 
+QTableView* FormMain::linesView(const char* name, LineTableModel& model) {
+    auto* view = new QTableView(this);
+    view->setObjectName(QString::fromLatin1(name));
+    view->setHorizontalHeader(new WrappingHeaderView(view));
+    view->setModel(&model);
+    view->verticalHeader()->hide();
+    // Rows as high as the text needs: a till screen shows ten of them.
+    view->verticalHeader()->setMinimumSectionSize(1);
+    view->verticalHeader()->setDefaultSectionSize(view->fontMetrics().height() + 6);
+    ApplyCashierColumnOrder(*view->horizontalHeader());
+    SizeLineColumns(*view, model);
+    // A reset (a new or loaded invoice) gives the header its default sizes back.
+    connect(&model, &QAbstractItemModel::modelReset, view,
+            [view, &model] { SizeLineColumns(*view, model); });
+    return view;
+}
+
+int FormMain::rowsHeight(const QTableView& view, int rows) {
+    return view.horizontalHeader()->sizeHint().height() +
+           rows * view.verticalHeader()->defaultSectionSize() +
+           view.horizontalScrollBar()->sizeHint().height() + 2 * view.frameWidth();
+}
+
 QWidget* FormMain::buildGrid() {
-    flexDetail_ = new QTableView(this);
-    flexDetail_->setObjectName(QStringLiteral("flexDetail"));
-    flexDetail_->setModel(&logic_->doc().flexDetail);
+    flexDetail_ = linesView("flexDetail", logic_->doc().flexDetail);
     flexDetail_->setSelectionBehavior(QAbstractItemView::SelectItems);
-    flexDetail_->verticalHeader()->hide();
-    flexDetail_->horizontalHeader()->setDefaultAlignment(Qt::AlignCenter);
     flexDetail_->setEditTriggers(QAbstractItemView::AnyKeyPressed |
                                  QAbstractItemView::DoubleClicked |
                                  QAbstractItemView::EditKeyPressed);
-    flexDetail_->setMinimumHeight(170);
-    // The free goods of the promotion pass, read-only under the lines.
-    flexEch_ = new QTableView(this);
-    flexEch_->setObjectName(QStringLiteral("flexEch"));
-    flexEch_->setModel(&logic_->doc().flexEch);
-    flexEch_->verticalHeader()->hide();
+    flexDetail_->setMinimumHeight(rowsHeight(*flexDetail_, kLineRowsShown));
+    // The free goods of the promotion pass, read-only under the lines; shown only when there are
+    // any, so that the lines keep the height of the form otherwise.
+    flexEch_ = linesView("flexEch", logic_->doc().flexEch);
     flexEch_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    flexEch_->setMinimumHeight(60);
-    auto* echBox = new QGroupBox(QStringLiteral("اشانتيون"), this);
-    auto* echLayout = new QVBoxLayout(echBox);
-    echLayout->setContentsMargins(4, 2, 4, 4);
+    flexEch_->setMinimumHeight(rowsHeight(*flexEch_, 2));
+    echBox_ = new QGroupBox(QStringLiteral("اشانتيون"), this);
+    echBox_->setObjectName(QStringLiteral("gbEchantillon"));
+    auto* echLayout = new QVBoxLayout(echBox_);
+    echLayout->setContentsMargins(4, 0, 4, 2);
     echLayout->addWidget(flexEch_);
+    echBox_->hide();
     auto* split = new QSplitter(Qt::Vertical, this);
+    split->setChildrenCollapsible(false);
     split->addWidget(flexDetail_);
-    split->addWidget(echBox);
+    split->addWidget(echBox_);
     split->setStretchFactor(0, 4);
     split->setStretchFactor(1, 1);
     return split;
@@ -220,56 +245,63 @@ QWidget* FormMain::buildGrid() {
 QWidget* FormMain::buildTotals() {
     auto* box = new QGroupBox(QStringLiteral("جمع فاكتور"), this);
     auto* g = new QGridLayout(box);
-    g->setContentsMargins(8, 4, 8, 6);
-    g->setVerticalSpacing(4);
-    const std::pair<const char*, const char*> boxes[] = {{"txtTotalPurePriceLock", "جمع كل"},
-                                                         {"txtTotalRowDiscount", "تخفيف سطرها"},
-                                                         {"txtTotalPriceLock", "جمع پس از تخفيف"},
-                                                         {"txtTotalDiscountValue", "جمع تخفيفها"},
-                                                         {"txtSuCharge", "هزينه اضافي"},
-                                                         {"txtDecs", "كسورات"},
-                                                         {"txtTax", "ماليات"},
-                                                         {"txtAdded", "عوارض"},
-                                                         {"txtRoundDown", "گرد كردن"},
-                                                         {"txtGrandTotalLock", "مبلغ قابل پرداخت"},
-                                                         {"txtPureTotalValue", "خالص"}};
-    // Five amounts a row: three rows leave the lines grid the height of the form.
-    constexpr int kPerRow = 5;
+    g->setContentsMargins(6, 2, 6, 4);
+    g->setVerticalSpacing(3);
+    g->setHorizontalSpacing(6);
+    // Two rows of seven, the amount to pay last, where the eye ends.
+    constexpr int kPerRow = 7;
+    const std::pair<const char*, const char*> boxes[] = {
+        {"txtTotalPurePriceLock", "جمع كل"},
+        {"txtTotalRowDiscount", "تخفيف سطرها"},
+        {"txtTotalPriceLock", "جمع پس از تخفيف"},
+        {"txtTotalDiscountValue", "جمع تخفيفها"},
+        {"txtSuCharge", "هزينه اضافي"},
+        {"txtDecs", "كسورات"},
+        {"txtTax", "ماليات"},
+        {"txtAdded", "عوارض"},
+        {"txtRoundDown", "گرد كردن"},
+        {"txtMasterDiscountPercent", "تخفيف كلي (درصد)"},
+        {"txtMasterDiscountValue", "تخفيف كلي (مبلغ)"},
+        {nullptr, nullptr},
+        {"txtPureTotalValue", "خالص"},
+        {"txtGrandTotalLock", "مبلغ قابل پرداخت"}};
     int i = 0;
     for (const auto& [name, text] : boxes) {
-        QLineEdit* e =
-            addText(g, i / kPerRow, (i % kPerRow) * 2, name, QString::fromUtf8(text), true);
-        e->setAlignment(Qt::AlignLeft);
-        amounts_.insert(e->objectName(), e);
+        const int row = i / kPerRow, col = (i % kPerRow) * 2;
         ++i;
+        if (!name) {
+            g->addLayout(masterDiscountKind(), row, col, 1, 2);
+            continue;
+        }
+        const bool master = QByteArray(name).startsWith("txtMaster");
+        QLineEdit* e = addText(g, row, col, name, QString::fromUtf8(text), !master);
+        e->setAlignment(Qt::AlignLeft);
+        if (!master) amounts_.insert(e->objectName(), e);
     }
     amounts_.value(QStringLiteral("txtGrandTotalLock"))
         ->setStyleSheet(QStringLiteral("font-weight: bold;"));
     for (int c = 1; c < kPerRow * 2; c += 2)
         g->setColumnStretch(c, 1);
+    return box;
+}
+
+QBoxLayout* FormMain::masterDiscountKind() {
     optPercent_ = new QRadioButton(QStringLiteral("درصد"), this);
     optPercent_->setObjectName(QStringLiteral("optMasterDiscountPercent"));
     optValue_ = new QRadioButton(QStringLiteral("مبلغ"), this);
     optValue_->setObjectName(QStringLiteral("optMasterDiscountValue"));
-    QLineEdit* percent =
-        addText(g, 2, 2, "txtMasterDiscountPercent", QStringLiteral("تخفيف كلي (درصد)"));
-    QLineEdit* value =
-        addText(g, 2, 4, "txtMasterDiscountValue", QStringLiteral("تخفيف كلي (مبلغ)"));
-    percent->setAlignment(Qt::AlignLeft);
-    value->setAlignment(Qt::AlignLeft);
     auto* kind = new QHBoxLayout;
     kind->addWidget(optPercent_);
     kind->addWidget(optValue_);
     kind->addStretch();
-    g->addLayout(kind, 2, 6, 1, 2);
-    return box;
+    return kind;
 }
 
 QWidget* FormMain::buildCommands() {
     auto* bar = new QWidget(this);
     auto* rows = new QVBoxLayout(bar);
     rows->setContentsMargins(0, 0, 0, 0);
-    rows->setSpacing(4);
+    rows->setSpacing(2);
     const std::pair<const char*, const char*> commands[] = {
         {"cmdNew", "جديد"},
         {"cmdEdit", "اصلاح"},
@@ -294,8 +326,8 @@ QWidget* FormMain::buildCommands() {
         {"cmdNewRelationship", "ارتباط جديد"},
         {"cmdRelatedForms", "فرمهاي مرتبط"},
         {"cmdExit", "خروج"}};
-    // Two rows of nine, so the form fits a 1280-pixel screen.
-    constexpr int kPerRow = 9;
+    // Two rows of twelve, so the form fits a till screen of 1366x768.
+    constexpr int kPerRow = 12;
     QHBoxLayout* row = nullptr;
     int i = 0;
     for (const auto& [name, text] : commands) {
