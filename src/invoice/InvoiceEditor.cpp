@@ -73,9 +73,9 @@ void InvoiceEditor::prepare() {
         ctx_.db()
             .scalar(QStringLiteral("Select coalesce(BasePath,'') as BasePath from vwZelorBasePath"))
             .toString();
-    const QVariant number210 = ctx_.db().scalar(
-        QStringLiteral("Select Value From tblZelorSystemParameters Where ID = ?"),
-        {P::FormWideNumber});
+    const QVariant number210 =
+        ctx_.db().scalar(QStringLiteral("Select Value From tblZelorSystemParameters Where ID = ?"),
+                         {P::FormWideNumber});
     services_->lines->configureColumns();
     doc_.formNumber210 =
         static_cast<int>(ToNumber(number210.isNull() ? QStringLiteral("0") : number210.toString()));

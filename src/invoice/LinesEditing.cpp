@@ -72,7 +72,10 @@ bool LinesLogic::commitGoods(int row, int kind, const QString& text) {
 
 bool LinesLogic::commitQuantity(int row, const QString& text) {
     const auto value = numberOf(text);
-    if (!value) return false;
+    if (!value) {
+        refuseNotANumber(text);
+        return false;
+    }
     const double qty = *value;
     InvoiceLine& l = grid().line(row);
     std::optional<Refusal> refusal;
@@ -86,7 +89,7 @@ bool LinesLogic::commitQuantity(int row, const QString& text) {
     if (!refusal) refusal = stockRefusal(row, qty, factor);
     if (!refusal) refusal = integerRefusal(l.ScaleID, qty, row, true);
     if (refusal) {
-        show(*refusal);
+        refuseEntry(*refusal);
         return false;
     }
     const double soldBefore = SelectedQty(l.BarCode, -1);
@@ -99,9 +102,12 @@ bool LinesLogic::commitQuantity(int row, const QString& text) {
 
 bool LinesLogic::commitPrice(int row, const QString& text) {
     const auto price = amountOf(text);
-    if (!price) return false;
+    if (!price) {
+        refuseNotANumber(text);
+        return false;
+    }
     if (*price < Money()) {
-        show({kErrorCaption, kPriceTooSmall});
+        refuseEntry({kErrorCaption, kPriceTooSmall});
         return false;
     }
     InvoiceLine& l = grid().line(row);
@@ -115,16 +121,19 @@ bool LinesLogic::commitPrice(int row, const QString& text) {
 // line, i.e. a percent within 0..100.
 bool LinesLogic::commitDiscountPercent(int row, const QString& text) {
     const auto value = numberOf(text);
-    if (!value) return false;
+    if (!value) {
+        refuseNotANumber(text);
+        return false;
+    }
     const double percent = *value;
     const int ceiling = ctx().params.number(P::MaxLineDiscountPercent);
     if (ceiling >= 0 && percent > ceiling) {
-        show({kErrorCaption,
-              kDiscountCeilingPrefix + QString::number(ceiling) + kDiscountCeilingSuffix});
+        refuseEntry({kErrorCaption,
+                     kDiscountCeilingPrefix + QString::number(ceiling) + kDiscountCeilingSuffix});
         return false;
     }
     if (!withinPercent(percent)) {
-        show({kErrorCaption, kDiscountTooLarge});
+        refuseEntry({kErrorCaption, kDiscountTooLarge});
         return false;
     }
     if (!services_.CheckDiscountPercentValidation(row, percent)) return false;
@@ -139,16 +148,20 @@ bool LinesLogic::commitDiscountPercent(int row, const QString& text) {
 // amount (price x quantity).
 bool LinesLogic::commitDiscountValue(int row, const QString& text) {
     const auto value = amountOf(text);
-    if (!value) return false;
+    if (!value) {
+        refuseNotANumber(text);
+        return false;
+    }
     const Money ceiling = ctx().params.amount(P::MaxLineDiscountValue);
     if (ceiling >= Money() && *value > ceiling) {
-        show({kErrorCaption, kDiscountCeilingPrefix + ceiling.toString() + kDiscountCeilingSuffix});
+        refuseEntry(
+            {kErrorCaption, kDiscountCeilingPrefix + ceiling.toString() + kDiscountCeilingSuffix});
         return false;
     }
     InvoiceLine& l = grid().line(row);
     const Money gross = grossOf(l);
     if (*value < Money() || *value > gross) {
-        show({kErrorCaption, kDiscountTooLarge});
+        refuseEntry({kErrorCaption, kDiscountTooLarge});
         return false;
     }
     const double percent =
@@ -165,18 +178,24 @@ bool LinesLogic::commitPreciousMetal(int row, int col, const QString& text) {
     std::optional<QString> refusal;
     if (col == Col::WagePercent || col == Col::ProfitPercent) {
         const std::optional<double> typed = numberOf(text);
-        if (!typed) return false;
+        if (!typed) {
+            refuseNotANumber(text);
+            return false;
+        }
         const double percent = *typed;
         if (!withinPercent(percent))
             refusal = col == Col::WagePercent ? kWagePercentWrong : kProfitPercentWrong;
         if (refusal) {
-            show({kErrorCaption, *refusal});
+            refuseEntry({kErrorCaption, *refusal});
             return false;
         }
         (col == Col::WagePercent ? l.WagePercent : l.ProfitPercent) = percent;
     } else {
         const std::optional<Money> typed = amountOf(text);
-        if (!typed) return false;
+        if (!typed) {
+            refuseNotANumber(text);
+            return false;
+        }
         const Money amount = *typed;
         if (col == Col::WagePerWeight)
             refusal = amount < Money()       ? std::optional(kWageNegative)
@@ -187,7 +206,7 @@ bool LinesLogic::commitPreciousMetal(int row, int col, const QString& text) {
                       : amount > grossOf(l) ? std::optional(kCommissionAboveAmount)
                                             : std::nullopt;
         if (refusal) {
-            show({kErrorCaption, *refusal});
+            refuseEntry({kErrorCaption, *refusal});
             return false;
         }
         (col == Col::WagePerWeight ? l.WagePerWeight : l.Commission) = amount;
@@ -221,7 +240,7 @@ bool LinesLogic::checkIntegerUnit(int row, bool withRow) {
     if (row < 0 || row >= grid().rows() || !grid().line(row).isFilled()) return true;
     const InvoiceLine& l = grid().line(row);
     if (const auto refusal = integerRefusal(l.ScaleID, l.Qty, row, withRow)) {
-        show(*refusal);
+        refuseEntry(*refusal);
         return false;
     }
     return true;

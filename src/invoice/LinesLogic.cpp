@@ -44,6 +44,14 @@ void LinesLogic::refuse(bool silent, const QString& caption, const QString& text
     Q_EMIT doc().flash(text);
 }
 
+void LinesLogic::refuseEntry(const Refusal& refusal) {
+    refuse(ctx().params.flag(P::ShopMode), refusal.caption, refusal.text);
+}
+
+void LinesLogic::refuseNotANumber(const QString& text) {
+    refuseEntry({kErrorCaption, kNotANumberPrefix + text.trimmed() + kNotANumberSuffix});
+}
+
 QString LinesLogic::methodName(int method) {
     if (method < 1) return {};
     auto it = methodNames_.find(method);

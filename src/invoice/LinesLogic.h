@@ -116,6 +116,10 @@ private:
     bool vehicleMoved() const;
     void refuse(bool silent, const QString& caption, const QString& text);
     void show(const Refusal& refusal) { refuse(false, refusal.caption, refusal.text); }
+    // A refusal of what was typed into a cell: silent in shop mode, where a scanner types.
+    void refuseEntry(const Refusal& refusal);
+    // Text typed into a cell of figures that is not a number: refused, never dropped unseen.
+    void refuseNotANumber(const QString& text);
     QString methodName(int method);
     QString promoterName(int promoter);
 

@@ -38,6 +38,9 @@ inline const QString kMaxStockLimited = QStringLiteral(
 inline const QString kAboveSaleable =
     QStringLiteral("فروش بيش از حداكثر موجودي قابل فروش از اين كالا مجاز نيست!");
 inline const QString kQtyTooLarge = QStringLiteral("تعداد كالا بيشتر از اندازة مجاز است.");
+// Letters typed into a cell of figures (the original dropped them without a word).
+inline const QString kNotANumberPrefix = QStringLiteral("«");
+inline const QString kNotANumberSuffix = QStringLiteral("» عدد نيست؛ مقدار قبلي به جاي خود ماند.");
 inline const QString kQtyTooSmall = QStringLiteral("تعداد كالا كمتر از اندازة مجاز است.");
 inline const QString kPriceTooSmall = QStringLiteral("قيمت كالا كمتر از اندازة مجاز است.");
 inline const QString kDiscountCeilingPrefix =

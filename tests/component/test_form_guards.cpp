@@ -6,7 +6,9 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QInputDialog>
+#include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTabBar>
 #include <QTableView>
@@ -273,6 +275,63 @@ TEST_P(FormGuardTest, ScansAfterALineEntryMessageLandInTheGrid) {
     EXPECT_EQ(doc().flexDetail.line(1).BarCode, second);
     EXPECT_TRUE(inTheGrid());
     messages.onShown = nullptr;
+}
+
+// A scanner does not wait for a box: the code it types into the box, and the Enter that closes
+// it, become the next scan. A question is never answered by a scan.
+TEST_P(FormGuardTest, ACodeScannedIntoAMessageBoxIsTheNextLine) {
+    const QString second = QStringLiteral("6260000000029");
+    test::AddGood(db(), second, QStringLiteral("1002"), QStringLiteral("قهوه"), 30000, unit);
+    form->ClearShow();
+    form->show();
+    control<QPushButton>("cmdNew")->click();
+    doc().sltCustomer.setID(customer);
+    doc().sltInventory.setID(inventory);
+    doc().sltType.setID(type);
+    messages.onShown = [&] {
+        QMessageBox box(form.get());
+        box.addButton(QStringLiteral("تاييد"), QMessageBox::AcceptRole);
+        QTimer::singleShot(0, &box, [&box, &second] {
+            typeInto(&box, second);
+            QTest::keyClick(&box, Qt::Key_Return);
+        });
+        box.exec();
+    };
+    QAbstractItemModel& grid = doc().flexDetail;
+    grid.setData(grid.index(0, Col::BarCode), QStringLiteral("999999"), Qt::EditRole);
+    messages.onShown = nullptr;
+    QCoreApplication::processEvents();
+    EXPECT_EQ(messages.shown().size(), 1u) << messages.texts().join('\n').toStdString();
+    ASSERT_EQ(doc().flexDetail.filledCount(), 1);
+    EXPECT_EQ(doc().flexDetail.line(0).BarCode, second);
+}
+
+// In shop mode a refused entry does not stop the scanner with a box: it shows in the message
+// line, with a sound, until the next key. Letters typed as a quantity are refused in words.
+TEST_P(FormGuardTest, ShopModeRefusalsShowInTheMessageLineUntilTheNextKey) {
+    enterInvoice();
+    form->show();
+    QAbstractItemModel& grid = doc().flexDetail;
+    grid.setData(grid.index(0, Col::Qty), QStringLiteral("دو"), Qt::EditRole);
+    ASSERT_EQ(messages.shown().size(), 1u);
+    EXPECT_TRUE(messages.last().text.contains(QStringLiteral("«دو» عدد نيست")));
+    EXPECT_EQ(doc().flexDetail.line(0).Qty, 1);
+    messages.clear();
+
+    useParameter(P::ShopMode, QStringLiteral("1"));
+    auto* label = control<QLabel>("lblErrMessage");
+    grid.setData(grid.index(0, Col::Qty), QStringLiteral("-2"), Qt::EditRole);
+    grid.setData(grid.index(1, Col::BarCode), QStringLiteral("999999"), Qt::EditRole);
+    EXPECT_TRUE(messages.empty()) << messages.texts().join('\n').toStdString();
+    EXPECT_FALSE(label->text().isEmpty());
+    EXPECT_EQ(doc().flexDetail.line(0).Qty, 1);
+    EXPECT_EQ(doc().flexDetail.filledCount(), 1);
+    form->refreshView();
+    EXPECT_FALSE(label->text().isEmpty()) << "held until a key, not until a refresh";
+    QTest::keyClick(control<QTableView>("flexDetail"), Qt::Key_6);
+    EXPECT_TRUE(label->text().isEmpty());
+    form->refreshView();
+    EXPECT_TRUE(label->text().isEmpty());
 }
 
 // F7 outside the line grid is New, as the key help lists it; the grid keeps it for its stock

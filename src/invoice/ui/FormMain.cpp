@@ -43,13 +43,12 @@ FormMain::FormMain(Context& ctx, QWidget* parent)
     connect(logic_.get(), &FormMainLogic::SendSMS, this, &FormMain::SendSMS);
     connect(logic_.get(), &FormMainLogic::PrintByDotNet, this, &FormMain::PrintByDotNet,
             Qt::DirectConnection);
+    // A refusal the clerk need not answer: shown with a sound until the next key, so that a
+    // scanner is never stopped by a box.
     connect(&logic_->doc(), &InvoiceDocument::flash, this, [this](const QString& text) {
         lblErrMessage_->setText(text);
-        flashTimer_.start();
+        QApplication::beep();
     });
-    flashTimer_.setSingleShot(true);
-    flashTimer_.setInterval(1000);
-    connect(&flashTimer_, &QTimer::timeout, lblErrMessage_, &QLabel::clear);
     refreshTimer_.setInterval(500);
     connect(&refreshTimer_, &QTimer::timeout, this, [this] {
         // A tick that fails waits for the next command that succeeds: one message, not one a tick.
@@ -272,6 +271,7 @@ bool FormMain::eventFilter(QObject* watched, QEvent* event) {
     // The form's own widgets only: not its dialogs, which are windows of their own.
     if (!widget || (widget != this && !isAncestorOf(widget)))
         return QWidget::eventFilter(watched, event);
+    if (type == QEvent::KeyPress) clearFlash();
     if (type != QEvent::FocusIn) return previewKey(widget, static_cast<QKeyEvent*>(event));
     if (widget->objectName() == QLatin1String("cmdExit")) focusControl(logic_->exitFocusTarget());
     return false;
@@ -293,6 +293,23 @@ bool FormMain::previewKey(QWidget* target, QKeyEvent* event) {
     bool used = true;  // a key whose command failed is spent
     run([this, event, &used] { used = gridKey(event); });
     return used;
+}
+
+void FormMain::clearFlash() {
+    if (logic_->doc().lblErrMessage.isEmpty() && lblErrMessage_->text().isEmpty()) return;
+    logic_->doc().lblErrMessage.clear();
+    lblErrMessage_->clear();
+}
+
+// A code scanned while a line's message box was open, entered as the next scan once the line's
+// own handling is over.
+void FormMain::enterScannedCode(const QString& code) {
+    QTimer::singleShot(0, this, [this, code] {
+        LineTableModel& grid = logic_->doc().flexDetail;
+        const QModelIndex current = flexDetail_->currentIndex();
+        const int row = current.isValid() ? current.row() : grid.rows() - 1;
+        grid.setData(grid.index(row, Col::BarCode), code, Qt::EditRole);
+    });
 }
 
 // A message box shown while a line was entered took the keyboard, and gave it back to the form

@@ -93,6 +93,8 @@ private:
     bool previewKey(QWidget* target, QKeyEvent* event);
     bool newKey(QKeyEvent* event);
     void returnToTheGrid();
+    void clearFlash();
+    void enterScannedCode(const QString& code);
     bool gridKey(QKeyEvent* event);
     void runGridAction(GridAction action, int row);
     void openGridDialog(GridAction action, int row);
@@ -117,7 +119,6 @@ private:
     QLabel* lblAccountIDVal_ = nullptr;
     QLabel* lblErrMessage_ = nullptr;
     QTimer refreshTimer_;
-    QTimer flashTimer_;
     bool showing_ = false;
 };
 

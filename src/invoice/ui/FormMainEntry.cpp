@@ -17,6 +17,7 @@
 #include "invoice/ScaleInput.h"
 #include "invoice/TotalsLogic.h"
 #include "invoice/ui/FormMain.h"
+#include "invoice/ui/ScanCatcher.h"
 
 namespace si {
 
@@ -42,12 +43,17 @@ void FormMain::connectEntry() {
     InvoiceServices& s = logic_->services();
     connect(&logic_->doc().flexDetail, &LineTableModel::editRequested, this,
             [this, &s](int row, int col, const QString& text) {
-                if (!run([&] { s.lines->commitCell(row, col, text); })) return;
-                refreshView();
-                // After a resolved goods item the grid moves on to the row the logic names.
-                flexDetail_->setCurrentIndex(
-                    logic_->doc().flexDetail.index(s.lines->currentRow(), Col::BarCode));
-                returnToTheGrid();
+                ScanCatcher catcher;
+                const bool done = run([&] { s.lines->commitCell(row, col, text); });
+                const QString scannedMeanwhile = catcher.takeCode();
+                if (done) {
+                    refreshView();
+                    // After a resolved goods item the grid moves on to the row the logic names.
+                    flexDetail_->setCurrentIndex(
+                        logic_->doc().flexDetail.index(s.lines->currentRow(), Col::BarCode));
+                    returnToTheGrid();
+                }
+                if (!scannedMeanwhile.isEmpty()) enterScannedCode(scannedMeanwhile);
             });
     // A weighing station's barcode brings its prepared sale into the invoice the form then opens.
     connect(cmbScaleBarcode_->lineEdit(), &QLineEdit::returnPressed, this, [this, &s] {
