@@ -13,6 +13,7 @@
 #include "apps/host/HostDialogs.h"
 #include "common/CommandGuard.h"
 #include "common/ConnectionString.h"
+#include "common/Session.h"
 #include "common/SqlError.h"
 #include "component/comSaleInvoice1.h"
 #include "invoice/ui/FormMain.h"
@@ -119,12 +120,32 @@ void HostWindow::entry(const std::function<void()>& call) {
     }
 }
 
+std::optional<QString> ViewRefusal(Session& db, int invoiceId) {
+    const bool stored =
+        db.scalar(QStringLiteral("select count(*) from tblSaleInvoice where ID = ?"), {invoiceId})
+            .toInt() > 0;
+    if (stored) return std::nullopt;
+    return QStringLiteral("فاكتوري با شماره رايانه اي %1 ثبت نشده است.").arg(invoiceId);
+}
+
+Session& HostWindow::lookups() {
+    if (!lookups_) lookups_ = Session::openExisting(control_->OLEConnectionString());
+    return *lookups_;
+}
+
 void HostWindow::viewInvoice() {
     bool ok = false;
     int id = QInputDialog::getInt(this, QStringLiteral("مشاهده فاکتور"),
                                   QStringLiteral("شماره رايانهاي فاكتور:"), 1, 1,
                                   std::numeric_limits<int>::max(), 1, &ok);
-    if (ok) entry([this, &id] { control_->View(id); });
+    if (!ok) return;
+    entry([this, &id] {
+        if (const auto refusal = ViewRefusal(lookups(), id)) {
+            QMessageBox::information(this, QStringLiteral("مشاهده فاکتور"), *refusal);
+            return;
+        }
+        control_->View(id);
+    });
 }
 
 FormMain* StartNewSale(comSaleInvoice1& control) {

@@ -8,6 +8,7 @@
 #include <QPointer>
 #include <functional>
 #include <memory>
+#include <optional>
 
 #include "apps/host/HostEvents.h"
 #include "apps/host/Login.h"
@@ -17,6 +18,7 @@ class QLabel;
 
 namespace si {
 class ComponentRegistry;
+class Session;
 class FormMain;
 class ProcedureRegistry;
 }  // namespace si
@@ -27,6 +29,10 @@ namespace si::host {
 // invoice with its defaults and the focus where the first code is scanned. The form, or null when
 // the control opened none; a form without the right to New stays cleared (its message was shown).
 FormMain* StartNewSale(comSaleInvoice1& control);
+
+// The menu's View of a number that names no invoice is refused by the host with this text,
+// before the control opens a form for it; nullopt for a stored invoice.
+std::optional<QString> ViewRefusal(Session& db, int invoiceId);
 
 class OutboxWindow;
 
@@ -58,12 +64,15 @@ private:
     QWidget* dialogParent();
     // Runs an entry method; a database error is shown, not thrown into the event loop.
     void entry(const std::function<void()>& call);
+    // The host's own look-ups (the control's session opens only with its entry methods).
+    Session& lookups();
     bool closeInvoiceForms();
 
     Outbox outbox_;
     comSaleInvoice1* control_ = nullptr;
     std::unique_ptr<HostEvents> events_;
     QPointer<OutboxWindow> outboxWindow_;
+    std::unique_ptr<Session> lookups_;
     QLabel* sessionLabel_ = nullptr;
 };
 

@@ -33,6 +33,14 @@ struct FormSnapshot {
     int formMode;
 };
 
+// What the clerk reads in the message line after a save, instead of a box to close.
+QString outcomeText(const InvoiceDocument& d, bool final) {
+    if (!final)
+        return QStringLiteral("فاكتور با شماره رايانه اي %1 به طور موقت ثبت شد.").arg(d.txtID);
+    return QStringLiteral("فاكتور با شماره رايانه اي %1 و شماره تاييد شده %2 نهايي شد.")
+        .arg(d.txtID, d.txtCode);
+}
+
 QString failureText(const QString& cause) {
     return QStringLiteral("ثبت فاكتور انجام نشد و هيچ تغييري در اطلاعات داده نشد. علت: ") + cause;
 }
@@ -63,6 +71,7 @@ bool SaveLogic::SaveInvoice(bool IsFinal) {
             t.commit();
         }
         run.FinishForm();
+        doc.lblErrMessage = outcomeText(doc, IsFinal);
         return true;
     } catch (const SqlError& e) {
         cause = e.driverText().trimmed();

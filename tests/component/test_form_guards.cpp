@@ -334,6 +334,17 @@ TEST_P(FormGuardTest, ShopModeRefusalsShowInTheMessageLineUntilTheNextKey) {
     EXPECT_TRUE(label->text().isEmpty());
 }
 
+// A save tells its outcome in the message line, with no box to close.
+TEST_P(FormGuardTest, ASaveSaysItsOutcomeInTheMessageLine) {
+    enterInvoice();
+    control<QPushButton>("cmdTempSave")->click();
+    ASSERT_TRUE(messages.empty()) << messages.texts().join('\n').toStdString();
+    ASSERT_FALSE(doc().txtID.isEmpty());
+    form->refreshView();
+    EXPECT_EQ(control<QLabel>("lblErrMessage")->text(),
+              QStringLiteral("فاكتور با شماره رايانه اي %1 به طور موقت ثبت شد.").arg(doc().txtID));
+}
+
 // F7 outside the line grid is New, as the key help lists it; the grid keeps it for its stock
 // trace.
 TEST_P(FormGuardTest, F7OutsideTheGridStartsANewInvoice) {

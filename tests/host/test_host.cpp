@@ -14,6 +14,7 @@
 #include "component/comSaleInvoice1.h"
 #include "invoice/ui/FormMain.h"
 #include "support/ContextTest.h"
+#include "support/InvoiceFixtures.h"
 
 namespace si::host {
 namespace {
@@ -249,6 +250,14 @@ TEST_P(HostEventsTest, TheMenusNewSaleIsReadyForTheFirstScan) {
     EXPECT_EQ(grid->currentIndex().row(), 0);
     EXPECT_EQ(grid->currentIndex().column(), Col::BarCode);
     form->close();
+}
+
+TEST_P(HostEventsTest, ViewOfANumberThatNamesNoInvoiceIsRefusedByTheHost) {
+    const int id = test::AddInvoice(db(), test::InvoiceRow{});
+    EXPECT_EQ(ViewRefusal(db(), id), std::nullopt);
+    const auto refusal = ViewRefusal(db(), id + 1);
+    ASSERT_TRUE(refusal.has_value());
+    EXPECT_TRUE(refusal->contains(QString::number(id + 1)));
 }
 
 TEST_P(HostEventsTest, SendSmsLandsInTheOutboxInOrder) {

@@ -132,8 +132,16 @@ void FormMain::showHeader() {
     cmbScaleBarcode_->clear();
     cmbScaleBarcode_->addItems(d.scaleBarcodes);
     cmbScaleBarcode_->setCurrentText(QString());
-    lblAccountIDVal_->setText(d.lblAccountIDVal);
+    lblAccountIDVal_->setText(accountLabelText(d.lblAccountIDVal));
     gbSale_->setTitle(d.gbSaleTitle);
+}
+
+// The bare number beside the check boxes says what it is: the cash turn a shop's sale was booked
+// into, or the invoice's accounting document.
+QString FormMain::accountLabelText(const QString& value) {
+    if (value.isEmpty()) return {};
+    const bool shop = logic_->ctx().params.flag(P::ShopMode);
+    return (shop ? QStringLiteral("صندوق و نوبت: ") : QStringLiteral("سند حسابداري: ")) + value;
 }
 
 void FormMain::showTotals() {

@@ -100,6 +100,7 @@ private:
     void openGridDialog(GridAction action, int row);
     void showHeader();
     void showTotals();
+    QString accountLabelText(const QString& value);
     void applyAvailability();
     void showAndFallBack(bool modal);
 
