@@ -25,6 +25,7 @@ GoodInfo goodOf(const Row& r) {
     g.Cof = r.toDouble(u"ScaleToBaseParent", 1);
     if (g.Cof <= 0) g.Cof = 1;
     g.RetailPrice = r.money(u"RetailPrice");
+    g.BuyPrice = r.money(u"BuyPrice");
     if (!r.isNull(u"StandardDiscountPercent"))
         g.StandardDiscountPercent = r.toDouble(u"StandardDiscountPercent");
     if (!r.isNull(u"StandardDiscountvalue"))

@@ -28,6 +28,7 @@ struct GoodInfo {
     int SaleScaleID = -1;
     double Cof = 1;  // base units in one sale unit
     Money RetailPrice;
+    Money BuyPrice;  // per base unit
     std::optional<double> StandardDiscountPercent;
     std::optional<Money> StandardDiscountValue;
     int GoodGroupID = -1;

@@ -81,7 +81,8 @@ struct InvoiceLine {
     double BaseQty = 0;  // Qty x the unit's ScaleToBaseParent
     Money UnitPrice;
     Money BaseUnitPrice;
-    Money ApproxProfit;
+    Money ApproxProfit;      // the net amount less the base quantity at the buy price
+    Money BuyPrice;          // of the goods, per base unit
     double WagePercent = 0;  // precious metals: making wage in percent of the price
     Money WagePerWeight;     // ... and per unit of weight
     Money TotalWage;

@@ -13,7 +13,8 @@ namespace si {
 namespace {
 
 const QString kStoredLines = QStringLiteral(
-    "Select sd.*, g.Code, g.Name, sc.Name as ScaleName, coalesce(sc.ID,-1) as SaleScaleID, "
+    "Select sd.*, g.Code, g.Name, g.BuyPrice, sc.Name as ScaleName, coalesce(sc.ID,-1) as "
+    "SaleScaleID, "
     "coalesce(sc.ScaleToBaseParent,1) as Cof, "
     "(Select x.Name from tblGood x Where x.Barcode=sd.ServicedBarCode) as ServicedGoodName, "
     "(Select x.Name from tblSalePricingMethod x Where x.ID=sd.PricingMethodID) as "
@@ -71,6 +72,7 @@ InvoiceLine LinesLogic::storedLine(const Row& r) const {
         r.isNull(u"PromoterID") ? r.toInt(u"MainPromoterID", -1) : r.toInt(u"PromoterID");
     l.PromoterName = r.text(u"PromoterName");
     l.GoodGroupID = r.toInt(u"GoodGroupID", -1);
+    l.BuyPrice = r.money(u"BuyPrice");
     l.IsEchantillon = r.toBool(u"IsEchantillon");
     return l;
 }

@@ -208,6 +208,7 @@ InvoiceLine LinesLogic::lineFor(const GoodInfo& good, double qty, const Holdings
     if (!doc().sltPromoter.IsEmpty()) l.PromoterID = doc().sltPromoter.ID();
     l.PromoterName = promoterName(l.PromoterID);
     l.GoodGroupID = good.GoodGroupID;
+    l.BuyPrice = good.BuyPrice;
     l.Stock = held.stock;
     l.TempQty = held.temp;
     l.ReservedQty = ReservedQty(good.BarCode);

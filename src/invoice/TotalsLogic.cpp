@@ -59,6 +59,14 @@ QDate TotalsLogic::invoiceDate() {
     return today_;
 }
 
+Money TotalsLogic::CalculateBenefit() const {
+    Money sum;
+    const LineTableModel& grid = services_.doc.flexDetail;
+    for (int row : grid.filledRows())
+        sum += grid.line(row).ApproxProfit;
+    return sum;
+}
+
 // ---- one line ----------------------------------------------------------------------------
 
 void TotalsLogic::RecomputeRowSum(int row, LineTableModel& grid) {
@@ -85,6 +93,9 @@ void TotalsLogic::RecomputeRowSum(int row, LineTableModel& grid) {
     applyTaxes(l, wage, profit);
     l.TaxAndDuty = RoundHalfUpRials(l.Duty + l.Tax);
     l.LineTotal = RoundHalfUpRials(l.TaxAndDuty + l.NetAmount);
+    // What the shop keeps of the line, as a clerk reckons it: the net amount less the goods at
+    // their buy price. Tax and duty are not the shop's.
+    l.ApproxProfit = l.isFilled() ? (l.NetAmount - l.BuyPrice.times(l.BaseQty)).fix() : Money();
     grid.lineChanged(row);
 }
 

@@ -35,6 +35,8 @@ public:
     void RecomputeRowSum(int row) { RecomputeRowSum(row, services_.doc.flexDetail); }
     // Sum over the lines of RoundHalfUp(column 20, 0).
     Money ComputeTotalDiscount() const;
+    // The invoice's approximate profit: the sum of its lines' (column 12).
+    Money CalculateBenefit() const;
     // txtTax and txtAdded from the lines.
     void ComputeTotalTaxAdded();
     // Every header total from the lines; the grand total is returned and kept in the document.

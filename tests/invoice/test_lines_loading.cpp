@@ -5,6 +5,7 @@
 
 #include "common/Stock.h"
 #include "invoice/LinesTestSupport.h"
+#include "invoice/TotalsLogic.h"
 
 namespace si {
 namespace {
@@ -93,6 +94,36 @@ TEST_P(LinesLoadingTest, AStoredInvoiceComesBackExactlyWithItsFreeGoodsApart) {
     EXPECT_FALSE(lines().FillInvoiceDetailData(id));
     EXPECT_EQ(grid().filledCount(), 2);
     EXPECT_EQ(doc->flexEch.filledCount(), 1);
+}
+
+// Column 12 is what the shop keeps of a line: its net amount less the goods at their buy price
+// (per base unit), whether the line was typed or loaded; the invoice's profit is their sum.
+TEST_P(LinesLoadingTest, TheApproximateProfitIsTheNetLessTheGoodsAtTheirBuyPrice) {
+    good(QStringLiteral("626001"), 1000, piece);
+    good(QStringLiteral("626002"), 30000, box);
+    db().exec(QStringLiteral("update tblGood set BuyPrice = 800 where Barcode = '626001'"));
+    db().exec(QStringLiteral("update tblGood set BuyPrice = 2100.5 where Barcode = '626002'"));
+    receive(QStringLiteral("626001"), 100);
+    receive(QStringLiteral("626002"), 100);
+    useInventory(inventory, false);
+    doc->FormMode = kModeNew;
+    ASSERT_TRUE(enter(QStringLiteral("626001"), 3));
+    ASSERT_TRUE(enter(QStringLiteral("626002"), 1));
+    EXPECT_EQ(line(0).ApproxProfit, Money::fromRials(3000 - 2400));
+    // A box of twelve bought at 2100.5 each: 30000 - 25206.
+    EXPECT_EQ(line(1).ApproxProfit, Money::fromRials(30000 - 25206));
+    EXPECT_EQ(services->totals->CalculateBenefit(), Money::fromRials(600 + 4794));
+
+    const int id = storedInvoice();
+    db().exec(QStringLiteral("insert into tblSaleInvoiceDetail (InvoiceID, RowNumber, Barcode, "
+                             "ScaleID, Qty, RetailPrice, DiscountTypeID, DiscountPercent, "
+                             "IsEchantillon) values (?, 1, '626001', ?, 5, 1000, 1, 10, 0)"),
+              {id, piece});
+    doc->FormMode = kModeView;
+    lines().FillInvoiceDetailData(id);
+    ASSERT_EQ(grid().filledCount(), 1);
+    EXPECT_EQ(line(0).ApproxProfit, Money::fromRials(4500 - 4000));
+    EXPECT_EQ(services->totals->CalculateBenefit(), Money::fromRials(500));
 }
 
 TEST_P(LinesLoadingTest, ATemporaryInvoiceOverTheStockIsCutAndSaysSo) {
