@@ -310,8 +310,11 @@ void HeaderLogic::sltPreCond_Change() {
     Q_EMIT doc_.headerChanged();
 }
 
+// A date in another tax period changes every line's tax and duty, so the lines and totals are
+// recomputed; a loading invoice keeps what was stored.
 void HeaderLogic::datCreateDate_Change() {
     services_.totals->ReadTaxPercents();  // its cache is kept per date
+    if (inEntryMode() && !doc_.loading) services_.totals->RecomputeAllLines();
     txtLoanExpire_Change();
     const int customer = doc_.sltCustomer.IsEmpty() ? -1 : doc_.sltCustomer.ID();
     if (inEntryMode() && customer > 0 && ctx_.params.number(P::CreditCashBox) > 0)
@@ -341,9 +344,7 @@ void HeaderLogic::chkCheckEchantillon_Click() {
 
 void HeaderLogic::chkIsFormal_Click() {
     services_.totals->ReadTaxPercents();
-    for (int row : doc_.flexDetail.filledRows())
-        services_.totals->RecomputeRowSum(row);
-    services_.totals->ComputeGrandTotal();
+    services_.totals->RecomputeAllLines();
 }
 
 }  // namespace si
