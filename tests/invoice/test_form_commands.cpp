@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "invoice/FormTestSupport.h"
+#include "invoice/LinesLogic.h"
 
 namespace si {
 namespace {
@@ -112,6 +113,33 @@ TEST_P(FormCommandsTest, EditWarnsAboutAScaleMadeInvoice) {
         messages.last().text,
         QStringLiteral(
             "اين فاکتور از روي بارکدهاي ترازو توليد شده است، اصلاح کالاهاي داخل جدول ممکن نيست."));
+}
+
+// The goods of a scale-made invoice are the station's: in edit mode the grid refuses a changed
+// cell, while the same invoice without station barcodes stays editable.
+TEST_P(FormCommandsTest, TheLinesOfAScaleMadeInvoiceStayLockedInEditMode) {
+    const int unit = test::AddUnit(db(), QStringLiteral("عدد"), 1, true);
+    test::AddGood(db(), QStringLiteral("626001"), QStringLiteral("1001"), QStringLiteral("چاي"),
+                  5000, unit);
+    for (const bool fromScale : {false, true}) {
+        SCOPED_TRACE(fromScale ? "from the scale" : "entered by hand");
+        const int id = invoiceDated(now.date());
+        test::AddInvoiceLine(db(), id, QStringLiteral("626001"), 2, 5000, unit, 1);
+        if (fromScale)
+            db().exec(QStringLiteral("insert into tblSaleInvoiceScaleBarcode (InvoiceID, "
+                                     "ScaleBarcode) values (?, '/12345678901/')"),
+                      {id});
+        form->ViewInvoice(id);
+        form->cmdEdit_Click();
+        ASSERT_EQ(form->FormMode(), kModeEdit);
+        EXPECT_EQ(form->availability().gridEditable, !fromScale);
+        LinesLogic& lines = *form->services().lines;
+        EXPECT_EQ(lines.commitCell(0, Col::Qty, QStringLiteral("7")), !fromScale);
+        EXPECT_DOUBLE_EQ(form->doc().flexDetail.line(0).Qty, fromScale ? 2 : 7);
+        messages.clear();
+        messages.answerYes();
+        form->cmdCancel_Click();
+    }
 }
 
 TEST_P(FormCommandsTest, ExitAsksPerMode) {
