@@ -240,7 +240,7 @@ void HeaderLogic::sltBranch_Change() {
     const SqlCondition work = workActivityCondition(ctx_.globals.CurrentUserID);
     const SqlCondition organizations = chosen ? branchOrganizations(branch) && work : work;
     if (chosen) doc_.sltPromoter.setListFilter(branchEmployees(branch));
-    doc_.sltCustomer.setListFilter(organizations);
+    doc_.sltCustomer.setListFilter(organizations && positionCustomersCondition());
     const std::pair<SelectorModel*, int> objects[] = {{&doc_.sltObject1, doc_.Object1ClassID},
                                                       {&doc_.sltObject2, doc_.Object2ClassID}};
     for (const auto& [object, cls] : objects) {
