@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <QApplication>
 #include <QClipboard>
+#include <QComboBox>
 #include <QInputDialog>
 #include <QLineEdit>
 #include <QPushButton>
@@ -287,6 +288,29 @@ TEST_P(FormGuardTest, F7OutsideTheGridStartsANewInvoice) {
     QTest::keyClick(box, Qt::Key_F7);
     EXPECT_EQ(form->logic().FormMode(), kModeNew);
     EXPECT_EQ(form->focusWidget(), control<QTableView>("flexDetail"));
+}
+
+// A weighing station's barcode acts as its last character arrives, without Enter: the station's
+// sale opens as an invoice of its own, and the box is empty and has the focus for the next one.
+TEST_P(FormGuardTest, AStationBarcodeActsAsItIsTypedAndKeepsTheFocus) {
+    const int station = storedInvoice();
+    const QString barcode = QStringLiteral("/%1/").arg(station, 11, 10, QLatin1Char('0'));
+    form->ClearShow();
+    control<QPushButton>("cmdNew")->click();
+    form->show();
+    QLineEdit* box = control<QComboBox>("cmbScaleBarcode")->lineEdit();
+    ASSERT_TRUE(box->isEnabled());
+    box->setFocus();
+    typeInto(box, barcode);
+    EXPECT_TRUE(messages.empty()) << messages.texts().join('\n').toStdString();
+    EXPECT_EQ(form->logic().FormMode(), kModeView);
+    const int invoice = doc().invoiceID();
+    EXPECT_GT(invoice, station);
+    ASSERT_EQ(doc().flexDetail.filledCount(), 1);
+    EXPECT_EQ(doc().flexDetail.line(0).BarCode, kBarcode);
+    EXPECT_EQ(doc().scaleBarcodes, QStringList{barcode});
+    EXPECT_TRUE(box->text().isEmpty());
+    EXPECT_EQ(form->focusWidget(), control<QComboBox>("cmbScaleBarcode"));
 }
 
 // Outside entry the form has nothing to cancel: Ctrl+X in the scale-barcode box closes it.
