@@ -313,6 +313,26 @@ TEST_P(FormGuardTest, AStationBarcodeActsAsItIsTypedAndKeepsTheFocus) {
     EXPECT_EQ(form->focusWidget(), control<QComboBox>("cmbScaleBarcode"));
 }
 
+// The view writes nothing of its own into the invoice: Ctrl+E on an untouched new invoice clears
+// it without a question, while a typed note is not dropped unasked.
+TEST_P(FormGuardTest, EditAsksOnlyAfterTheClerkChangedSomething) {
+    form->ClearShow();
+    form->show();
+    auto* notes = control<QLineEdit>("txtNotes");
+    control<QPushButton>("cmdNew")->click();
+    QTest::keyClick(notes, Qt::Key_E, Qt::ControlModifier);
+    EXPECT_TRUE(messages.empty()) << messages.texts().join('\n').toStdString();
+    EXPECT_EQ(form->logic().FormMode(), kModeCleared);
+
+    control<QPushButton>("cmdNew")->click();
+    typeInto(notes, kNotes);
+    messages.answerNo();
+    QTest::keyClick(notes, Qt::Key_E, Qt::ControlModifier);
+    EXPECT_EQ(messages.shown().size(), 1u);
+    EXPECT_EQ(form->logic().FormMode(), kModeNew);
+    EXPECT_EQ(notes->text(), kNotes);
+}
+
 // Outside entry the form has nothing to cancel: Ctrl+X in the scale-barcode box closes it.
 TEST_P(FormGuardTest, CtrlXInViewModeClosesTheFormAndCutsNothing) {
     form->ViewInvoice(storedInvoice());

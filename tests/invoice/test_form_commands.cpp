@@ -142,6 +142,59 @@ TEST_P(FormCommandsTest, TheLinesOfAScaleMadeInvoiceStayLockedInEditMode) {
     }
 }
 
+// Ctrl+E in edit or new mode reloads or clears the invoice: what the clerk changed since is
+// dropped only after a question answered yes; an unchanged invoice needs no question.
+TEST_P(FormCommandsTest, EditAsksBeforeDroppingUnsavedChanges) {
+    const QString question =
+        QStringLiteral("تغييرات ثبت نشده فاکتور از بين خواهد رفت. آيا ادامه مي دهيد؟");
+    const QString notes = QStringLiteral("تحويل فوري");
+    auto pressCtrlE = [this] { EXPECT_TRUE(form->RouteKeys(Qt::Key_E, Qt::ControlModifier)); };
+    const int id = invoiceDated(now.date());
+    form->ViewInvoice(id);
+    form->cmdEdit_Click();
+    ASSERT_EQ(form->FormMode(), kModeEdit);
+    pressCtrlE();
+    EXPECT_TRUE(messages.empty()) << messages.texts().join(u'|').toStdString();
+    EXPECT_EQ(form->FormMode(), kModeEdit);
+
+    form->doc().txtNotes = notes;
+    messages.answerNo();
+    pressCtrlE();
+    ASSERT_EQ(messages.shown().size(), 1u);
+    EXPECT_EQ(messages.last().caption, QStringLiteral("آيا مطمئن هستيد؟"));
+    EXPECT_EQ(messages.last().text, question);
+    EXPECT_EQ(form->doc().txtNotes, notes);
+    EXPECT_EQ(form->FormMode(), kModeEdit);
+    messages.answerYes();
+    pressCtrlE();
+    EXPECT_EQ(messages.shown().size(), 2u);
+    EXPECT_TRUE(form->doc().txtNotes.isEmpty());  // the stored invoice again
+    EXPECT_EQ(form->FormMode(), kModeEdit);
+
+    messages.answerYes();
+    form->cmdCancel_Click();
+    form->cmdNew_Click();
+    ASSERT_EQ(form->FormMode(), kModeNew);
+    messages.clear();
+    makeSavable();
+    messages.answerNo();
+    pressCtrlE();
+    EXPECT_EQ(messages.texts(), QStringList{question});
+    EXPECT_EQ(form->FormMode(), kModeNew);
+    EXPECT_EQ(form->doc().flexDetail.filledCount(), 1);
+    messages.answerYes();
+    pressCtrlE();
+    EXPECT_EQ(messages.shown().size(), 2u);
+    EXPECT_EQ(form->FormMode(), kModeCleared);
+    EXPECT_EQ(form->doc().flexDetail.filledCount(), 0);
+
+    form->cmdNew_Click();
+    messages.clear();
+    pressCtrlE();
+    EXPECT_TRUE(messages.empty()) << messages.texts().join(u'|').toStdString();
+    EXPECT_EQ(form->FormMode(), kModeCleared);
+}
+
 TEST_P(FormCommandsTest, ExitAsksPerMode) {
     const int id = invoiceDated(now.date());
     form->ViewInvoice(id);
