@@ -63,7 +63,7 @@ qint64 roundHalfUp(qint64 numerator, qint64 denominator) {
     return (numerator + denominator / 2) / denominator;
 }
 
-// The master discount percent that tblSaleInvoiceDiscountSetting gives an invoice value.
+// The master discount percent the clerks gave the past invoices, by their value.
 int masterPercentOf(qint64 totalPrice) {
     return totalPrice < 10'000'000 ? 0 : totalPrice < 50'000'000 ? 2 : 3;
 }

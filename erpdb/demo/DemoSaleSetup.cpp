@@ -155,15 +155,9 @@ void fillTaxes(DemoData& d) {
                   d.calendar.farsi(end), 6.0, 3.0});
     }
     rows.finish();
-
-    // Master discount by invoice value: none below ten million Rials.
-    BulkInsert discounts(d.session, QStringLiteral("tblSaleInvoiceDiscountSetting"),
-                         {QStringLiteral("ID"), QStringLiteral("minValue"),
-                          QStringLiteral("maxValue"), QStringLiteral("DiscountPercent")});
-    discounts.add({1, Null(), Rials(9'999'999), 0.0});
-    discounts.add({2, Rials(10'000'000), Rials(49'999'999), 2.0});
-    discounts.add({3, Rials(50'000'000), Null(), 3.0});
-    discounts.finish();
+    // No master discount by invoice value (tblSaleInvoiceDiscountSetting stays empty): with any
+    // range defined, every amount outside the ranges counts as 0 % and the master discount boxes
+    // stay locked, so no clerk could give one. Here the clerks with right 90110 give it.
 }
 
 void fillCustomerDegrees(DemoData& d) {

@@ -82,6 +82,16 @@ bool FormMainLogic::editChecksPass() {
     return true;
 }
 
+// Edit in new or edit mode reloads or clears the invoice: what the clerk entered since is not
+// dropped without a question.
+bool FormMainLogic::discardAsked() {
+    if (!hasUnsavedChanges()) return true;
+    return AskYesNo(
+               *ctx_, kAreYouSure,
+               QStringLiteral("تغييرات ثبت نشده فاکتور از بين خواهد رفت. آيا ادامه مي دهيد؟")) ==
+           kAnswerYes;
+}
+
 void FormMainLogic::cmdEdit_Click() {
     if (!editChecksPass()) return;
     const int id = doc_.invoiceID();
@@ -90,6 +100,7 @@ void FormMainLogic::cmdEdit_Click() {
             QStringLiteral("Select * From tblDistributionReturn Where DistributionInvoiceID = ?"),
             {dist}))
         return;
+    if (!discardAsked()) return;
     // Edit is offered for an invoice shown without a code; another workstation may have
     // finalised it since it was shown, which the reload tells.
     const bool shownFinal = doc_.hasCode();

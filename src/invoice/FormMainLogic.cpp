@@ -69,6 +69,7 @@ void FormMainLogic::StartNewEntry() {
         const ScopedFlag loading(doc_.loading);
         ResetForm();
     }
+    markEntryStart();
     if (ui_) ui_->focusControl(QStringLiteral("flexDetail"));
 }
 
@@ -78,7 +79,17 @@ void FormMainLogic::StartEditInvoice(int id) {
         return;
     }
     ApplyMode();
+    markEntryStart();
     if (ui_) ui_->focusControl(QStringLiteral("flexDetail"));
+}
+
+void FormMainLogic::markEntryStart() {
+    entryStart_ = doc_.toInvoice();
+}
+
+bool FormMainLogic::hasUnsavedChanges() const {
+    const bool entry = doc_.FormMode == kModeEdit || doc_.FormMode == kModeNew;
+    return entry && (!entryStart_ || doc_.toInvoice() != *entryStart_);
 }
 
 void FormMainLogic::ResetForm() {
@@ -89,10 +100,12 @@ bool FormMainLogic::guarded(const std::function<void()>& command) {
     const InvoiceDocument::Snapshot document = doc_.snapshot();
     const Availability availability = availability_;
     const bool masterDiscountRight = masterDiscountRight_;
+    const std::optional<Invoice> entryStart = entryStart_;
     return Guarded(*ctx_, command, [&] {
         doc_.restore(document);
         availability_ = availability;
         masterDiscountRight_ = masterDiscountRight;
+        entryStart_ = entryStart;
         refreshUi();
     });
 }

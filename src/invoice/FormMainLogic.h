@@ -8,6 +8,7 @@
 #include <QObject>
 #include <functional>
 #include <memory>
+#include <optional>
 
 #include "invoice/Availability.h"
 #include "invoice/FormMainUi.h"
@@ -116,6 +117,10 @@ Q_SIGNALS:
 
 private:
     bool editChecksPass();
+    // What the invoice was when entry or editing began: Edit asks before it discards changes.
+    void markEntryStart();
+    bool hasUnsavedChanges() const;
+    bool discardAsked();
     bool isAvailable(const QString& control) const { return availability_.isEnabled(control); }
     void applyModeAvailability(bool code, Availability& a);
     void applyRightsAvailability(Availability& a);
@@ -133,6 +138,7 @@ private:
     Availability availability_;
     bool f10Guard_ = true;
     bool masterDiscountRight_ = false;  // right 90110, asked once per ApplyMode
+    std::optional<Invoice> entryStart_;
 };
 
 }  // namespace si

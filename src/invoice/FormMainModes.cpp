@@ -51,7 +51,8 @@ void FormMainLogic::applyModeAvailability(bool code, Availability& a) {
     setAll(a, kHeaderFields, entry);
     setAll(a, {"txtSuCharge", "txtDecs"}, false);
     a.enable(QStringLiteral("txtPureTotalValue"), entry);
-    a.gridEditable = entry;
+    // The lines of an invoice made from weighing-station barcodes are the station's: locked.
+    a.gridEditable = entry && doc_.scaleBarcodes.isEmpty();
 }
 
 // The rights are asked together, once per apply, not once per control.

@@ -240,7 +240,7 @@ void HeaderLogic::sltBranch_Change() {
     const SqlCondition work = workActivityCondition(ctx_.globals.CurrentUserID);
     const SqlCondition organizations = chosen ? branchOrganizations(branch) && work : work;
     if (chosen) doc_.sltPromoter.setListFilter(branchEmployees(branch));
-    doc_.sltCustomer.setListFilter(organizations);
+    doc_.sltCustomer.setListFilter(organizations && positionCustomersCondition());
     const std::pair<SelectorModel*, int> objects[] = {{&doc_.sltObject1, doc_.Object1ClassID},
                                                       {&doc_.sltObject2, doc_.Object2ClassID}};
     for (const auto& [object, cls] : objects) {
@@ -310,8 +310,11 @@ void HeaderLogic::sltPreCond_Change() {
     Q_EMIT doc_.headerChanged();
 }
 
+// A date in another tax period changes every line's tax and duty, so the lines and totals are
+// recomputed; a loading invoice keeps what was stored.
 void HeaderLogic::datCreateDate_Change() {
     services_.totals->ReadTaxPercents();  // its cache is kept per date
+    if (inEntryMode() && !doc_.loading) services_.totals->RecomputeAllLines();
     txtLoanExpire_Change();
     const int customer = doc_.sltCustomer.IsEmpty() ? -1 : doc_.sltCustomer.ID();
     if (inEntryMode() && customer > 0 && ctx_.params.number(P::CreditCashBox) > 0)
@@ -341,9 +344,7 @@ void HeaderLogic::chkCheckEchantillon_Click() {
 
 void HeaderLogic::chkIsFormal_Click() {
     services_.totals->ReadTaxPercents();
-    for (int row : doc_.flexDetail.filledRows())
-        services_.totals->RecomputeRowSum(row);
-    services_.totals->ComputeGrandTotal();
+    services_.totals->RecomputeAllLines();
 }
 
 }  // namespace si

@@ -39,12 +39,7 @@ void HeaderLogic::initialize() {
                   ? "vwOrganizations"
                   : (withAddress ? "vwOrganizationCodeAddressMajor" : "vwOrganizationMajor"),
               "vwOrganizationMinor", QStringLiteral("مشتري"));
-    if (positionCustomers)
-        doc_.sltCustomer.setListFilter(
-            {QStringLiteral("ID in (Select RelatedObjectID from tblAccountRelatedObjects Where "
-                            "RelatedClassID = 7 and AccountID in (select AccountID from "
-                            "vwAccountSecurePositions Where PositionID = ?))"),
-             {ctx_.globals.CurrentPositionID}});
+    if (positionCustomers) doc_.sltCustomer.setListFilter(positionCustomersCondition());
     configure(doc_.sltInventory, "vwInventoryMajor", "vwInventoryMinor", QStringLiteral("انبار"));
     configure(doc_.sltBranch, "vwAccountBranchMajor", "vwAccountBranchMinor",
               QStringLiteral("شعبه"));
@@ -72,6 +67,16 @@ void HeaderLogic::initialize() {
                                             "tblOrganization where Name ='مشتريان'"));
         doc_.defaultCustomerID = id.isNull() ? -1 : id.toInt();
     }
+}
+
+// With parameter 309 only the customers whose accounts are open to the user's position are
+// listed: a rule of access that every change of the customer list keeps.
+SqlCondition HeaderLogic::positionCustomersCondition() const {
+    if (!ctx_.params.flag(P::PositionCustomersOnly)) return {};
+    return {QStringLiteral("ID in (Select RelatedObjectID from tblAccountRelatedObjects Where "
+                           "RelatedClassID = 7 and AccountID in (select AccountID from "
+                           "vwAccountSecurePositions Where PositionID = ?))"),
+            {ctx_.globals.CurrentPositionID}};
 }
 
 void HeaderLogic::loadMessages() {

@@ -68,6 +68,7 @@ Q_SIGNALS:
 
 private:
     void configure(SelectorModel& s, const char* major, const char* minor, const QString& caption);
+    SqlCondition positionCustomersCondition() const;
     void loadRecord(const Row& r);
     void loadRecordTail(const Row& r);
     void loadAfterRecord(const Row& record);

@@ -19,9 +19,9 @@ namespace {
 // runs the same prepared statement.
 constexpr int kValuesPerStatement = 250;
 
-// A customer card: the last six digits of the card print date, then the organisation's
-// identifier in six digits.
-constexpr int kCustomerCardLength = 12;
+// A customer card: the last six digits of the card print date (none when the organisation has
+// no print date), then the organisation's identifier in six digits.
+constexpr int kCardDateDigits = 6;
 constexpr int kCardIdDigits = 6;
 constexpr int kCardIdModulus = 1000000;
 
@@ -49,7 +49,12 @@ bool isDigits(const QString& text) {
 }
 
 QString cardDatePart(const QString& farsiCardPrintDate) {
-    return QString(farsiCardPrintDate).remove(QLatin1Char('/')).right(kCardIdDigits);
+    return QString(farsiCardPrintDate).remove(QLatin1Char('/')).right(kCardDateDigits);
+}
+
+bool mayBeCustomerCard(const QString& line) {
+    return line.size() >= kCardIdDigits && line.size() <= kCardDateDigits + kCardIdDigits &&
+           isDigits(line);
 }
 
 QString gridKey(const QString& barcode) {
@@ -67,8 +72,7 @@ struct ScaleInput::BeepLineKinds {
 };
 
 // Tags are compared without regard to case, as the suite's database compares text; barcodes
-// exactly, as the goods look-up of the grid does. An organisation without a card print date
-// has no card.
+// exactly, as the goods look-up of the grid does.
 ScaleInput::BeepLineKinds ScaleInput::classifyBeepLines(const QStringList& distinctLines) {
     Session& s = services_.ctx.db();
     BeepLineKinds kinds;
@@ -78,8 +82,7 @@ ScaleInput::BeepLineKinds ScaleInput::classifyBeepLines(const QStringList& disti
     for (const QString& line : distinctLines) {
         lowered << line.toLower();
         barcodes << line;
-        if (line.size() == kCustomerCardLength && isDigits(line))
-            cardIds << line.right(kCardIdDigits).toInt();
+        if (mayBeCustomerCard(line)) cardIds << line.right(kCardIdDigits).toInt();
     }
     forEachSlice(s, QStringLiteral("select ID, Tag from tblEmployee where lower(Tag) in (%1)"),
                  lowered, [&](const Row& r) {
@@ -90,8 +93,7 @@ ScaleInput::BeepLineKinds ScaleInput::classifyBeepLines(const QStringList& disti
     if (!cardIds.isEmpty())
         forEachSlice(s,
                      QStringLiteral("select ID, FarsiCardPrintDate from tblOrganization where "
-                                    "FarsiCardPrintDate is not null and ID % 1000000 in (%1) "
-                                    "order by ID"),
+                                    "ID % 1000000 in (%1) order by ID"),
                      cardIds, [&](const Row& r) {
                          const int id = r.toInt(u"ID");
                          const QString card =

@@ -99,6 +99,18 @@ void TotalsLogic::RecomputeRowSum(int row, LineTableModel& grid) {
     grid.lineChanged(row);
 }
 
+void TotalsLogic::RecomputeAllLines() {
+    LineTableModel& grid = services_.doc.flexDetail;
+    const QVector<int> rows = grid.filledRows();
+    QStringList barcodes;
+    for (int row : rows)
+        barcodes << grid.line(row).BarCode;
+    prefetchTaxFlags(barcodes);
+    for (int row : rows)
+        RecomputeRowSum(row, grid);
+    ComputeGrandTotal();
+}
+
 // Precious metals are taxed on what the shop adds (wage, profit, commission), not on the metal.
 void TotalsLogic::applyTaxes(InvoiceLine& l, Money wage, Money profit) {
     l.Tax = Money();

@@ -33,6 +33,9 @@ public:
     // Columns 15, 17, 21, 23, 24, 33 and 34 of one line of the grid (flexDetail or flexEch).
     void RecomputeRowSum(int row, LineTableModel& grid);
     void RecomputeRowSum(int row) { RecomputeRowSum(row, services_.doc.flexDetail); }
+    // Every goods line again, then the totals: the tax and duty of the lines follow the
+    // invoice's date and formality.
+    void RecomputeAllLines();
     // Sum over the lines of RoundHalfUp(column 20, 0).
     Money ComputeTotalDiscount() const;
     // The invoice's approximate profit: the sum of its lines' (column 12).

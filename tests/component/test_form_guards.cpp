@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <QApplication>
 #include <QClipboard>
+#include <QComboBox>
 #include <QInputDialog>
 #include <QLabel>
 #include <QLineEdit>
@@ -357,6 +358,49 @@ TEST_P(FormGuardTest, F7OutsideTheGridStartsANewInvoice) {
     QTest::keyClick(box, Qt::Key_F7);
     EXPECT_EQ(form->logic().FormMode(), kModeNew);
     EXPECT_EQ(form->focusWidget(), control<QTableView>("flexDetail"));
+}
+
+// A weighing station's barcode acts as its last character arrives, without Enter: the station's
+// sale opens as an invoice of its own, and the box is empty and has the focus for the next one.
+TEST_P(FormGuardTest, AStationBarcodeActsAsItIsTypedAndKeepsTheFocus) {
+    const int station = storedInvoice();
+    const QString barcode = QStringLiteral("/%1/").arg(station, 11, 10, QLatin1Char('0'));
+    form->ClearShow();
+    control<QPushButton>("cmdNew")->click();
+    form->show();
+    QLineEdit* box = control<QComboBox>("cmbScaleBarcode")->lineEdit();
+    ASSERT_TRUE(box->isEnabled());
+    box->setFocus();
+    typeInto(box, barcode);
+    EXPECT_TRUE(messages.empty()) << messages.texts().join('\n').toStdString();
+    EXPECT_EQ(form->logic().FormMode(), kModeView);
+    const int invoice = doc().invoiceID();
+    EXPECT_GT(invoice, station);
+    ASSERT_EQ(doc().flexDetail.filledCount(), 1);
+    EXPECT_EQ(doc().flexDetail.line(0).BarCode, kBarcode);
+    EXPECT_EQ(doc().scaleBarcodes, QStringList{barcode});
+    EXPECT_TRUE(box->text().isEmpty());
+    EXPECT_EQ(form->focusWidget(), control<QComboBox>("cmbScaleBarcode"));
+}
+
+// The view writes nothing of its own into the invoice: Ctrl+E on an untouched new invoice clears
+// it without a question, while a typed note is not dropped unasked.
+TEST_P(FormGuardTest, EditAsksOnlyAfterTheClerkChangedSomething) {
+    form->ClearShow();
+    form->show();
+    auto* notes = control<QLineEdit>("txtNotes");
+    control<QPushButton>("cmdNew")->click();
+    QTest::keyClick(notes, Qt::Key_E, Qt::ControlModifier);
+    EXPECT_TRUE(messages.empty()) << messages.texts().join('\n').toStdString();
+    EXPECT_EQ(form->logic().FormMode(), kModeCleared);
+
+    control<QPushButton>("cmdNew")->click();
+    typeInto(notes, kNotes);
+    messages.answerNo();
+    QTest::keyClick(notes, Qt::Key_E, Qt::ControlModifier);
+    EXPECT_EQ(messages.shown().size(), 1u);
+    EXPECT_EQ(form->logic().FormMode(), kModeNew);
+    EXPECT_EQ(notes->text(), kNotes);
 }
 
 // Outside entry the form has nothing to cancel: Ctrl+X in the scale-barcode box closes it.

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "invoice/FormTestSupport.h"
+#include "invoice/LinesLogic.h"
 
 namespace si {
 namespace {
@@ -112,6 +113,86 @@ TEST_P(FormCommandsTest, EditWarnsAboutAScaleMadeInvoice) {
         messages.last().text,
         QStringLiteral(
             "اين فاکتور از روي بارکدهاي ترازو توليد شده است، اصلاح کالاهاي داخل جدول ممکن نيست."));
+}
+
+// The goods of a scale-made invoice are the station's: in edit mode the grid refuses a changed
+// cell, while the same invoice without station barcodes stays editable.
+TEST_P(FormCommandsTest, TheLinesOfAScaleMadeInvoiceStayLockedInEditMode) {
+    const int unit = test::AddUnit(db(), QStringLiteral("عدد"), 1, true);
+    test::AddGood(db(), QStringLiteral("626001"), QStringLiteral("1001"), QStringLiteral("چاي"),
+                  5000, unit);
+    for (const bool fromScale : {false, true}) {
+        SCOPED_TRACE(fromScale ? "from the scale" : "entered by hand");
+        const int id = invoiceDated(now.date());
+        test::AddInvoiceLine(db(), id, QStringLiteral("626001"), 2, 5000, unit, 1);
+        if (fromScale)
+            db().exec(QStringLiteral("insert into tblSaleInvoiceScaleBarcode (InvoiceID, "
+                                     "ScaleBarcode) values (?, '/12345678901/')"),
+                      {id});
+        form->ViewInvoice(id);
+        form->cmdEdit_Click();
+        ASSERT_EQ(form->FormMode(), kModeEdit);
+        EXPECT_EQ(form->availability().gridEditable, !fromScale);
+        LinesLogic& lines = *form->services().lines;
+        EXPECT_EQ(lines.commitCell(0, Col::Qty, QStringLiteral("7")), !fromScale);
+        EXPECT_DOUBLE_EQ(form->doc().flexDetail.line(0).Qty, fromScale ? 2 : 7);
+        messages.clear();
+        messages.answerYes();
+        form->cmdCancel_Click();
+    }
+}
+
+// Ctrl+E in edit or new mode reloads or clears the invoice: what the clerk changed since is
+// dropped only after a question answered yes; an unchanged invoice needs no question.
+TEST_P(FormCommandsTest, EditAsksBeforeDroppingUnsavedChanges) {
+    const QString question =
+        QStringLiteral("تغييرات ثبت نشده فاکتور از بين خواهد رفت. آيا ادامه مي دهيد؟");
+    const QString notes = QStringLiteral("تحويل فوري");
+    auto pressCtrlE = [this] { EXPECT_TRUE(form->RouteKeys(Qt::Key_E, Qt::ControlModifier)); };
+    const int id = invoiceDated(now.date());
+    form->ViewInvoice(id);
+    form->cmdEdit_Click();
+    ASSERT_EQ(form->FormMode(), kModeEdit);
+    pressCtrlE();
+    EXPECT_TRUE(messages.empty()) << messages.texts().join(u'|').toStdString();
+    EXPECT_EQ(form->FormMode(), kModeEdit);
+
+    form->doc().txtNotes = notes;
+    messages.answerNo();
+    pressCtrlE();
+    ASSERT_EQ(messages.shown().size(), 1u);
+    EXPECT_EQ(messages.last().caption, QStringLiteral("آيا مطمئن هستيد؟"));
+    EXPECT_EQ(messages.last().text, question);
+    EXPECT_EQ(form->doc().txtNotes, notes);
+    EXPECT_EQ(form->FormMode(), kModeEdit);
+    messages.answerYes();
+    pressCtrlE();
+    EXPECT_EQ(messages.shown().size(), 2u);
+    EXPECT_TRUE(form->doc().txtNotes.isEmpty());  // the stored invoice again
+    EXPECT_EQ(form->FormMode(), kModeEdit);
+
+    messages.answerYes();
+    form->cmdCancel_Click();
+    form->cmdNew_Click();
+    ASSERT_EQ(form->FormMode(), kModeNew);
+    messages.clear();
+    makeSavable();
+    messages.answerNo();
+    pressCtrlE();
+    EXPECT_EQ(messages.texts(), QStringList{question});
+    EXPECT_EQ(form->FormMode(), kModeNew);
+    EXPECT_EQ(form->doc().flexDetail.filledCount(), 1);
+    messages.answerYes();
+    pressCtrlE();
+    EXPECT_EQ(messages.shown().size(), 2u);
+    EXPECT_EQ(form->FormMode(), kModeCleared);
+    EXPECT_EQ(form->doc().flexDetail.filledCount(), 0);
+
+    form->cmdNew_Click();
+    messages.clear();
+    pressCtrlE();
+    EXPECT_TRUE(messages.empty()) << messages.texts().join(u'|').toStdString();
+    EXPECT_EQ(form->FormMode(), kModeCleared);
 }
 
 TEST_P(FormCommandsTest, ExitAsksPerMode) {

@@ -332,6 +332,40 @@ TEST_P(HeaderTest, BranchFiltersPromotersAndCustomers) {
     EXPECT_TRUE(doc().sltPromoter.isListed(elsewhere));
 }
 
+// With parameter 309 the customer list keeps to the accounts open to the user's position, also
+// after a branch was chosen or cleared.
+TEST_P(HeaderTest, ABranchKeepsTheCustomersToThePositionsAccounts) {
+    ctx.globals.CurrentPositionID = 7;
+    useParameter(P::PositionCustomersOnly, QStringLiteral("1"));
+    const int branch = static_cast<int>(db().insertReturningId(
+        QStringLiteral("insert into tblAccountBranch (Name) values (?) RETURNING ID"),
+        {QStringLiteral("تهران")}));
+    const int account = static_cast<int>(db().insertReturningId(
+        QStringLiteral("insert into tblAccount (Code, Title, IsClosed) values ('1101', "
+                       "'مشتريان', 0) RETURNING ID")));
+    db().exec(QStringLiteral("insert into tblAccountSecurePosition (AccountID, PositionID) values "
+                             "(?, 7)"),
+              {account});
+    const int open = test::AddCustomer(db(), QStringLiteral("مشتري مجاز"));
+    const int hidden = test::AddCustomer(db(), QStringLiteral("مشتري محرمانه"));
+    db().exec(QStringLiteral("insert into tblAccountRelatedObjects (AccountID, RelatedClassID, "
+                             "RelatedObjectID) values (?, 7, ?)"),
+              {account, open});
+    db().exec(QStringLiteral("update tblOrganization set BranchID = ?"), {branch});
+    newForm();
+    newInvoice();
+    auto expectPositionCustomers = [this, open, hidden](const char* when) {
+        SCOPED_TRACE(when);
+        EXPECT_TRUE(doc().sltCustomer.isListed(open));
+        EXPECT_FALSE(doc().sltCustomer.isListed(hidden));
+    };
+    expectPositionCustomers("new invoice");
+    doc().sltBranch.setID(branch);
+    expectPositionCustomers("branch chosen");
+    doc().sltBranch.Clear();
+    expectPositionCustomers("branch cleared");
+}
+
 TEST_P(HeaderTest, PromoterToAllRowsAfterTheQuestion) {
     const int first = employee(QStringLiteral("رضا")), second = employee(QStringLiteral("مريم"));
     newInvoice();

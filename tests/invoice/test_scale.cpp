@@ -256,6 +256,18 @@ TEST_P(BeepFileTest, BarcodesAlreadyInTheGridAndFalseCardsAreSkipped) {
     EXPECT_TRUE(doc->sltPromoter.IsEmpty());
 }
 
+// Without a card print date the card is the six-digit identifier alone; a dated card is not
+// found without its date.
+TEST_P(BeepFileTest, ACardWithoutPrintDateIsTheIdentifierAlone) {
+    const int undated = test::AddCustomer(db(), QStringLiteral("مشتري بي تاريخ"));
+    EXPECT_EQ(scale().ReadBeepLines({customerCard().right(6)}), 0);
+    EXPECT_TRUE(doc->sltCustomer.IsEmpty());
+    EXPECT_EQ(scale().ReadBeepLines({QStringLiteral("%1").arg(undated, 6, 10, QLatin1Char('0'))}),
+              0);
+    EXPECT_EQ(doc->sltCustomer.ID(), undated);
+    EXPECT_TRUE(messages.empty()) << messages.texts().join(u'|').toStdString();
+}
+
 TEST_P(BeepFileTest, ReadingStopsWhenAskedAndOnlyWhileEditing) {
     const QStringList file{QStringLiteral("626001"), QStringLiteral("626002")};
     EXPECT_EQ(scale().ReadBeepLines(file, [](int done, int) { return done < 1; }), 1);

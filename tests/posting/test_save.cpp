@@ -6,6 +6,7 @@
 #include "PostingTestSupport.h"
 #include "common/Jalali.h"
 #include "common/Numbers.h"
+#include "invoice/HeaderLogic.h"
 
 namespace si::test {
 namespace {
@@ -79,6 +80,39 @@ TEST_P(SaveTest, SavingAStoredInvoiceAgainRewritesItsLinesAndLogsTheEdit) {
     }
     EXPECT_EQ(storedCode(id).toInt(), 1);
     EXPECT_EQ(count(QStringLiteral("tblAccountDocument")), 1);
+}
+
+// A formal invoice moved into another tax period is stored with the tax and duty of its new
+// date, on its lines and in its totals.
+TEST_P(SaveTest, ADateInAnotherTaxPeriodChangesTheStoredTaxAndDuty) {
+    db().exec(QStringLiteral("update tblGood set HasTax=1, HasAdded=1"));
+    const QString period = QStringLiteral(
+        "insert into tblSaleTaxCostsConfiguration (BeginDate, EndDate, TaxPercent, "
+        "AddedPercent) values (?, ?, ?, ?)");
+    db().exec(period, {QDate(2026, 1, 1), QDate(2026, 6, 30), 9, 3});
+    db().exec(period, {QDate(2026, 7, 1), QDate(2026, 12, 31), 6, 2});
+    newInvoice({line(QStringLiteral("1001"), 10, 1000)}, QDate(2026, 5, 10));
+    InvoiceDocument& d = form->doc();
+    d.chkIsFormal = true;
+    HeaderLogic& header = *form->services().header;
+    header.chkIsFormal_Click();
+    ASSERT_EQ(d.flexDetail.line(0).Tax, Money::fromRials(900));
+    ASSERT_EQ(d.flexDetail.line(0).Duty, Money::fromRials(300));
+
+    ASSERT_TRUE(header.SetCreateDate(QDate(2026, 7, 2)));
+    ASSERT_TRUE(save->SaveInvoice(false)) << messages.texts().join(u'\n').toStdString();
+    const int id = savedID();
+    const auto stored = db().first(
+        QStringLiteral("select TaxValue, AddedValue from tblSaleInvoiceDetail where InvoiceID = ?"),
+        {id});
+    ASSERT_TRUE(stored);
+    EXPECT_EQ(stored->money(u"TaxValue"), Money::fromRials(600));
+    EXPECT_EQ(stored->money(u"AddedValue"), Money::fromRials(200));
+    const auto head = db().first(
+        QStringLiteral("select TotalValue, Value from tblSaleInvoice where ID = ?"), {id});
+    ASSERT_TRUE(head);
+    EXPECT_EQ(head->money(u"TotalValue"), Money::fromRials(10000 + 600 + 200));
+    EXPECT_EQ(head->money(u"Value"), Money::fromRials(10000));
 }
 
 // Another workstation's form on the same database, with the save installed.

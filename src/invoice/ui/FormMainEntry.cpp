@@ -56,13 +56,19 @@ void FormMain::connectEntry() {
                 if (!scannedMeanwhile.isEmpty()) enterScannedCode(scannedMeanwhile);
             });
     // A weighing station's barcode brings its prepared sale into the invoice the form then opens.
-    connect(cmbScaleBarcode_->lineEdit(), &QLineEdit::returnPressed, this, [this, &s] {
-        run([this, &s] {
-            const int invoice = s.scale->cmbScaleBarcode_Change(cmbScaleBarcode_->currentText());
-            if (invoice > 0) logic_->ShowInvoiceByID(invoice);
-            refreshView();
-        });
-    });
+    // It acts on the change, as its last character arrives (a scanner sends no Enter), and the
+    // box takes the focus back for the next barcode. Enter adds nothing to the list.
+    cmbScaleBarcode_->setInsertPolicy(QComboBox::NoInsert);
+    connect(cmbScaleBarcode_->lineEdit(), &QLineEdit::textEdited, this,
+            [this, &s](const QString& text) {
+                run([this, &s, &text] {
+                    const int invoice = s.scale->cmbScaleBarcode_Change(text);
+                    if (invoice <= 0) return;
+                    logic_->ShowInvoiceByID(invoice);
+                    refreshView();
+                    focusControl(QStringLiteral("cmbScaleBarcode"));
+                });
+            });
     connect(texts_.value(QStringLiteral("txtCardNo")), &QLineEdit::returnPressed, this, [this, &s] {
         run([this, &s] {
             logic_->doc().txtCardNo = texts_.value(QStringLiteral("txtCardNo"))->text();
