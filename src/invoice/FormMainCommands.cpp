@@ -6,8 +6,10 @@
 #include "common/Messages.h"
 #include "common/Numbers.h"
 #include "common/ScopedFlag.h"
+#include "invoice/CustomerInfo.h"
 #include "invoice/DiscountLogic.h"
 #include "invoice/FormMainLogic.h"
+#include "invoice/HeaderLogic.h"
 
 namespace si {
 
@@ -163,25 +165,30 @@ void FormMainLogic::cmdFinalSave_Click() {
 }
 
 void FormMainLogic::cmdPrint_Click() {
-    if (seams.Print) seams.Print(false);
+    if (!seams.Print) return notAvailable();
+    seams.Print(false);
 }
 
 void FormMainLogic::cmdView_Click() {
-    if (seams.Print) seams.Print(true);
+    if (!seams.Print) return notAvailable();
+    seams.Print(true);
 }
 
 void FormMainLogic::cmdDelete_Click() {
-    if (seams.Delete) seams.Delete();
+    if (!seams.Delete) return notAvailable();
+    seams.Delete();
     refreshUi();
 }
 
 void FormMainLogic::cmdBackToTemp_Click() {
-    if (seams.BackToTemp) seams.BackToTemp();
+    if (!seams.BackToTemp) return notAvailable();
+    seams.BackToTemp();
     refreshUi();
 }
 
 void FormMainLogic::cmdGrandTotal_Click() {
-    if (seams.Payment) seams.Payment(doc_.paymentPreset);
+    if (!seams.Payment) return notAvailable();
+    seams.Payment(doc_.paymentPreset);
 }
 
 void FormMainLogic::cmdNewRelationship_Click() {
@@ -232,16 +239,49 @@ bool FormMainLogic::runCommand(const QString& control) {
         {QStringLiteral("cmdSaveAccDoc"), &seams.SaveAccDoc},
         {QStringLiteral("cmdInvExit"), &seams.InvExit}};
     auto seam = seamCommands.constFind(control);
-    if (seam == seamCommands.constEnd() || !*seam.value()) return false;
-    (*seam.value())();
-    return true;
+    if (seam != seamCommands.constEnd()) {
+        if (*seam.value())
+            (*seam.value())();
+        else
+            notAvailable();
+        return true;
+    }
+    return runCustomerCommand(control);
+}
+
+// Commands the original names without defining: each does what a clerk looks for there.
+bool FormMainLogic::runCustomerCommand(const QString& control) {
+    const int customer = doc_.sltCustomer.IsEmpty() ? -1 : doc_.sltCustomer.ID();
+    if (control == QLatin1String("cmdDebitInfo") ||
+        control == QLatin1String("cmdCustomerDebitInfo")) {
+        ShowMessage(*ctx_, QStringLiteral("اطلاعات بدهي مشتري"),
+                    CustomerDebitText(ctx_->db(), customer));
+        return true;
+    }
+    // The staff card reader types the card's tag; the promoter is then found by it.
+    if (control == QLatin1String("cmdRFID")) {
+        if (seams.ReadCardTag) doc_.rfidTag = seams.ReadCardTag();
+        if (!doc_.rfidTag.isEmpty()) services_->header->lblPromoter_Click();
+        refreshUi();
+        return true;
+    }
+    if (kLaterCommands.contains(control)) {
+        notAvailable();
+        return true;
+    }
+    return false;
+}
+
+void FormMainLogic::notAvailable() {
+    ShowMessage(*ctx_, QStringLiteral("اطلاع"),
+                QStringLiteral("اين فرمان در اين نسخه هنوز فراهم نشده است."));
 }
 
 void FormMainLogic::runF10() {
     if (!isAvailable(QStringLiteral("cmdFinalSave")) || !f10Guard_) return;
     const ScopedFlag lowered(f10Guard_, false);
     cmdFinalSave_Click();
-    if (isAvailable(QStringLiteral("cmdPrint"))) cmdPrint_Click();
+    if (seams.Print && isAvailable(QStringLiteral("cmdPrint"))) cmdPrint_Click();
 }
 
 bool FormMainLogic::routeControlKey(int key) {

@@ -33,7 +33,13 @@ struct FormSeams {
     std::function<void()> ReadBeepFile;    // cmdReadFromBeepFile
     std::function<void()> SaveAccDoc;      // cmdSaveAccDoc: post the document again
     std::function<void()> InvExit;         // cmdInvExit: the invoice's dispatch
+    std::function<QString()> ReadCardTag;  // cmdRFID: the tag of a staff card, empty if none
 };
+
+// Commands shown by the form whose work belongs to modules not in this version yet: they say so.
+inline const QStringList kLaterCommands = {
+    QStringLiteral("cmdCustomerPrint"), QStringLiteral("cmdNewCustomer"),
+    QStringLiteral("cmdCashTurnPrint"), QStringLiteral("cmdCashPay")};
 
 class FormMainLogic : public QObject {
     Q_OBJECT
@@ -83,6 +89,8 @@ public:
     void cmdGrandTotal_Click();
     void cmdNewRelationship_Click();
     void cmdRelatedForms_Click();
+    // Says a command of a module not in this version is not available yet.
+    void notAvailable();
     // Runs a command by its control name when it is available; false when it is not.
     bool runCommand(const QString& control);
     // The boundary of everything the clerk starts on the form (a click, a key, a field's change,
@@ -116,6 +124,7 @@ Q_SIGNALS:
     void unloaded();
 
 private:
+    bool runCustomerCommand(const QString& control);
     bool editChecksPass();
     // What the invoice was when entry or editing began: Edit asks before it discards changes.
     void markEntryStart();

@@ -5,6 +5,7 @@
 #include "common/Numbers.h"
 #include "common/Period.h"
 #include "invoice/BilledParty.h"
+#include "invoice/CustomerInfo.h"
 #include "invoice/HeaderLogic.h"
 #include "invoice/LinesLogic.h"
 #include "invoice/PricingLogic.h"
@@ -39,7 +40,8 @@ SqlCondition branchOrganizations(int branch) {
 
 void HeaderLogic::sltCustomer_Change() {
     const int customer = doc_.sltCustomer.IsEmpty() ? -1 : doc_.sltCustomer.ID();
-    if (ctx_.params.flag(P::ShowCrmCard) && customer > 0) Q_EMIT showCustomerCrmCard(customer);
+    if (ctx_.params.flag(P::ShowCrmCard) && customer > 0)
+        ShowMessage(ctx_, QStringLiteral("كارت مشتري"), CustomerCrmCardText(ctx_.db(), customer));
     services_.LoadCustomerCard(customer);
     if (inEntryMode() && customer > 0) {
         if (ctx_.params.number(P::CreditCashBox) > 0) services_.LoadCustomerCreditUsage(customer);

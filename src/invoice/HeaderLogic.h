@@ -59,8 +59,6 @@ public:
     void LoadLastInvoiceOfCustomer();
 
 Q_SIGNALS:
-    // The customer's CRM card is to be shown (parameter 3406).
-    void showCustomerCrmCard(int customerId);
     // The goods picker follows the inventory.
     void inventoryChosen(int inventoryId);
     // A quantity was cut to the stock while loading.

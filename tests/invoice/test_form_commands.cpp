@@ -4,6 +4,7 @@
 
 #include "invoice/FormTestSupport.h"
 #include "invoice/LinesLogic.h"
+#include "support/CreditFixtures.h"
 
 namespace si {
 namespace {
@@ -312,6 +313,89 @@ TEST_P(FormCommandsTest, UnavailableCommandsDoNothing) {
     form->RouteKeys(Qt::Key_F9, Qt::NoModifier);
     EXPECT_TRUE(presets.isEmpty());
     EXPECT_EQ(deletes + previews + finals, 0);
+}
+
+// A command whose module is not in this version says so; none does nothing silently.
+TEST_P(FormCommandsTest, CommandsWithoutTheirModuleSayTheyAreNotAvailable) {
+    const int final = [&] {
+        test::InvoiceRow row;
+        row.code = 3;
+        return test::AddInvoice(db(), row);
+    }();
+    form->ViewInvoice(final);
+    for (const char* command : {"cmdPrint", "cmdView", "cmdBackToTemp", "cmdGrandTotal",
+                                "cmdLottery", "cmdCustomerPrint", "cmdNewCustomer"}) {
+        SCOPED_TRACE(command);
+        messages.clear();
+        EXPECT_TRUE(form->runCommand(QString::fromLatin1(command)));
+        ASSERT_EQ(messages.shown().size(), 1u);
+        EXPECT_EQ(messages.last().text,
+                  QStringLiteral("اين فرمان در اين نسخه هنوز فراهم نشده است."));
+    }
+}
+
+// Debit information: the balance of the customer's own accounts and what is still temporary.
+TEST_P(FormCommandsTest, DebitInformationTellsTheBalanceAndTheTemporaryInvoices) {
+    const int customer = test::AddCustomer(db(), QStringLiteral("مشتري بدهکار"));
+    const int account = test::AddCustomerAccount(db(), customer);
+    test::PostToAccount(db(), account, 250000, 0, now.date(), false);
+    test::PostToAccount(db(), account, 0, 40000, now.date(), false);
+    test::InvoiceRow row;
+    row.customer = customer;
+    const int temp = test::AddInvoice(db(), row);
+    db().exec(QStringLiteral("update tblSaleInvoice set TotalValue = 75000 where ID = ?"), {temp});
+    form->ViewInvoice(temp);
+    messages.clear();
+    form->runCommand(QStringLiteral("cmdDebitInfo"));
+    ASSERT_EQ(messages.shown().size(), 1u);
+    EXPECT_EQ(messages.last().text,
+              QStringLiteral("مانده حساب مشتري: 210/000 ريال بدهکار\nفاكتورهاي موقت (هنوز ثبت "
+                             "حسابداري نشده): 1 فاكتور به مبلغ 75/000 ريال"));
+}
+
+// The staff card read at the RFID command picks the promoter whose tag it is.
+TEST_P(FormCommandsTest, TheRfidCardPicksThePromoterByItsTag) {
+    useParameter(P::PromoterByRfid, QStringLiteral("1"));
+    const auto promoter = static_cast<int>(db().insertReturningId(
+        QStringLiteral(
+            "insert into tblEmployee (FirstName, SureName, Tag) values (?, ?, ?) RETURNING ID"),
+        {QStringLiteral("سارا"), QStringLiteral("احمدي"), QStringLiteral("0012345678")}));
+    newForm();
+    form->ClearShow();
+    form->cmdNew_Click();
+    form->seams.ReadCardTag = [] { return QStringLiteral("0012345678"); };
+    form->runCommand(QStringLiteral("cmdRFID"));
+    EXPECT_EQ(form->doc().sltPromoter.ID(), promoter);
+    form->seams.ReadCardTag = [] { return QStringLiteral("999"); };
+    messages.clear();
+    form->runCommand(QStringLiteral("cmdRFID"));
+    EXPECT_TRUE(form->doc().sltPromoter.IsEmpty());
+    EXPECT_TRUE(messages.anyContains(QStringLiteral("بازارياب از طريق کارت يافت نشد.")));
+}
+
+// Choosing a customer with parameter 3406 on shows the card in force: the latest issued.
+TEST_P(FormCommandsTest, ChoosingACustomerShowsTheLatestCrmCard) {
+    useParameter(P::ShowCrmCard, QStringLiteral("1"));
+    const int customer = test::AddCustomer(db(), QStringLiteral("مشتري وفادار"));
+    const int none = test::AddCustomer(db(), QStringLiteral("مشتري تازه"));
+    for (const char* type : {"نقره اي", "طلايي"})
+        db().exec(QStringLiteral("insert into tblCRMCardType (Name) values (?)"),
+                  {QString::fromUtf8(type)});
+    db().exec(QStringLiteral("insert into tblCRMOrganizationCard (OrganizationID, CardTypeID, "
+                             "TotalGrade, TotalValue, FarsiIssueDate) select ?, ID, 120, 5400000, "
+                             "'1405/01/10' from tblCRMCardType order by ID"),
+              {customer});
+    newForm();
+    form->ClearShow();
+    form->cmdNew_Click();
+    messages.clear();
+    form->doc().sltCustomer.setID(customer);
+    ASSERT_TRUE(messages.anyContains(QStringLiteral("نوع كارت: طلايي")))
+        << messages.texts().join('\n').toStdString();
+    EXPECT_TRUE(messages.anyContains(QStringLiteral("جمع خريد: 5/400/000 ريال")));
+    messages.clear();
+    form->doc().sltCustomer.setID(none);
+    EXPECT_TRUE(messages.anyContains(QStringLiteral("براي اين مشتري كارتي صادر نشده است.")));
 }
 
 TEST_P(FormCommandsTest, SearchNeedsItsRight) {

@@ -181,6 +181,7 @@ void FormMain::applyAvailability() {
             if (auto* l = findChild<QLabel*>(QStringLiteral("lbl") + it.key().mid(3)))
                 l->setVisible(it.value());
         }
+    arrangeCommands();
     showLineColumns(*flexDetail_, logic_->doc().flexDetail);
     showLineColumns(*flexEch_, logic_->doc().flexEch);
     echBox_->setVisible(logic_->doc().flexEch.filledCount() > 0);

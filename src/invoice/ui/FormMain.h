@@ -25,6 +25,7 @@ class QGroupBox;
 class QRadioButton;
 class QGridLayout;
 class QBoxLayout;
+class QHBoxLayout;
 
 namespace si {
 
@@ -72,6 +73,7 @@ private:
     QWidget* buildTotals();
     QBoxLayout* masterDiscountKind();
     QWidget* buildCommands();
+    void arrangeCommands();
     QWidget* buildGrid();
     QTableView* linesView(const char* name, LineTableModel& model);
     static int rowsHeight(const QTableView& view, int rows);
@@ -117,6 +119,9 @@ private:
     QTableView* flexEch_ = nullptr;
     QGroupBox* gbSale_ = nullptr;
     QGroupBox* echBox_ = nullptr;
+    QVector<QPushButton*> commands_;
+    QVector<QPushButton*> shownCommands_;
+    QHBoxLayout* commandRows_[2] = {};
     QLabel* lblAccountIDVal_ = nullptr;
     QLabel* lblErrMessage_ = nullptr;
     QTimer refreshTimer_;

@@ -28,6 +28,11 @@ void FormMain::connectDialogs() {
         refreshView();
     };
     logic_->seams.ShowPromotions = [this, &s] { FrmPromotions::show(this, s); };
+    logic_->seams.ReadCardTag = [this] {
+        return QInputDialog::getText(this, QStringLiteral("کارت RFID"),
+                                     QStringLiteral("کارت کارمند را به دستگاه نزديک کنيد:"))
+            .trimmed();
+    };
     logic_->seams.ReadBeepFile = [this, &s] {
         FrmBeepFile::read(this, s);
         refreshView();

@@ -48,6 +48,11 @@ QGridLayout* headerPage(QTabWidget* tabs, const QString& title, int pairsPerRow)
     return grid;
 }
 
+// Hidden on purpose: before the form shows, every child counts as hidden.
+bool hiddenByTheForm(const QWidget* w) {
+    return w->isHidden() && w->testAttribute(Qt::WA_WState_ExplicitShowHide);
+}
+
 // The logic moves the focus by name (Enter, activation); a field on a page behind must come
 // forward with it.
 void followFocus(QTabWidget* tabs) {
@@ -323,21 +328,48 @@ QWidget* FormMain::buildCommands() {
         {"cmdSaveAccDoc", "ثبت مجدد سند"},
         {"cmdInvExit", "برگه خروج"},
         {"cmdCustomerName", "نام مشتري"},
+        {"cmdDebitInfo", "اطلاعات بدهي"},
+        {"cmdCustomerDebitInfo", "بدهي مشتري"},
+        {"cmdCustomerPrint", "چاپ مشتري"},
+        {"cmdNewCustomer", "مشتري جديد"},
+        {"cmdRFID", "کارت RFID"},
+        {"cmdCashTurn", "نوبت صندوق"},
+        {"cmdCashTurnPrint", "چاپ صندوق"},
+        {"cmdCashFlow", "گردش صندوق"},
+        {"cmdCashPay", "پرداخت از صندوق"},
         {"cmdNewRelationship", "ارتباط جديد"},
         {"cmdRelatedForms", "فرمهاي مرتبط"},
         {"cmdExit", "خروج"}};
-    // Two rows of twelve, so the form fits a till screen of 1366x768.
-    constexpr int kPerRow = 12;
-    QHBoxLayout* row = nullptr;
-    int i = 0;
-    for (const auto& [name, text] : commands) {
-        if (i++ % kPerRow == 0) {
-            row = new QHBoxLayout;
-            rows->addLayout(row);
-        }
-        addCommand(row, name, QString::fromUtf8(text), QString::fromLatin1(name));
+    for (QHBoxLayout*& row : commandRows_) {
+        row = new QHBoxLayout;
+        rows->addLayout(row);
     }
+    for (const auto& [name, text] : commands)
+        commands_.append(
+            addCommand(commandRows_[1], name, QString::fromUtf8(text), QString::fromLatin1(name)));
+    arrangeCommands();
+    findChild<QPushButton*>(QStringLiteral("cmdRFID"))
+        ->setToolTip(QStringLiteral("براي تنظيم دستگاه RFID روي اين قسمت کليک کنيد"));
     return bar;
+}
+
+// Two rows, so the form fits a till screen of 1366x768: the commands shown share them evenly,
+// and those the parameters or the mode hide leave their room to the others.
+void FormMain::arrangeCommands() {
+    QVector<QPushButton*> shown;
+    for (QPushButton* b : commands_)
+        if (!hiddenByTheForm(b)) shown.append(b);
+    if (shown == shownCommands_) return;
+    shownCommands_ = shown;
+    for (QPushButton* b : commands_) {
+        commandRows_[0]->removeWidget(b);
+        commandRows_[1]->removeWidget(b);
+    }
+    const qsizetype firstRow = (shown.size() + 1) / 2;
+    for (qsizetype i = 0; i < shown.size(); ++i)
+        commandRows_[i < firstRow ? 0 : 1]->addWidget(shown[i]);
+    for (QPushButton* b : commands_)
+        if (hiddenByTheForm(b)) commandRows_[1]->addWidget(b);
 }
 
 void FormMain::buildForm() {
