@@ -86,7 +86,13 @@ private:
     bool newKey(QKeyEvent* event);
     void returnToTheGrid();
     bool gridKey(QKeyEvent* event);
+    bool pickerKeyInCell(QWidget* editor, QKeyEvent* event);
     void runGridAction(GridAction action, int row);
+    // A line entered (a typed cell, a picked goods item): guarded, then the grid moves on to the
+    // row the logic names.
+    void enterLine(const std::function<void()>& entry);
+    // The goods picker for the row, opened with the text typed so far.
+    void pickGoods(int row, const QString& typed);
     void openGridDialog(GridAction action, int row);
     void showHeader();
     void showTotals();
@@ -103,6 +109,7 @@ private:
     QRadioButton* optPercent_ = nullptr;
     QRadioButton* optValue_ = nullptr;
     QTableView* flexDetail_ = nullptr;
+    QLineEdit* txtGoodsPicker_ = nullptr;
     QTableView* flexEch_ = nullptr;
     QGroupBox* gbSale_ = nullptr;
     QLabel* lblAccountIDVal_ = nullptr;

@@ -17,6 +17,7 @@
 #include "invoice/ScaleInput.h"
 #include "invoice/TotalsLogic.h"
 #include "invoice/ui/FormMain.h"
+#include "invoice/ui/FrmGoodsPicker.h"
 
 namespace si {
 
@@ -42,13 +43,15 @@ void FormMain::connectEntry() {
     InvoiceServices& s = logic_->services();
     connect(&logic_->doc().flexDetail, &LineTableModel::editRequested, this,
             [this, &s](int row, int col, const QString& text) {
-                if (!run([&] { s.lines->commitCell(row, col, text); })) return;
-                refreshView();
-                // After a resolved goods item the grid moves on to the row the logic names.
-                flexDetail_->setCurrentIndex(
-                    logic_->doc().flexDetail.index(s.lines->currentRow(), Col::BarCode));
-                returnToTheGrid();
+                enterLine([&] { s.lines->commitCell(row, col, text); });
             });
+    // The form's goods picker fills the grid's current row; it is emptied once it was used.
+    connect(txtGoodsPicker_, &QLineEdit::returnPressed, this, [this] {
+        const QModelIndex current = flexDetail_->currentIndex();
+        const int row = current.isValid() ? current.row() : logic_->doc().flexDetail.rows() - 1;
+        pickGoods(row, txtGoodsPicker_->text());
+        txtGoodsPicker_->clear();
+    });
     // A weighing station's barcode brings its prepared sale into the invoice the form then opens.
     connect(cmbScaleBarcode_->lineEdit(), &QLineEdit::returnPressed, this, [this, &s] {
         run([this, &s] {
@@ -122,6 +125,25 @@ void FormMain::connectMasterDiscount() {
     connect(optValue_, &QRadioButton::clicked, this, [this, &totals] {
         run([&totals] { totals.SetMasterDiscountKind(MasterDiscountKind::Value); });
     });
+}
+
+void FormMain::enterLine(const std::function<void()>& entry) {
+    if (!run(entry)) return;
+    refreshView();
+    // After a resolved goods item the grid moves on to the row the logic names.
+    flexDetail_->setCurrentIndex(
+        logic_->doc().flexDetail.index(logic_->services().lines->currentRow(), Col::BarCode));
+    returnToTheGrid();
+}
+
+void FormMain::pickGoods(int row, const QString& typed) {
+    InvoiceServices& s = logic_->services();
+    const QString barcode = FrmGoodsPicker::choose(this, s, typed);
+    if (barcode.isEmpty()) {
+        returnToTheGrid();
+        return;
+    }
+    enterLine([&] { GoodsPicker(s).pick(row, barcode); });
 }
 
 bool FormMain::gridKey(QKeyEvent* event) {

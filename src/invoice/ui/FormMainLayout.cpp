@@ -209,8 +209,23 @@ QWidget* FormMain::buildGrid() {
     auto* echLayout = new QVBoxLayout(echBox);
     echLayout->setContentsMargins(4, 2, 4, 4);
     echLayout->addWidget(flexEch_);
+    // The goods picker: a name, code or barcode typed here and Enter open the picker.
+    auto* lines = new QWidget(this);
+    auto* linesLayout = new QVBoxLayout(lines);
+    linesLayout->setContentsMargins(0, 0, 0, 0);
+    auto* pickerRow = new QHBoxLayout;
+    auto* pickerLabel = new QLabel(QStringLiteral("جستجوي كالا (F3):"), this);
+    pickerLabel->setObjectName(QStringLiteral("lblGoodsPicker"));
+    txtGoodsPicker_ = new QLineEdit(this);
+    txtGoodsPicker_->setObjectName(QStringLiteral("txtGoodsPicker"));
+    txtGoodsPicker_->setPlaceholderText(QStringLiteral("نام، كد يا كد ميله اي كالا"));
+    pickerLabel->setBuddy(txtGoodsPicker_);
+    pickerRow->addWidget(pickerLabel);
+    pickerRow->addWidget(txtGoodsPicker_, 1);
+    linesLayout->addLayout(pickerRow);
+    linesLayout->addWidget(flexDetail_, 1);
     auto* split = new QSplitter(Qt::Vertical, this);
-    split->addWidget(flexDetail_);
+    split->addWidget(lines);
     split->addWidget(echBox);
     split->setStretchFactor(0, 4);
     split->setStretchFactor(1, 1);
