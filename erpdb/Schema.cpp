@@ -6,6 +6,7 @@
 #include <stdexcept>
 #include <vector>
 
+#include "common/FoldedText.h"
 #include "common/UpdateColumns.h"
 
 namespace si::erpdb {
@@ -20,6 +21,16 @@ struct UpgradeStep {
     void (*code)(Session&) = nullptr;
 };
 
+// Look-ups by code, barcode and name compare folded text (FoldedText): SQLite has the fold from
+// the Session, PostgreSQL gets it as a function here. The indexes over it follow in a script.
+void AddFoldedText(Session& session) {
+    if (session.isSqlite()) return;
+    session.exec(
+        QStringLiteral("CREATE OR REPLACE FUNCTION FoldedText(TEXT) RETURNS TEXT "
+                       "LANGUAGE sql IMMUTABLE PARALLEL SAFE AS $$ SELECT translate($1, '") +
+        FoldedTextFrom() + QStringLiteral("', '") + FoldedTextTo() + QStringLiteral("') $$"));
+}
+
 const std::vector<UpgradeStep>& upgradeSteps() {
     static const std::vector<UpgradeStep> steps{
         {{QStringLiteral("10_zelor.sql"), QStringLiteral("20_org.sql"),
@@ -31,6 +42,8 @@ const std::vector<UpgradeStep>& upgradeSteps() {
         {{}, &AddUpdateColumnsWhenMissing},
         // The row version of an invoice, raised by every save.
         {{}, &AddRowVersionWhenMissing},
+        {{}, &AddFoldedText},
+        {{QStringLiteral("s6_folded_keys.sql")}},
     };
     return steps;
 }

@@ -10,6 +10,8 @@
 #include <atomic>
 #include <cstdio>
 
+#include "common/FoldedText.h"
+
 namespace si {
 
 namespace {
@@ -61,6 +63,11 @@ std::unique_ptr<Session> Session::open(const QString& connectionString,
         // A file opened for reading keeps the journal it has.
         if (!s->cs_.readOnly) s->rawExec(QStringLiteral("PRAGMA journal_mode=WAL"));
         s->rawExec(QStringLiteral("PRAGMA case_sensitive_like=OFF"));
+        // The indexes of look-ups are built over the fold: without it the tables they index
+        // could not even be written.
+        if (!RegisterFoldedText(s->db_))
+            throw SqlError(openStatement(connectionString),
+                           QStringLiteral("تابع يكسان سازي حروف در SQLite ثبت نشد."));
     } else {
         // Compiling a plan costs more than the short statements of a clerk's work ever run.
         s->rawExec(

@@ -3,6 +3,8 @@
 #include <QRegularExpression>
 #include <stdexcept>
 
+#include "common/FoldedText.h"
+
 namespace si {
 
 namespace {
@@ -14,14 +16,6 @@ const QString& checkedView(const QString& view) {
     if (!identifier.match(view).hasMatch())
         throw std::invalid_argument("نام نماي جستجو نامعتبر است: " + view.toStdString());
     return view;
-}
-
-QString likePattern(const QString& typed) {
-    QString escaped = typed.trimmed().toLower();
-    escaped.replace(QLatin1Char('\\'), QStringLiteral("\\\\"));
-    escaped.replace(QLatin1Char('%'), QStringLiteral("\\%"));
-    escaped.replace(QLatin1Char('_'), QStringLiteral("\\_"));
-    return QLatin1Char('%') + escaped + QLatin1Char('%');
 }
 
 QString whereClause(const SqlCondition& filter, const QString& extra) {
@@ -93,10 +87,12 @@ QVector<SelectorItem> SelectorModel::search(const QString& typed, int limit) con
     Params params = filter.params;
     QString match;
     if (!typed.trimmed().isEmpty()) {
+        // Typed text is compared folded; a list this control shows is small enough to read.
         match = QStringLiteral(
-            "(lower(cast(Code as varchar(100))) like ? escape '\\' or lower(Name) like ? escape "
-            "'\\')");
-        params << likePattern(typed) << likePattern(typed);
+            "(lower(FoldedText(cast(Code as varchar(100)))) like ? escape '\\' or "
+            "lower(FoldedText(Name)) like ? escape '\\')");
+        const QString pattern = FoldedContainsPattern(typed.trimmed());
+        params << pattern << pattern;
     }
     params << limit;
     const RowSet rows = ctx_->db().query(QStringLiteral("select ID, Code, Name from ") +

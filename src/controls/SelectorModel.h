@@ -69,7 +69,8 @@ public:
     void Clear();
     QString text() const { return text_; }
 
-    // Entries of the Major view that match the typed text in code or name, within the filters.
+    // Entries of the Major view whose code or name contains the typed text, within the filters:
+    // compared folded (FoldedText) and without case, whichever keyboard typed or stored them.
     QVector<SelectorItem> search(const QString& typed, int limit = 50) const;
     // The first entry by ID within the filters (the header's setTopID).
     int topID() const;

@@ -49,8 +49,8 @@ QString CustomerCrmCardText(Session& db, int customerId) {
                        "from tblCRMOrganizationCard c left join tblCRMCardType t on t.ID = "
                        "c.CardTypeID where c.OrganizationID = ? order by c.ID desc limit 1"),
         {customerId});
-    if (!card) return QStringLiteral("براي اين مشتري كارتي صادر نشده است.");
-    return QStringLiteral("نوع كارت: %1\nامتياز: %2\nجمع خريد: %3 ريال\nتاريخ صدور: %4")
+    if (!card) return QStringLiteral("كارت مشتري: براي اين مشتري كارتي صادر نشده است.");
+    return QStringLiteral("كارت مشتري: %1، امتياز %2، جمع خريد %3 ريال، صادر شده در %4")
         .arg(card->text(u"TypeName"), FormatAmount(card->money(u"TotalGrade")),
              FormatAmount(card->money(u"TotalValue")), card->text(u"FarsiIssueDate"));
 }

@@ -12,7 +12,8 @@ class Session;
 // temporary, which are not posted yet.
 QString CustomerDebitText(Session& db, int customerId);
 
-// The loyalty card in force (the latest issued): its type, grade, total and issue date.
+// The loyalty card in force (the latest issued): its type, grade, total and issue date, on one
+// line.
 QString CustomerCrmCardText(Session& db, int customerId);
 
 }  // namespace si

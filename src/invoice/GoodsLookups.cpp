@@ -1,6 +1,7 @@
 #include "invoice/GoodsLookups.h"
 
 #include "common/Codes.h"
+#include "common/FoldedText.h"
 
 namespace si {
 
@@ -34,8 +35,16 @@ GoodInfo goodOf(const Row& r) {
     return g;
 }
 
-std::optional<GoodInfo> goodWhere(Session& s, const QString& condition, const QString& value) {
-    auto row = s.first(kGoodInfo + condition, {value});
+// Typed codes and barcodes are compared folded (FoldedText). Of goods whose keys fold alike the
+// one stored exactly as typed wins, then the first made.
+QString exactFirst(const QString& column) {
+    return QStringLiteral(" order by case when ") + column +
+           QStringLiteral(" = ? then 0 else 1 end, ID limit 1");
+}
+
+std::optional<GoodInfo> goodByKey(Session& s, const QString& column, const QString& typed) {
+    const SqlCondition statement = GoodLookupStatement(column, typed);
+    auto row = s.first(statement.sql, statement.params);
     if (!row) return std::nullopt;
     return goodOf(*row);
 }
@@ -55,6 +64,34 @@ void forEachSlice(Session& s, const QString& sql, const QVector<T>& values, cons
         for (const Row& r : s.query(sql.arg(marks), params))
             onRow(r);
     }
+}
+
+// The listed texts by their folded key, and the keys in the order they were first listed.
+struct FoldedList {
+    explicit FoldedList(const QStringList& texts) {
+        for (const QString& text : texts) {
+            const QString key = FoldedText(text);
+            if (!listed.contains(key)) keys << key;
+            listed[key] << text;
+        }
+    }
+    QStringList keys;
+    QHash<QString, QStringList> listed;
+};
+
+// Each goods of vwGoodInfo whose folded `column` is one of the listed texts' keys, with each
+// listed text it answers, the goods in the order they were made.
+template <typename OnGood>
+void forEachFoldedGood(Session& s, const QString& column, const QStringList& texts, OnGood onGood) {
+    const FoldedList list(texts);
+    forEachSlice(s, kGoodInfo + FoldedKey(column) + QStringLiteral(" in (%1) order by ID"),
+                 list.keys, {}, [&](const Row& r) {
+                     const GoodInfo good = goodOf(r);
+                     const QString stored =
+                         column == QLatin1String("Code") ? good.Code : good.BarCode;
+                     for (const QString& text : list.listed.value(FoldedText(stored)))
+                         onGood(text, good, stored == text);
+                 });
 }
 
 // Each result row of `sql` (see forEachSlice) adds its "Qty" to its "Barcode".
@@ -93,31 +130,100 @@ const QString kBaseQty = QStringLiteral(
 
 }  // namespace
 
+SqlCondition GoodLookupStatement(const QString& column, const QString& typed) {
+    return {kGoodInfo + FoldedKey(column) + QStringLiteral(" = ?") + exactFirst(column),
+            {FoldedText(typed), typed}};
+}
+
+namespace {
+
+// One part of the picker's search: a rank, the key it orders by, and its condition.
+QString searchPart(int rank, const QString& key, const QString& condition, const QString& order) {
+    return QStringLiteral(
+               "select * from (select %1 as PickRank, %2 as PickKey, g.* from "
+               "vwGoodInfo g where %3 and not exists (select 1 from "
+               "tblInventoryGoodInfo n where n.Barcode = g.BarCode and n.InventoryID "
+               "= ? and coalesce(n.NotForSale, 0) = 1) order by %4 limit ?) p%1")
+        .arg(QString::number(rank), key, condition, order);
+}
+
+}  // namespace
+
+SqlCondition GoodsSearchStatement(const QString& typed, int inventoryId, int limit) {
+    const QString text = typed.trimmed();
+    const QString name = FoldedKey(QStringLiteral("g.Name"));
+    if (text.isEmpty())
+        return {searchPart(1, name, QStringLiteral("1 = 1"), QStringLiteral("PickKey")) +
+                    QStringLiteral(" order by PickRank, PickKey"),
+                {inventoryId, limit}};
+    const FoldedRange range = FoldedPrefixRange(text);
+    QStringList parts;
+    Params params;
+    int rank = 0;
+    for (const QString& key :
+         {FoldedKey(QStringLiteral("g.Code")), FoldedKey(QStringLiteral("g.BarCode")), name}) {
+        parts << searchPart(++rank, key,
+                            key + QStringLiteral(" >= ? and ") + key + QStringLiteral(" < ?"),
+                            QStringLiteral("PickKey"));
+        params << range.from << range.to << inventoryId << limit;
+    }
+    if (range.from.size() >= kContainsFrom) {
+        parts << searchPart(++rank, name,
+                            QStringLiteral("lower(FoldedText(g.Name)) like ? escape '\\'"),
+                            QStringLiteral("g.ID"));
+        params << FoldedContainsPattern(text) << inventoryId << limit;
+    }
+    return {
+        parts.join(QStringLiteral(" union all ")) + QStringLiteral(" order by PickRank, PickKey"),
+        params};
+}
+
+QVector<GoodInfo> SearchGoods(Session& s, const QString& typed, int inventoryId, int limit) {
+    const SqlCondition statement = GoodsSearchStatement(typed, inventoryId, limit);
+    QVector<GoodInfo> goods;
+    QSet<QString> listed;
+    for (const Row& r : s.query(statement.sql, statement.params)) {
+        if (goods.size() >= limit) break;
+        GoodInfo good = goodOf(r);
+        if (listed.contains(good.BarCode)) continue;
+        listed.insert(good.BarCode);
+        goods << good;
+    }
+    return goods;
+}
+
 std::optional<GoodInfo> GoodByCode(Session& s, const QString& code) {
-    return goodWhere(s, QStringLiteral("Code=?"), code);
+    return goodByKey(s, QStringLiteral("Code"), code);
 }
 
 std::optional<GoodInfo> GoodByBarcode(Session& s, const QString& barcode) {
-    return goodWhere(s, QStringLiteral("BarCode=?"), barcode);
+    return goodByKey(s, QStringLiteral("BarCode"), barcode);
 }
 
 QHash<QString, GoodInfo> GoodsByBarcodes(Session& s, const QStringList& barcodes) {
     QHash<QString, GoodInfo> goods;
-    forEachSlice(s, kGoodInfo + QStringLiteral("BarCode in (%1)"), barcodes, {},
-                 [&](const Row& r) { goods.insert(r.text(u"BarCode"), goodOf(r)); });
+    forEachFoldedGood(s, QStringLiteral("BarCode"), barcodes,
+                      [&](const QString& listed, const GoodInfo& good, bool exact) {
+                          if (exact || !goods.contains(listed)) goods.insert(listed, good);
+                      });
     return goods;
 }
 
 QHash<QString, QVector<GoodInfo>> GoodsByCodes(Session& s, const QStringList& codes) {
     QHash<QString, QVector<GoodInfo>> goods;
-    forEachSlice(s, kGoodInfo + QStringLiteral("Code in (%1)"), codes, {},
-                 [&](const Row& r) { goods[r.text(u"Code")] << goodOf(r); });
+    forEachFoldedGood(
+        s, QStringLiteral("Code"), codes,
+        [&](const QString& listed, const GoodInfo& good, bool) { goods[listed] << good; });
     return goods;
 }
 
 // The code is compared whole: a label's digits are no pattern.
 QString BarcodeOfGoodsCode(Session& s, const QString& code) {
-    return s.scalar(QStringLiteral("select Barcode from tblGood Where Code = ?"), {code})
+    return s
+        .scalar(QStringLiteral("select Barcode from tblGood Where ") +
+                    FoldedKey(QStringLiteral("Code")) + QStringLiteral(" = ?") +
+                    exactFirst(QStringLiteral("Code")),
+                {FoldedText(code), code})
         .toString();
 }
 

@@ -16,6 +16,7 @@
 #include <optional>
 
 #include "common/Session.h"
+#include "common/SqlCondition.h"
 
 namespace si {
 
@@ -64,9 +65,27 @@ struct StockTraceRow {
     double balance = 0;
 };
 
+// The statement of the one-goods look-up by a vwGoodInfo column (Code or BarCode) and what it
+// binds.
+SqlCondition GoodLookupStatement(const QString& column, const QString& typed);
+
+// The goods picker's search: goods whose folded code, barcode or name begins with the typed text
+// (each read through its index, at most `limit` of each), then, when the typed text has at least
+// kContainsFrom characters, goods whose name contains it (at most `limit`, read in the order
+// they were made). Goods not for sale in the inventory (-1: none) are left out. Rows come best
+// first: by the kind of match, then by the folded key; a goods item may come more than once.
+// Typed text that is blank lists the goods by name.
+inline constexpr int kContainsFrom = 3;
+SqlCondition GoodsSearchStatement(const QString& typed, int inventoryId, int limit);
+// What the search finds, a goods item once, best first, at most `limit`.
+QVector<GoodInfo> SearchGoods(Session& s, const QString& typed, int inventoryId, int limit);
+
 // Bound values per statement of the look-ups of many goods.
 inline constexpr int kGoodsPerStatement = 800;
 
+// Typed codes and barcodes are compared folded (FoldedText): ي/ی, ك/ک and the three kinds of
+// digits match, Latin letters in either case. Of goods whose codes fold alike the one stored
+// exactly as typed is taken, else the first made.
 std::optional<GoodInfo> GoodByCode(Session& s, const QString& code);
 std::optional<GoodInfo> GoodByBarcode(Session& s, const QString& barcode);
 // The goods of each listed barcode that has one.

@@ -40,8 +40,9 @@ SqlCondition branchOrganizations(int branch) {
 
 void HeaderLogic::sltCustomer_Change() {
     const int customer = doc_.sltCustomer.IsEmpty() ? -1 : doc_.sltCustomer.ID();
+    // In the message line, not a box: the card shows at every choice of a customer.
     if (ctx_.params.flag(P::ShowCrmCard) && customer > 0)
-        ShowMessage(ctx_, QStringLiteral("كارت مشتري"), CustomerCrmCardText(ctx_.db(), customer));
+        doc_.lblErrMessage = CustomerCrmCardText(ctx_.db(), customer);
     services_.LoadCustomerCard(customer);
     if (inEntryMode() && customer > 0) {
         if (ctx_.params.number(P::CreditCashBox) > 0) services_.LoadCustomerCreditUsage(customer);

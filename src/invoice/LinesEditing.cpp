@@ -60,6 +60,15 @@ bool LinesLogic::commitCell(int row, int col, const QString& text) {
 }
 
 // Shop mode takes goods from a scanner: its refusals flash instead of stopping the clerk.
+// The picker stands for typing: it may enter goods wherever the clerk could type a barcode or a
+// code.
+bool LinesLogic::enterPickedGoods(int row, const QString& barcode) {
+    if (!entryMode() || row < 0 || row >= grid().rows() || !grid().isEditable()) return false;
+    if (!grid().isColumnEditable(Col::BarCode) && !grid().isColumnEditable(Col::GoodCode))
+        return false;
+    return commitGoods(row, kByBarcode, barcode);
+}
+
 bool LinesLogic::commitGoods(int row, int kind, const QString& text) {
     const QString typed = text.trimmed();
     if (typed.isEmpty()) return false;

@@ -58,6 +58,10 @@ GridAction LinesLogic::handleKey(int key, Qt::KeyboardModifiers modifiers, int r
         case Qt::Key_F2:
             return when(filled && p.flag(P::RepeatGoods) && !shop, GridAction::ChooseUnit);
         case Qt::Key_F3:
+            if (col == Col::BarCode || col == Col::GoodCode || col == Col::GoodName)
+                return when(grid().isEditable() && (grid().isColumnEditable(Col::BarCode) ||
+                                                    grid().isColumnEditable(Col::GoodCode)),
+                            GridAction::ChooseGoods);
             return when(filled && col == Col::ServicedBarCode, GridAction::ChooseServicedGoods);
         case Qt::Key_F4:
             return when(filled && !(modifiers & Qt::ShiftModifier),

@@ -245,6 +245,13 @@ void LinesLogic::priceLine(InvoiceLine& l, const GoodInfo& good) {
     }
 }
 
+Money LinesLogic::PriceOf(const GoodInfo& good) {
+    InvoiceLine l;
+    if (!doc().sltPricingMethod.IsEmpty()) l.PricingMethodID = doc().sltPricingMethod.ID();
+    priceLine(l, good);
+    return l.UnitPrice;
+}
+
 void LinesLogic::placeLine(int row, const InvoiceLine& line) {
     grid().replaceLine(row, line);
     grid().ensureTrailingEmptyRow();

@@ -32,6 +32,7 @@ enum class GridAction {
     None,                 // the key is not the grid's, or not available now
     Handled,              // done by the logic itself (an empty last row removed, a row deleted)
     ChooseUnit,           // F2: frmSelUnit
+    ChooseGoods,          // F3 in the goods columns (1 to 3): the goods picker
     ChooseServicedGoods,  // F3 in column 5: the goods picker
     ChoosePricingMethod,  // F4: FormPricingMethod
     ChoosePromoter,       // Ctrl+B: FormPromoter
@@ -81,6 +82,13 @@ public:
     GridAction handleKey(int key, Qt::KeyboardModifiers modifiers, int row, int col);
     // F3: the serviced goods of column 5, looked up by barcode; false when not found.
     bool setServicedGoods(int row, const QString& barcode);
+    // The goods picker's choice for a row: entered exactly as its barcode typed into column 1
+    // (the same checks, messages, price and discounts); false when refused or when goods cannot
+    // be entered now.
+    bool enterPickedGoods(int row, const QString& barcode);
+    // The unit price a new line of the goods gets now: the header's pricing method, else the
+    // goods' own price, in the line's unit with parameter 24.
+    Money PriceOf(const GoodInfo& good);
     // The row the grid moves to after a goods item was resolved or a row removed.
     int currentRow() const { return currentRow_; }
 

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <optional>
 
+#include "common/FoldedText.h"
 #include "common/Money.h"
 
 namespace si::lines {
@@ -18,8 +19,10 @@ inline bool isZeroAtUnitPrecision(double qty, bool wholeUnit) {
     return std::round(qty * (wholeUnit ? 1.0 : 10000.0)) == 0;
 }
 
+// Codes and barcodes are the same when they are after the fold of look-ups (FoldedText), in
+// any case.
 inline bool sameText(const QString& a, const QString& b) {
-    return a.trimmed().compare(b.trimmed(), Qt::CaseInsensitive) == 0;
+    return FoldedText(a.trimmed()).compare(FoldedText(b.trimmed()), Qt::CaseInsensitive) == 0;
 }
 
 // Persian and Arabic-Indic digits and the decimal sign as ASCII, group separators dropped.

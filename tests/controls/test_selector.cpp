@@ -53,6 +53,29 @@ TEST_P(SelectorTest, SearchMatchesCodeOrNameWithinTheLimit) {
     EXPECT_EQ(names(model.search(QStringLiteral("o'b"))), QStringList{QStringLiteral("O'Brien")});
 }
 
+// The Persian keyboard's ی, ک and digits find names and codes stored with the Arabic letters and
+// Latin digits, and the other way round.
+TEST_P(SelectorTest, SearchMatchesWhateverKeyboardTypedOrStoredTheText) {
+    test::AddCustomer(db(), QStringLiteral("علي اميني"), QStringLiteral("ك١٢٣"));
+    test::AddCustomer(db(), QStringLiteral("رضا امینی کیا"), QStringLiteral("K-۱۲۳"));
+    const QStringList both = {QStringLiteral("علي اميني"), QStringLiteral("رضا امینی کیا")};
+    for (const char* typed : {"امینی", "اميني", "امىنى"}) {
+        SCOPED_TRACE(typed);
+        auto found = names(model.search(QString::fromUtf8(typed)));
+        found.sort();
+        QStringList expected = both;
+        expected.sort();
+        EXPECT_EQ(found, expected);
+    }
+    EXPECT_EQ(names(model.search(QStringLiteral("ک۱۲"))), QStringList{QStringLiteral("علي اميني")});
+    EXPECT_EQ(names(model.search(QStringLiteral("ك123"))),
+              QStringList{QStringLiteral("علي اميني")});
+    EXPECT_EQ(names(model.search(QStringLiteral("k-123"))),
+              QStringList{QStringLiteral("رضا امینی کیا")});
+    EXPECT_EQ(names(model.search(QStringLiteral("كيا"))),
+              QStringList{QStringLiteral("رضا امینی کیا")});
+}
+
 TEST_P(SelectorTest, FiltersLimitSearchTopAndListing) {
     model.setListFilter({QStringLiteral("ID <> ?"), {ids[0]}});
     EXPECT_EQ(names(model.search(QStringLiteral("فروشگاه"))),

@@ -7,6 +7,7 @@
 #include <QSet>
 #include <algorithm>
 
+#include "common/FoldedText.h"
 #include "erpdb/Schema.h"
 #include "support/TestDatabase.h"
 
@@ -85,6 +86,34 @@ TEST_P(SchemaInstall, OlderDatabaseIsUpgradedByTheLaterSteps) {
 
     EXPECT_EQ(InstalledSchemaVersion(*s), CurrentSchemaVersion());
     EXPECT_TRUE(indexExists(*s, QStringLiteral("ix_tblSaleInvoice_CreditUse")));
+}
+
+// The fold of look-ups answers in SQL as in C++, on a new database and on one installed before
+// the fold existed, which gets the goods' folded keys from the upgrade.
+TEST_P(SchemaInstall, TheFoldAndTheGoodsFoldedKeysComeWithTheSchemaAndTheUpgrade) {
+    test::ScratchDatabase db(GetParam());
+    auto s = Session::open(db.connectionString());
+    InstallSchema(*s);
+    const QStringList folded = {QStringLiteral("ix_tblGood_FoldedBarcode"),
+                                QStringLiteral("ix_tblGood_FoldedCode"),
+                                QStringLiteral("ix_tblGood_FoldedName")};
+    for (const QString& index : folded) {
+        EXPECT_TRUE(indexExists(*s, index)) << index.toStdString();
+        s->execScript(QStringLiteral("DROP INDEX ") + index);
+    }
+    if (GetParam().dialect == Dialect::PostgreSQL)
+        s->execScript(QStringLiteral("DROP FUNCTION FoldedText(TEXT)"));
+    s->exec(QStringLiteral("DELETE FROM tblZelorSchemaVersion WHERE Version > 4"));
+
+    InstallSchema(*s);
+
+    EXPECT_EQ(InstalledSchemaVersion(*s), CurrentSchemaVersion());
+    for (const QString& index : folded)
+        EXPECT_TRUE(indexExists(*s, index)) << index.toStdString();
+    const QString mixed = QStringLiteral("كيك امينى ١٢٣ ۴۵۶ AbC ی ک ß");
+    EXPECT_EQ(s->scalar(QStringLiteral("SELECT FoldedText(?)"), {mixed}).toString(),
+              FoldedText(mixed));
+    EXPECT_TRUE(s->scalar(QStringLiteral("SELECT FoldedText(NULL)")).isNull());
 }
 
 // Invoices stored before the row version existed get it, starting from 0, and keep their rows.

@@ -181,6 +181,7 @@ void FormMain::applyAvailability() {
             if (auto* l = findChild<QLabel*>(QStringLiteral("lbl") + it.key().mid(3)))
                 l->setVisible(it.value());
         }
+    txtGoodsPicker_->setEnabled(a.gridEditable);
     arrangeCommands();
     showLineColumns(*flexDetail_, logic_->doc().flexDetail);
     showLineColumns(*flexEch_, logic_->doc().flexEch);
@@ -298,7 +299,8 @@ bool FormMain::previewKey(QWidget* target, QKeyEvent* event) {
         run([this, event] { logic_->RouteKeys(event->key(), event->modifiers()); });
         return true;
     }
-    if (target != flexDetail_) return !flexDetail_->isAncestorOf(target) && newKey(event);
+    if (target != flexDetail_)
+        return flexDetail_->isAncestorOf(target) ? pickerKeyInCell(target, event) : newKey(event);
     bool used = true;  // a key whose command failed is spent
     run([this, event, &used] { used = gridKey(event); });
     return used;
@@ -319,6 +321,25 @@ void FormMain::enterScannedCode(const QString& code) {
         const int row = current.isValid() ? current.row() : grid.rows() - 1;
         grid.setData(grid.index(row, Col::BarCode), code, Qt::EditRole);
     });
+}
+
+// F3 while a goods cell is typed in opens the picker with what was typed; the cell itself
+// takes nothing.
+bool FormMain::pickerKeyInCell(QWidget* editor, QKeyEvent* event) {
+    auto* box = qobject_cast<QLineEdit*>(editor);
+    const QModelIndex current = flexDetail_->currentIndex();
+    if (!box || event->type() != QEvent::KeyPress || event->key() != Qt::Key_F3 ||
+        !current.isValid())
+        return false;
+    InvoiceServices& s = logic_->services();
+    if (s.lines->handleKey(Qt::Key_F3, event->modifiers(), current.row(), current.column()) !=
+        GridAction::ChooseGoods)
+        return false;
+    const QString typed = box->text();
+    QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+    QApplication::sendEvent(editor, &escape);  // the cell is left as it was
+    pickGoods(current.row(), typed);
+    return true;
 }
 
 // A message box shown while a line was entered took the keyboard, and gave it back to the form

@@ -98,7 +98,13 @@ private:
     void clearFlash();
     void enterScannedCode(const QString& code);
     bool gridKey(QKeyEvent* event);
+    bool pickerKeyInCell(QWidget* editor, QKeyEvent* event);
     void runGridAction(GridAction action, int row);
+    // A line entered (a typed cell, a picked goods item): guarded, then the grid moves on to the
+    // row the logic names.
+    void enterLine(const std::function<void()>& entry);
+    // The goods picker for the row, opened with the text typed so far.
+    void pickGoods(int row, const QString& typed);
     void openGridDialog(GridAction action, int row);
     void showHeader();
     void showTotals();
@@ -116,6 +122,7 @@ private:
     QRadioButton* optPercent_ = nullptr;
     QRadioButton* optValue_ = nullptr;
     QTableView* flexDetail_ = nullptr;
+    QLineEdit* txtGoodsPicker_ = nullptr;
     QTableView* flexEch_ = nullptr;
     QGroupBox* gbSale_ = nullptr;
     QGroupBox* echBox_ = nullptr;

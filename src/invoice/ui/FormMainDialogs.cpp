@@ -9,6 +9,7 @@
 #include "invoice/ui/FrmCostTypel.h"
 #include "invoice/ui/FrmDesTypel.h"
 #include "invoice/ui/FrmDescription.h"
+#include "invoice/ui/FrmGoodsPicker.h"
 #include "invoice/ui/FrmPromotions.h"
 #include "invoice/ui/FrmSelUnit.h"
 #include "invoice/ui/FrmStockTrace.h"
@@ -57,12 +58,13 @@ void FormMain::openGridDialog(GridAction action, int row) {
         case GridAction::ShowStockTrace:
             FrmStockTrace::view(this, s, row);
             break;
+        case GridAction::ChooseGoods:
+            pickGoods(row, {});
+            break;
         case GridAction::ChooseServicedGoods: {
-            bool ok = false;
-            const QString barcode = QInputDialog::getText(
-                this, QStringLiteral("کالاي خدمات گرفته"), QStringLiteral("كد ميلهاي:"),
-                QLineEdit::Normal, s.doc.flexDetail.line(row).ServicedBarCode, &ok);
-            if (ok) s.lines->setServicedGoods(row, barcode.trimmed());
+            const QString barcode = FrmGoodsPicker::choose(this, s);
+            if (!barcode.isEmpty())
+                GuardedEdit(s.doc, [&] { GoodsPicker(s).pickServiced(row, barcode); });
             break;
         }
         default:

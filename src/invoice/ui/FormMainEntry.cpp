@@ -17,6 +17,7 @@
 #include "invoice/ScaleInput.h"
 #include "invoice/TotalsLogic.h"
 #include "invoice/ui/FormMain.h"
+#include "invoice/ui/FrmGoodsPicker.h"
 #include "invoice/ui/ScanCatcher.h"
 
 namespace si {
@@ -43,18 +44,15 @@ void FormMain::connectEntry() {
     InvoiceServices& s = logic_->services();
     connect(&logic_->doc().flexDetail, &LineTableModel::editRequested, this,
             [this, &s](int row, int col, const QString& text) {
-                ScanCatcher catcher;
-                const bool done = run([&] { s.lines->commitCell(row, col, text); });
-                const QString scannedMeanwhile = catcher.takeCode();
-                if (done) {
-                    refreshView();
-                    // After a resolved goods item the grid moves on to the row the logic names.
-                    flexDetail_->setCurrentIndex(
-                        logic_->doc().flexDetail.index(s.lines->currentRow(), Col::BarCode));
-                    returnToTheGrid();
-                }
-                if (!scannedMeanwhile.isEmpty()) enterScannedCode(scannedMeanwhile);
+                enterLine([&] { s.lines->commitCell(row, col, text); });
             });
+    // The form's goods picker fills the grid's current row; it is emptied once it was used.
+    connect(txtGoodsPicker_, &QLineEdit::returnPressed, this, [this] {
+        const QModelIndex current = flexDetail_->currentIndex();
+        const int row = current.isValid() ? current.row() : logic_->doc().flexDetail.rows() - 1;
+        pickGoods(row, txtGoodsPicker_->text());
+        txtGoodsPicker_->clear();
+    });
     // A weighing station's barcode brings its prepared sale into the invoice the form then opens.
     // It acts on the change, as its last character arrives (a scanner sends no Enter), and the
     // box takes the focus back for the next barcode. Enter adds nothing to the list.
@@ -134,6 +132,30 @@ void FormMain::connectMasterDiscount() {
     connect(optValue_, &QRadioButton::clicked, this, [this, &totals] {
         run([&totals] { totals.SetMasterDiscountKind(MasterDiscountKind::Value); });
     });
+}
+
+void FormMain::enterLine(const std::function<void()>& entry) {
+    ScanCatcher catcher;
+    const bool done = run(entry);
+    const QString scannedMeanwhile = catcher.takeCode();
+    if (done) {
+        refreshView();
+        // After a resolved goods item the grid moves on to the row the logic names.
+        flexDetail_->setCurrentIndex(
+            logic_->doc().flexDetail.index(logic_->services().lines->currentRow(), Col::BarCode));
+        returnToTheGrid();
+    }
+    if (!scannedMeanwhile.isEmpty()) enterScannedCode(scannedMeanwhile);
+}
+
+void FormMain::pickGoods(int row, const QString& typed) {
+    InvoiceServices& s = logic_->services();
+    const QString barcode = FrmGoodsPicker::choose(this, s, typed);
+    if (barcode.isEmpty()) {
+        returnToTheGrid();
+        return;
+    }
+    enterLine([&] { GoodsPicker(s).pick(row, barcode); });
 }
 
 bool FormMain::gridKey(QKeyEvent* event) {

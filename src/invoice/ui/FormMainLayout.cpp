@@ -238,9 +238,30 @@ QWidget* FormMain::buildGrid() {
     echLayout->setContentsMargins(4, 0, 4, 2);
     echLayout->addWidget(flexEch_);
     echBox_->hide();
+    // The goods picker: a name, code or barcode typed here and Enter open the picker. The
+    // message line shares its row.
+    auto* lines = new QWidget(this);
+    auto* linesLayout = new QVBoxLayout(lines);
+    linesLayout->setContentsMargins(0, 0, 0, 0);
+    linesLayout->setSpacing(2);
+    auto* pickerRow = new QHBoxLayout;
+    auto* pickerLabel = new QLabel(QStringLiteral("جستجوي كالا (F3):"), this);
+    pickerLabel->setObjectName(QStringLiteral("lblGoodsPicker"));
+    txtGoodsPicker_ = new QLineEdit(this);
+    txtGoodsPicker_->setObjectName(QStringLiteral("txtGoodsPicker"));
+    txtGoodsPicker_->setPlaceholderText(QStringLiteral("نام، كد يا كد ميله اي كالا"));
+    pickerLabel->setBuddy(txtGoodsPicker_);
+    lblErrMessage_ = new QLabel(this);
+    lblErrMessage_->setObjectName(QStringLiteral("lblErrMessage"));
+    lblErrMessage_->setStyleSheet(QStringLiteral("color: #b00020; font-weight: bold;"));
+    pickerRow->addWidget(pickerLabel);
+    pickerRow->addWidget(txtGoodsPicker_, 1);
+    pickerRow->addWidget(lblErrMessage_, 2);
+    linesLayout->addLayout(pickerRow);
+    linesLayout->addWidget(flexDetail_, 1);
     auto* split = new QSplitter(Qt::Vertical, this);
     split->setChildrenCollapsible(false);
-    split->addWidget(flexDetail_);
+    split->addWidget(lines);
     split->addWidget(echBox_);
     split->setStretchFactor(0, 4);
     split->setStretchFactor(1, 1);
@@ -378,10 +399,6 @@ void FormMain::buildForm() {
     outer->setSpacing(4);
     outer->addWidget(buildHeader());
     outer->addWidget(buildGrid(), 1);
-    lblErrMessage_ = new QLabel(this);
-    lblErrMessage_->setObjectName(QStringLiteral("lblErrMessage"));
-    lblErrMessage_->setStyleSheet(QStringLiteral("color: #b00020; font-weight: bold;"));
-    outer->addWidget(lblErrMessage_);
     outer->addWidget(buildTotals());
     outer->addWidget(buildCommands());
 }
