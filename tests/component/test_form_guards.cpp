@@ -23,20 +23,13 @@
 #include "support/ContextTest.h"
 #include "support/InvoiceFixtures.h"
 #include "support/MissingObject.h"
+#include "support/Typing.h"
 
 namespace si {
 namespace {
 
 const QString kBarcode = QStringLiteral("6260000000012");
 const QString kNotes = QStringLiteral("تحويل فوري");
-
-// Types text as the keyboard does, one key press a character (Persian included).
-void typeInto(QWidget* box, const QString& text) {
-    for (const QChar c : text) {
-        QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(c));
-        QApplication::sendEvent(box, &press);
-    }
-}
 
 class FormGuardTest : public test::ContextTest {
 protected:
@@ -76,11 +69,20 @@ protected:
         doc().sltType.setID(type);
         QAbstractItemModel& grid = doc().flexDetail;
         grid.setData(grid.index(0, Col::BarCode), kBarcode, Qt::EditRole);
-        typeInto(control<QLineEdit>("txtNotes"), kNotes);
+        test::TypeInto(control<QLineEdit>("txtNotes"), kNotes);
         form->logic().RefreshTimer_Timer();
         ASSERT_EQ(doc().flexDetail.line(0).GoodName, QStringLiteral("چاي سبز"))
             << messages.texts().join('\n').toStdString();
         messages.clear();
+    }
+    // The form on screen with a new invoice's header chosen, ready for the first scan.
+    void startShownEntry() {
+        form->ClearShow();
+        form->show();
+        control<QPushButton>("cmdNew")->click();
+        doc().sltCustomer.setID(customer);
+        doc().sltInventory.setID(inventory);
+        doc().sltType.setID(type);
     }
     int storedInvoice() {
         test::InvoiceRow row;
@@ -242,12 +244,7 @@ TEST_P(FormGuardTest, CtrlXInATextBoxRunsExitInsteadOfCutting) {
 TEST_P(FormGuardTest, ScansAfterALineEntryMessageLandInTheGrid) {
     const QString second = QStringLiteral("6260000000029");
     test::AddGood(db(), second, QStringLiteral("1002"), QStringLiteral("قهوه"), 30000, unit);
-    form->ClearShow();
-    form->show();
-    control<QPushButton>("cmdNew")->click();
-    doc().sltCustomer.setID(customer);
-    doc().sltInventory.setID(inventory);
-    doc().sltType.setID(type);
+    startShownEntry();
     auto* tabs = form->findChild<QTabBar*>();
     ASSERT_NE(tabs, nullptr);
     messages.onShown = [tabs] { tabs->setFocus(); };
@@ -283,17 +280,12 @@ TEST_P(FormGuardTest, ScansAfterALineEntryMessageLandInTheGrid) {
 TEST_P(FormGuardTest, ACodeScannedIntoAMessageBoxIsTheNextLine) {
     const QString second = QStringLiteral("6260000000029");
     test::AddGood(db(), second, QStringLiteral("1002"), QStringLiteral("قهوه"), 30000, unit);
-    form->ClearShow();
-    form->show();
-    control<QPushButton>("cmdNew")->click();
-    doc().sltCustomer.setID(customer);
-    doc().sltInventory.setID(inventory);
-    doc().sltType.setID(type);
+    startShownEntry();
     messages.onShown = [&] {
         QMessageBox box(form.get());
         box.addButton(QStringLiteral("تاييد"), QMessageBox::AcceptRole);
         QTimer::singleShot(0, &box, [&box, &second] {
-            typeInto(&box, second);
+            test::TypeInto(&box, second);
             QTest::keyClick(&box, Qt::Key_Return);
         });
         box.exec();
@@ -371,7 +363,7 @@ TEST_P(FormGuardTest, AStationBarcodeActsAsItIsTypedAndKeepsTheFocus) {
     QLineEdit* box = control<QComboBox>("cmbScaleBarcode")->lineEdit();
     ASSERT_TRUE(box->isEnabled());
     box->setFocus();
-    typeInto(box, barcode);
+    test::TypeInto(box, barcode);
     EXPECT_TRUE(messages.empty()) << messages.texts().join('\n').toStdString();
     EXPECT_EQ(form->logic().FormMode(), kModeView);
     const int invoice = doc().invoiceID();
@@ -395,7 +387,7 @@ TEST_P(FormGuardTest, EditAsksOnlyAfterTheClerkChangedSomething) {
     EXPECT_EQ(form->logic().FormMode(), kModeCleared);
 
     control<QPushButton>("cmdNew")->click();
-    typeInto(notes, kNotes);
+    test::TypeInto(notes, kNotes);
     messages.answerNo();
     QTest::keyClick(notes, Qt::Key_E, Qt::ControlModifier);
     EXPECT_EQ(messages.shown().size(), 1u);
@@ -410,7 +402,7 @@ TEST_P(FormGuardTest, CtrlXInViewModeClosesTheFormAndCutsNothing) {
     QLineEdit* box = control<QComboBox>("cmbScaleBarcode")->lineEdit();
     ASSERT_TRUE(box->isEnabled());
     box->setFocus();
-    typeInto(box, QStringLiteral("2123"));
+    test::TypeInto(box, QStringLiteral("2123"));
     box->selectAll();
     QTest::keyClick(box, Qt::Key_X, Qt::ControlModifier);
     EXPECT_FALSE(form->isVisible());

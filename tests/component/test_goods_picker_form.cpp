@@ -15,19 +15,13 @@
 #include "invoice/ui/FrmGoodsPicker.h"
 #include "support/ContextTest.h"
 #include "support/InvoiceFixtures.h"
+#include "support/Typing.h"
 
 namespace si {
 namespace {
 
 const QString kTea = QStringLiteral("6260000000012");
 const QString kCoffee = QStringLiteral("6260000000029");
-
-void typeInto(QWidget* box, const QString& text) {
-    for (const QChar c : text) {
-        QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(c));
-        QApplication::sendEvent(box, &press);
-    }
-}
 
 class GoodsPickerFormTest : public test::ContextTest {
 protected:
@@ -68,7 +62,7 @@ protected:
             ASSERT_NE(picker, nullptr);
             auto* box = picker->findChild<QLineEdit*>(QStringLiteral("txtSearch"));
             opened = box->text();
-            typeInto(box, typed);
+            test::TypeInto(box, typed);
             picker->searchNow();
             listed = picker->found().size();
             for (const Qt::Key key : keys)
@@ -112,7 +106,7 @@ TEST_P(GoodsPickerFormTest, TheTextTypedSoFarOpensThePicker) {
     grid->edit(grid->currentIndex());
     auto* cell = grid->findChild<QLineEdit*>();
     ASSERT_NE(cell, nullptr);
-    typeInto(cell, QStringLiteral("سبز"));
+    test::TypeInto(cell, QStringLiteral("سبز"));
     whenThePickerOpens({}, {Qt::Key_Return});
     QTest::keyClick(cell, Qt::Key_F3);
     EXPECT_EQ(opened, QStringLiteral("سبز"));
@@ -121,7 +115,7 @@ TEST_P(GoodsPickerFormTest, TheTextTypedSoFarOpensThePicker) {
     auto* box = form->findChild<QLineEdit*>(QStringLiteral("txtGoodsPicker"));
     grid->setCurrentIndex(doc().flexDetail.index(1, Col::BarCode));
     box->setFocus();
-    typeInto(box, QStringLiteral("۱۰۰۲"));
+    test::TypeInto(box, QStringLiteral("۱۰۰۲"));
     whenThePickerOpens({}, {Qt::Key_Return});
     QTest::keyClick(box, Qt::Key_Return);
     EXPECT_EQ(opened, QStringLiteral("۱۰۰۲"));
