@@ -31,6 +31,8 @@ const std::vector<UpgradeStep>& upgradeSteps() {
         {{}, &AddUpdateColumnsWhenMissing},
         // The row version of an invoice, raised by every save.
         {{}, &AddRowVersionWhenMissing},
+        // The walk-in buyer's name and phone of an invoice.
+        {{QStringLiteral("s5_walk_in.sql")}},
     };
     return steps;
 }
