@@ -42,8 +42,11 @@ const std::vector<UpgradeStep>& upgradeSteps() {
         {{}, &AddUpdateColumnsWhenMissing},
         // The row version of an invoice, raised by every save.
         {{}, &AddRowVersionWhenMissing},
+        // Look-ups by text compare folded: the function, then the goods' indexes over it.
         {{}, &AddFoldedText},
         {{QStringLiteral("s6_folded_keys.sql")}},
+        // The walk-in buyer's name and phone of an invoice.
+        {{QStringLiteral("s7_walk_in.sql")}},
     };
     return steps;
 }

@@ -45,6 +45,10 @@ void printTable(QTextStream& out, FormMainLogic& form) {
         << o.value(QStringLiteral("date")).toString() << "\n";
     out << "customer " << o.value(QStringLiteral("customerName")).toString() << "\n";
     const InvoiceDocument& d = form.doc();
+    if (!d.walkIn.isEmpty())
+        out << "walk-in buyer " << d.walkIn.name
+            << (d.walkIn.phone.isEmpty() ? QString() : QStringLiteral("  ") + d.walkIn.phone)
+            << "\n";
     for (int r : d.flexDetail.filledRows()) {
         const InvoiceLine& l = d.flexDetail.line(r);
         out << QStringLiteral("%1  %2  %3  x%4 %5  @ %6  -%7  = %8\n")

@@ -11,6 +11,7 @@
 #include "invoice/LinesLogic.h"
 #include "invoice/PricingLogic.h"
 #include "invoice/TotalsLogic.h"
+#include "invoice/WalkInBuyer.h"
 
 namespace si::cli {
 
@@ -101,6 +102,22 @@ bool InvoiceEntry::setText(QString& target, TextField field, const Given<QString
     return true;
 }
 
+// The buyer as the cashier types them with cmdCustomerName; a field not given keeps what the
+// invoice holds, null clears it.
+bool InvoiceEntry::walkInBuyer(const JsonInvoice& inv) {
+    if (!inv.walkInName.present && !inv.walkInPhone.present) return true;
+    if (!enabled("cmdCustomerName", QStringLiteral("نام مشتري"))) return false;
+    const WalkInBuyer& held = form_->doc().walkIn;
+    const QString name =
+        inv.walkInName.present ? inv.walkInName.value.value_or(QString()) : held.name;
+    const QString phone =
+        inv.walkInPhone.present ? inv.walkInPhone.value.value_or(QString()) : held.phone;
+    const WalkInEntry entry = ReadWalkInBuyer(name, phone);
+    if (!entry.ok()) return refuse(entry.problem);
+    form_->doc().walkIn = entry.buyer;
+    return true;
+}
+
 // The order a clerk fills the header: the type first (it may reset the customer), the customer
 // before the pricing method (the customer brings its own method).
 bool InvoiceEntry::header(const JsonInvoice& inv) {
@@ -117,7 +134,7 @@ bool InvoiceEntry::header(const JsonInvoice& inv) {
            select(d.sltPromoter2, "sltPromoter2", inv.promoter2, QStringLiteral("بازارياب 2")) &&
            select(d.sltContract, "sltContract", inv.contract, QStringLiteral("قرارداد")) &&
            select(d.sltPreCond, "sltPreCond", inv.preCondition, QStringLiteral("پيش شرط")) &&
-           setFlags(inv);
+           setFlags(inv) && walkInBuyer(inv);
 }
 
 bool InvoiceEntry::cell(int row, int col, const QString& text, int index, const QString& what) {

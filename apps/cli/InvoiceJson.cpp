@@ -196,6 +196,8 @@ JsonInvoice ParseInvoice(const QByteArray& bytes) {
                    QStringLiteral("notes"),
                    QStringLiteral("message"),
                    QStringLiteral("manualCode"),
+                   QStringLiteral("walkInName"),
+                   QStringLiteral("walkInPhone"),
                    QStringLiteral("masterDiscount"),
                    QStringLiteral("surcharges"),
                    QStringLiteral("deductions"),
@@ -224,6 +226,8 @@ JsonInvoice ParseInvoice(const QByteArray& bytes) {
     inv.notes = given<QString>(o, "notes", text);
     inv.message = given<QString>(o, "message", text);
     inv.manualCode = given<QString>(o, "manualCode", text);
+    inv.walkInName = given<QString>(o, "walkInName", text);
+    inv.walkInPhone = given<QString>(o, "walkInPhone", text);
     parseMasterDiscount(o.value(QStringLiteral("masterDiscount")), inv);
     inv.surcharges =
         parseCharges(o.value(QStringLiteral("surcharges")), QStringLiteral("surcharges"), false);
@@ -249,6 +253,10 @@ QJsonValue idOrNull(const SelectorModel& s) {
 }
 QJsonValue rials(Money m) {
     return QJsonValue(m.toDouble());
+}
+
+QJsonValue textOrNull(const QString& text) {
+    return text.isEmpty() ? QJsonValue() : QJsonValue(text);
 }
 
 QJsonValue intOrNull(const Row& r, QStringView column) {
@@ -324,6 +332,8 @@ QJsonObject InvoiceToJson(FormMainLogic& form) {
         {QStringLiteral("customer"), idOrNull(d.sltCustomer)},
         {QStringLiteral("customerName"),
          facts.isNull(u"CustomerName") ? QJsonValue() : QJsonValue(facts.text(u"CustomerName"))},
+        {QStringLiteral("walkInName"), textOrNull(d.walkIn.name)},
+        {QStringLiteral("walkInPhone"), textOrNull(d.walkIn.phone)},
         {QStringLiteral("inventory"), idOrNull(d.sltInventory)},
         {QStringLiteral("type"), idOrNull(d.sltType)},
         {QStringLiteral("pricingMethod"), idOrNull(d.sltPricingMethod)},

@@ -56,6 +56,7 @@ struct JsonInvoice {
         contract, preCondition;
     Given<bool> formal, checkEchantillon, sendSms;
     Given<QString> notes, message, manualCode;
+    Given<QString> walkInName, walkInPhone;  // the walk-in buyer of this invoice
     std::optional<double> masterDiscountPercent;
     std::optional<Money> masterDiscountValue;
     QVector<JsonCharge> surcharges;

@@ -38,6 +38,8 @@ const QVector<TextLimit>& TextLimits() {
               "tblInventoryDispatchDetail.Description"),
         entry(TextField::DocumentDescription, u"شرح سند", 2000, kCut,
               "tblAccountDocument.Description tblAccountDocumentDetail.Description"),
+        entry(TextField::WalkInName, u"نام خريدار", 100, kRefuse, "tblSaleInvoiceWalkIn.Name"),
+        entry(TextField::WalkInPhone, u"تلفن خريدار", 16, kRefuse, "tblSaleInvoiceWalkIn.Phone"),
     };
     return limits;
 }

@@ -26,6 +26,8 @@ enum class TextField {
     CustomerMessage,      // cmbMessage
     LineDescription,      // column 4 of a line
     DocumentDescription,  // the accounting document's description, built from the notes
+    WalkInName,           // the walk-in buyer's name (cmdCustomerName)
+    WalkInPhone,          // the walk-in buyer's phone: "+" and at most 15 digits
 };
 
 struct TextLimit {

@@ -116,6 +116,8 @@ void HeaderLogic::loadRecordTail(const Row& r) {
     if (!r.isNull(u"CustomerMessage") && doc_.messages.contains(r.text(u"CustomerMessage")))
         doc_.cmbMessage = r.text(u"CustomerMessage");
     if (doc_.cmbMessage.isEmpty()) doc_.chkIsPrimaryMessage = Qt::PartiallyChecked;
+    doc_.walkIn = {r.text(u"WalkInName"), r.text(u"WalkInPhone")};
+    doc_.walkInStored = !r.isNull(u"WalkInName");
 }
 
 // The document the header row names, else the cash-turn booking of a shop's cash sale.

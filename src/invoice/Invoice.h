@@ -185,8 +185,20 @@ struct InvoicePostings {
     bool operator==(const InvoicePostings&) const = default;
 };
 
+// The buyer of a sale to the general walk-in customer account, as the cashier typed them for this
+// invoice (tblSaleInvoiceWalkIn): a name, and a phone of Latin digits with an optional leading
+// "+". Both empty when none was given.
+struct WalkInBuyer {
+    QString name;
+    QString phone;
+
+    bool isEmpty() const { return name.isEmpty() && phone.isEmpty(); }
+    bool operator==(const WalkInBuyer&) const = default;
+};
+
 struct Invoice {
     InvoiceHeader header;
+    WalkInBuyer walkIn;
     StoredTotals totals;
     QVector<InvoiceLineItem> lines;  // goods lines, then free goods, each in row order
     QVector<LineDiscount> lineDiscounts;

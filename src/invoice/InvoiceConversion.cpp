@@ -128,6 +128,7 @@ Invoice InvoiceDocument::toInvoice() const {
     h.notes = txtNotes.trimmed().left(kNotesLength);
     h.customerMessage = cmbMessage.trimmed().left(kMessageLength);
     invoice.totals = totalsOf(*this);
+    invoice.walkIn = walkIn;
 
     const bool keepsInitialQty = !c.params.flag(P::ShopMode);
     for (int row : flexDetail.filledRows())

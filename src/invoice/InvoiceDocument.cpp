@@ -91,6 +91,8 @@ void InvoiceDocument::clearFields() {
     totals = InvoiceTotals();
     surcharges.clear();
     deductions.clear();
+    walkIn = {};
+    walkInStored = false;
     flexDetail.clear();
     flexEch.clear();
 }

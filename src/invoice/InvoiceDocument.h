@@ -123,6 +123,12 @@ struct InvoiceDocumentFields {
     int Turn = -1;
     QString cashTurnDescription;
     int paymentPreset = -1;
+
+    // The walk-in buyer typed with cmdCustomerName; walkInStored tells that the stored invoice
+    // has one, so that a save which clears it removes the stored row and a save of an invoice that
+    // never had one writes nothing for it.
+    WalkInBuyer walkIn;
+    bool walkInStored = false;
 };
 
 class InvoiceDocument : public QObject, public InvoiceDocumentFields {

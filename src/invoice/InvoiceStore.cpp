@@ -7,13 +7,15 @@ namespace si {
 
 namespace {
 
-// The postings are found by the invoice's form ID and type, next to the header.
+// The postings are found by the invoice's form ID and type, next to the header; the walk-in buyer
+// comes with it, so that reading it costs no statement of its own.
 const QString kHeader = QStringLiteral(
     "Select s.*, (Select max(d.DocumentID) from tblAccountDocumentDetail d Where d.FormID = s.ID "
     "and d.FormTypeID = ?) as PostedDocumentID, (Select max(c.ID) from tblRecPayCashTurnDetail c "
     "Where c.FormID = s.ID and c.FormTypeID = ?) as PostedCashTurnDetailID, (Select max(x.ID) "
-    "from tblInventoryDispatch x Where x.FormID = s.ID and x.FormTypeID = ?) as PostedDispatchID "
-    "from tblSaleInvoice s Where s.ID = ?");
+    "from tblInventoryDispatch x Where x.FormID = s.ID and x.FormTypeID = ?) as PostedDispatchID, "
+    "w.Name as WalkInName, w.Phone as WalkInPhone from tblSaleInvoice s left join "
+    "tblSaleInvoiceWalkIn w on w.InvoiceID = s.ID Where s.ID = ?");
 
 const QString kLines = QStringLiteral(
     "Select * from tblSaleInvoiceDetail Where InvoiceID = ? Order By coalesce(IsEchantillon, 0), "
@@ -102,6 +104,10 @@ InvoicePostings postingsOf(const Row& r) {
             idOf(r, u"PostedDispatchID")};
 }
 
+WalkInBuyer walkInOf(const Row& r) {
+    return {r.text(u"WalkInName"), r.text(u"WalkInPhone")};
+}
+
 InvoiceLineItem lineOf(const Row& r) {
     InvoiceLineItem l;
     l.rowNumber = r.toInt(u"RowNumber");
@@ -143,6 +149,7 @@ std::optional<Invoice> InvoiceStore::read(int invoiceId) {
     invoice.header = headerOf(*head);
     invoice.totals = totalsOf(*head);
     invoice.postings = postingsOf(*head);
+    invoice.walkIn = walkInOf(*head);
     invoice.rowVersion = head->has(u"RowVersion") ? head->toInt(u"RowVersion") : 0;
     invoice.lines = readLines(invoiceId);
     invoice.lineDiscounts = readLineDiscounts(invoiceId);

@@ -18,8 +18,8 @@ public:
     // nullopt when no invoice has this ID.
     std::optional<Invoice> read(int invoiceId);
     // The stored header as it is, every column of tblSaleInvoice, with the IDs of its postings
-    // (PostedDocumentID, PostedCashTurnDetailID, PostedDispatchID; NULL when none): what the form
-    // loads its fields from.
+    // (PostedDocumentID, PostedCashTurnDetailID, PostedDispatchID; NULL when none) and its walk-in
+    // buyer (WalkInName, WalkInPhone; NULL when none): what the form loads its fields from.
     std::optional<Row> readHeaderRow(int invoiceId);
 
 private:

@@ -1,10 +1,11 @@
 // The texts a save stores, checked before anything is written so that both databases store them
 // alike: a manual code, card number or line description that cannot be stored as it is stops the
 // save with the field's name and limit; notes and the message are cut to their length instead,
-// as the original cuts them.
+// as the original cuts them. The walk-in buyer is held to the rules its dialog applies.
 
 #include "common/TextLimits.h"
 #include "invoice/FormMainLogic.h"
+#include "invoice/WalkInBuyer.h"
 #include "posting/SaveRun.h"
 
 namespace si {
@@ -37,6 +38,8 @@ bool SaveRun::CheckTexts() {
         if (LimitOf(field).cut && text->trimmed().size() > LimitOf(field).length)
             *text = StoredText(field, *text);
     }
+    const WalkInEntry walkIn = ReadWalkInBuyer(doc_.walkIn.name, doc_.walkIn.phone);
+    if (!walkIn.ok()) return stop(kErrorCaption, walkIn.problem, QStringLiteral("cmdCustomerName"));
     QString problem = descriptionProblem(doc_.flexDetail, QStringLiteral("سطر"));
     if (problem.isEmpty())
         problem = descriptionProblem(doc_.flexEch, QStringLiteral("سطر اشانتيون"));

@@ -86,6 +86,7 @@ void SaveRun::SendNotices() {
 // cmdNew.
 void SaveRun::FinishForm() {
     doc_.storedRowVersion = savedRowVersion_;
+    doc_.walkInStored = !invoice_.walkIn.isEmpty();
     SendNotices();
     doc_.FormMode = kModeView;
     front_.modeChanged();

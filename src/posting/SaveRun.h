@@ -91,6 +91,7 @@ private:
     void WriteLines();
     Params lineValues(const InvoiceLineItem& line) const;
     void SaveTraces(const QVector<int>& rows);
+    void WriteWalkInBuyer();
     // Postings (SavePostings.cpp).
     void PostFinal();
     void MoveDistributionLines();

@@ -1,8 +1,8 @@
 // The writing of SaveInvoice: the header through spSaleInsertInvoice or
-// spSaleUpdateInvoice and two further statements, the lines and free goods with their discount
-// kinds and traces, and the surcharges and deductions. Runs inside the save's transaction. The
-// statements do not grow with the lines: the lines are one multi-row insert (a few for a very
-// long invoice), and so are their discount kinds.
+// spSaleUpdateInvoice with the walk-in buyer and two further statements, the lines and free goods
+// with their discount kinds and traces, and the surcharges and deductions. Runs inside the save's
+// transaction. The statements do not grow with the lines: the lines are one multi-row insert (a
+// few for a very long invoice), and so are their discount kinds.
 
 #include "common/Codes.h"
 #include "common/Jalali.h"
@@ -60,6 +60,7 @@ void SaveRun::WriteAndPost(const std::function<void()>& afterHeaderWritten) {
     if (IsFinal_) AssignCode();
     invoice_ = doc_.toInvoice();
     WriteHeader();
+    WriteWalkInBuyer();
     if (afterHeaderWritten) afterHeaderWritten();
     WriteHeaderDetails();
     WriteLines();
@@ -218,6 +219,22 @@ Params SaveRun::lineValues(const InvoiceLineItem& l) const {
     }
     return values << l.wagePercent << money(l.wagePerWeight) << l.profitPercent
                   << money(l.commission) << money(l.duty) << money(l.tax);
+}
+
+// One statement when the invoice has a walk-in buyer (written or replaced), one when a stored
+// buyer was cleared, none otherwise: most sales have no buyer and pay nothing for it.
+void SaveRun::WriteWalkInBuyer() {
+    const WalkInBuyer& buyer = invoice_.walkIn;
+    if (buyer.isEmpty()) {
+        if (doc_.walkInStored)
+            ctx_.db().exec(QStringLiteral("DELETE FROM tblSaleInvoiceWalkIn WHERE InvoiceID = ?"),
+                           {invoice_.header.id});
+        return;
+    }
+    ctx_.db().exec(QStringLiteral("INSERT INTO tblSaleInvoiceWalkIn (InvoiceID, Name, Phone) "
+                                  "VALUES (?, ?, ?) ON CONFLICT (InvoiceID) DO UPDATE SET Name = "
+                                  "excluded.Name, Phone = excluded.Phone"),
+                   {invoice_.header.id, buyer.name, textOrNull(buyer.phone)});
 }
 
 // The trace control keeps the traced goods' rows in their lines' order.

@@ -30,19 +30,25 @@ protected:
                            {QStringLiteral("lines"), lines}};
     }
 
-    // The statements of one final create, or -1 when it did not store a final invoice.
-    int statementsOfFinalCreate(const QStringList& goods) {
+    // The statement trace of one final create, empty when it did not store a final invoice.
+    QStringList traceOfFinalCreate(const QJsonObject& invoice) {
         qputenv("SALEINVOICE_SQL_TRACE", "0");
         const auto unset = qScopeGuard([] { qunsetenv("SALEINVOICE_SQL_TRACE"); });
         const CliResult r =
             run({QStringLiteral("--yes"), QStringLiteral("invoice"), QStringLiteral("create"),
                  QStringLiteral("-"), QStringLiteral("--final")},
-                QJsonDocument(invoiceOf(goods)).toJson());
+                QJsonDocument(invoice).toJson());
         if (r.exitCode != 0 || r.json().value(QStringLiteral("state")) != QLatin1String("final")) {
             ADD_FAILURE() << r.err.right(2000).toStdString();
-            return -1;
+            return {};
         }
-        const QStringList trace = r.err.split(QLatin1Char('\n')).filter(QStringLiteral("[sql "));
+        return r.err.split(QLatin1Char('\n')).filter(QStringLiteral("[sql "));
+    }
+
+    // The statements of one final create, or -1 when it did not store a final invoice.
+    int statementsOfFinalCreate(const QStringList& goods) {
+        const QStringList trace = traceOfFinalCreate(invoiceOf(goods));
+        if (trace.isEmpty()) return -1;
         return static_cast<int>(trace.size()) - stockReadAgainUnderTheLock(trace);
     }
 
@@ -72,6 +78,29 @@ TEST_P(CliStatements, AFinalCreateCostsFewStatementsAndLinesAddAlmostNone) {
     ASSERT_GT(shortCount, 0);
     EXPECT_LE(shortCount, kShortInvoiceBudget);
     EXPECT_LE(longCount - shortCount, kLongInvoiceExtraBudget);
+}
+
+// The walk-in buyer costs an invoice that has one a single write, and one without none: it is
+// read with the header, not by a statement of its own.
+TEST_P(CliStatements, AWalkInBuyerCostsOneWriteAndNoneWithout) {
+    const QStringList goods = stockedBarcodes(kShortInvoice);
+    ASSERT_EQ(goods.size(), kShortInvoice);
+    const QRegularExpression buyerWrite(QStringLiteral("(INTO|FROM|UPDATE) tblSaleInvoiceWalkIn"),
+                                        QRegularExpression::CaseInsensitiveOption);
+    const QStringList without = traceOfFinalCreate(invoiceOf(goods));
+    QJsonObject withBuyer = invoiceOf(goods);
+    withBuyer.insert(QStringLiteral("walkInName"), QStringLiteral("حسين مرادي"));
+    withBuyer.insert(QStringLiteral("walkInPhone"), QStringLiteral("+989121234567"));
+    const QStringList with = traceOfFinalCreate(withBuyer);
+    ASSERT_FALSE(without.isEmpty());
+    ASSERT_FALSE(with.isEmpty());
+    EXPECT_EQ(without.filter(buyerWrite).size(), 0)
+        << without.filter(buyerWrite).join(u'\n').toStdString();
+    EXPECT_EQ(with.filter(buyerWrite).size(), 1)
+        << with.filter(buyerWrite).join(u'\n').toStdString();
+    const qsizetype withoutCount = without.size() - stockReadAgainUnderTheLock(without);
+    const qsizetype withCount = with.size() - stockReadAgainUnderTheLock(with);
+    EXPECT_LE(withCount, withoutCount + 1);
 }
 
 SI_INSTANTIATE_BACKENDS(CliStatements);

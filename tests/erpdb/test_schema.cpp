@@ -135,6 +135,32 @@ TEST_P(SchemaInstall, InvoicesOfAnOlderDatabaseGetTheirRowVersion) {
         0);
 }
 
+// A database of version 4 gets the walk-in buyers' table, and its invoices stay without a buyer.
+TEST_P(SchemaInstall, AnOlderDatabaseGetsTheWalkInBuyersTable) {
+    test::ScratchDatabase db(GetParam());
+    auto s = Session::open(db.connectionString());
+    InstallSchema(*s);
+    s->execScript(QStringLiteral("DROP TABLE tblSaleInvoiceWalkIn"));
+    s->exec(QStringLiteral("DELETE FROM tblZelorSchemaVersion WHERE Version > 4"));
+    const qint64 invoice = insertRow(*s, QStringLiteral("tblSaleInvoice"),
+                                     {QStringLiteral("Notes")}, {QStringLiteral("قديمي")});
+    ASSERT_FALSE(s->tableExists(QStringLiteral("tblSaleInvoiceWalkIn")));
+
+    InstallSchema(*s);
+
+    EXPECT_EQ(InstalledSchemaVersion(*s), CurrentSchemaVersion());
+    ASSERT_TRUE(s->tableExists(QStringLiteral("tblSaleInvoiceWalkIn")));
+    EXPECT_EQ(s->scalar(QStringLiteral("SELECT count(*) FROM tblSaleInvoiceWalkIn")).toInt(), 0);
+    s->exec(QStringLiteral("INSERT INTO tblSaleInvoiceWalkIn (InvoiceID, Name, Phone) VALUES (?, "
+                           "?, ?)"),
+            {invoice, QStringLiteral("خريدار"), QStringLiteral("1234567")});
+    EXPECT_THROW(s->exec(QStringLiteral("INSERT INTO tblSaleInvoiceWalkIn (InvoiceID, Name) "
+                                        "VALUES (?, ?)"),
+                         {invoice, QStringLiteral("دوم")}),
+                 SqlError)
+        << "one buyer per invoice";
+}
+
 TEST_P(SchemaInstall, InstallingAgainKeepsVersionAndRows) {
     test::ScratchDatabase db(GetParam());
     auto s = Session::open(db.connectionString());

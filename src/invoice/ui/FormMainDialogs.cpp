@@ -1,5 +1,5 @@
-// The form's dialogs: the grid's, opened for the keys the line logic recognised, and the
-// surcharge and deduction lists behind cmdCost and cmdDecs.
+// The form's dialogs: the grid's, opened for the keys the line logic recognised, the surcharge
+// and deduction lists behind cmdCost and cmdDecs, and the walk-in buyer behind cmdCustomerName.
 
 #include "invoice/LinesLogic.h"
 #include "invoice/ui/FormMain.h"
@@ -7,6 +7,7 @@
 #include "invoice/ui/FormPromoter.h"
 #include "invoice/ui/FrmBeepFile.h"
 #include "invoice/ui/FrmCostTypel.h"
+#include "invoice/ui/FrmCustomerName.h"
 #include "invoice/ui/FrmDesTypel.h"
 #include "invoice/ui/FrmDescription.h"
 #include "invoice/ui/FrmGoodsPicker.h"
@@ -27,6 +28,10 @@ void FormMain::connectDialogs() {
     logic_->seams.Deductions = [this, &s] {
         FrmDesTypel::edit(this, s);
         refreshView();
+    };
+    // The original leaves cmdCustomerName undefined: here it takes this invoice's walk-in buyer.
+    logic_->seams.CustomerName = [this, &s] {
+        if (FrmCustomerName::edit(this, s.doc)) refreshView();
     };
     logic_->seams.ShowPromotions = [this, &s] { FrmPromotions::show(this, s); };
     logic_->seams.ReadCardTag = [this] {
