@@ -9,6 +9,7 @@
 #include <QInputDialog>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTabBar>
@@ -336,6 +337,34 @@ TEST_P(FormGuardTest, ASaveSaysItsOutcomeInTheMessageLine) {
     form->refreshView();
     EXPECT_EQ(control<QLabel>("lblErrMessage")->text(),
               QStringLiteral("فاكتور با شماره رايانه اي %1 به طور موقت ثبت شد.").arg(doc().txtID));
+}
+
+// The grid's context menu deletes the row under the pointer after the question of Ctrl+Del.
+TEST_P(FormGuardTest, TheGridsMenuDeletesARowOnlyWhenTheClerkSaysYes) {
+    enterInvoice();
+    form->show();
+    QCoreApplication::processEvents();
+    auto* grid = control<QTableView>("flexDetail");
+    const QPoint onTheLine = grid->visualRect(doc().flexDetail.index(0, Col::GoodName)).center();
+    const auto chooseDelete = [&] {
+        QTimer::singleShot(0, form.get(), [] {
+            auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+            ASSERT_NE(menu, nullptr);
+            ASSERT_EQ(menu->actions().size(), 1);
+            EXPECT_EQ(menu->actions().constFirst()->objectName(), QStringLiteral("mnuDelGood"));
+            menu->setActiveAction(menu->actions().constFirst());
+            QTest::keyClick(menu, Qt::Key_Return);
+        });
+        Q_EMIT grid->customContextMenuRequested(onTheLine);
+    };
+    messages.answerNo();
+    chooseDelete();
+    EXPECT_EQ(doc().flexDetail.filledCount(), 1);
+    ASSERT_EQ(messages.shown().size(), 1u);
+    EXPECT_EQ(messages.last().text, QStringLiteral("آيا مطمئن هستيد؟"));
+    messages.answerYes();
+    chooseDelete();
+    EXPECT_EQ(doc().flexDetail.filledCount(), 0);
 }
 
 // F7 outside the line grid is New, as the key help lists it; the grid keeps it for its stock

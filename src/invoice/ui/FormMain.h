@@ -24,6 +24,7 @@ class QTableView;
 class QGroupBox;
 class QRadioButton;
 class QGridLayout;
+class QAction;
 class QBoxLayout;
 class QHBoxLayout;
 
@@ -88,6 +89,8 @@ private:
                             const QString& command);
     void connectEdits();
     void connectEntry();
+    void connectGridMenu();
+    void deleteGridRow(int row);
     void connectMasterDiscount();
     void connectDialogs();
     // Runs what the clerk started, guarded; false when it failed.
@@ -126,6 +129,7 @@ private:
     QTableView* flexEch_ = nullptr;
     QGroupBox* gbSale_ = nullptr;
     QGroupBox* echBox_ = nullptr;
+    QAction* mnuDelGood_ = nullptr;
     QVector<QPushButton*> commands_;
     QVector<QPushButton*> shownCommands_;
     QHBoxLayout* commandRows_[2] = {};

@@ -1,11 +1,13 @@
 // What the clerk types into the form reaches the logic here: grid cells and keys, header fields
 // with change handlers, and the master discount boxes.
 
+#include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QRadioButton>
 #include <QTableView>
 
@@ -40,7 +42,32 @@ private:
 
 }  // namespace
 
+// The grid's context menu: mnuDelGood deletes the row under the pointer, with the question of
+// Ctrl+Del.
+void FormMain::connectGridMenu() {
+    flexDetail_->setContextMenuPolicy(Qt::CustomContextMenu);
+    mnuDelGood_ = new QAction(QStringLiteral("حذف كالا از فاكتور"), this);
+    mnuDelGood_->setObjectName(QStringLiteral("mnuDelGood"));
+    connect(flexDetail_, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
+        const QModelIndex index = flexDetail_->indexAt(at);
+        const bool deletable = logic_->availability().gridEditable && index.isValid() &&
+                               logic_->doc().flexDetail.line(index.row()).isFilled();
+        if (!deletable) return;
+        QMenu menu(this);
+        menu.addAction(mnuDelGood_);
+        if (menu.exec(flexDetail_->viewport()->mapToGlobal(at)) == mnuDelGood_)
+            deleteGridRow(index.row());
+    });
+}
+
+void FormMain::deleteGridRow(int row) {
+    run([this, row] { logic_->services().lines->DeleteRow(row); });
+    refreshView();
+    returnToTheGrid();
+}
+
 void FormMain::connectEntry() {
+    connectGridMenu();
     InvoiceServices& s = logic_->services();
     connect(&logic_->doc().flexDetail, &LineTableModel::editRequested, this,
             [this, &s](int row, int col, const QString& text) {
