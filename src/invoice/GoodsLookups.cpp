@@ -143,8 +143,9 @@ QString searchPart(int rank, const QString& key, const QString& condition, const
                "select * from (select %1 as PickRank, %2 as PickKey, g.* from "
                "vwGoodInfo g where %3 and not exists (select 1 from "
                "tblInventoryGoodInfo n where n.Barcode = g.BarCode and n.InventoryID "
-               "= ? and coalesce(n.NotForSale, 0) = 1) order by %4 limit ?) p%1")
-        .arg(QString::number(rank), key, condition, order);
+               "= ? and coalesce(n.NotForSale, 0) = 1)%4 limit ?) p%1")
+        .arg(QString::number(rank), key, condition,
+             order.isEmpty() ? QString() : QStringLiteral(" order by ") + order);
 }
 
 }  // namespace
@@ -167,28 +168,48 @@ SqlCondition GoodsSearchStatement(const QString& typed, int inventoryId, int lim
                             QStringLiteral("PickKey"));
         params << range.from << range.to << inventoryId << limit;
     }
-    if (range.from.size() >= kContainsFrom) {
-        parts << searchPart(++rank, name,
-                            QStringLiteral("lower(FoldedText(g.Name)) like ? escape '\\'"),
-                            QStringLiteral("g.ID"));
-        params << FoldedContainsPattern(text) << inventoryId << limit;
-    }
     return {
         parts.join(QStringLiteral(" union all ")) + QStringLiteral(" order by PickRank, PickKey"),
         params};
 }
 
+SqlCondition GoodsContainsStatement(const QString& typed, int inventoryId, int limit) {
+    return {searchPart(4, FoldedKey(QStringLiteral("g.Name")),
+                       QStringLiteral("lower(FoldedText(g.Name)) like ? escape '\\'"),
+                       // Unordered: the scan, which no index can spare, stops at the limit.
+                       QString()),
+            {FoldedContainsPattern(typed.trimmed()), inventoryId, limit}};
+}
+
+namespace {
+
+// A name fragment is read only when the text could be one (not a number: codes and barcodes are
+// found by their prefixes) and the prefixes left room: it has no index to read through.
+bool wantsNameFragment(const QString& typed, int found, int limit) {
+    const QString folded = FoldedText(typed.trimmed());
+    bool number = false;
+    folded.toLongLong(&number);
+    return found < limit && folded.size() >= kContainsFrom && !number;
+}
+
+}  // namespace
+
 QVector<GoodInfo> SearchGoods(Session& s, const QString& typed, int inventoryId, int limit) {
-    const SqlCondition statement = GoodsSearchStatement(typed, inventoryId, limit);
     QVector<GoodInfo> goods;
     QSet<QString> listed;
-    for (const Row& r : s.query(statement.sql, statement.params)) {
-        if (goods.size() >= limit) break;
-        GoodInfo good = goodOf(r);
-        if (listed.contains(good.BarCode)) continue;
-        listed.insert(good.BarCode);
-        goods << good;
-    }
+    const auto collect = [&](const SqlCondition& statement) {
+        for (const Row& r : s.query(statement.sql, statement.params)) {
+            if (goods.size() >= limit) break;
+            GoodInfo good = goodOf(r);
+            if (listed.contains(good.BarCode)) continue;
+            listed.insert(good.BarCode);
+            goods << good;
+        }
+    };
+    collect(GoodsSearchStatement(typed, inventoryId, limit));
+    if (!typed.trimmed().isEmpty() &&
+        wantsNameFragment(typed, static_cast<int>(goods.size()), limit))
+        collect(GoodsContainsStatement(typed, inventoryId, limit));
     return goods;
 }
 

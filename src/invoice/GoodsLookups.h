@@ -70,13 +70,15 @@ struct StockTraceRow {
 SqlCondition GoodLookupStatement(const QString& column, const QString& typed);
 
 // The goods picker's search: goods whose folded code, barcode or name begins with the typed text
-// (each read through its index, at most `limit` of each), then, when the typed text has at least
-// kContainsFrom characters, goods whose name contains it (at most `limit`, read in the order
-// they were made). Goods not for sale in the inventory (-1: none) are left out. Rows come best
-// first: by the kind of match, then by the folded key; a goods item may come more than once.
-// Typed text that is blank lists the goods by name.
-inline constexpr int kContainsFrom = 3;
+// (each read through its index, at most `limit` of each). Goods not for sale in the inventory
+// (-1: none) are left out. Rows come best first: by the kind of match, then by the folded key; a
+// goods item may come more than once. Typed text that is blank lists the goods by name.
 SqlCondition GoodsSearchStatement(const QString& typed, int inventoryId, int limit);
+// Then, when the prefixes found fewer than `limit` and the text has at least kContainsFrom
+// characters and is not a number, goods whose name contains it (the first `limit` the scan
+// meets): a read with no index, so only when it can add something.
+inline constexpr int kContainsFrom = 3;
+SqlCondition GoodsContainsStatement(const QString& typed, int inventoryId, int limit);
 // What the search finds, a goods item once, best first, at most `limit`.
 QVector<GoodInfo> SearchGoods(Session& s, const QString& typed, int inventoryId, int limit);
 

@@ -6,8 +6,9 @@
 // serviced goods.
 //
 // A search reads at most `limit` goods of each kind of match: the code, barcode and name
-// prefixes through their indexes, and a name that contains the text only when kContainsFrom
-// characters or more were typed. The prices and the stock of what was found are asked together.
+// prefixes through their indexes, and a name that contains the text only when the prefixes left
+// room and kContainsFrom characters or more, not a number, were typed. The prices and the stock of
+// what was found are asked together.
 
 #include <QString>
 #include <QVector>
