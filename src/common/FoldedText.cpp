@@ -4,6 +4,7 @@
 #include <QSqlDatabase>
 #include <QSqlDriver>
 #include <QVariant>
+#include <algorithm>
 #include <cstring>
 
 namespace si {
@@ -68,9 +69,13 @@ int codePointOrder(void*, int leftSize, const void* left, int rightSize, const v
 }  // namespace
 
 QString FoldedText(const QString& text) {
+    // Most keys (barcodes, codes) have nothing to fold: they are returned shared, not copied.
+    const auto first = std::find_if(text.cbegin(), text.cend(),
+                                    [](QChar c) { return folded(c.unicode()) != c.unicode(); });
+    if (first == text.cend()) return text;
     QString out = text;
-    for (QChar& c : out)
-        c = QChar(folded(c.unicode()));
+    for (auto it = out.begin() + (first - text.cbegin()); it != out.end(); ++it)
+        *it = QChar(folded(it->unicode()));
     return out;
 }
 

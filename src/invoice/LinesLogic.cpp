@@ -164,10 +164,13 @@ bool LinesLogic::FillFlexOneRow(const QString& input, int row, int kind, bool si
 bool LinesLogic::isDuplicate(const QString& text, int row, int kind) const {
     const SystemParameters& p = ctx().params;
     if (p.flag(P::ShopMode) || p.flag(P::LineDescription) || p.flag(P::RepeatGoods)) return false;
+    // The typed text is folded once; the lines' keys mostly have nothing to fold.
+    const QString typed = FoldedText(text.trimmed());
     for (int r = 0; r < grid().rows(); ++r) {
         if (r == row) continue;
         const InvoiceLine& l = grid().line(r);
-        if (sameText(kind == kByGoodCode ? l.GoodCode : l.BarCode, text) && l.isFilled())
+        const QString& key = kind == kByGoodCode ? l.GoodCode : l.BarCode;
+        if (l.isFilled() && FoldedText(key.trimmed()).compare(typed, Qt::CaseInsensitive) == 0)
             return true;
     }
     return false;
