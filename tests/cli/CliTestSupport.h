@@ -57,4 +57,17 @@ protected:
     int plainCustomer();
 };
 
+// A demo company with one goods item in stock and a plain customer to sell it to.
+class CliOneSaleTest : public CliTest {
+protected:
+    void SetUp() override {
+        CliTest::SetUp();
+        goods = stockedBarcodes(1);
+        ASSERT_EQ(goods.size(), 1);
+        customer = plainCustomer();
+    }
+    QStringList goods;
+    int customer = -1;
+};
+
 }  // namespace si::test

@@ -13,15 +13,8 @@ namespace {
 // Stands in a JSON text for an escape that QJsonDocument would not write as given.
 const QString kMark = QStringLiteral("@ESC@");
 
-class CliTexts : public CliTest {
+class CliTexts : public CliOneSaleTest {
 protected:
-    void SetUp() override {
-        CliTest::SetUp();
-        goods = stockedBarcodes(1);
-        ASSERT_EQ(goods.size(), 1);
-        customer = plainCustomer();
-    }
-
     QJsonObject invoice(const QJsonObject& header, const QJsonObject& line = {}) const {
         QJsonObject first = line;
         first.insert(QStringLiteral("barcode"), goods[0]);
@@ -54,9 +47,6 @@ protected:
             .scalar(QStringLiteral("SELECT Notes FROM tblSaleInvoice WHERE ID = ?"), {id})
             .toString();
     }
-
-    QStringList goods;
-    int customer = -1;
 };
 
 QString tooLong(const QString& where, const QString& name, int length, int limit) {

@@ -10,15 +10,8 @@
 namespace si::test {
 namespace {
 
-class CliWalkIn : public CliTest {
+class CliWalkIn : public CliOneSaleTest {
 protected:
-    void SetUp() override {
-        CliTest::SetUp();
-        goods = stockedBarcodes(1);
-        ASSERT_EQ(goods.size(), 1);
-        customer = plainCustomer();
-    }
-
     QJsonObject invoice(const QJsonObject& buyer) const {
         QJsonObject o{
             {QStringLiteral("customer"), customer},
@@ -43,9 +36,6 @@ protected:
                     {id})
             .toInt();
     }
-
-    QStringList goods;
-    int customer = -1;
 };
 
 TEST_P(CliWalkIn, CreateShowAndFinalKeepTheBuyer) {

@@ -1,4 +1,5 @@
 #include "invoice/ui/FormPricingMethod.h"
+#include "invoice/ui/DialogButtons.h"
 
 #include <QDialogButtonBox>
 #include <QFormLayout>
@@ -54,15 +55,9 @@ FormPricingMethod::FormPricingMethod(InvoiceServices& services, int row, QWidget
     form->addRow(QStringLiteral("قيمت"), txtPrice_);
     layout->addLayout(form);
 
-    auto* buttons = new QDialogButtonBox(this);
-    auto* ok = buttons->addButton(QStringLiteral("تاييد"), QDialogButtonBox::AcceptRole);
-    ok->setObjectName(QStringLiteral("cmdOK"));
-    ok->setEnabled(entry);
-    auto* cancel = buttons->addButton(QStringLiteral("انصراف"), QDialogButtonBox::RejectRole);
-    cancel->setObjectName(QStringLiteral("cmdCancel"));
-    connect(buttons, &QDialogButtonBox::accepted, this, &FormPricingMethod::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &FormPricingMethod::reject);
-    layout->addWidget(buttons);
+    const DialogButtons b = OkCancelButtons(this);
+    b.ok->setEnabled(entry);
+    layout->addWidget(b.box);
     connect(&method_, &SelectorModel::changed, this, &FormPricingMethod::onMethodChanged);
     resize(420, 220);
 }

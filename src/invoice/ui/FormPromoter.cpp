@@ -1,4 +1,5 @@
 #include "invoice/ui/FormPromoter.h"
+#include "invoice/ui/DialogButtons.h"
 
 #include <QDialogButtonBox>
 #include <QFormLayout>
@@ -43,15 +44,9 @@ FormPromoter::FormPromoter(InvoiceServices& services, int row, QWidget* parent)
     form->addRow(promoter_.caption(), selector);
     layout->addLayout(form);
 
-    auto* buttons = new QDialogButtonBox(this);
-    auto* ok = buttons->addButton(QStringLiteral("تاييد"), QDialogButtonBox::AcceptRole);
-    ok->setObjectName(QStringLiteral("cmdOK"));
-    ok->setEnabled(entry);
-    auto* cancel = buttons->addButton(QStringLiteral("انصراف"), QDialogButtonBox::RejectRole);
-    cancel->setObjectName(QStringLiteral("cmdCancel"));
-    connect(buttons, &QDialogButtonBox::accepted, this, &FormPromoter::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &FormPromoter::reject);
-    layout->addWidget(buttons);
+    const DialogButtons b = OkCancelButtons(this);
+    b.ok->setEnabled(entry);
+    layout->addWidget(b.box);
     resize(420, 200);
 }
 

@@ -1,4 +1,5 @@
 #include "invoice/ui/FrmCostTypel.h"
+#include "invoice/ui/DialogButtons.h"
 
 #include <QDialogButtonBox>
 #include <QHeaderView>
@@ -37,14 +38,8 @@ FrmCostTypel::FrmCostTypel(InvoiceServices& services, QWidget* parent)
     grid_->verticalHeader()->hide();
     grid_->horizontalHeader()->setSectionResizeMode(kType, QHeaderView::Stretch);
     layout->addWidget(grid_);
-    auto* buttons = new QDialogButtonBox(this);
-    auto* ok = buttons->addButton(QStringLiteral("تاييد"), QDialogButtonBox::AcceptRole);
-    ok->setObjectName(QStringLiteral("cmdOK"));
-    auto* cancel = buttons->addButton(QStringLiteral("انصراف"), QDialogButtonBox::RejectRole);
-    cancel->setObjectName(QStringLiteral("cmdCancel"));
-    connect(buttons, &QDialogButtonBox::accepted, this, &FrmCostTypel::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &FrmCostTypel::reject);
-    layout->addWidget(buttons);
+    const DialogButtons b = OkCancelButtons(this);
+    layout->addWidget(b.box);
     connect(grid_, &QTableWidget::itemChanged, this, &FrmCostTypel::onItemChanged);
     rows_ = services_.totals->SurchargeRowsForDialog();
     fill();

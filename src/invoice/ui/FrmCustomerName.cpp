@@ -1,4 +1,5 @@
 #include "invoice/ui/FrmCustomerName.h"
+#include "invoice/ui/DialogButtons.h"
 
 #include <QDialogButtonBox>
 #include <QFormLayout>
@@ -24,16 +25,9 @@ FrmCustomerName::FrmCustomerName(InvoiceDocument& doc, QWidget* parent)
     form->addRow(QStringLiteral("نام خريدار:"), txtName_);
     form->addRow(QStringLiteral("تلفن:"), txtPhone_);
 
-    auto* buttons = new QDialogButtonBox(this);
-    auto* ok = buttons->addButton(QStringLiteral("تاييد"), QDialogButtonBox::AcceptRole);
-    ok->setObjectName(QStringLiteral("cmdOK"));
-    ok->setDefault(true);
-    auto* cancel = buttons->addButton(QStringLiteral("انصراف"), QDialogButtonBox::RejectRole);
-    cancel->setObjectName(QStringLiteral("cmdCancel"));
-    cancel->setVisible(editable_);
-    connect(buttons, &QDialogButtonBox::accepted, this, &FrmCustomerName::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-    form->addRow(buttons);
+    const DialogButtons b = OkCancelButtons(this, true);
+    b.cancel->setVisible(editable_);
+    form->addRow(b.box);
     txtName_->setFocus();
     resize(360, 120);
 }

@@ -1,4 +1,5 @@
 #include "invoice/ui/FrmDesTypel.h"
+#include "invoice/ui/DialogButtons.h"
 
 #include <QDialogButtonBox>
 #include <QHeaderView>
@@ -38,14 +39,8 @@ FrmDesTypel::FrmDesTypel(InvoiceServices& services, QWidget* parent)
     grid_->setObjectName(QStringLiteral("flexDescTypel"));
     setUpColumns();
     layout->addWidget(grid_);
-    auto* buttons = new QDialogButtonBox(this);
-    auto* ok = buttons->addButton(QStringLiteral("تاييد"), QDialogButtonBox::AcceptRole);
-    ok->setObjectName(QStringLiteral("cmdOK"));
-    auto* cancel = buttons->addButton(QStringLiteral("انصراف"), QDialogButtonBox::RejectRole);
-    cancel->setObjectName(QStringLiteral("cmdCancel"));
-    connect(buttons, &QDialogButtonBox::accepted, this, &FrmDesTypel::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &FrmDesTypel::reject);
-    layout->addWidget(buttons);
+    const DialogButtons b = OkCancelButtons(this);
+    layout->addWidget(b.box);
     connect(grid_, &QTableWidget::itemChanged, this, &FrmDesTypel::onItemChanged);
     rows_ = services_.totals->DeductionRowsForDialog();
     fill();

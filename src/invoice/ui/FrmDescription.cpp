@@ -1,4 +1,5 @@
 #include "invoice/ui/FrmDescription.h"
+#include "invoice/ui/DialogButtons.h"
 
 #include <QDialogButtonBox>
 #include <QLabel>
@@ -26,15 +27,8 @@ FrmDescription::FrmDescription(InvoiceServices& services, int row, QWidget* pare
     txtDescription_->setMaxLength(LimitOf(TextField::LineDescription).length);
     layout->addWidget(txtDescription_);
 
-    auto* buttons = new QDialogButtonBox(this);
-    auto* ok = buttons->addButton(QStringLiteral("تاييد"), QDialogButtonBox::AcceptRole);
-    ok->setObjectName(QStringLiteral("cmdOK"));
-    ok->setDefault(true);
-    auto* cancel = buttons->addButton(QStringLiteral("انصراف"), QDialogButtonBox::RejectRole);
-    cancel->setObjectName(QStringLiteral("cmdCancel"));
-    connect(buttons, &QDialogButtonBox::accepted, this, &FrmDescription::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-    layout->addWidget(buttons);
+    const DialogButtons b = OkCancelButtons(this, true);
+    layout->addWidget(b.box);
     resize(380, 140);
 }
 

@@ -1,4 +1,5 @@
 #include "invoice/ui/FrmSelUnit.h"
+#include "invoice/ui/DialogButtons.h"
 
 #include <QDialogButtonBox>
 #include <QLabel>
@@ -38,15 +39,8 @@ FrmSelUnit::FrmSelUnit(InvoiceServices& services, int row, QWidget* parent)
     connect(lstUnit_, &QListWidget::itemDoubleClicked, this, &FrmSelUnit::accept);
     layout->addWidget(lstUnit_);
 
-    auto* buttons = new QDialogButtonBox(this);
-    auto* ok = buttons->addButton(QStringLiteral("تاييد"), QDialogButtonBox::AcceptRole);
-    ok->setObjectName(QStringLiteral("cmdOK"));
-    ok->setDefault(true);
-    auto* cancel = buttons->addButton(QStringLiteral("انصراف"), QDialogButtonBox::RejectRole);
-    cancel->setObjectName(QStringLiteral("cmdCancel"));
-    connect(buttons, &QDialogButtonBox::accepted, this, &FrmSelUnit::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-    layout->addWidget(buttons);
+    const DialogButtons b = OkCancelButtons(this, true);
+    layout->addWidget(b.box);
     resize(320, 300);
 }
 
