@@ -1,0 +1,284 @@
+#include "search/InvoiceResultModel.h"
+
+#include <QColor>
+
+#include "common/Money.h"
+#include "common/Numbers.h"
+
+namespace si {
+
+namespace {
+const QColor kMarkedColour(255, 255, 0);  // 65535 in the original grid's BGR
+const QString kTempText = QStringLiteral("موقت");
+const QString kFinalText = QStringLiteral("نهايي");
+}  // namespace
+
+InvoiceResultModel::InvoiceResultModel(Context& ctx, std::vector<ResultColumn> columns,
+                                       QObject* parent)
+    : QAbstractTableModel(parent), ctx_(ctx), columns_(std::move(columns)) {
+    remembered_.fill(Qt::DescendingOrder);  // a first click sorts ascending
+}
+
+void InvoiceResultModel::setColumns(std::vector<ResultColumn> columns) {
+    beginResetModel();
+    columns_ = std::move(columns);
+    endResetModel();
+}
+
+void InvoiceResultModel::setSource(InvoiceResultSource source) {
+    source_ = std::move(source);
+    hasSource_ = true;
+    sortColumn_ = 0;
+    order_ = Qt::DescendingOrder;
+    allMarked_ = false;
+    exceptions_.clear();
+    restart();
+}
+
+void InvoiceResultModel::clear() {
+    beginResetModel();
+    hasSource_ = false;
+    rowCount_ = 0;
+    atEnd_ = true;
+    lastKeys_.clear();
+    held_.clear();
+    allMarked_ = false;
+    exceptions_.clear();
+    endResetModel();
+}
+
+void InvoiceResultModel::restart() {
+    beginResetModel();
+    rowCount_ = 0;
+    atEnd_ = false;
+    lastKeys_.clear();
+    held_.clear();
+    endResetModel();
+    fetchNextPage();
+}
+
+QString InvoiceResultModel::sortKey() const {
+    return QString::fromLatin1(columns_.at(static_cast<size_t>(sortColumn_)).sortKey);
+}
+
+// The page statement: the lists keep the newest rows first and sort only those.
+QString InvoiceResultModel::selectSql(bool afterKey, bool idsOnly) const {
+    const QString key = sortKey();
+    const QString direction = order_ == Qt::AscendingOrder ? QStringLiteral(" asc")
+                                                           : QStringLiteral(" desc");
+    QString from;
+    QString where = QStringLiteral(" WHERE ID>-1");
+    if (source_.newestLimit > 0) {
+        from = QStringLiteral(" FROM (SELECT * FROM vwSaleInvoiceSearch WHERE ID>-1");
+        if (!source_.condition.isEmpty())
+            from += QStringLiteral(" and (") + source_.condition.sql + QLatin1Char(')');
+        from += QStringLiteral(" ORDER BY CreateDate desc, ID desc LIMIT ") +
+                QString::number(source_.newestLimit) + QStringLiteral(") q");
+    } else {
+        from = QStringLiteral(" FROM vwSaleInvoiceSearch");
+        if (!source_.condition.isEmpty())
+            where += QStringLiteral(" and (") + source_.condition.sql + QLatin1Char(')');
+    }
+    if (afterKey)
+        where += QStringLiteral(" and (") + key + QStringLiteral(", ID) ") +
+                 (order_ == Qt::AscendingOrder ? QStringLiteral(">") : QStringLiteral("<")) +
+                 QStringLiteral(" (?, ?)");
+    const QString select = idsOnly ? QStringLiteral("SELECT ID")
+                                   : QStringLiteral("SELECT *, ") + key + QStringLiteral(" AS SortKey");
+    QString sql = select + from + where + QStringLiteral(" ORDER BY ") + key + direction +
+                  QStringLiteral(", ID") + direction;
+    if (!idsOnly) sql += QStringLiteral(" LIMIT ") + QString::number(kPageRows);
+    return PlannedForItsValues(sql);
+}
+
+std::vector<InvoiceResultModel::ShownRow> InvoiceResultModel::readPage(const QVariantList& after) {
+    Params params = source_.condition.params;
+    params += after;
+    const RowSet rows = ctx_.db().query(selectSql(!after.isEmpty(), false), params);
+    std::vector<ShownRow> page;
+    page.reserve(static_cast<size_t>(rows.size()));
+    for (const Row& row : rows)
+        page.push_back(shownRow(row, 0));
+    return page;
+}
+
+InvoiceResultModel::ShownRow InvoiceResultModel::shownRow(const Row& row, int) const {
+    ShownRow shown;
+    shown.id = row.toInt64(u"ID");
+    shown.key = {row.value(u"SortKey"), shown.id};
+    shown.cells.reserve(static_cast<qsizetype>(columns_.size()));
+    for (const ResultColumn& column : columns_)
+        shown.cells << cellText(column, row);
+    return shown;
+}
+
+QString InvoiceResultModel::cellText(const ResultColumn& column, const Row& row) const {
+    if (!column.field) return {};
+    const QString field = QString::fromLatin1(column.field);
+    if (!row.has(field) || row.isNull(field)) return {};
+    switch (column.format) {
+    case ColumnFormat::State:
+        return row.toInt64(field) == -1 ? kTempText : kFinalText;
+    case ColumnFormat::Whole:
+        return QString::number(row.toInt64(field));
+    case ColumnFormat::Amount:
+        return FormatAmount(row.money(field));
+    case ColumnFormat::Percent:
+        return QString::number(row.toDouble(field));
+    default:
+        return row.text(field);
+    }
+}
+
+bool InvoiceResultModel::fetchNextPage() {
+    if (!hasSource_ || atEnd_) return false;
+    const int number = static_cast<int>(lastKeys_.size());
+    std::vector<ShownRow> rows = readPage(number == 0 ? QVariantList() : lastKeys_.back());
+    atEnd_ = rows.size() < static_cast<size_t>(kPageRows);
+    if (rows.empty()) return false;
+    beginInsertRows({}, rowCount_, rowCount_ + static_cast<int>(rows.size()) - 1);
+    lastKeys_.push_back(rows.back().key);
+    rowCount_ += static_cast<int>(rows.size());
+    keep({number, std::move(rows)});
+    endInsertRows();
+    return true;
+}
+
+void InvoiceResultModel::fetchAll() {
+    while (fetchNextPage()) {
+    }
+}
+
+void InvoiceResultModel::keep(Page page) const {
+    held_.push_back(std::move(page));
+    while (held_.size() > static_cast<size_t>(kPagesKept))
+        held_.pop_front();
+}
+
+const InvoiceResultModel::ShownRow* InvoiceResultModel::rowAt(int row) const {
+    if (row < 0 || row >= rowCount_) return nullptr;
+    const int number = row / kPageRows;
+    const int offset = row % kPageRows;
+    auto it = std::find_if(held_.begin(), held_.end(),
+                           [number](const Page& p) { return p.number == number; });
+    if (it == held_.end()) {
+        // A page dropped earlier: read again from where it starts.
+        auto* self = const_cast<InvoiceResultModel*>(this);
+        const QVariantList after = number == 0 ? QVariantList() : lastKeys_[number - 1];
+        keep({number, self->readPage(after)});
+        it = std::prev(held_.end());
+    } else if (std::next(it) != held_.end()) {
+        Page used = std::move(*it);
+        held_.erase(it);
+        held_.push_back(std::move(used));
+        it = std::prev(held_.end());
+    }
+    return offset < static_cast<int>(it->rows.size()) ? &it->rows[static_cast<size_t>(offset)]
+                                                      : nullptr;
+}
+
+int InvoiceResultModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : rowCount_;
+}
+
+int InvoiceResultModel::columnCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : static_cast<int>(columns_.size());
+}
+
+QVariant InvoiceResultModel::data(const QModelIndex& index, int role) const {
+    if (!index.isValid()) return {};
+    if (role == Qt::TextAlignmentRole) {
+        const ColumnFormat format = columns_[static_cast<size_t>(index.column())].format;
+        return format == ColumnFormat::Text ? QVariant()
+                                            : QVariant(Qt::AlignLeft | Qt::AlignVCenter);
+    }
+    if (role != Qt::DisplayRole && role != Qt::BackgroundRole) return {};
+    if (role == Qt::DisplayRole && index.column() == 0) return QString::number(index.row() + 1);
+    const ShownRow* shown = rowAt(index.row());
+    if (!shown) return {};
+    if (role == Qt::BackgroundRole)
+        return index.column() >= 1 && isMarkedId(shown->id) ? QVariant(kMarkedColour) : QVariant();
+    return shown->cells.value(index.column());
+}
+
+QVariant InvoiceResultModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (orientation != Qt::Horizontal || role != Qt::DisplayRole) return {};
+    if (section < 0 || section >= static_cast<int>(columns_.size())) return {};
+    return columns_[static_cast<size_t>(section)].header;
+}
+
+bool InvoiceResultModel::canFetchMore(const QModelIndex& parent) const {
+    return !parent.isValid() && hasSource_ && !atEnd_;
+}
+
+void InvoiceResultModel::fetchMore(const QModelIndex& parent) {
+    if (!parent.isValid()) fetchNextPage();
+}
+
+qint64 InvoiceResultModel::invoiceId(int row) const {
+    const ShownRow* shown = rowAt(row);
+    return shown ? shown->id : 0;
+}
+
+Qt::SortOrder InvoiceResultModel::sortOrder() const {
+    return order_;
+}
+
+bool InvoiceResultModel::sortBy(int column) {
+    if (column < 0 || column >= kSortableColumns) return false;
+    auto& remembered = remembered_[static_cast<size_t>(column)];
+    remembered = remembered == Qt::AscendingOrder ? Qt::DescendingOrder : Qt::AscendingOrder;
+    if (column >= static_cast<int>(columns_.size())) return false;
+    sortColumn_ = column;
+    order_ = remembered;
+    if (hasSource_) restart();
+    return true;
+}
+
+bool InvoiceResultModel::isMarked(int row) const {
+    const ShownRow* shown = rowAt(row);
+    return shown && isMarkedId(shown->id);
+}
+
+void InvoiceResultModel::toggleMark(int row) {
+    const ShownRow* shown = rowAt(row);
+    if (!shown) return;
+    const qint64 id = shown->id;
+    if (!exceptions_.remove(id)) exceptions_.insert(id);
+    Q_EMIT dataChanged(index(row, 0), index(row, columnCount() - 1), {Qt::BackgroundRole});
+}
+
+void InvoiceResultModel::markAll() {
+    allMarked_ = true;
+    exceptions_.clear();
+    Q_EMIT dataChanged(index(0, 0), index(rowCount_ - 1, columnCount() - 1), {Qt::BackgroundRole});
+}
+
+void InvoiceResultModel::markNone() {
+    allMarked_ = false;
+    exceptions_.clear();
+    Q_EMIT dataChanged(index(0, 0), index(rowCount_ - 1, columnCount() - 1), {Qt::BackgroundRole});
+}
+
+void InvoiceResultModel::invertMarks() {
+    allMarked_ = !allMarked_;
+    Q_EMIT dataChanged(index(0, 0), index(rowCount_ - 1, columnCount() - 1), {Qt::BackgroundRole});
+}
+
+QList<qint64> InvoiceResultModel::allIds() {
+    if (!hasSource_) return {};
+    QList<qint64> ids;
+    for (const Row& row : ctx_.db().query(selectSql(false, true), source_.condition.params))
+        ids << row.toInt64(u"ID");
+    return ids;
+}
+
+QList<qint64> InvoiceResultModel::markedIds() {
+    if (!allMarked_ && exceptions_.isEmpty()) return {};
+    QList<qint64> marked;
+    for (qint64 id : allIds())
+        if (isMarkedId(id)) marked << id;
+    return marked;
+}
+
+}  // namespace si
