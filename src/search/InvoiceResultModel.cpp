@@ -64,8 +64,8 @@ QString InvoiceResultModel::sortKey() const {
 // The page statement: the lists keep the newest rows first and sort only those.
 QString InvoiceResultModel::selectSql(bool afterKey, bool idsOnly) const {
     const QString key = sortKey();
-    const QString direction = order_ == Qt::AscendingOrder ? QStringLiteral(" asc")
-                                                           : QStringLiteral(" desc");
+    const QString direction =
+        order_ == Qt::AscendingOrder ? QStringLiteral(" asc") : QStringLiteral(" desc");
     QString from;
     QString where = QStringLiteral(" WHERE ID>-1");
     if (source_.newestLimit > 0) {
@@ -83,8 +83,9 @@ QString InvoiceResultModel::selectSql(bool afterKey, bool idsOnly) const {
         where += QStringLiteral(" and (") + key + QStringLiteral(", ID) ") +
                  (order_ == Qt::AscendingOrder ? QStringLiteral(">") : QStringLiteral("<")) +
                  QStringLiteral(" (?, ?)");
-    const QString select = idsOnly ? QStringLiteral("SELECT ID")
-                                   : QStringLiteral("SELECT *, ") + key + QStringLiteral(" AS SortKey");
+    const QString select = idsOnly
+                               ? QStringLiteral("SELECT ID")
+                               : QStringLiteral("SELECT *, ") + key + QStringLiteral(" AS SortKey");
     QString sql = select + from + where + QStringLiteral(" ORDER BY ") + key + direction +
                   QStringLiteral(", ID") + direction;
     if (!idsOnly) sql += QStringLiteral(" LIMIT ") + QString::number(kPageRows);
@@ -117,16 +118,16 @@ QString InvoiceResultModel::cellText(const ResultColumn& column, const Row& row)
     const QString field = QString::fromLatin1(column.field);
     if (!row.has(field) || row.isNull(field)) return {};
     switch (column.format) {
-    case ColumnFormat::State:
-        return row.toInt64(field) == -1 ? kTempText : kFinalText;
-    case ColumnFormat::Whole:
-        return QString::number(row.toInt64(field));
-    case ColumnFormat::Amount:
-        return FormatAmount(row.money(field));
-    case ColumnFormat::Percent:
-        return QString::number(row.toDouble(field));
-    default:
-        return row.text(field);
+        case ColumnFormat::State:
+            return row.toInt64(field) == -1 ? kTempText : kFinalText;
+        case ColumnFormat::Whole:
+            return QString::number(row.toInt64(field));
+        case ColumnFormat::Amount:
+            return FormatAmount(row.money(field));
+        case ColumnFormat::Percent:
+            return QString::number(row.toDouble(field));
+        default:
+            return row.text(field);
     }
 }
 

@@ -43,11 +43,13 @@ std::vector<ResultColumn> commonColumns() {
 
 std::vector<ResultColumn> ListColumns(bool tempList) {
     std::vector<ResultColumn> columns = commonColumns();
-    columns[9].header = tempList ? QStringLiteral("گروهقيمتگذاري ") : QStringLiteral("گروهقيمتگذاري");
+    columns[9].header =
+        tempList ? QStringLiteral("گروهقيمتگذاري ") : QStringLiteral("گروهقيمتگذاري");
     columns[13].header = QStringLiteral("تاريخ تحويل");
     columns.push_back(column("مبلغ دريافتي", "PureTotalValue", CF::Amount, "PureTotalValue"));
     columns.push_back(column("", "ContractName", CF::Text, "coalesce(ContractName, '')"));
-    columns.push_back(column("بازارياب2", "PromoterName2", CF::Text, "coalesce(PromoterName2, '')"));
+    columns.push_back(
+        column("بازارياب2", "PromoterName2", CF::Text, "coalesce(PromoterName2, '')"));
     return columns;
 }
 
@@ -57,7 +59,8 @@ std::vector<ResultColumn> SearchColumns() {
         column("مبلغ قابل پرداخت", "CalcTotalValue", CF::Amount, "coalesce(CalcTotalValue, 0)"));
     columns.push_back(
         column("پروژه/قرارداد", "ContractName", CF::Text, "coalesce(ContractName, '')"));
-    columns.push_back(column("بازارياب2", "PromoterName2", CF::Text, "coalesce(PromoterName2, '')"));
+    columns.push_back(
+        column("بازارياب2", "PromoterName2", CF::Text, "coalesce(PromoterName2, '')"));
     columns.push_back(
         column("شرايط فروش", "SalePreCondition", CF::Text, "coalesce(SalePreCondition, '')"));
     return columns;

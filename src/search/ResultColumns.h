@@ -11,7 +11,7 @@ enum class ColumnFormat { RowNumber, State, Whole, Text, Amount, Percent };
 
 struct ResultColumn {
     QString header;
-    const char* field;    // of vwSaleInvoiceSearch; nullptr for the row number
+    const char* field;  // of vwSaleInvoiceSearch; nullptr for the row number
     ColumnFormat format;
     const char* sortKey;  // never null, so that a page can start after a row's key
 };

@@ -20,8 +20,8 @@ const std::vector<SearchFilter> kFilters{
      F::InvoiceNotes, "نحوه آشنايي"},
     {"txtPrevAdditionalFormSpec", "order-code", K::Number, "SLSOrderCode = ?", nullptr, nullptr,
      F::InvoiceNotes, "شماره سفارش معطوف"},
-    {"txtDescription", "line-description", K::Contains, "", nullptr, nullptr,
-     F::LineDescription, "شرح سطر"},
+    {"txtDescription", "line-description", K::Contains, "", nullptr, nullptr, F::LineDescription,
+     "شرح سطر"},
     {"txtMinID", "min-id", K::Number, "ID>= ?", nullptr, nullptr, F::InvoiceNotes,
      "از شماره سيستمي"},
     {"txtMaxID", "max-id", K::Number, "ID<= ?", nullptr, nullptr, F::InvoiceNotes,
@@ -36,8 +36,8 @@ const std::vector<SearchFilter> kFilters{
      F::InvoiceNotes, "تا شماره حواله توزيع"},
     {"txtMinMCode", "manual-code", K::Contains, "", nullptr, nullptr, F::InvoiceManualCode,
      "شماره دستي (شامل)"},
-    {"txtMaxMCode", "max-manual-code", K::Text, "ManualCode<= ?", nullptr, nullptr,
-     F::InvoiceNotes, "تا شماره دستي"},
+    {"txtMaxMCode", "max-manual-code", K::Text, "ManualCode<= ?", nullptr, nullptr, F::InvoiceNotes,
+     "تا شماره دستي"},
     {"chkNaghd", "no-cash", K::Unticked, "IsPaidByCash=0", nullptr, nullptr, F::InvoiceNotes,
      "بدون فاكتورهاي نقدي"},
     {"chkNotNaghd", "no-credit", K::Unticked, "IsPaidByCash=1", nullptr, nullptr, F::InvoiceNotes,
@@ -78,8 +78,8 @@ const std::vector<SearchFilter> kFilters{
      "بازارياب 2"},
     {"sltPricingMethod", "pricing-method", K::Id, "PricingMethodID = ?", nullptr, nullptr,
      F::InvoiceNotes, "نوع قيمتگذاري"},
-    {"cmbPreCond", "precondition", K::Id, "PreConditionID = ?", nullptr, nullptr,
-     F::InvoiceNotes, "شرايط فروش"},
+    {"cmbPreCond", "precondition", K::Id, "PreConditionID = ?", nullptr, nullptr, F::InvoiceNotes,
+     "شرايط فروش"},
     {"gmpBuyerEmployee", "buyer-employee", K::Id, "TypeID in (3,4) and ObjectID1 = ?", nullptr,
      nullptr, F::InvoiceNotes, "كارمند خريدار"},
     {"gmpBranch", "branch", K::Id, "BranchID = ?", nullptr, nullptr, F::InvoiceNotes, "شعبه"},
@@ -95,8 +95,8 @@ const std::vector<SearchFilter> kFilters{
      nullptr, nullptr, F::InvoiceNotes, "از درصد تخفيف"},
     {"txtBeginDiscountValue", "min-discount", K::Number, "DiscountValue >= ?", nullptr, nullptr,
      F::InvoiceNotes, "از مبلغ تخفيف"},
-    {"txtEndTotalDiscountPrcnt", "max-discount-percent", K::Number, "DiscountPercent <= ?",
-     nullptr, nullptr, F::InvoiceNotes, "تا درصد تخفيف"},
+    {"txtEndTotalDiscountPrcnt", "max-discount-percent", K::Number, "DiscountPercent <= ?", nullptr,
+     nullptr, F::InvoiceNotes, "تا درصد تخفيف"},
     {"txtEndDiscountValue", "max-discount", K::Number, "DiscountValue <= ?", nullptr, nullptr,
      F::InvoiceNotes, "تا مبلغ تخفيف"},
     {"txtBeginSuCharge", "min-surcharge", K::Number, "SuCharge >= ?", nullptr, nullptr,
@@ -107,8 +107,8 @@ const std::vector<SearchFilter> kFilters{
      "TypeID <> 4 and ( CustomerID = ? or CustomerID in ( select ChildID from "
      "tblOrganizationParent where ID=?) )",
      F::InvoiceNotes, "مشتري"},
-    {"txtBeginGrandTotal", "min-amount", K::Number, "Value >= ?", nullptr, nullptr,
-     F::InvoiceNotes, "از مبلغ"},
+    {"txtBeginGrandTotal", "min-amount", K::Number, "Value >= ?", nullptr, nullptr, F::InvoiceNotes,
+     "از مبلغ"},
     {"txtEndGrandTotal", "max-amount", K::Number, "Value <= ?", nullptr, nullptr, F::InvoiceNotes,
      "تا مبلغ"},
     {"txtMinValue", "min-payable", K::Number, "PureTotalValue >= ?", nullptr, nullptr,
@@ -153,20 +153,20 @@ const std::vector<SearchFilter> kFilters{
 
 QVariant boundValue(const SearchFilter& filter, const QVariant& value) {
     switch (filter.kind) {
-    case K::Id:
-        return value.toInt();
-    case K::Number:
-        return QVariant::fromValue(*SearchNumber(value));
-    case K::Code:
-        return FoldedText(value.toString().trimmed());
-    case K::DayStart:
-        return QDateTime(value.toDate(), QTime(0, 0));
-    case K::DayAfter:
-        return QDateTime(value.toDate().addDays(1), QTime(0, 0));
-    case K::JalaliText:
-        return getFarsiDate(value.toDate());
-    default:
-        return value.toString();
+        case K::Id:
+            return value.toInt();
+        case K::Number:
+            return QVariant::fromValue(*SearchNumber(value));
+        case K::Code:
+            return FoldedText(value.toString().trimmed());
+        case K::DayStart:
+            return QDateTime(value.toDate(), QTime(0, 0));
+        case K::DayAfter:
+            return QDateTime(value.toDate().addDays(1), QTime(0, 0));
+        case K::JalaliText:
+            return getFarsiDate(value.toDate());
+        default:
+            return value.toString();
     }
 }
 
@@ -175,8 +175,8 @@ SqlCondition filterCondition(const Context& ctx, const SearchFilter& filter,
     const QVariant value = values.value(QString::fromLatin1(filter.control));
     if (filter.kind == K::Contains)
         return ContainsCondition(*ctx.session, filter.field, value.toString());
-    const bool wide = filter.companion &&
-                      values.value(QString::fromLatin1(filter.companion)).toBool();
+    const bool wide =
+        filter.companion && values.value(QString::fromLatin1(filter.companion)).toBool();
     const QString sql = QString::fromLatin1(wide ? filter.sqlTicked : filter.sql);
     return {sql, Params(sql.count(QLatin1Char('?')), boundValue(filter, value))};
 }
@@ -215,18 +215,18 @@ QString NormalisedPercentText(const QString& typed) {
 
 bool IsFilterSet(const SearchFilter& filter, const QVariant& value) {
     switch (filter.kind) {
-    case K::Unticked:
-        return value.isValid() && !value.toBool();
-    case K::Id:
-        return value.isValid() && !value.isNull() && value.toInt() > 0;
-    case K::Number:
-        return SearchNumber(value).has_value();
-    case K::DayStart:
-    case K::DayAfter:
-    case K::JalaliText:
-        return value.toDate().isValid();
-    default:
-        return !value.toString().trimmed().isEmpty();
+        case K::Unticked:
+            return value.isValid() && !value.toBool();
+        case K::Id:
+            return value.isValid() && !value.isNull() && value.toInt() > 0;
+        case K::Number:
+            return SearchNumber(value).has_value();
+        case K::DayStart:
+        case K::DayAfter:
+        case K::JalaliText:
+            return value.toDate().isValid();
+        default:
+            return !value.toString().trimmed().isEmpty();
     }
 }
 

@@ -38,11 +38,11 @@ struct SearchFilter {
     const char* control;
     const char* option;  // the command line's name, without "--"
     FilterKind kind;
-    const char* sql;  // the condition, each '?' bound to the value
+    const char* sql;                  // the condition, each '?' bound to the value
     const char* companion = nullptr;  // a tick box choosing sqlTicked instead
     const char* sqlTicked = nullptr;
     ContainsField field = ContainsField::InvoiceNotes;  // for kind Contains
-    const char* meaning = "";  // for the command line's help
+    const char* meaning = "";                           // for the command line's help
 };
 
 const std::vector<SearchFilter>& SearchFilters();

@@ -39,19 +39,15 @@ QVariant orNull(int v) {
 }
 
 // Texts with the letters a Persian keyboard and stored data disagree on, quotes and percents.
-const QStringList kNotes{QStringLiteral("تحويل فوري"),
-                         QStringLiteral("مشتري گفت 'فردا' مي آيد"),
-                         QStringLiteral("تخفيف 50% نقدي"),
-                         QStringLiteral("كيسه بزرگ"),
-                         QStringLiteral("Deliver by NOON"),
-                         QStringLiteral(""),
-                         QStringLiteral("بار دوم ۱۲۳"),
-                         QStringLiteral("پیک یکشنبه")};
+const QStringList kNotes{
+    QStringLiteral("تحويل فوري"),      QStringLiteral("مشتري گفت 'فردا' مي آيد"),
+    QStringLiteral("تخفيف 50% نقدي"),  QStringLiteral("كيسه بزرگ"),
+    QStringLiteral("Deliver by NOON"), QStringLiteral(""),
+    QStringLiteral("بار دوم ۱۲۳"),     QStringLiteral("پیک یکشنبه")};
 const QStringList kDescriptions{QStringLiteral(""), QStringLiteral("بسته 'ويژه'"),
                                 QStringLiteral("كارتن 20%"), QStringLiteral("ساده")};
-const QStringList kManualCodes{QStringLiteral(""), QStringLiteral("M-100"),
-                               QStringLiteral("M'200"), QStringLiteral("A%7"),
-                               QStringLiteral("ب-۴۵")};
+const QStringList kManualCodes{QStringLiteral(""), QStringLiteral("M-100"), QStringLiteral("M'200"),
+                               QStringLiteral("A%7"), QStringLiteral("ب-۴۵")};
 
 }  // namespace
 
@@ -105,11 +101,12 @@ void SearchTest::buildCompany() {
                           "(?, ?)"),
            {customerOther, pathChild});
     const int unit = AddUnit(s, QStringLiteral("عدد"), 1, true);
-    goods = {{QStringLiteral("1001"), QStringLiteral("G1"), QStringLiteral("شير 'پاك'"), groupParent},
-             {QStringLiteral("1002"), QStringLiteral("G2"), QStringLiteral("ماست 100% چكيده"),
-              groupChild},
-             {QStringLiteral("1003"), QStringLiteral("G3"), QStringLiteral("Sugar Cube"), 0},
-             {QStringLiteral("1004"), QStringLiteral("G4"), QStringLiteral("نان سنگك"), 0}};
+    goods = {
+        {QStringLiteral("1001"), QStringLiteral("G1"), QStringLiteral("شير 'پاك'"), groupParent},
+        {QStringLiteral("1002"), QStringLiteral("G2"), QStringLiteral("ماست 100% چكيده"),
+         groupChild},
+        {QStringLiteral("1003"), QStringLiteral("G3"), QStringLiteral("Sugar Cube"), 0},
+        {QStringLiteral("1004"), QStringLiteral("G4"), QStringLiteral("نان سنگك"), 0}};
     for (const GoodFact& g : goods) {
         AddGood(s, g.barcode, g.code, g.name, 1000, unit);
         s.exec(QStringLiteral("update tblGood set GoodGroupID = ? where Barcode = ?"),
@@ -164,7 +161,8 @@ qint64 SearchTest::store(InvoiceFact f) {
     QVariant order;
     if (f.orderCode > 0)
         order = s.insertReturningId(
-            QStringLiteral("insert into tblSaleOrder (Code) values (?) RETURNING ID"), {f.orderCode});
+            QStringLiteral("insert into tblSaleOrder (Code) values (?) RETURNING ID"),
+            {f.orderCode});
     const Params header{f.code == -1 ? QVariant() : QVariant(f.code),
                         QDateTime(f.date, QTime(9, 0)),
                         getFarsiDate(f.date),

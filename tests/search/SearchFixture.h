@@ -25,7 +25,7 @@ struct InvoiceFact {
     QDate clearDate;
     int customer = 0, type = 0, creator = 0, promoter = 0, promoter2 = 0, pricing = 0;
     int precondition = 0, branch = 0, contract = 0, introduction = 0, buyer = 0;
-    int orderCode = 0;  // 0: no related order
+    int orderCode = 0;     // 0: no related order
     int distribution = 0;  // 0: not distributed
     bool cash = true, formal = true;
     qint64 cardNo = 0;

@@ -102,8 +102,9 @@ std::vector<FilterCase> SearchFilterTest::cases() const {
          }},
         {"promoter of the invoice or a line", v({{"sltPromoter", e3}}),
          [e3](const InvoiceFact& f) {
-             return f.promoter == e3 || std::any_of(f.lines.begin(), f.lines.end(),
-                                                    [e3](const LineFact& l) { return l.promoter == e3; });
+             return f.promoter == e3 ||
+                    std::any_of(f.lines.begin(), f.lines.end(),
+                                [e3](const LineFact& l) { return l.promoter == e3; });
          }},
         {"second promoter", v({{"sltPromoter2", e3}}),
          [e3](const InvoiceFact& f) { return f.promoter2 == e3; }},
@@ -116,7 +117,8 @@ std::vector<FilterCase> SearchFilterTest::cases() const {
              return f.buyer == employee1 && (f.type == 3 || f.type == 4);
          }},
         {"branch", v({{"gmpBranch", b1}}), [b1](const InvoiceFact& f) { return f.branch == b1; }},
-        {"created from and to", v({{"dtpBeginCreateDate", day}, {"dtpEndCreateDate", day.addDays(5)}}),
+        {"created from and to",
+         v({{"dtpBeginCreateDate", day}, {"dtpEndCreateDate", day.addDays(5)}}),
          [day](const InvoiceFact& f) { return f.date >= day && f.date <= day.addDays(5); }},
         {"cleared from and to",
          v({{"dtpBeginClearDate", day}, {"dtpEndClearDate", day.addDays(20)}}),
@@ -179,8 +181,10 @@ std::vector<FilterCase> SearchFilterTest::tickCases() const {
         {"temp only", off({"chkFinal"}), [](const InvoiceFact& f) { return f.code == -1; }},
         {"final only", off({"chkTemp"}), [](const InvoiceFact& f) { return f.code != -1; }},
         {"neither state box", off({"chkTemp", "chkFinal"}), none},
-        {"distributed", off({"chkNonDist"}), [](const InvoiceFact& f) { return f.distribution > 0; }},
-        {"not distributed", off({"chkDist"}), [](const InvoiceFact& f) { return f.distribution == 0; }},
+        {"distributed", off({"chkNonDist"}),
+         [](const InvoiceFact& f) { return f.distribution > 0; }},
+        {"not distributed", off({"chkDist"}),
+         [](const InvoiceFact& f) { return f.distribution == 0; }},
         {"neither distribution box", off({"chkDist", "chkNonDist"}), none},
         {"final and not cash", off({"chkTemp", "chkNaghd"}),
          [](const InvoiceFact& f) { return f.code != -1 && !f.cash; }},
@@ -215,7 +219,7 @@ TEST_P(SearchFilterTest, TickBoxesAndTheirCombinations) {
 
 // A quote, a percent, an underscore or a backslash is a character like any other.
 TEST_P(SearchFilterTest, QuotesAndWildcardsAreJustCharacters) {
-    const QStringList typed{QStringLiteral("'"), QStringLiteral("%"), QStringLiteral("_"),
+    const QStringList typed{QStringLiteral("'"),  QStringLiteral("%"),      QStringLiteral("_"),
                             QStringLiteral("\\"), QStringLiteral("'فردا'"), QStringLiteral("50%")};
     for (const QString& t : typed) {
         SCOPED_TRACE(t.toStdString());
@@ -223,18 +227,15 @@ TEST_P(SearchFilterTest, QuotesAndWildcardsAreJustCharacters) {
                   expected([&](const InvoiceFact& f) { return contains(f.notes, t); }));
         EXPECT_EQ(found({{QStringLiteral("txtMinMCode"), t}}),
                   expected([&](const InvoiceFact& f) { return contains(f.manualCode, t); }));
-        EXPECT_EQ(found({{QStringLiteral("txtDescription"), t}}),
-                  expected([&](const InvoiceFact& f) {
-                      return std::any_of(f.lines.begin(), f.lines.end(), [&](const LineFact& l) {
-                          return contains(l.description, t);
-                      });
-                  }));
-        EXPECT_EQ(found({{QStringLiteral("txtTitle"), t}}),
-                  expected([&](const InvoiceFact& f) {
+        EXPECT_EQ(
+            found({{QStringLiteral("txtDescription"), t}}), expected([&](const InvoiceFact& f) {
+                return std::any_of(f.lines.begin(), f.lines.end(),
+                                   [&](const LineFact& l) { return contains(l.description, t); });
+            }));
+        EXPECT_EQ(found({{QStringLiteral("txtTitle"), t}}), expected([&](const InvoiceFact& f) {
                       return hasGood(f, [&](const GoodFact& g) { return contains(g.name, t); });
                   }));
-        EXPECT_EQ(found({{QStringLiteral("txtMaxMCode"), t}}),
-                  expected([&](const InvoiceFact& f) {
+        EXPECT_EQ(found({{QStringLiteral("txtMaxMCode"), t}}), expected([&](const InvoiceFact& f) {
                       return !f.manualCode.isEmpty() && f.manualCode <= t;
                   }));
     }
