@@ -6,13 +6,16 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QResizeEvent>
-#include <QTableWidget>
 #include <algorithm>
 #include <limits>
 
 #include "assembly/ui/InvoiceModuleUi.h"
+#include "common/CommandGuard.h"
 #include "common/Messages.h"
 #include "invoice/ui/FormMain.h"
+#include "search/InvoiceLists.h"
+#include "search/ui/FormSearch.h"
+#include "search/ui/InvoiceResultView.h"
 
 namespace si {
 
@@ -53,16 +56,28 @@ comSaleInvoice1::comSaleInvoice1(ComponentRegistry& components, const ProcedureR
     caption->setObjectName(QStringLiteral("lblCaption"));
     caption->adjustSize();
     FrmCaption_->resize(caption->size());
-    flex_ = new QTableWidget(this);
+    listModel_ = std::make_unique<InvoiceResultModel>(ctx_, ListColumns(true));
+    flex_ = new InvoiceResultView(*listModel_, this);
     flex_->setObjectName(QStringLiteral("flex"));
+    connect(flex_, &InvoiceResultView::rowClicked, this, &comSaleInvoice1::onListRowClicked);
+    connect(flex_, &InvoiceResultView::invoiceOpened, this, [this](qint64 id) {
+        int invoice = static_cast<int>(id);
+        Guarded(ctx_, [&] { View(invoice); });
+    });
     cmdSelectAll_ = panelButton("cmdSelectAll", QStringLiteral("انتخاب همه"), this);
     cmdSelectNone_ = panelButton("cmdSelectNone", QStringLiteral("هيچكدام"), this);
     cmdSelectInverse_ = panelButton("cmdSelectInverse", QStringLiteral("معكوس"), this);
     cmdFinalSave_ = panelButton("cmdFinalSave", QStringLiteral("ثبت نهايي"), this);
+    connect(cmdSelectAll_, &QPushButton::clicked, this, &comSaleInvoice1::cmdSelectAll);
+    connect(cmdSelectNone_, &QPushButton::clicked, this, &comSaleInvoice1::cmdSelectNone);
+    connect(cmdSelectInverse_, &QPushButton::clicked, this, &comSaleInvoice1::cmdSelectInverse);
+    connect(cmdFinalSave_, &QPushButton::clicked, this,
+            [this] { Guarded(ctx_, [this] { cmdFinalSave(); }); });
     InitProperties();
 }
 
 comSaleInvoice1::~comSaleInvoice1() {
+    searchForm_.reset();
     myFrm_ = nullptr;
     forms_.clear();
     // Their forms use this control's context: they go now, not after it.
@@ -264,8 +279,12 @@ bool comSaleInvoice1::SearchInvoice() {
         ShowMessage(ctx_, kErrorCaption, kNoRightMessage);
         return false;
     }
-    int id = askInvoiceNumber();
-    if (id > 0) View(id);
+    if (searchDialog) {
+        int id = askInvoiceNumber();
+        if (id > 0) View(id);
+        return false;
+    }
+    runSearch(false);
     return false;
 }
 
@@ -275,8 +294,34 @@ QString comSaleInvoice1::SearchNGetInvoices() {
         ShowMessage(ctx_, kErrorCaption, kNoRightMessage);
         return {};
     }
-    const int id = askInvoiceNumber();
-    return id > 0 ? QString::number(id) : QString();
+    if (searchDialog) {
+        const int id = askInvoiceNumber();
+        return id > 0 ? QString::number(id) : QString();
+    }
+    return runSearch(true);
+}
+
+FormSearch* comSaleInvoice1::searchForm() {
+    if (!searchForm_) {
+        searchForm_ = std::make_unique<FormSearch>(ctx_, this);
+        searchForm_->setWindowFlag(Qt::Window);
+        searchForm_->setAttribute(Qt::WA_DontShowOnScreen, !showForms);
+        connect(searchForm_.get(), &FormSearch::invoiceOpened, this, [this](qint64 id) {
+            int invoice = static_cast<int>(id);
+            Guarded(ctx_, [&] { View(invoice); });
+        });
+    }
+    return searchForm_.get();
+}
+
+QString comSaleInvoice1::runSearch(bool picking) {
+    FormSearch& form = *searchForm();
+    form.InitializeSearch();
+    if (runSearchForm) return runSearchForm(form, picking);
+    if (picking) return form.pickInvoices();
+    form.show();
+    form.raise();
+    return {};
 }
 
 int comSaleInvoice1::openFormCount() const {
@@ -289,12 +334,60 @@ int comSaleInvoice1::openFormCount() const {
 // --- list panel ---------------------------------------------------------------------------------
 
 QVariant comSaleInvoice1::ViewTempDocs() {
+    viewList(InvoiceList::Temp);
     return {};
 }
+
 QVariant comSaleInvoice1::ViewFinalDocs() {
+    viewList(InvoiceList::Final);
     return {};
 }
-void comSaleInvoice1::DoSort(short, short) {}
+
+void comSaleInvoice1::viewList(InvoiceList list) {
+    showBatchCommands(ListOffersBatchFinal(list, whereClause_));
+    openSessionForEntry();
+    LoadSystemParameters(ctx_);
+    if (list == InvoiceList::Temp) setAccPeriodSpecID(accPeriodSpecId_);
+    const WaitCursor wait;
+    listModel_->setColumns(ListColumns(list == InvoiceList::Temp));
+    listModel_->setSource(InvoiceListSource(ctx_, list, whereClause_));
+}
+
+void comSaleInvoice1::showBatchCommands(bool shown) {
+    batchCommands_ = shown;
+    for (QPushButton* b : {cmdSelectAll_, cmdSelectNone_, cmdSelectInverse_, cmdFinalSave_})
+        b->setVisible(shown);
+}
+
+void comSaleInvoice1::DoSort(short, short flexSortCol) {
+    const WaitCursor wait;
+    listModel_->sortBy(flexSortCol);
+}
+
+bool comSaleInvoice1::markingAllowed() {
+    if (HasRight(ctx_, Right::FinalSave)) return true;
+    ShowMessage(ctx_, kErrorCaption, kNoRightMessage);
+    return false;
+}
+
+void comSaleInvoice1::cmdSelectAll() {
+    if (markingAllowed()) listModel_->markAll();
+}
+void comSaleInvoice1::cmdSelectNone() {
+    if (markingAllowed()) listModel_->markNone();
+}
+void comSaleInvoice1::cmdSelectInverse() {
+    if (markingAllowed()) listModel_->invertMarks();
+}
+
+void comSaleInvoice1::onListRowClicked(int row) {
+    if (batchCommands_) listModel_->toggleMark(row);
+}
+
+int comSaleInvoice1::cmdFinalSave() {
+    if (!markingAllowed()) return 0;
+    return 0;
+}
 bool comSaleInvoice1::SaveAccDocAgain(QString&, QString&) {
     return false;
 }

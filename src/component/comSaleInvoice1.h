@@ -24,12 +24,15 @@
 class QFrame;
 class QLabel;
 class QPushButton;
-class QTableWidget;
 
 namespace si {
 
 class FormMain;
+class FormSearch;
 class InvoiceModule;
+class InvoiceResultModel;
+class InvoiceResultView;
+enum class InvoiceList;
 
 class comSaleInvoice1 : public QWidget {
     Q_OBJECT
@@ -92,8 +95,20 @@ public:
     // Forms opened and not closed.
     int openFormCount() const;
     Context& context() { return ctx_; }
-    // The search dialog until the search form exists: the chosen invoice ID, 0 for none.
+    // A stand-in for the search form that names one invoice (0 for none); unset, the form runs.
     std::function<int()> searchDialog;
+    // Runs the search form: on screen by default (modal when picking); tests work it here.
+    // Returns the picked IDs joined by ",".
+    std::function<QString(FormSearch&, bool picking)> runSearchForm;
+    FormSearch* searchForm();
+    // The list panel's rows.
+    InvoiceResultModel& listModel() { return *listModel_; }
+    bool batchCommandsShown() const { return batchCommands_; }
+    void cmdSelectAll();
+    void cmdSelectNone();
+    void cmdSelectInverse();
+    // Batch final registration of the marked temp invoices; the number registered.
+    int cmdFinalSave();
     // Shows forms on screen; tests switch it off.
     bool showForms = true;
 
@@ -119,6 +134,11 @@ private:
     void releaseForm(FormMain* form);
     void layoutPanel();
     int askInvoiceNumber();
+    QString runSearch(bool picking);
+    void viewList(InvoiceList list);
+    void showBatchCommands(bool shown);
+    bool markingAllowed();
+    void onListRowClicked(int row);
 
     ComponentRegistry& components_;
     const ProcedureRegistry& procedures_;
@@ -141,7 +161,10 @@ private:
     FormMain* myFrm_ = nullptr;
 
     QFrame* FrmCaption_ = nullptr;
-    QTableWidget* flex_ = nullptr;
+    std::unique_ptr<InvoiceResultModel> listModel_;
+    InvoiceResultView* flex_ = nullptr;
+    bool batchCommands_ = false;
+    std::unique_ptr<FormSearch> searchForm_;
     QPushButton* cmdSelectAll_ = nullptr;
     QPushButton* cmdSelectNone_ = nullptr;
     QPushButton* cmdSelectInverse_ = nullptr;
