@@ -157,6 +157,8 @@ std::vector<Command> AllCommands() {
     std::vector<Command> all = DatabaseCommands();
     for (Command& c : InvoiceCommands())
         all.push_back(std::move(c));
+    for (Command& c : SearchCommands())
+        all.push_back(std::move(c));
     return all;
 }
 
