@@ -195,12 +195,13 @@ SearchValues FormSearch::values() const {
     SearchValues values;
     for (QWidget* w : findChildren<QWidget*>()) {
         const QString name = w->objectName();
+        // A date box is a line edit too: its date is asked first.
         if (auto* box = qobject_cast<QCheckBox*>(w); box && name.startsWith(QLatin1String("chk")))
             values.insert(name, box->isChecked());
-        else if (auto* edit = qobject_cast<QLineEdit*>(w); edit && FindSearchFilter(name))
-            values.insert(name, edit->text());
         else if (auto* date = qobject_cast<JalaliDateEdit*>(w))
             values.insert(name, date->date());
+        else if (auto* edit = qobject_cast<QLineEdit*>(w); edit && FindSearchFilter(name))
+            values.insert(name, edit->text());
         else if (auto* list = qobject_cast<QComboBox*>(w);
                  list && name.startsWith(QLatin1String("cmb")))
             values.insert(name, list->currentData());
@@ -235,10 +236,11 @@ void FormSearch::ClearForm() {
 }
 
 void FormSearch::clearControls() {
-    for (auto* edit : findChildren<QLineEdit*>())
-        if (FindSearchFilter(edit->objectName())) edit->clear();
     for (auto* date : findChildren<JalaliDateEdit*>())
         date->clearDate();
+    for (auto* edit : findChildren<QLineEdit*>())
+        if (FindSearchFilter(edit->objectName()) && !qobject_cast<JalaliDateEdit*>(edit))
+            edit->clear();
     for (auto* list : findChildren<QComboBox*>())
         if (list->objectName().startsWith(QLatin1String("cmb"))) list->setCurrentIndex(0);
     for (auto* box : findChildren<QCheckBox*>())
