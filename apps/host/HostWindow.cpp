@@ -4,6 +4,7 @@
 #include <QCloseEvent>
 #include <QInputDialog>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QStatusBar>
@@ -12,6 +13,7 @@
 
 #include "apps/host/HostDialogs.h"
 #include "common/CommandGuard.h"
+#include "common/FoldedText.h"
 #include "common/ConnectionString.h"
 #include "common/Session.h"
 #include "common/SqlError.h"
@@ -54,6 +56,12 @@ void HostWindow::buildActions() {
          QKeySequence(Qt::CTRL | Qt::Key_N)},
         {"actSearch", QStringLiteral("جستجو"), &HostWindow::searchInvoice,
          QKeySequence(Qt::CTRL | Qt::Key_F)},
+        {"actTempList", QStringLiteral("فاکتورهاي موقت"), &HostWindow::viewTempList,
+         QKeySequence(Qt::CTRL | Qt::Key_T)},
+        {"actFinalList", QStringLiteral("فاکتورهاي نهايي"), &HostWindow::viewFinalList,
+         QKeySequence(Qt::CTRL | Qt::Key_L)},
+        {"actBatchFinal", QStringLiteral("ثبت نهايي گروهي"), &HostWindow::viewBatchFinalList,
+         QKeySequence()},
         {"actOutbox", kOutboxTitle, &HostWindow::showOutbox, QKeySequence()},
         {"actExit", QStringLiteral("خروج"), nullptr, QKeySequence(Qt::CTRL | Qt::Key_Q)}};
     QMenu* menu = menuBar()->addMenu(QStringLiteral("فاکتور فروش"));
@@ -161,6 +169,36 @@ void HostWindow::newInvoice() {
 
 void HostWindow::searchInvoice() {
     entry([this] { control_->SearchInvoice(); });
+}
+
+void HostWindow::viewTempList() {
+    control_->setWhereClause({});
+    entry([this] { control_->ViewTempDocs(); });
+}
+
+void HostWindow::viewFinalList() {
+    control_->setWhereClause({});
+    entry([this] { control_->ViewFinalDocs(); });
+}
+
+// The temp invoices up to a total the supervisor names, with the batch commands. The clause is
+// written here from a number, never from typed text.
+void HostWindow::viewBatchFinalList() {
+    bool ok = false;
+    const QString typed = QInputDialog::getText(
+        this, QStringLiteral("ثبت نهايي گروهي"),
+        QStringLiteral("فاکتورهاي موقت تا مبلغ (ريال):"), QLineEdit::Normal,
+        QStringLiteral("50000000"), &ok);
+    if (!ok) return;
+    bool number = false;
+    const qulonglong limit = FoldedText(typed.trimmed()).toULongLong(&number);
+    if (!number) {
+        QMessageBox::warning(this, QStringLiteral("ثبت نهايي گروهي"),
+                             QStringLiteral("مبلغ بايد عدد باشد."));
+        return;
+    }
+    control_->setWhereClause(QStringLiteral(" and TotalValue <= ") + QString::number(limit));
+    entry([this] { control_->ViewTempDocs(); });
 }
 
 void HostWindow::showOutbox() {

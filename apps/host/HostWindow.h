@@ -53,6 +53,9 @@ public:
     void viewInvoice();
     void newInvoice();
     void searchInvoice();
+    void viewTempList();
+    void viewFinalList();
+    void viewBatchFinalList();
     void showOutbox();
 
 protected:

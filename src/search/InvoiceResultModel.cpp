@@ -121,7 +121,8 @@ QString InvoiceResultModel::cellText(const ResultColumn& column, const Row& row)
         case ColumnFormat::State:
             return row.toInt64(field) == -1 ? kTempText : kFinalText;
         case ColumnFormat::Whole:
-            return QString::number(row.toInt64(field));
+            // A temp invoice's code is -1: its state already says so.
+            return row.toInt64(field) == -1 ? QString() : QString::number(row.toInt64(field));
         case ColumnFormat::Amount:
             return FormatAmount(row.money(field));
         case ColumnFormat::Percent:

@@ -37,6 +37,7 @@ public:
     InvoiceResultModel(Context& ctx, std::vector<ResultColumn> columns, QObject* parent = nullptr);
 
     void setColumns(std::vector<ResultColumn> columns);
+    const std::vector<ResultColumn>& columns() const { return columns_; }
     // Reads the first page of the new result; marks are cleared, the sort is the newest first.
     void setSource(InvoiceResultSource source);
     void clear();

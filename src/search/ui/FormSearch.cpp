@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRegularExpressionValidator>
+#include <QScreen>
 #include <QVBoxLayout>
 
 #include "common/CommandGuard.h"
@@ -80,6 +81,15 @@ FormSearch::FormSearch(Context& ctx, QWidget* parent)
     auto* cmdExit = command("cmdExit", QStringLiteral("خروج"));
     connect(cmdExit, &QPushButton::clicked, this, &QDialog::reject);
     commands->addWidget(cmdExit);
+    fitTheScreen();
+}
+
+// The whole screen of a till: the filters take what they need, the grid the rest.
+void FormSearch::fitTheScreen() {
+    if (const QScreen* s = screen()) {
+        const QRect available = s->availableGeometry();
+        resize(std::min(available.width(), 1366), available.height() - 30);
+    }
 }
 
 QPushButton* FormSearch::command(const char* name, const QString& text) {

@@ -41,6 +41,7 @@ private:
     QPushButton* command(const char* name, const QString& text);
     void search();
     void clearControls();
+    void fitTheScreen();
 
     Context& ctx_;
     SearchFormLogic logic_;

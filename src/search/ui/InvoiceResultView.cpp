@@ -38,16 +38,35 @@ InvoiceResultView::InvoiceResultView(InvoiceResultModel& model, QWidget* parent)
     sizeColumns();
 }
 
+// Wide enough for what a column usually holds, and for its title on two lines.
 void InvoiceResultView::sizeColumns() {
     const QFontMetrics metrics = fontMetrics();
-    const int digit = metrics.horizontalAdvance(QLatin1Char('0'));
-    for (int column = 0; column < model_->columnCount(); ++column) {
-        const QString title = model_->headerData(column, Qt::Horizontal).toString();
-        int width = std::max(digit * 8, metrics.horizontalAdvance(title) / 2 + 16);
-        if (column == 0) width = digit * 6;
-        if (column == 7 || column == 10) width = digit * 22;
-        if (column == 8) width = digit * 16;  // the original's 1500 twips
-        setColumnWidth(column, width);
+    const auto sample = [](const ResultColumn& c) {
+        switch (c.format) {
+        case ColumnFormat::RowNumber:
+            return QStringLiteral("99999");
+        case ColumnFormat::State:
+            return QStringLiteral("نهايي");
+        case ColumnFormat::Whole:
+            return QStringLiteral("9999999");
+        case ColumnFormat::Amount:
+            return QStringLiteral("999/999/999");
+        case ColumnFormat::Percent:
+            return QStringLiteral("99.9");
+        default:
+            return QLatin1String(c.field).contains(QLatin1String("Date"))
+                       ? QStringLiteral("1405/09/15")
+                       : QStringLiteral("محمدرضا عبداللهي");
+        }
+    };
+    const auto& columns = model_->columns();
+    for (int column = 0; column < static_cast<int>(columns.size()); ++column) {
+        const ResultColumn& c = columns[static_cast<size_t>(column)];
+        const int content = metrics.horizontalAdvance(sample(c));
+        int title = metrics.horizontalAdvance(c.header) / 2;  // two lines
+        for (const QString& word : c.header.split(QLatin1Char(' ')))
+            title = std::max(title, metrics.horizontalAdvance(word));
+        setColumnWidth(column, std::max(content, title) + 16);
     }
 }
 
