@@ -15,8 +15,9 @@ using F = ContainsField;
 
 // In the order the search appends them.
 const std::vector<SearchFilter> kFilters{
-    {"sltIntroductionType", "introduction-type", K::Id,
-     "ID in (Select s.ID from tblSaleInvoice s Where s.IntroductionTypeID=?)", nullptr, nullptr,
+    // The view carries the invoice's introduction type and card number: asked there, the date
+    // order's index serves them.
+    {"sltIntroductionType", "introduction-type", K::Id, "IntroductionTypeID = ?", nullptr, nullptr,
      F::InvoiceNotes, "نحوه آشنايي"},
     {"txtPrevAdditionalFormSpec", "order-code", K::Number, "SLSOrderCode = ?", nullptr, nullptr,
      F::InvoiceNotes, "شماره سفارش معطوف"},
@@ -125,12 +126,10 @@ const std::vector<SearchFilter> kFilters{
      F::InvoiceNotes, "بدون فاكتورهاي توزيع شده"},
     {"chkNonDist", "no-undistributed", K::Unticked, "DistributionInvoiceID is not null", nullptr,
      nullptr, F::InvoiceNotes, "بدون فاكتورهاي توزيع نشده"},
-    {"txtCardNoFrom", "min-card", K::Number,
-     "ID in (Select s.ID from tblSaleInvoice s Where s.CardNo>=?)", nullptr, nullptr,
-     F::InvoiceNotes, "از شماره كارت"},
-    {"txtCardNoTo", "max-card", K::Number,
-     "ID in (Select s.ID from tblSaleInvoice s Where s.CardNo<=?)", nullptr, nullptr,
-     F::InvoiceNotes, "تا شماره كارت"},
+    {"txtCardNoFrom", "min-card", K::Number, "CardNo >= ?", nullptr, nullptr, F::InvoiceNotes,
+     "از شماره كارت"},
+    {"txtCardNoTo", "max-card", K::Number, "CardNo <= ?", nullptr, nullptr, F::InvoiceNotes,
+     "تا شماره كارت"},
     {"txtBeginTotalQty", "min-qty", K::Number, "SumQty >= ?", nullptr, nullptr, F::InvoiceNotes,
      "از تعداد كل"},
     {"txtEndTotalQty", "max-qty", K::Number, "SumQty <= ?", nullptr, nullptr, F::InvoiceNotes,
