@@ -214,6 +214,8 @@ FormMain* comSaleInvoice1::newRelayedForm() {
     opened->module = InstallModule(*form);
     myFrm_ = form;
     relay(form);
+    // The form's own search (Ctrl+F) opens the same search form.
+    form->searchDialog = [this] { return runSearch(false).toInt(); };
     connect(&form->logic(), &FormMainLogic::unloaded, this, [this, form] { releaseForm(form); });
     forms_.push_back(std::move(opened));
     return form;
@@ -284,7 +286,8 @@ bool comSaleInvoice1::SearchInvoice() {
         if (id > 0) View(id);
         return false;
     }
-    runSearch(false);
+    int id = runSearch(false).toInt();
+    if (id > 0) View(id);
     return false;
 }
 
@@ -306,22 +309,20 @@ FormSearch* comSaleInvoice1::searchForm() {
         searchForm_ = std::make_unique<FormSearch>(ctx_, this);
         searchForm_->setWindowFlag(Qt::Window);
         searchForm_->setAttribute(Qt::WA_DontShowOnScreen, !showForms);
-        connect(searchForm_.get(), &FormSearch::invoiceOpened, this, [this](qint64 id) {
-            int invoice = static_cast<int>(id);
-            Guarded(ctx_, [&] { View(invoice); });
-        });
     }
     return searchForm_.get();
 }
 
+// The search form, modal: an invoice chosen to open, or invoices picked for the host.
 QString comSaleInvoice1::runSearch(bool picking) {
     FormSearch& form = *searchForm();
     form.InitializeSearch();
-    if (runSearchForm) return runSearchForm(form, picking);
-    if (picking) return form.pickInvoices();
-    form.show();
-    form.raise();
-    return {};
+    if (!runSearchForm) return form.run(picking);
+    form.prepare(picking);
+    form.show();  // as exec() would
+    const QString outcome = runSearchForm(form, picking);
+    form.hide();
+    return outcome;
 }
 
 int comSaleInvoice1::openFormCount() const {

@@ -97,8 +97,8 @@ public:
     Context& context() { return ctx_; }
     // A stand-in for the search form that names one invoice (0 for none); unset, the form runs.
     std::function<int()> searchDialog;
-    // Runs the search form: on screen by default (modal when picking); tests work it here.
-    // Returns the picked IDs joined by ",".
+    // Runs the search form, modal, on screen by default; tests work it here. Returns the chosen
+    // invoice's ID when browsing, the picked IDs joined by "," when picking.
     std::function<QString(FormSearch&, bool picking)> runSearchForm;
     FormSearch* searchForm();
     // The list panel's rows.

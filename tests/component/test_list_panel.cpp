@@ -9,6 +9,7 @@
 
 #include "common/Codes.h"
 #include "component/comSaleInvoice1.h"
+#include "invoice/ui/FormMain.h"
 #include "search/InvoiceResultModel.h"
 #include "search/ui/FormSearch.h"
 #include "support/ContextTest.h"
@@ -118,6 +119,31 @@ TEST_P(ListPanelTest, PickingHandsBackTheMarkedInvoices) {
     EXPECT_EQ(control->SearchNGetInvoices(),
               QString::number(ids[5]) + QLatin1Char(',') + QString::number(ids[3]));
     EXPECT_EQ(seen, control->SearchNGetInvoices()) << "a second pick starts afresh";
+}
+
+// Browsing ends with the invoice chosen by Enter; the component and the invoice form open it.
+TEST_P(ListPanelTest, AnInvoiceChosenInTheSearchOpens) {
+    int searches = 0;
+    control->runSearchForm = [&](FormSearch& form, bool picking) {
+        EXPECT_FALSE(picking);
+        ++searches;
+        test::TypeInto(form.findChild<QLineEdit*>(QStringLiteral("txtNotes")),
+                       QStringLiteral("حضوري"));
+        form.findChild<QPushButton*>(QStringLiteral("cmdSearch"))->click();
+        auto* grid = form.findChild<QTableView*>(QStringLiteral("flexSearch"));
+        const QModelIndex second = grid->model()->index(1, 2);
+        grid->setCurrentIndex(second);
+        QTest::keyClick(grid, Qt::Key_Return);
+        return form.outcome();
+    };
+    control->SearchInvoice();
+    ASSERT_NE(control->myFrm(), nullptr);
+    EXPECT_EQ(control->myFrm()->logic().doc().txtID, QString::number(ids[2]));
+
+    control->ClearShow();
+    control->myFrm()->logic().runCommand(QStringLiteral("cmdSearch"));
+    EXPECT_EQ(searches, 2);
+    EXPECT_EQ(control->myFrm()->logic().doc().txtID, QString::number(ids[2]));
 }
 
 SI_INSTANTIATE_BACKENDS(ListPanelTest);

@@ -243,6 +243,7 @@ void FormMain::showKeyMap() {
 }
 
 int FormMain::runSearch() {
+    if (searchDialog) return searchDialog();
     bool ok = false;
     const int id = QInputDialog::getInt(this, QStringLiteral("جستجو"),
                                         QStringLiteral("شماره رايانهاي فاكتور:"), 1, 1,

@@ -11,6 +11,7 @@
 #include <QHash>
 #include <QTimer>
 #include <QWidget>
+#include <functional>
 #include <memory>
 
 #include "invoice/FormMainLogic.h"
@@ -51,6 +52,8 @@ public:
     // FormMainUi
     void showKeyMap() override;
     int runSearch() override;
+    // The search form the component opens; without it, a number is asked.
+    std::function<int()> searchDialog;
     void focusControl(const QString& objectName) override;
     void unloadForm() override;
     void refreshView() override;

@@ -56,7 +56,7 @@ FormSearch::FormSearch(Context& ctx, QWidget* parent)
     layout->addWidget(grid_, 1);
     connect(grid_, &InvoiceResultView::rowClicked, this,
             [this](int row) { logic_.result().toggleMark(row); });
-    connect(grid_, &InvoiceResultView::invoiceOpened, this, &FormSearch::invoiceOpened);
+    connect(grid_, &InvoiceResultView::invoiceOpened, this, &FormSearch::choose);
 
     auto* commands = new QHBoxLayout;
     layout->addLayout(commands);
@@ -75,8 +75,11 @@ FormSearch::FormSearch(Context& ctx, QWidget* parent)
         commands->addWidget(b);
     commands->addStretch(1);
     cmdOK_ = command("cmdOK", QStringLiteral("تاييد"));
-    cmdOK_->hide();
-    connect(cmdOK_, &QPushButton::clicked, this, &QDialog::accept);
+    connect(cmdOK_, &QPushButton::clicked, this, [this] {
+        if (picking_) return accept();
+        const QModelIndex current = grid_->currentIndex();
+        if (current.isValid()) choose(logic_.result().invoiceId(current.row()));
+    });
     commands->addWidget(cmdOK_);
     auto* cmdExit = command("cmdExit", QStringLiteral("خروج"));
     connect(cmdExit, &QPushButton::clicked, this, &QDialog::reject);
@@ -257,13 +260,37 @@ void FormSearch::clearControls() {
         box->setChecked(!isCompanion(box->objectName()));
 }
 
-QString FormSearch::pickInvoices() {
-    picking_ = true;
-    cmdOK_->show();
-    const bool chosen = exec() == QDialog::Accepted;
+// A double click or Enter on a row: when browsing, that invoice ends the search.
+void FormSearch::choose(qint64 id) {
+    if (picking_ || id <= 0) return;
+    chosen_ = id;
+    accept();
+}
+
+QString FormSearch::outcome() {
+    if (picking_) return logic_.pickedIds();
+    return chosen_ > 0 ? QString::number(chosen_) : QString();
+}
+
+void FormSearch::prepare(bool picking) {
+    picking_ = picking;
+    chosen_ = 0;
+}
+
+QString FormSearch::run(bool picking) {
+    prepare(picking);
+    const bool ended = exec() == QDialog::Accepted;
+    const QString result = ended ? outcome() : QString();
     picking_ = false;
-    cmdOK_->hide();
-    return chosen ? logic_.pickedIds() : QString();
+    return result;
+}
+
+QString FormSearch::pickInvoices() {
+    return run(true);
+}
+
+qint64 FormSearch::chooseInvoice() {
+    return run(false).toLongLong();
 }
 
 }  // namespace si

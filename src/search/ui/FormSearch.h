@@ -2,7 +2,8 @@
 // The invoice search form: the filters above, the result grid (flexSearch) below, and the
 // commands. Controls carry their original names; reading them into values is driven by the filter
 // table, so a control added to the table and the layout needs no code of its own.
-// In picking mode the form is modal and ends with the marked invoices.
+// Modal in both uses: browsing ends with the invoice chosen (a double click, Enter, or OK on the
+// current row), picking with the marked invoices.
 
 #include <QDialog>
 
@@ -26,11 +27,17 @@ public:
     void ClearForm();
     // The values the filter controls hold, by control name.
     SearchValues values() const;
-    // Modal; the marked invoices' IDs joined by ",", or "" when none was chosen.
+    // The marked invoices' IDs joined by ",", or "" when none was chosen.
     QString pickInvoices();
-
-Q_SIGNALS:
-    void invoiceOpened(qint64 id);
+    // The invoice chosen, or 0.
+    qint64 chooseInvoice();
+    // What the form ended with: the chosen invoice when browsing, the marked ones when picking.
+    QString outcome();
+    bool picking() const { return picking_; }
+    // Starts a use: browsing or picking, nothing chosen yet. run() starts one itself.
+    void prepare(bool picking);
+    // Modal; the outcome, or "" when the form was closed without one.
+    QString run(bool picking);
 
 private:
     void buildFilters(QGridLayout* grid);
@@ -42,12 +49,14 @@ private:
     void search();
     void clearControls();
     void fitTheScreen();
+    void choose(qint64 id);
 
     Context& ctx_;
     SearchFormLogic logic_;
     InvoiceResultView* grid_ = nullptr;
     QPushButton* cmdOK_ = nullptr;
     bool picking_ = false;
+    qint64 chosen_ = 0;
 };
 
 }  // namespace si

@@ -43,20 +43,20 @@ void InvoiceResultView::sizeColumns() {
     const QFontMetrics metrics = fontMetrics();
     const auto sample = [](const ResultColumn& c) {
         switch (c.format) {
-        case ColumnFormat::RowNumber:
-            return QStringLiteral("99999");
-        case ColumnFormat::State:
-            return QStringLiteral("نهايي");
-        case ColumnFormat::Whole:
-            return QStringLiteral("9999999");
-        case ColumnFormat::Amount:
-            return QStringLiteral("999/999/999");
-        case ColumnFormat::Percent:
-            return QStringLiteral("99.9");
-        default:
-            return QLatin1String(c.field).contains(QLatin1String("Date"))
-                       ? QStringLiteral("1405/09/15")
-                       : QStringLiteral("محمدرضا عبداللهي");
+            case ColumnFormat::RowNumber:
+                return QStringLiteral("99999");
+            case ColumnFormat::State:
+                return QStringLiteral("نهايي");
+            case ColumnFormat::Whole:
+                return QStringLiteral("9999999");
+            case ColumnFormat::Amount:
+                return QStringLiteral("999/999/999");
+            case ColumnFormat::Percent:
+                return QStringLiteral("99.9");
+            default:
+                return QLatin1String(c.field).contains(QLatin1String("Date"))
+                           ? QStringLiteral("1405/09/15")
+                           : QStringLiteral("محمدرضا عبداللهي");
         }
     };
     const auto& columns = model_->columns();
