@@ -4,6 +4,7 @@
 
 #include "common/Codes.h"
 #include "common/Messages.h"
+#include "common/Period.h"
 #include "common/UpdateColumns.h"
 #include "posting/FinalCodes.h"
 
@@ -49,6 +50,9 @@ int BatchFinalRegistration::cmdFinalSave(const QList<qint64>& markedInvoiceIds) 
         return 0;
     int registered = 0;
     try {
+        // The list may register before any form has read the period that numbers the codes.
+        if (ctx_.params.flag(P::PeriodDates) && !ctx_.period.beginDate.isValid())
+            LoadActivePeriod(ctx_);
         registered = registerQualifying(ids, renumberingApproved(ids));
     } catch (const SqlError& e) {
         ShowMessage(ctx_, kErrorCaption, kFailed + e.driverText().trimmed());
