@@ -1,6 +1,8 @@
 // invoice finalize-batch: the list's batch registration from the command line, with the credit
 // level of --position, the confirmation of --yes and the count it reports.
 
+#include <QScopeGuard>
+
 #include "cli/CliTestSupport.h"
 #include "common/Money.h"
 
@@ -22,6 +24,12 @@ TEST_P(CliBatchFinal, RegistersTheQualifyingInvoicesInDateOrderAndReportsTheirCo
     const qint64 later = temporary(1, 100);
     const qint64 over = temporary(0, 7001);
     const qint64 earlier = temporary(0, 7000);
+    // The demo company is shared by the program's tests: final invoices dated after the others
+    // would make their final saves earlier-dated ones.
+    const auto removeThem = qScopeGuard([&] {
+        db().exec(QStringLiteral("delete from tblSaleInvoice where ID in (?, ?, ?)"),
+                  {later, over, earlier});
+    });
     const qint64 level = db().insertReturningId(
         QStringLiteral("insert into tblSaleCreditLevel (Name, UpToValue) values ('سطح', ?) "
                        "RETURNING ID"),
