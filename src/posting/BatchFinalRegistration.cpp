@@ -35,19 +35,8 @@ QList<qint64> distinct(const QList<qint64>& ids) {
 }  // namespace
 
 int BatchFinalRegistration::cmdFinalSave(const QList<qint64>& markedInvoiceIds) {
-    if (!HasRight(ctx_, Right::FinalSave)) {
-        ShowMessage(ctx_, kErrorCaption, kNoRightMessage);
-        return 0;
-    }
     const QList<qint64> ids = distinct(markedInvoiceIds);
-    if (ids.isEmpty()) {
-        ShowMessage(ctx_, QStringLiteral("اشكال"), kNoneMarked);
-        return 0;
-    }
-    if (!AskedYes(ctx_, QStringLiteral("پرسش"),
-                  QStringLiteral("آيا براي قطعي كردن ”") + QString::number(ids.size()) +
-                      QStringLiteral("“ فاكتور موقت مطمئن هستيد؟")))
-        return 0;
+    if (!confirmed(ids)) return 0;
     int registered = 0;
     try {
         // The list may register before any form has read the period that numbers the codes.
@@ -65,6 +54,21 @@ int BatchFinalRegistration::cmdFinalSave(const QList<qint64>& markedInvoiceIds) 
                 QStringLiteral("تعداد <") + QString::number(registered) +
                     QStringLiteral("> فاكتور ثبت نهايي شدند."));
     return registered;
+}
+
+// The right, the marks and the clerk's Yes, each refusal with its message.
+bool BatchFinalRegistration::confirmed(const QList<qint64>& ids) {
+    if (!HasRight(ctx_, Right::FinalSave)) {
+        ShowMessage(ctx_, kErrorCaption, kNoRightMessage);
+        return false;
+    }
+    if (ids.isEmpty()) {
+        ShowMessage(ctx_, QStringLiteral("اشكال"), kNoneMarked);
+        return false;
+    }
+    return AskedYes(ctx_, QStringLiteral("پرسش"),
+                    QStringLiteral("آيا براي قطعي كردن ”") + QString::number(ids.size()) +
+                        QStringLiteral("“ فاكتور موقت مطمئن هستيد؟"));
 }
 
 // The marked invoices still temporary whose total is within the highest credit level of the

@@ -29,6 +29,7 @@ private:
         qint64 id = 0;
         QDateTime createDate;
     };
+    bool confirmed(const QList<qint64>& ids);
     QList<Candidate> qualifying(const QList<qint64>& ids);
     bool renumberingApproved(const QList<qint64>& ids);
     int registerQualifying(const QList<qint64>& ids, bool renumber);
