@@ -1,4 +1,5 @@
-// invoice create | import | show | final: the form's logic without the form.
+// invoice create | import | show | final | finalize-batch: the form's and the list's logic
+// without them.
 
 #include <QFile>
 #include <QJsonDocument>
@@ -10,6 +11,7 @@
 #include "InvoiceEntry.h"
 #include "common/Numbers.h"
 #include "erpdb/Procedures.h"
+#include "posting/BatchFinalRegistration.h"
 
 namespace si::cli {
 
@@ -24,11 +26,26 @@ QByteArray readInput(const QString& file) {
     return in.readAll();
 }
 
+const char* const kBadId = "شماره رايانهاي فاكتور بايد عددي مثبت باشد.";
+
 int parseId(const QStringList& args) {
     bool ok = false;
     const int id = args.value(0).toInt(&ok);
-    if (!ok || id < 1) throw std::invalid_argument("شماره رايانهاي فاكتور بايد عددي مثبت باشد.");
+    if (!ok || id < 1) throw std::invalid_argument(kBadId);
     return id;
+}
+
+// IDs separated by commas, in one argument or several.
+QList<qint64> parseIdList(const QStringList& args) {
+    QList<qint64> ids;
+    for (const QString& arg : args)
+        for (const QString& part : arg.split(u',', Qt::SkipEmptyParts)) {
+            bool ok = false;
+            const qint64 id = part.trimmed().toLongLong(&ok);
+            if (!ok || id < 1) throw std::invalid_argument(kBadId);
+            ids << id;
+        }
+    return ids;
 }
 
 void printJson(QTextStream& out, FormMainLogic& form) {
@@ -157,6 +174,19 @@ int runFinal(CommandCall& call) {
     return kExitOk;
 }
 
+// The list's batch registration; the count it reports is printed as the result.
+int runFinalizeBatch(CommandCall& call) {
+    const QList<qint64> ids = parseIdList(call.args);
+    CliContext cli(call.options);
+    const ReadMemoScope command(cli.ctx());
+    cli.open();
+    BatchFinalRegistration(cli.ctx()).cmdFinalSave(ids);
+    const ConsoleAnswers& shown = cli.answers();
+    if (shown.lastCaption != QStringLiteral("اطلاع")) return cli.refusalExitCode();
+    call.out << shown.lastText << "\n";
+    return kExitOk;
+}
+
 }  // namespace
 
 std::vector<Command> InvoiceCommands() {
@@ -185,6 +215,13 @@ std::vector<Command> InvoiceCommands() {
          QStringLiteral("invoice final ID"),
          QStringLiteral("Opens a stored temporary invoice for editing and saves it finally."),
          runFinal},
+        {{QStringLiteral("invoice"), QStringLiteral("finalize-batch")},
+         QStringLiteral("invoice finalize-batch ID,ID,... [--yes]"),
+         QStringLiteral(
+             "Registers the listed temporary invoices finally at once, as the invoice list does:\n"
+             "those over the credit level of --position stay temporary; each takes the next code\n"
+             "in date order. Needs --yes to confirm; prints how many were registered."),
+         runFinalizeBatch},
     };
 }
 

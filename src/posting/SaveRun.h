@@ -78,9 +78,7 @@ private:
     void RecheckDebitCeiling();
 
     // Codes (SaveCodes.cpp).
-    QString periodFilter() const;
-    Params periodParams() const;
-    bool laterFinalInvoicesExist();
+    QDateTime invoiceDate() const;
     bool AskRenumbering();
     void AssignCode();
 
