@@ -13,6 +13,7 @@
 #include "common/CommandGuard.h"
 #include "common/Messages.h"
 #include "invoice/ui/FormMain.h"
+#include "posting/BatchFinalRegistration.h"
 #include "search/InvoiceLists.h"
 #include "search/ui/FormSearch.h"
 #include "search/ui/InvoiceResultView.h"
@@ -386,8 +387,9 @@ void comSaleInvoice1::onListRowClicked(int row) {
 }
 
 int comSaleInvoice1::cmdFinalSave() {
-    if (!markingAllowed()) return 0;
-    return 0;
+    const int registered = BatchFinalRegistration(ctx_).cmdFinalSave(listModel_->markedIds());
+    if (registered != 0) ViewTempDocs();
+    return registered;
 }
 bool comSaleInvoice1::SaveAccDocAgain(QString&, QString&) {
     return false;

@@ -104,6 +104,26 @@ TEST_P(ListPanelTest, MarkingNeedsRight90106AndAClickFlipsARow) {
     EXPECT_EQ(messages.last().caption, kErrorCaption);
 }
 
+// The marked invoices within the position's credit level get the next codes, and the list is
+// read again without them.
+TEST_P(ListPanelTest, BatchFinalRegistersTheMarkedAndRefreshesTheList) {
+    control->setWhereClause(QStringLiteral(" and TotalValue <= 5000000"));
+    control->ViewTempDocs();
+    control->listModel().toggleMark(1);  // ids[4]
+    control->listModel().toggleMark(2);  // ids[3]
+    messages.answerYes();
+    control->findChild<QPushButton*>(QStringLiteral("cmdFinalSave"))->click();
+    EXPECT_EQ(messages.last().text, QStringLiteral("تعداد <2> فاكتور ثبت نهايي شدند."));
+    EXPECT_EQ(listed(), (QList<qint64>{ids[5], ids[2]}));
+    const auto code = [&](qint64 id) {
+        return db()
+            .scalar(QStringLiteral("select Code from tblSaleInvoice where ID = ?"), {id})
+            .toInt();
+    };
+    EXPECT_EQ(code(ids[3]), 3) << "the earlier date first";
+    EXPECT_EQ(code(ids[4]), 4);
+}
+
 TEST_P(ListPanelTest, PickingHandsBackTheMarkedInvoices) {
     QString seen;
     control->runSearchForm = [&](FormSearch& form, bool picking) {
