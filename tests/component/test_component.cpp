@@ -5,6 +5,7 @@
 #include <QFrame>
 #include <QPointer>
 
+#include "ComponentFixture.h"
 #include "component/comSaleInvoice1.h"
 #include "erpdb/Schema.h"
 #include "invoice/ui/FormMain.h"
@@ -26,26 +27,13 @@ const QStringList kBagOrder = {QStringLiteral("DataSource"),
                                QStringLiteral("ID"),
                                QStringLiteral("WhereClause")};
 
-class ComponentTest : public test::ContextTest {
+class ComponentTest : public test::ComponentFixture {
 protected:
-    void SetUp() override {
-        ContextTest::SetUp();
-        control = std::make_unique<comSaleInvoice1>(components, procedures);
-        control->showForms = false;
-        control->setOLEConnectionString(database->connectionString());
-        control->setUserID(static_cast<short>(ctx.globals.CurrentUserID));
-        control->context().clock = [this] { return now; };
-    }
-    void TearDown() override {
-        control.reset();
-        ContextTest::TearDown();
-    }
     int storedInvoice() {
         test::InvoiceRow row;
         row.customer = test::AddCustomer(db(), QStringLiteral("مشتري"));
         return test::AddInvoice(db(), row);
     }
-    std::unique_ptr<comSaleInvoice1> control;
 };
 
 TEST_P(ComponentTest, EmptyBagGivesTheDefaultsInTableOrder) {

@@ -7,6 +7,7 @@
 #include <QTableView>
 #include <QTest>
 
+#include "ComponentFixture.h"
 #include "common/Codes.h"
 #include "component/comSaleInvoice1.h"
 #include "invoice/ui/FormMain.h"
@@ -19,15 +20,10 @@
 namespace si {
 namespace {
 
-class ListPanelTest : public test::ContextTest {
+class ListPanelTest : public test::ComponentFixture {
 protected:
     void SetUp() override {
-        ContextTest::SetUp();
-        control = std::make_unique<comSaleInvoice1>(components, procedures);
-        control->showForms = false;
-        control->setOLEConnectionString(database->connectionString());
-        control->setUserID(static_cast<short>(ctx.globals.CurrentUserID));
-        control->context().clock = [this] { return now; };
+        ComponentFixture::SetUp();
         const int customer = test::AddCustomer(db(), QStringLiteral("مشتري"));
         for (int i = 0; i < 6; ++i) {
             test::InvoiceRow row;
@@ -37,10 +33,6 @@ protected:
             row.notes = i % 2 ? QStringLiteral("پيك") : QStringLiteral("حضوري");
             ids << test::AddInvoice(db(), row);
         }
-    }
-    void TearDown() override {
-        control.reset();
-        ContextTest::TearDown();
     }
     bool shown(const char* button) {
         return control->findChild<QPushButton*>(QString::fromLatin1(button))
@@ -53,7 +45,6 @@ protected:
         return all;
     }
 
-    std::unique_ptr<comSaleInvoice1> control;
     QList<qint64> ids;
 };
 
