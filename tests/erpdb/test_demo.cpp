@@ -682,7 +682,8 @@ TEST_P(DemoBulk, IndexesSetAsideComeBackAsTheSchemaDefinesThem) {
     std::map<QString, QStringList> before;
     for (const QString& t : tables)
         before[t] = indexesOf(*s, t);
-    ASSERT_EQ(before[QStringLiteral("tblSaleInvoice")].size(), 12);
+    // The sums' two and, on PostgreSQL, the text indexes of notes and manual code came since.
+    ASSERT_EQ(before[QStringLiteral("tblSaleInvoice")].size(), s->isSqlite() ? 14 : 16);
     Transaction transaction = s->transaction();
     demo::IndexesSetAside aside(*s, tables);
     for (const QString& t : tables)
