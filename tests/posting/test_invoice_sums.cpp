@@ -24,7 +24,9 @@ protected:
         discounted.DiscountValue = Money::fromRials(300);
         discounted.NetAmount = Money::fromRials(2700);
         discounted.LineTotal = discounted.NetAmount;
-        newInvoice({discounted, line(QStringLiteral("1002"), 1.5, 700)});
+        InvoiceLine weighed = line(QStringLiteral("1002"), 1.5, 700);
+        weighed.ScaleID = AddUnit(db(), QStringLiteral("كيلوگرم"), 1, false);
+        newInvoice({discounted, weighed});
         InvoiceLine free = line(QStringLiteral("1001"), 1, 1500);
         free.IsEchantillon = true;
         InvoiceDocument& d = form->doc();
