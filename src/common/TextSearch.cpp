@@ -31,27 +31,33 @@ SqlCondition matchingRows(const Session& session, const TextIndexedColumn& c,
             {FoldedContainsPattern(typed)}};
 }
 
-// The invoices owning the matching rows.
-SqlCondition invoicesOf(ContainsField field, const SqlCondition& rows) {
-    QString sql;
+// The IDs of the invoices owning the matching rows.
+QString invoiceIdsOf(ContainsField field, const QString& rows) {
     switch (field) {
         case ContainsField::InvoiceNotes:
         case ContainsField::InvoiceManualCode:
-            sql = QStringLiteral("ID in (") + rows.sql + QStringLiteral(")");
-            break;
+            return rows;
         case ContainsField::LineDescription:
-            sql = QStringLiteral(
-                      "ID in (select d.InvoiceID from tblSaleInvoiceDetail d where d.ID in (") +
-                  rows.sql + QStringLiteral("))");
-            break;
+            return QStringLiteral(
+                       "select d.InvoiceID from tblSaleInvoiceDetail d where d.ID in (") +
+                   rows + QStringLiteral(")");
         case ContainsField::GoodsName:
-            sql = QStringLiteral(
-                      "ID in (select d.InvoiceID from tblSaleInvoiceDetail d where d.Barcode in "
-                      "(select g.Barcode from tblGood g where g.ID in (") +
-                  rows.sql + QStringLiteral(")))");
             break;
     }
-    return {sql, rows.params};
+    return QStringLiteral(
+               "select d.InvoiceID from tblSaleInvoiceDetail d where d.Barcode in "
+               "(select g.Barcode from tblGood g where g.ID in (") +
+           rows + QStringLiteral("))");
+}
+
+// PostgreSQL cannot tell how many invoices a typed text finds: given "ID in (...)" it walks the
+// invoices in the list's order testing each one, a million for a rare text. An array of the
+// found IDs is read first, and the invoices are then fetched by key.
+SqlCondition invoicesOf(const Session& session, ContainsField field, const SqlCondition& rows) {
+    const QString ids = invoiceIdsOf(field, rows.sql);
+    if (session.isSqlite())
+        return {QStringLiteral("ID in (") + ids + QStringLiteral(")"), rows.params};
+    return {QStringLiteral("ID = ANY (ARRAY(") + ids + QStringLiteral("))"), rows.params};
 }
 
 }  // namespace
@@ -84,7 +90,7 @@ QString IndexedText(const QString& column) {
 SqlCondition InvoicesContaining(const Session& session, ContainsField field, const QString& typed) {
     const QString needle = typed.trimmed();
     if (needle.isEmpty()) return {};
-    return invoicesOf(field, matchingRows(session, TextIndexedColumnOf(field), needle));
+    return invoicesOf(session, field, matchingRows(session, TextIndexedColumnOf(field), needle));
 }
 
 }  // namespace si

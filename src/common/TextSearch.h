@@ -28,8 +28,9 @@ inline constexpr std::array<ContainsField, 4> kContainsFields{
     ContainsField::InvoiceNotes, ContainsField::InvoiceManualCode, ContainsField::LineDescription,
     ContainsField::GoodsName};
 
-// The condition on an invoice's ID ("ID in (...)") for the invoices whose field contains the
-// typed text, every value bound; empty when the typed text is empty or only spaces.
+// The condition on an invoice's ID ("ID in (...)" on SQLite, "ID = ANY (ARRAY(...))" on
+// PostgreSQL) for the invoices whose field contains the typed text, every value bound; empty when
+// the typed text is empty or only spaces.
 SqlCondition InvoicesContaining(const Session& session, ContainsField field, const QString& typed);
 
 // Where a field's text is stored, and the names of what indexes it; for the schema.
