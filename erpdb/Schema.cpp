@@ -7,7 +7,9 @@
 #include <vector>
 
 #include "common/FoldedText.h"
+#include "common/InvoiceSums.h"
 #include "common/UpdateColumns.h"
+#include "erpdb/SearchSchema.h"
 
 namespace si::erpdb {
 
@@ -15,10 +17,12 @@ namespace {
 
 // One upgrade step: the scripts it runs, in order, then its code. Step n raises the schema to
 // version n. A step runs on databases that may already hold part of what it creates, so every
-// statement of a later step must tolerate that (IF NOT EXISTS, or a check in code).
+// statement of a later step must tolerate that (IF NOT EXISTS, or a check in code). Code that
+// reads the views (which are dropped while the steps run) goes into afterViews.
 struct UpgradeStep {
     QStringList scripts;
     void (*code)(Session&) = nullptr;
+    void (*afterViews)(Session&) = nullptr;
 };
 
 // Look-ups by code, barcode and name compare folded text (FoldedText): SQLite has the fold from
@@ -47,6 +51,10 @@ const std::vector<UpgradeStep>& upgradeSteps() {
         {{QStringLiteral("s6_folded_keys.sql")}},
         // The walk-in buyer's name and phone of an invoice.
         {{QStringLiteral("s7_walk_in.sql")}},
+        // The sums the invoice lists show, stored on the invoice and filled from its lines.
+        {{}, &AddInvoiceSums, &RefreshAllInvoiceSums},
+        // The text indexes of the search's "contains" filters.
+        {{}, &AddTextIndexes},
     };
     return steps;
 }
@@ -152,6 +160,7 @@ int InstalledSchemaVersion(Session& session) {
 void InstallSchema(Session& session) {
     // The writer lock keeps two workstations that start at once from creating the same objects.
     Transaction transaction = session.writerTransaction();
+    RefuseDatabaseWithoutUtf8(session);
     session.execScript(translate(versionTableScript(), session.dialect()));
     const int installed = InstalledSchemaVersion(session);
     if (installed > CurrentSchemaVersion())
@@ -166,6 +175,9 @@ void InstallSchema(Session& session) {
     for (int version = installed + 1; version <= CurrentSchemaVersion(); ++version)
         applyStep(session, version);
     runScript(session, kViewScript);
+    for (int version = installed + 1; version <= CurrentSchemaVersion(); ++version)
+        if (const auto fill = upgradeSteps()[static_cast<size_t>(version - 1)].afterViews)
+            fill(session);
     transaction.commit();
 }
 

@@ -7,6 +7,7 @@
 
 #include <cmath>
 
+#include "common/InvoiceSums.h"
 #include "erpdb/demo/DemoModel.h"
 
 namespace si::erpdb::demo {
@@ -460,6 +461,8 @@ void FillInvoices(DemoData& d) {
     IndexesSetAside invoiceIndexes(d.session, {QStringLiteral("tblSaleInvoiceDetail")});
     InvoiceMaker(d).makeAll();
     invoiceIndexes.restore();
+    // The stored sums from the stored lines, by the statement every writer uses.
+    RefreshAllInvoiceSums(d.session);
     d.progress(QStringLiteral("برگه هاي خروج و حواله هاي فروش"));
     // The dispatches' own index on their invoice stays: the lines find their dispatch by it.
     IndexesSetAside dispatchIndexes(

@@ -1,8 +1,5 @@
 #include "erpdb/demo/DemoSupport.h"
 
-#include <QDir>
-#include <QFile>
-#include <QRegularExpression>
 #include <QSet>
 #include <stdexcept>
 
@@ -123,24 +120,33 @@ int Ean13CheckDigit(const QString& twelveDigits) {
     return (10 - sum % 10) % 10;
 }
 
+namespace {
+
+// The table's indexes as the database defines them, whether a schema script or an upgrade step
+// made them; an index that backs a key constraint stays.
+RowSet indexDefinitions(Session& s, const QString& table) {
+    if (s.isSqlite())
+        return s.query(QStringLiteral("SELECT name, sql AS definition FROM sqlite_master WHERE "
+                                      "type = 'index' AND lower(tbl_name) = lower(?) AND sql IS "
+                                      "NOT NULL ORDER BY name"),
+                       {table});
+    return s.query(QStringLiteral("SELECT i.indexname AS name, i.indexdef AS definition FROM "
+                                  "pg_indexes i WHERE i.schemaname = current_schema() AND "
+                                  "i.tablename = lower(?) AND NOT EXISTS (SELECT 1 FROM "
+                                  "pg_constraint c WHERE c.conname = i.indexname) ORDER BY "
+                                  "i.indexname"),
+                   {table});
+}
+
+}  // namespace
+
 IndexesSetAside::IndexesSetAside(Session& session, const QStringList& tables) : session_(session) {
-    static const QRegularExpression createIndex(
-        // A partial index keeps its WHERE clause.
-        QStringLiteral("^CREATE (?:UNIQUE )?INDEX IF NOT EXISTS (\\w+) ON (\\w+) \\(.*;$"),
-        QRegularExpression::MultilineOption);
-    const QDir scripts(QStringLiteral(":/erpdb/schema"));
-    for (const QString& file :
-         scripts.entryList({QStringLiteral("*.sql")}, QDir::Files, QDir::Name)) {
-        QFile f(scripts.filePath(file));
-        if (!f.open(QIODevice::ReadOnly)) continue;
-        const QString text = QString::fromUtf8(f.readAll());
-        for (auto it = createIndex.globalMatch(text); it.hasNext();) {
-            const auto match = it.next();
-            if (!tables.contains(match.captured(2), Qt::CaseInsensitive)) continue;
-            session_.exec(QStringLiteral("DROP INDEX ") + match.captured(1));
-            creates_ << match.captured(0).chopped(1);
+    for (const QString& table : tables)
+        for (const Row& index : indexDefinitions(session_, table)) {
+            // The names come from the database's own catalog.
+            session_.exec(QStringLiteral("DROP INDEX ") + index.text(u"name"));
+            creates_ << index.text(u"definition");
         }
-    }
 }
 
 void IndexesSetAside::restore() {

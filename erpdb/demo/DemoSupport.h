@@ -118,8 +118,8 @@ qint64 RoundTo(qint64 value, qint64 step);
 // The EAN-13 check digit of twelve digits.
 int Ean13CheckDigit(const QString& twelveDigits);
 
-// The schema's own indexes of some tables, dropped while the demo loads those tables in bulk and
-// built again afterwards from the schema scripts: building an index once costs far less than
+// The indexes of some tables, dropped while the demo loads those tables in bulk and built again
+// afterwards as the database defined them: building an index once costs far less than
 // keeping it up to date row by row. Both happen inside the demo's transaction, so a failure
 // brings the indexes back with the rollback.
 class IndexesSetAside {

@@ -12,9 +12,13 @@
 //                       the new line's ID (one line a call: the save writes the same row with
 //                       all its columns, many lines to a statement)
 //
+// The save that calls the header procedures and spSaleDeleteInvoice refreshes the invoice's stored
+// sums once it has written the lines; spSaleInsertInvoiceDetail refreshes them itself.
+//
 // Identifiers below 1 (-1 for "none") are stored as NULL; the cash-sale flag and the flag of an
 // invoice made from a dispatch are separate columns.
 
+#include "common/InvoiceSums.h"
 #include "common/Session.h"
 #include "erpdb/procedures/ProcedureSupport.h"
 
@@ -77,7 +81,8 @@ QVariant spSaleDeleteInvoice(Session& s, QVariantList& args) {
 // Returns the new line's ID, so that the save completes exactly this line (a free-goods line may
 // share its barcode, unit and description with a sold one).
 QVariant spSaleInsertInvoiceDetail(Session& s, QVariantList& args) {
-    return static_cast<int>(s.insertReturningId(
+    Transaction t = s.joinTransaction();
+    const auto id = static_cast<int>(s.insertReturningId(
         QStringLiteral(
             "insert into tblSaleInvoiceDetail (Qty, Barcode, Description, InvoiceID, "
             "DiscountTypeID, DiscountValue, DiscountPercent, RetailPrice, RowNumber, ScaleID, "
@@ -85,6 +90,9 @@ QVariant spSaleInsertInvoiceDetail(Session& s, QVariantList& args) {
         {moneyArg(args, 0), textArg(args, 1), textArg(args, 2), ArgInt(args, 3, -1),
          ArgInt(args, 4, 1), moneyArg(args, 5), Arg(args, 6).toDouble(), moneyArg(args, 7),
          ArgInt(args, 8), idOrNull(args, 9)}));
+    RefreshInvoiceSums(s, ArgInt(args, 3, -1));
+    t.commit();
+    return id;
 }
 
 }  // namespace

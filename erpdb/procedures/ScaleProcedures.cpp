@@ -20,12 +20,14 @@
 //   barcode, unit and description the receiving invoice already has adds its quantity and
 //   amounts to that line, as an invoice holds one line per barcode, unit and description. Free
 //   goods are not copied: the promotion pass of the form gives them anew.
+// - The receiving invoice's stored sums follow its lines.
 // - The station sale itself is left as it is.
 // Everything runs in one writer transaction, so two tills cannot use one barcode at once.
 
 #include <QHash>
 #include <optional>
 
+#include "common/InvoiceSums.h"
 #include "common/Jalali.h"
 #include "common/Session.h"
 #include "erpdb/procedures/ProcedureSupport.h"
@@ -233,6 +235,7 @@ QVariant spSaleInvoiceCopyFromScale(Session& s, QVariantList& args) {
     const int invoice = r.target > 0 ? r.target : newInvoiceLike(s, r);
     if (r.target > 0) addStationTotals(s, r);
     copyLines(s, r, invoice);
+    RefreshInvoiceSums(s, invoice);
     recordBarcode(s, r, invoice);
     t.commit();
     return invoice;

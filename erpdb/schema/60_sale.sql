@@ -9,6 +9,8 @@
 -- UpdaterID, UpdateDate and FarsiUpdateDate are the last change. A database installed before
 -- they were created here gets them from the upgrade to version 3; the invoice form still adds
 -- them when it meets such a database first, so no view may read them.
+-- SumQty ... SuCharge are the sums of the lines and surcharges that the lists show, kept by every
+-- writer of them (RefreshInvoiceSums); a database installed before gets them from version 8.
 CREATE TABLE IF NOT EXISTS tblSaleInvoice (
     ID IDENTITY,
     Code INTEGER,
@@ -65,7 +67,12 @@ CREATE TABLE IF NOT EXISTS tblSaleInvoice (
     FarsiLastLotteryPrintDate FARSIDATE,
     UpdaterID INTEGER,
     UpdateDate DATETIME,
-    FarsiUpdateDate FARSIDATE
+    FarsiUpdateDate FARSIDATE,
+    SumQty MONEY NOT NULL DEFAULT 0,
+    TitlesNum INTEGER NOT NULL DEFAULT 0,
+    RowDiscountValue MONEY NOT NULL DEFAULT 0,
+    CalcTotalValue MONEY NOT NULL DEFAULT 0,
+    SuCharge MONEY NOT NULL DEFAULT 0
 );
 -- The lists filter "Code = -1" (temporary) or "Code <> -1" and show the newest first.
 CREATE INDEX IF NOT EXISTS ix_tblSaleInvoice_State ON tblSaleInvoice (coalesce(Code, -1), CreateDate, ID);

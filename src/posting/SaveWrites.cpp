@@ -1,10 +1,12 @@
 // The writing of SaveInvoice: the header through spSaleInsertInvoice or
 // spSaleUpdateInvoice with the walk-in buyer and two further statements, the lines and free goods
-// with their discount kinds and traces, and the surcharges and deductions. Runs inside the save's
+// with their discount kinds and traces, the surcharges and deductions, and the invoice's stored
+// sums of them (one statement, after the last of those writes). Runs inside the save's
 // transaction. The statements do not grow with the lines: the lines are one multi-row insert (a
 // few for a very long invoice), and so are their discount kinds.
 
 #include "common/Codes.h"
+#include "common/InvoiceSums.h"
 #include "common/Jalali.h"
 #include "common/Numbers.h"
 #include "common/RowInserts.h"
@@ -66,6 +68,7 @@ void SaveRun::WriteAndPost(const std::function<void()>& afterHeaderWritten) {
     WriteLines();
     services_.totals->SaveSurcharges(invoiceID());
     services_.totals->SaveDeductions(invoiceID());
+    RefreshInvoiceSums(ctx_.db(), invoiceID());
     if (IsFinal_) PostFinal();
 }
 

@@ -5,6 +5,7 @@
 
 #include "support/ContextTest.h"
 #include "support/InvoiceFixtures.h"
+#include "support/InvoiceSumsCheck.h"
 
 namespace si {
 namespace {
@@ -160,6 +161,25 @@ TEST_P(ScaleProcedureTest, AnOpenTemporaryInvoiceGainsTheLinesAfterItsOwn) {
                    {invoice});
     EXPECT_TRUE(header->isNull(u"CustomerID"));  // the open invoice keeps its header
     EXPECT_EQ(header->money(u"TotalValue"), Money::fromRials(2700));
+}
+
+// The receiving invoice's stored sums count the copied lines, new and merged alike.
+TEST_P(ScaleProcedureTest, TheReceivingInvoiceSumsFollowTheCopiedLines) {
+    const Result fresh = copy(-1, barcodeOf(station));
+    ASSERT_GT(fresh.invoice, 0) << fresh.message.toStdString();
+    EXPECT_EQ(test::StaleInvoiceSums(db(), fresh.invoice), QStringList());
+    EXPECT_EQ(db().scalar(QStringLiteral("select TitlesNum from tblSaleInvoice where ID = ?"),
+                          {fresh.invoice})
+                  .toInt(),
+              2);
+
+    test::InvoiceRow r;
+    r.inventory = inventory;
+    const int open = test::AddInvoice(db(), r);
+    test::AddInvoiceLine(db(), open, QStringLiteral("5002"), 2, 2000, kilo, 1);
+    const Result merged = copy(open, barcodeOf(stationSale()));
+    ASSERT_EQ(merged.invoice, open) << merged.message.toStdString();
+    EXPECT_EQ(test::StaleInvoiceSums(db(), open), QStringList());
 }
 
 TEST_P(ScaleProcedureTest, RefusalsExplainThemselvesAndWriteNothing) {

@@ -8,7 +8,10 @@
 #include <algorithm>
 
 #include "common/FoldedText.h"
+#include "common/InvoiceSums.h"
+#include "common/TextSearch.h"
 #include "erpdb/Schema.h"
+#include "support/InvoiceSumsCheck.h"
 #include "support/TestDatabase.h"
 
 namespace si::erpdb {
@@ -25,6 +28,13 @@ qint64 insertRow(Session& s, const QString& table, const QStringList& columns,
     return s.insertReturningId(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3) RETURNING ID")
                                    .arg(table, columns.join(u','), marks.join(u',')),
                                values);
+}
+
+Money money(const char* text) {
+    return *Money::parse(QString::fromLatin1(text));
+}
+QVariant amount(const char* text) {
+    return QVariant::fromValue(money(text));
 }
 
 QStringList scriptViewNames() {
@@ -102,7 +112,8 @@ TEST_P(SchemaInstall, TheFoldAndTheGoodsFoldedKeysComeWithTheSchemaAndTheUpgrade
         s->execScript(QStringLiteral("DROP INDEX ") + index);
     }
     if (GetParam().dialect == Dialect::PostgreSQL)
-        s->execScript(QStringLiteral("DROP FUNCTION FoldedText(TEXT)"));
+        // With the text indexes over it, which came later still.
+        s->execScript(QStringLiteral("DROP FUNCTION FoldedText(TEXT) CASCADE"));
     s->exec(QStringLiteral("DELETE FROM tblZelorSchemaVersion WHERE Version > 4"));
 
     InstallSchema(*s);
@@ -187,6 +198,85 @@ TEST_P(SchemaInstall, InstallingAgainKeepsVersionAndRows) {
         -1);
 }
 
+// A database of version 7 gets the stored sums of the invoices it holds, and the text indexes of
+// the rows it holds.
+TEST_P(SchemaInstall, AnOlderDatabaseGetsTheSumsAndTextIndexesOfItsRows) {
+    test::ScratchDatabase db(GetParam());
+    auto s = Session::open(db.connectionString());
+    InstallSchema(*s);
+    const qint64 invoice = insertRow(*s, QStringLiteral("tblSaleInvoice"),
+                                     {QStringLiteral("Notes"), QStringLiteral("SuchargeValue")},
+                                     {QStringLiteral("ارسال به كرج"), amount("50")});
+    for (const char* barcode : {"1001", "1002", "1001"})
+        insertRow(*s, QStringLiteral("tblSaleInvoiceDetail"),
+                  {QStringLiteral("InvoiceID"), QStringLiteral("Barcode"), QStringLiteral("Qty"),
+                   QStringLiteral("RetailPrice"), QStringLiteral("Description")},
+                  {invoice, QString::fromLatin1(barcode), amount("1.5"), amount("1000"),
+                   QStringLiteral("Blue Box")});
+    s->execScript(
+        QStringLiteral("DROP VIEW vwSaleInvoiceSearch;\n"
+                       "DROP INDEX ix_tblSaleInvoice_SumQty;\n"
+                       "DROP INDEX ix_tblSaleInvoice_SuCharge"));
+    for (const char* column :
+         {"SumQty", "TitlesNum", "RowDiscountValue", "CalcTotalValue", "SuCharge"})
+        s->execScript(QStringLiteral("ALTER TABLE tblSaleInvoice DROP COLUMN ") +
+                      QString::fromLatin1(column));
+    for (ContainsField field : kContainsFields) {
+        const TextIndexedColumn c = TextIndexedColumnOf(field);
+        s->execScript(GetParam().dialect == Dialect::SQLite
+                          ? QStringLiteral("DROP TABLE ") + c.textTable
+                          : QStringLiteral("DROP INDEX ") + c.textIndex);
+    }
+    s->exec(QStringLiteral("DELETE FROM tblZelorSchemaVersion WHERE Version > 7"));
+
+    InstallSchema(*s);
+
+    EXPECT_EQ(InstalledSchemaVersion(*s), CurrentSchemaVersion());
+    EXPECT_EQ(test::StaleInvoiceSums(*s), QStringList());
+    EXPECT_TRUE(indexExists(*s, QStringLiteral("ix_tblSaleInvoice_SumQty")));
+    for (const auto& [field, typed] :
+         {std::pair{ContainsField::InvoiceNotes, QStringLiteral("به کرج")},
+          std::pair{ContainsField::LineDescription, QStringLiteral("BLUE")}}) {
+        const SqlCondition found = InvoicesContaining(*s, field, typed);
+        EXPECT_EQ(
+            s->scalar(QStringLiteral("SELECT count(*) FROM vwSaleInvoiceSearch WHERE ") + found.sql,
+                      found.params)
+                .toInt(),
+            1)
+            << typed.toStdString();
+    }
+}
+
+// PostgreSQL splits Persian text into the pieces its text indexes hold only under a UTF-8
+// character type: a database of another one is refused before anything is installed.
+TEST_P(SchemaInstall, APostgresDatabaseWithoutUtf8CharactersIsRefused) {
+    if (GetParam().dialect != Dialect::PostgreSQL) GTEST_SKIP() << "PostgreSQL only";
+    test::ScratchDatabase scratch(GetParam());
+    const QString name =
+        QStringLiteral("%1_c").arg(Session::open(scratch.connectionString())
+                                       ->scalar(QStringLiteral("SELECT current_database()"))
+                                       .toString());
+    auto admin = Session::open(scratch.connectionString());
+    admin->execScript(QStringLiteral("CREATE DATABASE ") + name +
+                      QStringLiteral(" TEMPLATE template0 LC_CTYPE 'C' LC_COLLATE 'C'"));
+    QString refusal;
+    {
+        QString connection = scratch.connectionString();
+        connection.replace(QRegularExpression(QStringLiteral("Database=\\w+")),
+                           QStringLiteral("Database=") + name);
+        auto s = Session::open(connection);
+        try {
+            InstallSchema(*s);
+        } catch (const std::runtime_error& e) {
+            refusal = QString::fromStdString(e.what());
+        }
+        EXPECT_EQ(InstalledSchemaVersion(*s), 0);
+    }
+    admin->execScript(QStringLiteral("DROP DATABASE ") + name + QStringLiteral(" WITH (FORCE)"));
+    EXPECT_TRUE(refusal.contains(QStringLiteral("UTF-8"))) << refusal.toStdString();
+    EXPECT_TRUE(refusal.contains(QStringLiteral("LC_CTYPE 'C.UTF-8'"))) << refusal.toStdString();
+}
+
 // A database written by a newer program is left as it is.
 TEST_P(SchemaInstall, NewerDatabaseIsRefusedUntouched) {
     test::ScratchDatabase db(GetParam());
@@ -263,13 +353,6 @@ TEST_P(SchemaViews, EveryViewCanBeRead) {
 }
 
 SI_INSTANTIATE_BACKENDS(SchemaViews);
-
-Money money(const char* text) {
-    return *Money::parse(QString::fromLatin1(text));
-}
-QVariant amount(const char* text) {
-    return QVariant::fromValue(money(text));
-}
 
 // One stored line and its total as the line grid makes it (without its truncations): net after
 // the discount, never below 0; wage on the gross; profit on net and wage; then commission, tax
@@ -367,6 +450,8 @@ TEST_P(SchemaTotals, InvoiceRowsShowCountsAndTotalsOfTheirLines) {
                    QStringLiteral("Value")},
                   {temp, 1, amount(value)});
     const qint64 final = addInvoice(7, "0", "0", "0");
+    // Written row by row here: the sums are refreshed as every writer of lines does.
+    RefreshInvoiceSums(*s_, temp);
 
     const auto row =
         s_->first(QStringLiteral("SELECT * FROM vwSaleInvoiceSearch WHERE ID = ?"), {temp});
@@ -408,6 +493,37 @@ TEST_P(SchemaTotals, InvoiceRowsShowCountsAndTotalsOfTheirLines) {
         s_->query(QStringLiteral("SELECT ID FROM vwSaleInvoiceSearch WHERE Code <> -1"));
     ASSERT_EQ(finals.size(), 1);
     EXPECT_EQ(finals.first().toInt64(u"ID"), final);
+}
+
+// The stored sums take every kind of line amount (wage, profit, commission, tax, duty, free
+// goods) as the views compute them.
+TEST_P(SchemaTotals, StoredSumsAgreeWithTheViewsForEveryKindOfLine) {
+    const Line lines[] = {
+        {"3", "1000", "300", 0, "0", 0, "0", "81", "27", false, "2808"},
+        {"2.5", "1999.5", "0", 0, "0", 0, "0", "0", "0", false, "4998.75"},
+        {"1", "5000", "9000", 0, "0", 0, "0", "0", "0", false, "0"},
+        {"2", "5000", "0", 10, "25", 5, "100", "30", "0", false, "11732.5"},
+        {"1.5", "3000", "450", 2.5, "0", 12.5, "0", "0", "0", false, "4682.8125"},
+        {"1", "500", "10", 0, "0", 0, "0", "0", "0", true, "490"},
+    };
+    const qint64 invoice = addInvoice(QVariant(), "125.5", "300", "20.25");
+    int barcode = 1000;
+    for (const Line& line : lines)
+        addLine(invoice, QString::number(++barcode), line);
+    insertRow(
+        *s_, QStringLiteral("tblSaleInvoiceSucharge"),
+        {QStringLiteral("InvoiceID"), QStringLiteral("SuchargeTypeID"), QStringLiteral("Value")},
+        {invoice, 1, amount("300")});
+
+    RefreshAllInvoiceSums(*s_);
+
+    EXPECT_EQ(test::StaleInvoiceSums(*s_), QStringList());
+    // 2808 + 4998.75 + 0 + 11732.5 + 4682.8125 + 300 - 125.5 - 20.25
+    EXPECT_EQ(s_->first(QStringLiteral("SELECT CalcTotalValue FROM vwSaleInvoiceSearch WHERE ID "
+                                       "= ?"),
+                        {invoice})
+                  ->money(u"CalcTotalValue"),
+              money("24376.3125"));
 }
 
 SI_INSTANTIATE_BACKENDS(SchemaTotals);
