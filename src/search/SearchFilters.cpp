@@ -173,7 +173,7 @@ SqlCondition filterCondition(const Context& ctx, const SearchFilter& filter,
                              const SearchValues& values) {
     const QVariant value = values.value(QString::fromLatin1(filter.control));
     if (filter.kind == K::Contains)
-        return ContainsCondition(*ctx.session, filter.field, value.toString());
+        return InvoicesContaining(*ctx.session, filter.field, value.toString());
     const bool wide =
         filter.companion && values.value(QString::fromLatin1(filter.companion)).toBool();
     const QString sql = QString::fromLatin1(wide ? filter.sqlTicked : filter.sql);
@@ -235,24 +235,6 @@ SqlCondition SearchCondition(const Context& ctx, const SearchValues& values) {
         if (IsFilterSet(filter, values.value(QString::fromLatin1(filter.control))))
             all = all && filterCondition(ctx, filter, values);
     return all && InvoiceAccessRestriction(ctx);
-}
-
-SqlCondition ContainsCondition(const Session&, ContainsField field, const QString& typed) {
-    if (typed.trimmed().isEmpty()) return {};
-    static const QHash<ContainsField, QString> kSql{
-        {F::InvoiceNotes, QStringLiteral("ID in (Select s.ID from tblSaleInvoice s Where "
-                                         "lower(FoldedText(s.Notes)) like ? escape '\\')")},
-        {F::InvoiceManualCode,
-         QStringLiteral("ID in (Select s.ID from tblSaleInvoice s Where "
-                        "lower(FoldedText(s.ManualCode)) like ? escape '\\')")},
-        {F::LineDescription,
-         QStringLiteral("ID in (Select d.InvoiceID from tblSaleInvoiceDetail d Where "
-                        "lower(FoldedText(d.Description)) like ? escape '\\')")},
-        {F::GoodsName, QStringLiteral("ID in (Select d.InvoiceID from tblSaleInvoiceDetail d Where "
-                                      "d.Barcode in (Select g.Barcode from tblGood g Where "
-                                      "lower(FoldedText(g.Name)) like ? escape '\\'))")},
-    };
-    return {kSql.value(field), {FoldedContainsPattern(typed.trimmed())}};
 }
 
 }  // namespace si

@@ -16,6 +16,7 @@
 
 #include "common/Context.h"
 #include "common/SqlCondition.h"
+#include "common/TextSearch.h"
 
 namespace si {
 
@@ -30,9 +31,6 @@ enum class FilterKind {
     JalaliText,
     Unticked,  // a tick box that starts ticked
 };
-
-// The texts a "contains" filter reads.
-enum class ContainsField { InvoiceNotes, InvoiceManualCode, LineDescription, GoodsName };
 
 struct SearchFilter {
     const char* control;
@@ -60,7 +58,5 @@ bool IsFilterSet(const SearchFilter& filter, const QVariant& value);
 
 // Every set filter's condition, in the table's order, then the user's access restrictions.
 SqlCondition SearchCondition(const Context& ctx, const SearchValues& values);
-// A "contains" filter over the invoice's texts; an empty text gives no condition.
-SqlCondition ContainsCondition(const Session& session, ContainsField field, const QString& typed);
 
 }  // namespace si
