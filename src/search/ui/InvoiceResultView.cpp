@@ -3,10 +3,31 @@
 #include <QApplication>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QStyledItemDelegate>
 
 #include "controls/ui/WrappingHeaderView.h"
 
 namespace si {
+
+namespace {
+
+// A marked row stays yellow when it is the current one too, a deeper yellow, so that a click that
+// marks a row shows the mark at once.
+class MarkedRowDelegate : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+protected:
+    void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override {
+        QStyledItemDelegate::initStyleOption(option, index);
+        if (!index.data(Qt::BackgroundRole).isValid() || !(option->state & QStyle::State_Selected))
+            return;
+        option->state &= ~QStyle::State_Selected;
+        option->backgroundBrush = QColor(245, 200, 0);
+    }
+};
+
+}  // namespace
 
 WaitCursor::WaitCursor() {
     QApplication::setOverrideCursor(Qt::WaitCursor);
@@ -18,6 +39,7 @@ WaitCursor::~WaitCursor() {
 InvoiceResultView::InvoiceResultView(InvoiceResultModel& model, QWidget* parent)
     : QTableView(parent), model_(&model) {
     setHorizontalHeader(new WrappingHeaderView(this));
+    setItemDelegate(new MarkedRowDelegate(this));
     setModel(&model);
     verticalHeader()->hide();
     verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
