@@ -107,7 +107,8 @@ void SearchTest::buildCompany() {
         {QStringLiteral("1002"), QStringLiteral("G2"), QStringLiteral("ماست 100% چكيده"),
          groupChild},
         {QStringLiteral("1003"), QStringLiteral("G3"), QStringLiteral("Sugar Cube"), 0},
-        {QStringLiteral("1004"), QStringLiteral("G4"), QStringLiteral("نان سنگك"), 0}};
+        {QStringLiteral("1004"), QStringLiteral("G4"), QStringLiteral("نان سنگك"), 0},
+        {QStringLiteral("10%5"), QStringLiteral("G'5"), QStringLiteral("كيك_شكلاتي"), 0}};
     for (const GoodFact& g : goods) {
         AddGood(s, g.barcode, g.code, g.name, 1000, unit);
         s.exec(QStringLiteral("update tblGood set GoodGroupID = ? where Barcode = ?"),

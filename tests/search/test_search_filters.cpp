@@ -217,7 +217,8 @@ TEST_P(SearchFilterTest, TickBoxesAndTheirCombinations) {
     }
 }
 
-// A quote, a percent, an underscore or a backslash is a character like any other.
+// A quote, a percent, an underscore or a backslash is a character like any other: a pattern
+// character finds only itself, and a code is compared whole.
 TEST_P(SearchFilterTest, QuotesAndWildcardsAreJustCharacters) {
     const QStringList typed{QStringLiteral("'"),  QStringLiteral("%"),      QStringLiteral("_"),
                             QStringLiteral("\\"), QStringLiteral("'فردا'"), QStringLiteral("50%")};
@@ -235,10 +236,26 @@ TEST_P(SearchFilterTest, QuotesAndWildcardsAreJustCharacters) {
         EXPECT_EQ(found({{QStringLiteral("txtTitle"), t}}), expected([&](const InvoiceFact& f) {
                       return hasGood(f, [&](const GoodFact& g) { return contains(g.name, t); });
                   }));
+        for (const char* code : {"txtBarcode", "txtISBN"})
+            EXPECT_EQ(found({{QString::fromLatin1(code), t}}), QList<qint64>()) << code;
         EXPECT_EQ(found({{QStringLiteral("txtMaxMCode"), t}}), expected([&](const InvoiceFact& f) {
                       return !f.manualCode.isEmpty() && f.manualCode <= t;
                   }));
     }
+}
+
+TEST_P(SearchFilterTest, CodesWithQuotesAndPercentsAreFoundWhole) {
+    const auto withGood = [this](const QString& barcode) {
+        return expected([&](const InvoiceFact& f) {
+            return hasGood(f, [&](const GoodFact& g) { return g.barcode == barcode; });
+        });
+    };
+    ASSERT_FALSE(withGood(QStringLiteral("10%5")).isEmpty());
+    EXPECT_EQ(found({{QStringLiteral("txtBarcode"), QStringLiteral("10%5")}}),
+              withGood(QStringLiteral("10%5")));
+    EXPECT_EQ(found({{QStringLiteral("txtISBN"), QStringLiteral("G'5")}}),
+              withGood(QStringLiteral("10%5")));
+    EXPECT_EQ(found({{QStringLiteral("txtBarcode"), QStringLiteral("10%")}}), QList<qint64>());
 }
 
 TEST_P(SearchFilterTest, NumbersTakeEveryKeyboardsDigitsAndNothingElse) {
