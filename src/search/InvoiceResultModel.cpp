@@ -61,35 +61,33 @@ QString InvoiceResultModel::sortKey() const {
     return QString::fromLatin1(columns_.at(static_cast<size_t>(sortColumn_)).sortKey);
 }
 
-// The page statement: the lists keep the newest rows first and sort only those.
+// The page statement. The page's IDs are found first, by a statement that reads only what the
+// order and the filters need, and only then their whole rows: asked for every column at once,
+// SQLite sorts all the rows a filter leaves instead of reading them in the order of an index.
+// The lists keep the newest rows of their state and sort only those.
 QString InvoiceResultModel::selectSql(bool afterKey, bool idsOnly) const {
     const QString key = sortKey();
     const QString direction =
         order_ == Qt::AscendingOrder ? QStringLiteral(" asc") : QStringLiteral(" desc");
-    QString from;
+    const QString order =
+        QStringLiteral(" ORDER BY ") + key + direction + QStringLiteral(", ID") + direction;
     QString where = QStringLiteral(" WHERE ID>-1");
-    if (source_.newestLimit > 0) {
-        from = QStringLiteral(" FROM (SELECT * FROM vwSaleInvoiceSearch WHERE ID>-1");
-        if (!source_.condition.isEmpty())
-            from += QStringLiteral(" and (") + source_.condition.sql + QLatin1Char(')');
-        from += QStringLiteral(" ORDER BY CreateDate desc, ID desc LIMIT ") +
-                QString::number(source_.newestLimit) + QStringLiteral(") q");
-    } else {
-        from = QStringLiteral(" FROM vwSaleInvoiceSearch");
-        if (!source_.condition.isEmpty())
-            where += QStringLiteral(" and (") + source_.condition.sql + QLatin1Char(')');
-    }
+    if (!source_.condition.isEmpty())
+        where += QStringLiteral(" and (") + source_.condition.sql + QLatin1Char(')');
+    if (source_.newestLimit > 0)
+        where = QStringLiteral(" WHERE ID IN (SELECT ID FROM vwSaleInvoiceSearch") + where +
+                QStringLiteral(" ORDER BY CreateDate desc, ID desc LIMIT ") +
+                QString::number(source_.newestLimit) + QLatin1Char(')');
     if (afterKey)
         where += QStringLiteral(" and (") + key + QStringLiteral(", ID) ") +
                  (order_ == Qt::AscendingOrder ? QStringLiteral(">") : QStringLiteral("<")) +
                  QStringLiteral(" (?, ?)");
-    const QString select = idsOnly
-                               ? QStringLiteral("SELECT ID")
-                               : QStringLiteral("SELECT *, ") + key + QStringLiteral(" AS SortKey");
-    QString sql = select + from + where + QStringLiteral(" ORDER BY ") + key + direction +
-                  QStringLiteral(", ID") + direction;
-    if (!idsOnly) sql += QStringLiteral(" LIMIT ") + QString::number(kPageRows);
-    return PlannedForItsValues(sql);
+    const QString ids = QStringLiteral("SELECT ID FROM vwSaleInvoiceSearch") + where + order;
+    if (idsOnly) return PlannedForItsValues(ids);
+    return PlannedForItsValues(
+        QStringLiteral("SELECT *, ") + key +
+        QStringLiteral(" AS SortKey FROM vwSaleInvoiceSearch WHERE ID IN (") + ids +
+        QStringLiteral(" LIMIT ") + QString::number(kPageRows) + QLatin1Char(')') + order);
 }
 
 std::vector<InvoiceResultModel::ShownRow> InvoiceResultModel::readPage(const QVariantList& after) {
@@ -99,11 +97,11 @@ std::vector<InvoiceResultModel::ShownRow> InvoiceResultModel::readPage(const QVa
     std::vector<ShownRow> page;
     page.reserve(static_cast<size_t>(rows.size()));
     for (const Row& row : rows)
-        page.push_back(shownRow(row, 0));
+        page.push_back(shownRow(row));
     return page;
 }
 
-InvoiceResultModel::ShownRow InvoiceResultModel::shownRow(const Row& row, int) const {
+InvoiceResultModel::ShownRow InvoiceResultModel::shownRow(const Row& row) const {
     ShownRow shown;
     shown.id = row.toInt64(u"ID");
     shown.key = {row.value(u"SortKey"), shown.id};

@@ -88,7 +88,7 @@ private:
     QString sortKey() const;
     QString selectSql(bool afterKey, bool idsOnly) const;
     std::vector<ShownRow> readPage(const QVariantList& after);
-    ShownRow shownRow(const Row& row, int firstCell) const;
+    ShownRow shownRow(const Row& row) const;
     QString cellText(const ResultColumn& column, const Row& row) const;
     const ShownRow* rowAt(int row) const;
     void keep(Page page) const;
