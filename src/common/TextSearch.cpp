@@ -87,6 +87,10 @@ QString IndexedText(const QString& column) {
     return QStringLiteral("lower(FoldedText(") + column + QStringLiteral("))");
 }
 
+SqlCondition RowsContaining(const Session& session, ContainsField field, const QString& typed) {
+    return matchingRows(session, TextIndexedColumnOf(field), typed.trimmed());
+}
+
 SqlCondition InvoicesContaining(const Session& session, ContainsField field, const QString& typed) {
     const QString needle = typed.trimmed();
     if (needle.isEmpty()) return {};

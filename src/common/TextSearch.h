@@ -33,6 +33,10 @@ inline constexpr std::array<ContainsField, 4> kContainsFields{
 // the typed text is empty or only spaces.
 SqlCondition InvoicesContaining(const Session& session, ContainsField field, const QString& typed);
 
+// The IDs of the field's own rows (invoices, lines or goods) whose text contains the typed text:
+// a statement selecting one column, every value bound.
+SqlCondition RowsContaining(const Session& session, ContainsField field, const QString& typed);
+
 // Where a field's text is stored, and the names of what indexes it; for the schema.
 struct TextIndexedColumn {
     QString table;      // e.g. tblSaleInvoice

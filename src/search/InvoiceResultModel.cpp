@@ -75,9 +75,10 @@ QString InvoiceResultModel::selectSql(bool afterKey, bool idsOnly) const {
     if (!source_.condition.isEmpty())
         where += QStringLiteral(" and (") + source_.condition.sql + QLatin1Char(')');
     if (source_.newestLimit > 0)
-        where = QStringLiteral(" WHERE ID IN (SELECT ID FROM vwSaleInvoiceSearch") + where +
-                QStringLiteral(" ORDER BY CreateDate desc, ID desc LIMIT ") +
-                QString::number(source_.newestLimit) + QLatin1Char(')');
+        where = QStringLiteral(" WHERE ") +
+                idAmong(QStringLiteral("SELECT ID FROM vwSaleInvoiceSearch") + where +
+                        QStringLiteral(" ORDER BY CreateDate desc, ID desc LIMIT ") +
+                        QString::number(source_.newestLimit));
     if (afterKey)
         where += QStringLiteral(" and (") + key + QStringLiteral(", ID) ") +
                  (order_ == Qt::AscendingOrder ? QStringLiteral(">") : QStringLiteral("<")) +
@@ -86,8 +87,15 @@ QString InvoiceResultModel::selectSql(bool afterKey, bool idsOnly) const {
     if (idsOnly) return PlannedForItsValues(ids);
     return PlannedForItsValues(
         QStringLiteral("SELECT *, ") + key +
-        QStringLiteral(" AS SortKey FROM vwSaleInvoiceSearch WHERE ID IN (") + ids +
-        QStringLiteral(" LIMIT ") + QString::number(kPageRows) + QLatin1Char(')') + order);
+        QStringLiteral(" AS SortKey FROM vwSaleInvoiceSearch WHERE ") +
+        idAmong(ids + QStringLiteral(" LIMIT ") + QString::number(kPageRows)) + order);
+}
+
+// The IDs a statement reads, as a condition. PostgreSQL joins a subquery after the view's dozen
+// joins, over every invoice; an array of the IDs is read first and the invoices fetched by key.
+QString InvoiceResultModel::idAmong(const QString& ids) const {
+    if (ctx_.db().isSqlite()) return QStringLiteral("ID IN (") + ids + QLatin1Char(')');
+    return QStringLiteral("ID = ANY (ARRAY(") + ids + QStringLiteral("))");
 }
 
 std::vector<InvoiceResultModel::ShownRow> InvoiceResultModel::readPage(const QVariantList& after) {

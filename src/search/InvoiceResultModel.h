@@ -87,6 +87,7 @@ private:
 
     QString sortKey() const;
     QString selectSql(bool afterKey, bool idsOnly) const;
+    QString idAmong(const QString& ids) const;
     std::vector<ShownRow> readPage(const QVariantList& after);
     ShownRow shownRow(const Row& row) const;
     QString cellText(const ResultColumn& column, const Row& row) const;

@@ -64,13 +64,11 @@ const std::vector<SearchFilter> kFilters{
      "ContractID = ?)",
      F::InvoiceNotes, "پروژه/قرارداد"},
     {"gmpProductGroup", "goods-group", K::Id,
-     "ID in (select InvoiceID from tblSaleInvoiceDetail where barcode in (select barcode from "
-     "tblGood where GoodGroupID in (select ID from tblGoodGroup where ID=?)))",
+     "select barcode from tblGood where GoodGroupID in (select ID from tblGoodGroup where ID=?)",
      "chkAllLBranches",
-     "ID in (select InvoiceID from tblSaleInvoiceDetail where barcode in (select barcode from "
-     "tblGood where GoodGroupID in (select ID from tblGoodGroup where ID=?) or GoodGroupID in "
-     "(Select ChildID from tblGoodGroupParent where ID = ?)))",
-     F::InvoiceNotes, "گروه كالا"},
+     "select barcode from tblGood where GoodGroupID in (select ID from tblGoodGroup where ID=?) or "
+     "GoodGroupID in (Select ChildID from tblGoodGroupParent where ID = ?)",
+     F::InvoiceNotes, "گروه كالا", true},
     {"sltPromoter", "promoter", K::Id,
      "PromoterID = ? OR ID in (Select x.InvoiceID from tblSaleInvoiceDetail x Where "
      "x.PromoterID=?)",
@@ -169,15 +167,48 @@ QVariant boundValue(const SearchFilter& filter, const QVariant& value) {
     }
 }
 
+// Invoices with a line of the goods. Few goods are looked up by their lines, all of them; for
+// many goods (a common word of their names, a wide group) that is most of the invoices, found
+// soonest by reading the newest invoices and looking into their lines, up to a screenful.
+SqlCondition invoicesWithGoods(Session& session, const SqlCondition& goods) {
+    constexpr int kFewGoods = 100;
+    const int count = session
+                          .scalar(QStringLiteral("select count(*) from (") + goods.sql +
+                                      QStringLiteral(" limit ") + QString::number(kFewGoods + 1) +
+                                      QStringLiteral(") q"),
+                                  goods.params)
+                          .toInt();
+    if (count > kFewGoods)
+        return {QStringLiteral("exists (select 1 from tblSaleInvoiceDetail d where d.InvoiceID = "
+                               "vwSaleInvoiceSearch.ID and d.Barcode in (") +
+                    goods.sql + QStringLiteral("))"),
+                goods.params};
+    const QString lines =
+        QStringLiteral("select d.InvoiceID from tblSaleInvoiceDetail d where d.Barcode in (") +
+        goods.sql + QLatin1Char(')');
+    if (session.isSqlite())
+        return {QStringLiteral("ID in (") + lines + QLatin1Char(')'), goods.params};
+    return {QStringLiteral("ID = ANY (ARRAY(") + lines + QStringLiteral("))"), goods.params};
+}
+
 SqlCondition filterCondition(const Context& ctx, const SearchFilter& filter,
                              const SearchValues& values) {
     const QVariant value = values.value(QString::fromLatin1(filter.control));
+    if (filter.kind == K::Contains && filter.field == F::GoodsName) {
+        const SqlCondition named = RowsContaining(*ctx.session, F::GoodsName, value.toString());
+        return invoicesWithGoods(
+            *ctx.session, {QStringLiteral("select g.Barcode from tblGood g where g.ID in (") +
+                               named.sql + QLatin1Char(')'),
+                           named.params});
+    }
     if (filter.kind == K::Contains)
         return InvoicesContaining(*ctx.session, filter.field, value.toString());
     const bool wide =
         filter.companion && values.value(QString::fromLatin1(filter.companion)).toBool();
     const QString sql = QString::fromLatin1(wide ? filter.sqlTicked : filter.sql);
-    return {sql, Params(sql.count(QLatin1Char('?')), boundValue(filter, value))};
+    const SqlCondition condition{sql,
+                                 Params(sql.count(QLatin1Char('?')), boundValue(filter, value))};
+    return filter.goods ? invoicesWithGoods(*ctx.session, condition) : condition;
 }
 
 }  // namespace

@@ -41,6 +41,7 @@ struct SearchFilter {
     const char* sqlTicked = nullptr;
     ContainsField field = ContainsField::InvoiceNotes;  // for kind Contains
     const char* meaning = "";                           // for the command line's help
+    bool goods = false;  // sql selects the barcodes of the goods the invoices' lines hold
 };
 
 const std::vector<SearchFilter>& SearchFilters();

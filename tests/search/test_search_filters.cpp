@@ -8,6 +8,7 @@
 #include "common/FoldedText.h"
 #include "search/InvoiceResultModel.h"
 #include "search/SearchFilters.h"
+#include "support/InvoiceFixtures.h"
 
 namespace si::test {
 namespace {
@@ -256,6 +257,34 @@ TEST_P(SearchFilterTest, CodesWithQuotesAndPercentsAreFoundWhole) {
     EXPECT_EQ(found({{QStringLiteral("txtISBN"), QStringLiteral("G'5")}}),
               withGood(QStringLiteral("10%5")));
     EXPECT_EQ(found({{QStringLiteral("txtBarcode"), QStringLiteral("10%")}}), QList<qint64>());
+}
+
+// A wide group or a common word finds more than a hundred goods: the invoices are then found by
+// looking into the newest invoices' lines rather than by collecting every line of the goods.
+TEST_P(SearchFilterTest, ManyGoodsFindTheSameInvoicesAsFew) {
+    const int unit =
+        static_cast<int>(db().scalar(QStringLiteral("select min(ID) from tblGoodScale")).toInt());
+    for (int i = 0; i < 120; ++i) {
+        GoodFact g{QStringLiteral("77%1").arg(i), QStringLiteral("P%1").arg(i),
+                   QStringLiteral("شير پاستوريزه %1").arg(i), groupChild};
+        AddGood(db(), g.barcode, g.code, g.name, 1000, unit);
+        db().exec(QStringLiteral("update tblGood set GoodGroupID = ? where Barcode = ?"),
+                  {g.group, g.barcode});
+        goods.push_back(g);
+    }
+    for (int i = 0; i < 3; ++i) {
+        InvoiceFact f = invoices[static_cast<size_t>(i)];
+        f.lines = {{QStringLiteral("77%1").arg(i * 40), 1, QString(), 0}};
+        store(f);
+    }
+    EXPECT_EQ(found({{QStringLiteral("txtTitle"), QStringLiteral("پاستوريزه")}}),
+              expected([this](const InvoiceFact& f) {
+                  return hasGood(f, [](const GoodFact& g) { return g.name.contains("پاستوريزه"); });
+              }));
+    EXPECT_EQ(found({{QStringLiteral("gmpProductGroup"), groupChild}}),
+              expected([this](const InvoiceFact& f) {
+                  return hasGood(f, [this](const GoodFact& g) { return g.group == groupChild; });
+              }));
 }
 
 TEST_P(SearchFilterTest, NumbersTakeEveryKeyboardsDigitsAndNothingElse) {
