@@ -121,6 +121,14 @@ const std::vector<std::pair<const char*, Values>>& cases() {
                                                            "ID limit 1 offset 700"))
                                           .toString()));
          }},
+        {"goods-name-three-words",
+         [](Company& c) {
+             const QStringList words = c.any(QStringLiteral("select Name from tblGood order by "
+                                                            "ID limit 1 offset 700"))
+                                           .toString()
+                                           .split(QLatin1Char(' '));
+             return one("txtTitle", QStringList(words.mid(0, 3)).join(QLatin1Char(' ')));
+         }},
         {"creator", [](Company& c) { return one("sltCreator", c.newest("CreatorID")); }},
         {"type", [](Company& c) { return one("cmbSLSInvoiceType", c.newest("TypeID")); }},
         {"contract-with-sub",

@@ -88,7 +88,7 @@ QString InvoiceResultModel::selectSql(bool afterKey, bool idsOnly) const {
     return PlannedForItsValues(
         QStringLiteral("SELECT *, ") + key +
         QStringLiteral(" AS SortKey FROM vwSaleInvoiceSearch WHERE ") +
-        idAmong(ids + QStringLiteral(" LIMIT ") + QString::number(kPageRows)) + order);
+        idAmong(ids + QStringLiteral(" LIMIT ") + QString::number(pageRows())) + order);
 }
 
 // The IDs a statement reads, as a condition. PostgreSQL joins a subquery after the view's dozen
@@ -142,7 +142,7 @@ bool InvoiceResultModel::fetchNextPage() {
     if (!hasSource_ || atEnd_) return false;
     const int number = static_cast<int>(lastKeys_.size());
     std::vector<ShownRow> rows = readPage(number == 0 ? QVariantList() : lastKeys_.back());
-    atEnd_ = rows.size() < static_cast<size_t>(kPageRows);
+    atEnd_ = rows.size() < static_cast<size_t>(pageRows());
     if (rows.empty()) return false;
     beginInsertRows({}, rowCount_, rowCount_ + static_cast<int>(rows.size()) - 1);
     lastKeys_.push_back(rows.back().key);
@@ -165,8 +165,8 @@ void InvoiceResultModel::keep(Page page) const {
 
 const InvoiceResultModel::ShownRow* InvoiceResultModel::rowAt(int row) const {
     if (row < 0 || row >= rowCount_) return nullptr;
-    const int number = row / kPageRows;
-    const int offset = row % kPageRows;
+    const int number = row / pageRows();
+    const int offset = row % pageRows();
     auto it = std::find_if(held_.begin(), held_.end(),
                            [number](const Page& p) { return p.number == number; });
     if (it == held_.end()) {
