@@ -178,10 +178,14 @@ SqlCondition invoicesWithGoods(Session& session, const SqlCondition& goods) {
                                       QStringLiteral(") q"),
                                   goods.params)
                           .toInt();
+    // PostgreSQL reads the goods once as an array; given a subquery, it reads them per invoice.
+    const QString goodsSet =
+        session.isSqlite() ? QStringLiteral(" in (") + goods.sql + QLatin1Char(')')
+                           : QStringLiteral(" = ANY (ARRAY(") + goods.sql + QStringLiteral("))");
     if (count > kFewGoods)
         return {QStringLiteral("exists (select 1 from tblSaleInvoiceDetail d where d.InvoiceID = "
-                               "vwSaleInvoiceSearch.ID and d.Barcode in (") +
-                    goods.sql + QStringLiteral("))"),
+                               "vwSaleInvoiceSearch.ID and d.Barcode") +
+                    goodsSet + QLatin1Char(')'),
                 goods.params};
     const QString lines =
         QStringLiteral("select d.InvoiceID from tblSaleInvoiceDetail d where d.Barcode in (") +
