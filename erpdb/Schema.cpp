@@ -55,6 +55,8 @@ const std::vector<UpgradeStep>& upgradeSteps() {
         {{}, &AddInvoiceSums, &RefreshAllInvoiceSums},
         // The text indexes of the search's "contains" filters.
         {{}, &AddTextIndexes},
+        // The search's filters by contract and by the related order's code.
+        {{QStringLiteral("s10_search_indexes.sql")}},
     };
     return steps;
 }

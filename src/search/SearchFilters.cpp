@@ -19,8 +19,10 @@ const std::vector<SearchFilter> kFilters{
     // order's index serves them.
     {"sltIntroductionType", "introduction-type", K::Id, "IntroductionTypeID = ?", nullptr, nullptr,
      F::InvoiceNotes, "نحوه آشنايي"},
-    {"txtPrevAdditionalFormSpec", "order-code", K::Number, "SLSOrderCode = ?", nullptr, nullptr,
-     F::InvoiceNotes, "شماره سفارش معطوف"},
+    // The related order's code, asked of the order table's index.
+    {"txtPrevAdditionalFormSpec", "order-code", K::Number,
+     "SaleOrderID in (Select o.ID from tblSaleOrder o Where o.Code = ?)", nullptr, nullptr,
+     F::InvoiceNotes, "شماره سفارش معطوف", false, true},
     {"txtDescription", "line-description", K::Contains, "", nullptr, nullptr, F::LineDescription,
      "شرح سطر"},
     {"txtMinID", "min-id", K::Number, "ID>= ?", nullptr, nullptr, F::InvoiceNotes,
@@ -32,9 +34,9 @@ const std::vector<SearchFilter> kFilters{
     {"txtMaxCode", "max-code", K::Number, "Code<= ?", nullptr, nullptr, F::InvoiceNotes,
      "تا شماره تاييد شده"},
     {"txtMinDistID", "min-dist", K::Number, "DistributionInvoiceID>= ?", nullptr, nullptr,
-     F::InvoiceNotes, "از شماره حواله توزيع"},
+     F::InvoiceNotes, "از شماره حواله توزيع", false, true},
     {"txtMaxDistID", "max-dist", K::Number, "DistributionInvoiceID<= ?", nullptr, nullptr,
-     F::InvoiceNotes, "تا شماره حواله توزيع"},
+     F::InvoiceNotes, "تا شماره حواله توزيع", false, true},
     {"txtMinMCode", "manual-code", K::Contains, "", nullptr, nullptr, F::InvoiceManualCode,
      "شماره دستي (شامل)"},
     {"txtMaxMCode", "max-manual-code", K::Text, "ManualCode<= ?", nullptr, nullptr, F::InvoiceNotes,
@@ -62,7 +64,7 @@ const std::vector<SearchFilter> kFilters{
     {"mptContract", "contract", K::Id, "ContractID = ?", "chkAllContract",
      "ContractID = ? Or ContractID in (Select ChildID from tblAccountContractProjectParent Where "
      "ContractID = ?)",
-     F::InvoiceNotes, "پروژه/قرارداد"},
+     F::InvoiceNotes, "پروژه/قرارداد", false, true},
     {"gmpProductGroup", "goods-group", K::Id,
      "select barcode from tblGood where GoodGroupID in (select ID from tblGoodGroup where ID=?)",
      "chkAllLBranches",
@@ -80,7 +82,7 @@ const std::vector<SearchFilter> kFilters{
     {"cmbPreCond", "precondition", K::Id, "PreConditionID = ?", nullptr, nullptr, F::InvoiceNotes,
      "شرايط فروش"},
     {"gmpBuyerEmployee", "buyer-employee", K::Id, "TypeID in (3,4) and ObjectID1 = ?", nullptr,
-     nullptr, F::InvoiceNotes, "كارمند خريدار"},
+     nullptr, F::InvoiceNotes, "كارمند خريدار", false, true},
     {"gmpBranch", "branch", K::Id, "BranchID = ?", nullptr, nullptr, F::InvoiceNotes, "شعبه"},
     {"dtpBeginCreateDate", "from", K::DayStart, "CreateDate >= ?", nullptr, nullptr,
      F::InvoiceNotes, "از تاريخ (yyyy/mm/dd)"},
@@ -125,9 +127,9 @@ const std::vector<SearchFilter> kFilters{
     {"chkNonDist", "no-undistributed", K::Unticked, "DistributionInvoiceID is not null", nullptr,
      nullptr, F::InvoiceNotes, "بدون فاكتورهاي توزيع نشده"},
     {"txtCardNoFrom", "min-card", K::Number, "CardNo >= ?", nullptr, nullptr, F::InvoiceNotes,
-     "از شماره كارت"},
+     "از شماره كارت", false, true},
     {"txtCardNoTo", "max-card", K::Number, "CardNo <= ?", nullptr, nullptr, F::InvoiceNotes,
-     "تا شماره كارت"},
+     "تا شماره كارت", false, true},
     {"txtBeginTotalQty", "min-qty", K::Number, "SumQty >= ?", nullptr, nullptr, F::InvoiceNotes,
      "از تعداد كل"},
     {"txtEndTotalQty", "max-qty", K::Number, "SumQty <= ?", nullptr, nullptr, F::InvoiceNotes,
@@ -210,9 +212,13 @@ SqlCondition filterCondition(const Context& ctx, const SearchFilter& filter,
     const bool wide =
         filter.companion && values.value(QString::fromLatin1(filter.companion)).toBool();
     const QString sql = QString::fromLatin1(wide ? filter.sqlTicked : filter.sql);
-    const SqlCondition condition{sql,
-                                 Params(sql.count(QLatin1Char('?')), boundValue(filter, value))};
-    return filter.goods ? invoicesWithGoods(*ctx.session, condition) : condition;
+    SqlCondition condition{sql, Params(sql.count(QLatin1Char('?')), boundValue(filter, value))};
+    if (filter.goods) return invoicesWithGoods(*ctx.session, condition);
+    // SQLite's statistics hold no more than the average rows of a value, and would read every
+    // invoice in date order looking for the few that a rare value picks: it is told they are few.
+    if (filter.rare && ctx.session->isSqlite())
+        condition.sql = QStringLiteral("likelihood(") + condition.sql + QStringLiteral(", 0.001)");
+    return condition;
 }
 
 }  // namespace

@@ -42,6 +42,7 @@ struct SearchFilter {
     ContainsField field = ContainsField::InvoiceNotes;  // for kind Contains
     const char* meaning = "";                           // for the command line's help
     bool goods = false;  // sql selects the barcodes of the goods the invoices' lines hold
+    bool rare = false;   // a value usually picks few invoices
 };
 
 const std::vector<SearchFilter>& SearchFilters();
