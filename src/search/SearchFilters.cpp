@@ -21,8 +21,8 @@ const std::vector<SearchFilter> kFilters{
      F::InvoiceNotes, "نحوه آشنايي"},
     // The related order's code, asked of the order table's index.
     {"txtPrevAdditionalFormSpec", "order-code", K::Number,
-     "SaleOrderID in (Select o.ID from tblSaleOrder o Where o.Code = ?)", nullptr, nullptr,
-     F::InvoiceNotes, "شماره سفارش معطوف", false, true},
+     "{SaleOrderID in (Select o.ID from tblSaleOrder o Where o.Code = ?)}", nullptr, nullptr,
+     F::InvoiceNotes, "شماره سفارش معطوف"},
     {"txtDescription", "line-description", K::Contains, "", nullptr, nullptr, F::LineDescription,
      "شرح سطر"},
     {"txtMinID", "min-id", K::Number, "ID>= ?", nullptr, nullptr, F::InvoiceNotes,
@@ -33,10 +33,10 @@ const std::vector<SearchFilter> kFilters{
      "از شماره تاييد شده"},
     {"txtMaxCode", "max-code", K::Number, "Code<= ?", nullptr, nullptr, F::InvoiceNotes,
      "تا شماره تاييد شده"},
-    {"txtMinDistID", "min-dist", K::Number, "DistributionInvoiceID>= ?", nullptr, nullptr,
-     F::InvoiceNotes, "از شماره حواله توزيع", false, true},
-    {"txtMaxDistID", "max-dist", K::Number, "DistributionInvoiceID<= ?", nullptr, nullptr,
-     F::InvoiceNotes, "تا شماره حواله توزيع", false, true},
+    {"txtMinDistID", "min-dist", K::Number, "{DistributionInvoiceID>= ?}", nullptr, nullptr,
+     F::InvoiceNotes, "از شماره حواله توزيع"},
+    {"txtMaxDistID", "max-dist", K::Number, "{DistributionInvoiceID<= ?}", nullptr, nullptr,
+     F::InvoiceNotes, "تا شماره حواله توزيع"},
     {"txtMinMCode", "manual-code", K::Contains, "", nullptr, nullptr, F::InvoiceManualCode,
      "شماره دستي (شامل)"},
     {"txtMaxMCode", "max-manual-code", K::Text, "ManualCode<= ?", nullptr, nullptr, F::InvoiceNotes,
@@ -61,10 +61,10 @@ const std::vector<SearchFilter> kFilters{
      "تهيه كننده"},
     {"cmbSLSInvoiceType", "type", K::Id, "TypeID = ?", nullptr, nullptr, F::InvoiceNotes,
      "نوع فاكتور"},
-    {"mptContract", "contract", K::Id, "ContractID = ?", "chkAllContract",
-     "ContractID = ? Or ContractID in (Select ChildID from tblAccountContractProjectParent Where "
-     "ContractID = ?)",
-     F::InvoiceNotes, "پروژه/قرارداد", false, true},
+    {"mptContract", "contract", K::Id, "{ContractID = ?}", "chkAllContract",
+     "{ContractID in (Select ? union Select ChildID from tblAccountContractProjectParent Where "
+     "ContractID = ?)}",
+     F::InvoiceNotes, "پروژه/قرارداد"},
     {"gmpProductGroup", "goods-group", K::Id,
      "select barcode from tblGood where GoodGroupID in (select ID from tblGoodGroup where ID=?)",
      "chkAllLBranches",
@@ -73,7 +73,7 @@ const std::vector<SearchFilter> kFilters{
      F::InvoiceNotes, "گروه كالا", true},
     {"sltPromoter", "promoter", K::Id,
      "PromoterID = ? OR ID in (Select x.InvoiceID from tblSaleInvoiceDetail x Where "
-     "x.PromoterID=?)",
+     "{x.PromoterID=?})",
      nullptr, nullptr, F::InvoiceNotes, "بازارياب"},
     {"sltPromoter2", "promoter2", K::Id, "PromoterID2 = ?", nullptr, nullptr, F::InvoiceNotes,
      "بازارياب 2"},
@@ -81,8 +81,8 @@ const std::vector<SearchFilter> kFilters{
      F::InvoiceNotes, "نوع قيمتگذاري"},
     {"cmbPreCond", "precondition", K::Id, "PreConditionID = ?", nullptr, nullptr, F::InvoiceNotes,
      "شرايط فروش"},
-    {"gmpBuyerEmployee", "buyer-employee", K::Id, "TypeID in (3,4) and ObjectID1 = ?", nullptr,
-     nullptr, F::InvoiceNotes, "كارمند خريدار", false, true},
+    {"gmpBuyerEmployee", "buyer-employee", K::Id, "TypeID in (3,4) and {ObjectID1 = ?}", nullptr,
+     nullptr, F::InvoiceNotes, "كارمند خريدار"},
     {"gmpBranch", "branch", K::Id, "BranchID = ?", nullptr, nullptr, F::InvoiceNotes, "شعبه"},
     {"dtpBeginCreateDate", "from", K::DayStart, "CreateDate >= ?", nullptr, nullptr,
      F::InvoiceNotes, "از تاريخ (yyyy/mm/dd)"},
@@ -126,10 +126,10 @@ const std::vector<SearchFilter> kFilters{
      F::InvoiceNotes, "بدون فاكتورهاي توزيع شده"},
     {"chkNonDist", "no-undistributed", K::Unticked, "DistributionInvoiceID is not null", nullptr,
      nullptr, F::InvoiceNotes, "بدون فاكتورهاي توزيع نشده"},
-    {"txtCardNoFrom", "min-card", K::Number, "CardNo >= ?", nullptr, nullptr, F::InvoiceNotes,
-     "از شماره كارت", false, true},
-    {"txtCardNoTo", "max-card", K::Number, "CardNo <= ?", nullptr, nullptr, F::InvoiceNotes,
-     "تا شماره كارت", false, true},
+    {"txtCardNoFrom", "min-card", K::Number, "{CardNo >= ?}", nullptr, nullptr, F::InvoiceNotes,
+     "از شماره كارت"},
+    {"txtCardNoTo", "max-card", K::Number, "{CardNo <= ?}", nullptr, nullptr, F::InvoiceNotes,
+     "تا شماره كارت"},
     {"txtBeginTotalQty", "min-qty", K::Number, "SumQty >= ?", nullptr, nullptr, F::InvoiceNotes,
      "از تعداد كل"},
     {"txtEndTotalQty", "max-qty", K::Number, "SumQty <= ?", nullptr, nullptr, F::InvoiceNotes,
@@ -197,6 +197,15 @@ SqlCondition invoicesWithGoods(Session& session, const SqlCondition& goods) {
     return {QStringLiteral("ID = ANY (ARRAY(") + lines + QStringLiteral("))"), goods.params};
 }
 
+// A term in braces is one whose value usually picks few invoices. SQLite's statistics hold no
+// more than the average rows of a value, and would read every invoice in date order looking for
+// those few: it is told they are few.
+QString withRareTerms(QString sql, bool sqlite) {
+    sql.replace(QLatin1Char('{'), sqlite ? QStringLiteral("likelihood(") : QString());
+    sql.replace(QLatin1Char('}'), sqlite ? QStringLiteral(", 0.001)") : QString());
+    return sql;
+}
+
 SqlCondition filterCondition(const Context& ctx, const SearchFilter& filter,
                              const SearchValues& values) {
     const QVariant value = values.value(QString::fromLatin1(filter.control));
@@ -214,10 +223,7 @@ SqlCondition filterCondition(const Context& ctx, const SearchFilter& filter,
     const QString sql = QString::fromLatin1(wide ? filter.sqlTicked : filter.sql);
     SqlCondition condition{sql, Params(sql.count(QLatin1Char('?')), boundValue(filter, value))};
     if (filter.goods) return invoicesWithGoods(*ctx.session, condition);
-    // SQLite's statistics hold no more than the average rows of a value, and would read every
-    // invoice in date order looking for the few that a rare value picks: it is told they are few.
-    if (filter.rare && ctx.session->isSqlite())
-        condition.sql = QStringLiteral("likelihood(") + condition.sql + QStringLiteral(", 0.001)");
+    condition.sql = withRareTerms(condition.sql, ctx.session->isSqlite());
     return condition;
 }
 

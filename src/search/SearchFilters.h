@@ -6,7 +6,7 @@
 // Values are keyed by the control's name. "Set" is as the form sees it: a text box not empty, a
 // look-up or list with a value, a date given. Tick boxes start ticked: an entry of kind Unticked
 // applies when its box holds false. A companion tick box (sub-customers, sub-groups, ...) picks
-// the entry's wider condition.
+// the entry's wider condition. A term in braces is one whose value usually picks few invoices.
 
 #include <QDate>
 #include <QHash>
@@ -42,7 +42,6 @@ struct SearchFilter {
     ContainsField field = ContainsField::InvoiceNotes;  // for kind Contains
     const char* meaning = "";                           // for the command line's help
     bool goods = false;  // sql selects the barcodes of the goods the invoices' lines hold
-    bool rare = false;   // a value usually picks few invoices
 };
 
 const std::vector<SearchFilter>& SearchFilters();
