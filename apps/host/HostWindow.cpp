@@ -13,8 +13,8 @@
 
 #include "apps/host/HostDialogs.h"
 #include "common/CommandGuard.h"
-#include "common/FoldedText.h"
 #include "common/ConnectionString.h"
+#include "common/FoldedText.h"
 #include "common/Session.h"
 #include "common/SqlError.h"
 #include "component/comSaleInvoice1.h"
@@ -185,10 +185,9 @@ void HostWindow::viewFinalList() {
 // written here from a number, never from typed text.
 void HostWindow::viewBatchFinalList() {
     bool ok = false;
-    const QString typed = QInputDialog::getText(
-        this, QStringLiteral("ثبت نهايي گروهي"),
-        QStringLiteral("فاکتورهاي موقت تا مبلغ (ريال):"), QLineEdit::Normal,
-        QStringLiteral("50000000"), &ok);
+    const QString typed = QInputDialog::getText(this, QStringLiteral("ثبت نهايي گروهي"),
+                                                QStringLiteral("فاکتورهاي موقت تا مبلغ (ريال):"),
+                                                QLineEdit::Normal, QStringLiteral("50000000"), &ok);
     if (!ok) return;
     bool number = false;
     const qulonglong limit = FoldedText(typed.trimmed()).toULongLong(&number);
