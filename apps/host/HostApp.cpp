@@ -1,11 +1,13 @@
 #include "apps/host/HostApp.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QFontDatabase>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QPixmap>
+#include <QPushButton>
 #include <QSettings>
 #include <QTextStream>
 #include <QTimer>
@@ -23,6 +25,7 @@
 #include "component/comSaleInvoice1.h"
 #include "erpdb/Procedures.h"
 #include "invoice/ui/FormMain.h"
+#include "search/ui/FormSearch.h"
 #include "suite/Components.h"
 
 namespace si::host {
@@ -66,6 +69,15 @@ std::optional<Login> askLogin(const QString& connection, int preferredUserId) {
 
 // A new sale as the menu starts it; after the event loop has settled, the form is saved as a
 // picture and the application quits.
+bool savePicture(QWidget& widget, const QString& file) {
+    const bool saved = widget.grab().save(file, "PNG");
+    if (saved)
+        QTextStream(stdout) << QFileInfo(file).absoluteFilePath() << Qt::endl;
+    else
+        err() << "cannot write " << file << Qt::endl;
+    return saved;
+}
+
 int takeScreenshot(QApplication& app, HostWindow& window, const QString& file) {
     FormMain* form = nullptr;
     try {
@@ -78,16 +90,32 @@ int takeScreenshot(QApplication& app, HostWindow& window, const QString& file) {
     }
     if (!form) return 1;
     err() << "invoice form in mode " << form->logic().FormMode() << Qt::endl;
-    QTimer::singleShot(kSettleMilliseconds, &app, [&app, form, file] {
-        const bool saved = form->grab().save(file, "PNG");
-        QTextStream out(stdout);
-        if (saved)
-            out << QFileInfo(file).absoluteFilePath() << Qt::endl;
-        else
-            err() << "cannot write " << file << Qt::endl;
-        app.exit(saved ? 0 : 1);
-    });
+    QTimer::singleShot(kSettleMilliseconds, &app,
+                       [&app, form, file] { app.exit(savePicture(*form, file) ? 0 : 1); });
     return app.exec();
+}
+
+// The search form as a clerk leaves it: every invoice found, the second and fourth marked.
+int takeSearchScreenshot(HostWindow& window, const QString& file) {
+    bool saved = false;
+    window.control().runSearchForm = [&saved, &file](FormSearch& form, bool) {
+        form.findChild<QPushButton*>(QStringLiteral("cmdSearch"))->click();
+        form.logic().result().toggleMark(1);
+        form.logic().result().toggleMark(3);
+        QElapsedTimer settle;
+        settle.start();
+        while (settle.elapsed() < kSettleMilliseconds)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+        saved = savePicture(form, file);
+        return QString();
+    };
+    try {
+        window.control().SearchInvoice();
+    } catch (const std::exception& e) {
+        err() << QString::fromUtf8(e.what()) << Qt::endl;
+        return 1;
+    }
+    return saved ? 0 : 1;
 }
 
 }  // namespace
@@ -151,7 +179,7 @@ int RunHost(HostApplication& app, const HostOptions& options) {
     ProcedureRegistry procedures;
     suite::RegisterComponents(components);
     erpdb::RegisterProcedures(procedures);
-    const bool unattended = !options.screenshot.isEmpty();
+    const bool unattended = !options.screenshot.isEmpty() || !options.searchScreenshot.isEmpty();
     if (unattended) UseUnattendedMessages(components);
     app.setComponents(&components);
     // The registry ends with this function; the application outlives it.
@@ -176,6 +204,8 @@ int RunHost(HostApplication& app, const HostOptions& options) {
     window.showSession(login->connection, login->user);
     window.show();
     // An unattended run leaves the clerk's remembered session alone.
+    if (!options.searchScreenshot.isEmpty())
+        return takeSearchScreenshot(window, options.searchScreenshot);
     if (unattended) return takeScreenshot(app, window, options.screenshot);
     window.onExit = [&control, &bag] {
         control.WriteProperties(bag);

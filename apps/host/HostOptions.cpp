@@ -9,6 +9,7 @@ namespace {
 const QString kDbOption = QStringLiteral("db");
 const QString kUserOption = QStringLiteral("user");
 const QString kScreenshotOption = QStringLiteral("screenshot");
+const QString kSearchScreenshotOption = QStringLiteral("search-screenshot");
 
 void describe(QCommandLineParser& parser) {
     parser.setApplicationDescription(QStringLiteral("سيستم فروش - ميزبان فاکتور فروش"));
@@ -19,6 +20,9 @@ void describe(QCommandLineParser& parser) {
         {kUserOption, QStringLiteral("ورود با کاربر ID بدون پنجره ورود"), QStringLiteral("ID")});
     parser.addOption({kScreenshotOption,
                       QStringLiteral("باز کردن فاکتور جديد، ذخيره تصوير آن در FILE و خروج"),
+                      QStringLiteral("FILE")});
+    parser.addOption({kSearchScreenshotOption,
+                      QStringLiteral("جستجوي همه فاکتورها، ذخيره تصوير فرم جستجو در FILE و خروج"),
                       QStringLiteral("FILE")});
 }
 
@@ -35,6 +39,7 @@ HostOptions ParseHostOptions(const QStringList& arguments) {
     options.help = parser.isSet(QStringLiteral("help"));
     options.connection = parser.value(kDbOption);
     options.screenshot = parser.value(kScreenshotOption);
+    options.searchScreenshot = parser.value(kSearchScreenshotOption);
     if (parser.isSet(kUserOption)) {
         bool ok = false;
         options.userId = parser.value(kUserOption).toInt(&ok);
@@ -45,6 +50,8 @@ HostOptions ParseHostOptions(const QStringList& arguments) {
         options.error = QStringLiteral("آرگومان ناشناخته: ") + parser.positionalArguments().first();
     if (options.error.isEmpty() && !options.screenshot.isEmpty() && options.userId == 0)
         options.error = QStringLiteral("--screenshot به --user نياز دارد.");
+    if (options.error.isEmpty() && !options.searchScreenshot.isEmpty() && options.userId == 0)
+        options.error = QStringLiteral("--search-screenshot به --user نياز دارد.");
     return options;
 }
 

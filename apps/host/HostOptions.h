@@ -1,8 +1,9 @@
 #pragma once
 // The host's command line:
-//   saleinvoice-host [--db CONN] [--user ID] [--screenshot FILE]
+//   saleinvoice-host [--db CONN] [--user ID] [--screenshot FILE] [--search-screenshot FILE]
 // --user logs in without the login dialog (automation); --screenshot also opens a new invoice,
-// saves a picture of the invoice form and quits.
+// saves a picture of the invoice form and quits; --search-screenshot searches every invoice,
+// marks two, saves a picture of the search form and quits.
 
 #include <QString>
 #include <QStringList>
@@ -13,6 +14,7 @@ struct HostOptions {
     QString connection;  // empty: the remembered one, else the demo database
     int userId = 0;      // 0: ask in the login dialog
     QString screenshot;
+    QString searchScreenshot;
     bool help = false;
     QString error;  // a malformed command line, in Persian
 };
