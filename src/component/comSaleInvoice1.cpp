@@ -2,12 +2,10 @@
 #include "common/Codes.h"
 
 #include <QFrame>
-#include <QInputDialog>
 #include <QLabel>
 #include <QPushButton>
 #include <QResizeEvent>
 #include <algorithm>
-#include <limits>
 
 #include "assembly/ui/InvoiceModuleUi.h"
 #include "common/CommandGuard.h"
@@ -267,27 +265,13 @@ bool comSaleInvoice1::UnloadInvoice() {
     return false;
 }
 
-int comSaleInvoice1::askInvoiceNumber() {
-    if (searchDialog) return searchDialog();
-    bool ok = false;
-    const int id = QInputDialog::getInt(this, QStringLiteral("جستجو"),
-                                        QStringLiteral("شماره رايانهاي فاكتور:"), 1, 1,
-                                        std::numeric_limits<int>::max(), 1, &ok);
-    return ok ? id : 0;
-}
-
 bool comSaleInvoice1::SearchInvoice() {
     openSessionForEntry();
     if (!HasRight(ctx_, Right::Search)) {
         ShowMessage(ctx_, kErrorCaption, kNoRightMessage);
         return false;
     }
-    if (searchDialog) {
-        int id = askInvoiceNumber();
-        if (id > 0) View(id);
-        return false;
-    }
-    int id = runSearch(false).toInt();
+    int id = chooseInvoices(false).toInt();
     if (id > 0) View(id);
     return false;
 }
@@ -298,11 +282,13 @@ QString comSaleInvoice1::SearchNGetInvoices() {
         ShowMessage(ctx_, kErrorCaption, kNoRightMessage);
         return {};
     }
-    if (searchDialog) {
-        const int id = askInvoiceNumber();
-        return id > 0 ? QString::number(id) : QString();
-    }
-    return runSearch(true);
+    return chooseInvoices(true);
+}
+
+QString comSaleInvoice1::chooseInvoices(bool picking) {
+    if (!searchDialog) return runSearch(picking);
+    const int id = searchDialog();
+    return id > 0 ? QString::number(id) : QString();
 }
 
 FormSearch* comSaleInvoice1::searchForm() {

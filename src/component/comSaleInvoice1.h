@@ -133,7 +133,7 @@ private:
     void relay(FormMain* form);
     void releaseForm(FormMain* form);
     void layoutPanel();
-    int askInvoiceNumber();
+    QString chooseInvoices(bool picking);
     QString runSearch(bool picking);
     void viewList(InvoiceList list);
     void showBatchCommands(bool shown);
