@@ -41,6 +41,7 @@ TEST(BatchFinalChildProcess, RegisterMarked) {
     messages.alwaysAnswer(true);
     Context ctx(&components, &procedures);
     ctx.globals.CurrentConnectionString = connection;
+    ctx.clock = [] { return kTestNow; };
     ctx.globals.CurrentUserID = qEnvironmentVariable(kChildIds).section(u',', 0, 0).toInt();
     OpenSession(ctx);
     LoadSystemParameters(ctx);

@@ -31,6 +31,7 @@ TEST(PostingChildProcess, PostInvoices) {
     messages.install(components);
     Context ctx(&components, &procedures);
     ctx.globals.CurrentConnectionString = connection;
+    ctx.clock = [] { return kTestNow; };
     ctx.globals.CurrentUserID = qEnvironmentVariableIntValue(kChildUser);
     FormMainLogic form(ctx);
     form.ClearShow();

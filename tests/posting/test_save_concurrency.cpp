@@ -59,6 +59,7 @@ struct ChildWorkstation {
         messages.install(components);
         messages.alwaysAnswer(true);
         ctx.globals.CurrentConnectionString = c.connection;
+        ctx.clock = [] { return kTestNow; };
         ctx.globals.CurrentUserID = c.user;
         form = std::make_unique<FormMainLogic>(ctx);
         module = InstallModule(*form);

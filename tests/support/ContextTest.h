@@ -13,6 +13,10 @@
 
 namespace si::test {
 
+// The tests' "now": every test context and every workstation process a test starts reads this
+// clock, so that a run after midnight dates its invoices as one before it does.
+inline const QDateTime kTestNow{QDate(2026, 12, 6), QTime(10, 0)};
+
 class ContextTest : public ::testing::TestWithParam<Backend> {
 protected:
     void SetUp() override;
@@ -36,7 +40,7 @@ protected:
     ComponentRegistry components;
     MessageScript messages;
     Context ctx{&components, &procedures};
-    QDateTime now{QDate(2026, 12, 6), QTime(10, 0)};
+    QDateTime now = kTestNow;
     std::unique_ptr<TestDatabase> database;
 };
 
