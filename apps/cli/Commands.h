@@ -21,6 +21,7 @@ struct Command {
 std::vector<Command> DatabaseCommands();
 std::vector<Command> InvoiceCommands();
 std::vector<Command> SearchCommands();
+std::vector<Command> TurnCommands();
 std::vector<Command> AllCommands();
 
 }  // namespace si::cli

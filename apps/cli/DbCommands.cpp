@@ -159,6 +159,8 @@ std::vector<Command> AllCommands() {
         all.push_back(std::move(c));
     for (Command& c : SearchCommands())
         all.push_back(std::move(c));
+    for (Command& c : TurnCommands())
+        all.push_back(std::move(c));
     return all;
 }
 
