@@ -65,7 +65,7 @@ QString InvoiceResultModel::sortKey() const {
 // order and the filters need, and only then their whole rows: asked for every column at once,
 // SQLite sorts all the rows a filter leaves instead of reading them in the order of an index.
 // The lists keep the newest rows of their state and sort only those.
-QString InvoiceResultModel::selectSql(bool afterKey, bool idsOnly) const {
+QString InvoiceResultModel::selectSql(bool afterKey, bool idsOnly, const QString& also) const {
     const QString key = sortKey();
     const QString direction =
         order_ == Qt::AscendingOrder ? QStringLiteral(" asc") : QStringLiteral(" desc");
@@ -83,6 +83,7 @@ QString InvoiceResultModel::selectSql(bool afterKey, bool idsOnly) const {
         where += QStringLiteral(" and (") + key + QStringLiteral(", ID) ") +
                  (order_ == Qt::AscendingOrder ? QStringLiteral(">") : QStringLiteral("<")) +
                  QStringLiteral(" (?, ?)");
+    where += also;
     const QString ids = QStringLiteral("SELECT ID FROM vwSaleInvoiceSearch") + where + order;
     if (idsOnly) return PlannedForItsValues(ids);
     return PlannedForItsValues(
@@ -273,16 +274,32 @@ void InvoiceResultModel::invertMarks() {
     Q_EMIT dataChanged(index(0, 0), index(rowCount_ - 1, columnCount() - 1), {Qt::BackgroundRole});
 }
 
-QList<qint64> InvoiceResultModel::allIds() {
+QList<qint64> InvoiceResultModel::idsOf(const QString& also, const Params& alsoParams) {
     if (!hasSource_) return {};
     QList<qint64> ids;
-    for (const Row& row : ctx_.db().query(selectSql(false, true), source_.condition.params))
+    for (const Row& row :
+         ctx_.db().query(selectSql(false, true, also), source_.condition.params + alsoParams))
         ids << row.toInt64(u"ID");
     return ids;
 }
 
+QList<qint64> InvoiceResultModel::allIds() {
+    return idsOf({}, {});
+}
+
+// Rows marked one by one are read alone, not the whole result they came from.
 QList<qint64> InvoiceResultModel::markedIds() {
     if (!allMarked_ && exceptions_.isEmpty()) return {};
+    if (!allMarked_) {
+        QStringList marks;
+        Params ids;
+        for (qint64 id : exceptions_) {
+            marks << QStringLiteral("?");
+            ids << id;
+        }
+        return idsOf(
+            QStringLiteral(" and ID in (") + marks.join(QLatin1Char(',')) + QLatin1Char(')'), ids);
+    }
     QList<qint64> marked;
     for (qint64 id : allIds())
         if (isMarkedId(id)) marked << id;

@@ -86,7 +86,9 @@ private:
     };
 
     QString sortKey() const;
-    QString selectSql(bool afterKey, bool idsOnly) const;
+    // The page statement, or the result's IDs in order; `also` narrows them further.
+    QString selectSql(bool afterKey, bool idsOnly, const QString& also = {}) const;
+    QList<qint64> idsOf(const QString& also, const Params& alsoParams);
     QString idAmong(const QString& ids) const;
     // A list's thousand rows are read at once: one statement instead of ten.
     int pageRows() const { return source_.newestLimit > 0 ? source_.newestLimit : kPageRows; }
