@@ -1,6 +1,7 @@
 #include "suite/CashTurnManager.h"
 
 #include "common/Jalali.h"
+#include "common/Numbers.h"
 
 namespace si::suite {
 
@@ -80,6 +81,55 @@ RowSet CashTurnManager::UserTurns(bool openOnly) {
                        "tblRecPayCash c on c.ID = t.CashID where t.UserID = ? and (? = 0 or "
                        "t.IsOpen = 1) order by t.ID desc"),
         {userId_, openOnly ? 1 : 0});
+}
+
+bool CashTurnManager::mayUse(qint64 turnId, int ownerId) {
+    return ownerId == userId_ ||
+           session_.first(QStringLiteral("select UserID from tblRecPayCashTurnUser where "
+                                         "CashTurnID = ? and UserID = ?"),
+                          {turnId, userId_});
+}
+
+Money CashTurnManager::CashBalance(qint64 turnId) {
+    return Money::fromVariant(session_.scalar(
+        QStringLiteral("select coalesce(sum(coalesce(ReceivedValue, 0) - coalesce(PayedValue, 0)), "
+                       "0) from tblRecPayCashTurnDetail where CashTurnID = ?"),
+        {turnId}));
+}
+
+qint64 CashTurnManager::PayOut(int cashId, int turn, Money amount, const QString& description) {
+    if (amount <= Money()) throw TurnRefused(QStringLiteral("مبلغ پرداخت بايد بيشتر از صفر باشد."));
+    Transaction transaction = session_.writerTransaction();
+    const auto open = session_.first(
+        QStringLiteral("select ID, UserID from tblRecPayCashTurn where CashID = ? and Turn = ? "
+                       "and IsOpen = 1"),
+        {cashId, turn});
+    if (!open) throw TurnRefused(QStringLiteral("اين نوبت صندوق باز نيست."));
+    const qint64 turnId = open->toInt64(u"ID");
+    if (!mayUse(turnId, open->toInt(u"UserID")))
+        throw TurnRefused(QStringLiteral("اين كاربر مجاز به استفاده از اين نوبت صندوق نيست."));
+    const Money balance = CashBalance(turnId);
+    if (amount > balance)
+        throw TurnRefused(QStringLiteral("موجودي نقد اين نوبت %1 ريال است و پرداخت %2 ريال از آن "
+                                         "ممكن نيست.")
+                              .arg(FormatAmount(balance), FormatAmount(amount)));
+    const QDateTime now = session_.now();
+    const qint64 id = session_.insertReturningId(
+        QStringLiteral("insert into tblRecPayCashTurnDetail (CashTurnID, TransactionDate, "
+                       "FarsiTransactionDate, Description, ReceivedValue, PayedValue, UserID) "
+                       "values (?, ?, ?, ?, 0, ?, ?) RETURNING ID"),
+        {turnId, now, getFarsiDate(now.date()),
+         QStringLiteral("پرداخت از صندوق: ") + description.trimmed().left(900),
+         QVariant::fromValue(amount), userId_});
+    transaction.commit();
+    return id;
+}
+
+RowSet CashTurnManager::PermittedBoxes() {
+    return session_.query(QStringLiteral("select c.ID, c.Name from tblRecPayCash c inner join "
+                                         "tblRecPayCashUser u on u.CashID = c.ID where u.UserID = "
+                                         "? and coalesce(c.IsActive, 1) = 1 order by c.ID"),
+                          {userId_});
 }
 
 }  // namespace si::suite

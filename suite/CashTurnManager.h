@@ -11,6 +11,7 @@
 #include <QString>
 #include <stdexcept>
 
+#include "common/Money.h"
 #include "common/Session.h"
 
 namespace si::suite {
@@ -36,10 +37,18 @@ public:
     void AdmitUser(qint64 turnId, int userId);
     // The user's own turns, the newest first: ID, CashID, CashName, Turn, IsOpen, the dates.
     RowSet UserTurns(bool openOnly);
+    // Cash taken out of the box's open turn by its owner or an admitted user; the movement's ID.
+    // Never more than the cash the turn holds, so the drawer and its book agree at closing.
+    qint64 PayOut(int cashId, int turn, Money amount, const QString& description);
+    // The cash the turn holds: its receipts less its payments.
+    Money CashBalance(qint64 turnId);
+    // The boxes the user may open a turn on: ID, Name.
+    RowSet PermittedBoxes();
 
 private:
     void requirePermitted(int cashId, int userId);
     Row turnRow(qint64 turnId);
+    bool mayUse(qint64 turnId, int ownerId);
 
     Session& session_;
     int userId_;

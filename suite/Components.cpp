@@ -1,5 +1,6 @@
 #include "suite/Components.h"
 
+#include "suite/BoxTurnComponent.h"
 #include "suite/InventoryTrace.h"
 #include "suite/MessageBoxComponent.h"
 
@@ -10,6 +11,8 @@ void RegisterComponents(ComponentRegistry& registry) {
                  [] { return std::make_unique<MessageBoxComponent>(); });
     registry.add(QStringLiteral("vorInvTrace.vorInvTracePpt1"),
                  [] { return std::make_unique<InventoryTrace>(); });
+    registry.add(QStringLiteral("comBoxTurn.comBoxTurn1"),
+                 [] { return std::make_unique<BoxTurnComponent>(); });
 }
 
 }  // namespace si::suite

@@ -5,7 +5,18 @@
 namespace si {
 
 InvoiceModule::InvoiceModule(InvoiceEditor& editor, std::unique_ptr<SaveFront> front)
-    : editor_(editor), front_(std::move(front)), save_(editor.services(), *front_) {}
+    : editor_(editor),
+      front_(std::move(front)),
+      save_(editor.services(), *front_),
+      cashTurn_(editor.ctx(), editor.doc()) {
+    installSaveSeams();
+}
+
+void InvoiceModule::installSaveSeams() {
+    SaveSeams& seams = save_.seams;
+    seams.CheckCashTurn = [this] { return cashTurn_.CheckCashTurn(); };
+    seams.SaveCashTurnDetail = [this] { return cashTurn_.SaveCashTurnDetail(); };
+}
 
 InvoiceModule::~InvoiceModule() = default;
 

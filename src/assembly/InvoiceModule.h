@@ -12,6 +12,7 @@
 #include <memory>
 
 #include "invoice/FormMainLogic.h"
+#include "posting/CashTurnBooking.h"
 #include "posting/SaveFront.h"
 #include "posting/SaveLogic.h"
 
@@ -31,10 +32,12 @@ private:
     friend std::unique_ptr<InvoiceModule> InstallModule(FormMainLogic& form);
     friend std::unique_ptr<InvoiceModule> InstallModule(InvoiceEditor& editor);
     InvoiceModule(InvoiceEditor& editor, std::unique_ptr<SaveFront> front);
+    void installSaveSeams();
 
     InvoiceEditor& editor_;
     std::unique_ptr<SaveFront> front_;
     SaveLogic save_;
+    CashTurnBooking cashTurn_;
 };
 
 // Creates the module for this form and installs every part into its seams. The widget-only

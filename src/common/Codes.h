@@ -9,6 +9,7 @@ namespace FormType {
 inline constexpr int Customer = 102;
 inline constexpr int InventoryDispatch = 802;
 inline constexpr int SaleInvoice = 901;
+inline constexpr int SaleReturn = 903;
 }  // namespace FormType
 
 namespace Right {

@@ -16,8 +16,9 @@ void ApplyParameterVisibility(const SystemParameters& p, Availability& a) {
     a.show(QStringLiteral("cmdReadFromBeepFile"), p.flag(P::ReadFromFile));
     a.show(QStringLiteral("cmdRFID"), p.flag(P::PromoterByRfid));
     a.show(QStringLiteral("sltBranch"), p.flag(P::RequireBranch));
-    for (const char* cash : {"cmbCashTurn", "lblCashTurn", "cmdCashTurn", "cmdCashTurnPrint",
-                             "cmdCashFlow", "cmdCashPay"})
+    for (const char* cash :
+         {"cmbCashTurn", "lblCashTurn", "cmdCashTurn", "cmdCashTurnPrint", "cmdCashFlow",
+          "cmdCashPay", "txtTempCustomerCash", "txtTempCustomerCashReturn"})
         a.show(QString::fromLatin1(cash), shop);
 }
 

@@ -231,6 +231,8 @@ bool FormMainLogic::runCommand(const QString& control) {
         {QStringLiteral("cmdCustomerName"), &seams.CustomerName},
         {QStringLiteral("cmdCashTurn"), &seams.CashTurn},
         {QStringLiteral("cmdCashFlow"), &seams.CashFlow},
+        {QStringLiteral("cmdCashTurnPrint"), &seams.CashTurnPrint},
+        {QStringLiteral("cmdCashPay"), &seams.CashPay},
         {QStringLiteral("cmdLottery"), &seams.Lottery},
         {QStringLiteral("cmdCost"), &seams.Surcharges},
         {QStringLiteral("cmdDecs"), &seams.Deductions},
@@ -336,6 +338,26 @@ bool FormMainLogic::RouteKeys(int key, Qt::KeyboardModifiers modifiers) {
 
 void FormMainLogic::Form_Unload() {
     Q_EMIT unloaded();
+}
+
+}  // namespace si
+
+namespace si {
+
+void FormMainLogic::txtTempCustomerCash_Enter() {
+    const Money cash = ParseAmount(doc_.txtTempCustomerCash);
+    const Money total = doc_.totals.GrandTotal;
+    if (cash >= total) doc_.txtTempCustomerCashReturn = FormatAmount(cash - total);
+    if (ui_) ui_->refreshView();
+}
+
+void FormMainLogic::cmbCashTurn_Click(int index) {
+    editor_.cashTurns().Select(index);
+}
+
+void FormMainLogic::RefillCashTurns() {
+    editor_.cashTurns().Fill(ctx_->db(), ctx_->globals.CurrentUserID);
+    if (ui_) ui_->refreshView();
 }
 
 }  // namespace si

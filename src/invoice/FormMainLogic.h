@@ -26,6 +26,8 @@ struct FormSeams {
     std::function<void()> CustomerName;             // cmdCustomerName (F12)
     std::function<void()> CashTurn;                 // Ctrl+K
     std::function<void()> CashFlow;                 // Ctrl+L
+    std::function<void()> CashTurnPrint;            // the contents of the selected turn
+    std::function<void()> CashPay;                  // a payment out of the selected turn
     std::function<void()> Lottery;
     std::function<void()> Surcharges;      // cmdCost
     std::function<void()> Deductions;      // cmdDecs
@@ -37,9 +39,8 @@ struct FormSeams {
 };
 
 // Commands shown by the form whose work belongs to modules not in this version yet: they say so.
-inline const QStringList kLaterCommands = {
-    QStringLiteral("cmdCustomerPrint"), QStringLiteral("cmdNewCustomer"),
-    QStringLiteral("cmdCashTurnPrint"), QStringLiteral("cmdCashPay")};
+inline const QStringList kLaterCommands = {QStringLiteral("cmdCustomerPrint"),
+                                           QStringLiteral("cmdNewCustomer")};
 
 class FormMainLogic : public QObject {
     Q_OBJECT
@@ -89,6 +90,12 @@ public:
     void cmdGrandTotal_Click();
     void cmdNewRelationship_Click();
     void cmdRelatedForms_Click();
+    // Enter in txtTempCustomerCash: the change, when the cash covers the grand total.
+    void txtTempCustomerCash_Enter();
+    // A turn chosen in cmbCashTurn (-1: none).
+    void cmbCashTurn_Click(int index);
+    // Reads the open turns again (after the turn manager closes).
+    void RefillCashTurns();
     // Says a command of a module not in this version is not available yet.
     void notAvailable();
     // Runs a command by its control name when it is available; false when it is not.

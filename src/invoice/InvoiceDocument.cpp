@@ -61,6 +61,8 @@ void InvoiceDocument::clearFields() {
         if (!isSticky(s)) s->Clear();
     txtID.clear();
     txtCode.clear();
+    txtTempCustomerCash.clear();
+    txtTempCustomerCashReturn.clear();
     txtGhabz.clear();
     txtNotes.clear();
     txtCardNo.clear();

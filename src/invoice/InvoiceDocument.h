@@ -122,6 +122,9 @@ struct InvoiceDocumentFields {
     int CashID = -1;
     int Turn = -1;
     QString cashTurnDescription;
+    // What the customer handed over and the change to give back; a new invoice clears them.
+    QString txtTempCustomerCash;
+    QString txtTempCustomerCashReturn;
     int paymentPreset = -1;
 
     // The walk-in buyer typed with cmdCustomerName; walkInStored tells that the stored invoice

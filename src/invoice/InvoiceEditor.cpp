@@ -80,6 +80,7 @@ void InvoiceEditor::prepare() {
     doc_.formNumber210 =
         static_cast<int>(ToNumber(number210.isNull() ? QStringLiteral("0") : number210.toString()));
     readUserFacts();
+    if (ctx_.params.flag(P::ShopMode)) cashTurns_.Fill(ctx_.db(), ctx_.globals.CurrentUserID);
     prepared_ = true;
 }
 

@@ -5,6 +5,7 @@
 
 #include <memory>
 
+#include "invoice/CashTurnSelector.h"
 #include "invoice/InvoiceDocument.h"
 #include "invoice/InvoiceServices.h"
 
@@ -20,6 +21,8 @@ public:
     Context& ctx() { return ctx_; }
     InvoiceDocument& doc() { return doc_; }
     InvoiceServices& services() { return *services_; }
+    // The shop's open cash turns; filled by prepare in shop mode.
+    CashTurnSelector& cashTurns() { return cashTurns_; }
 
     // Once per editor: opens the session and reads what every invoice needs (the parameters, the
     // period, the user's branch and primary inventory, the look-up fields' views and the header's
@@ -42,6 +45,7 @@ private:
     Context& ctx_;
     InvoiceDocument doc_;
     std::unique_ptr<InvoiceServices> services_;
+    CashTurnSelector cashTurns_{doc_};
     bool prepared_ = false;
 };
 

@@ -1,8 +1,8 @@
 // The postings of a final save: the inventory dispatch, then the cash-turn
 // booking of a store-version cash sale or else the accounting document, the lines of a
 // distribution sheet, and the branch of the document's rows; and the form's state afterwards.
-// A closed cash turn is an error like any other: the whole save is rolled back and the clerk
-// saves again with another turn, instead of leaving a final invoice without its booking.
+// A turn closed since the check is an error like any other: the whole save is rolled back, so
+// the clerk only picks another turn and saves again, and no final invoice lacks its booking.
 
 #include <stdexcept>
 
@@ -10,17 +10,12 @@
 #include "invoice/BilledParty.h"
 #include "invoice/InvoiceServices.h"
 #include "posting/AccountingDocument.h"
+#include "posting/CashTurnBooking.h"
 #include "posting/InventoryDispatch.h"
 #include "posting/SaveFront.h"
 #include "posting/SaveRun.h"
 
 namespace si {
-
-namespace {
-const QString kTurnClosed = QStringLiteral(
-    "صندوق انتخاب شده هم اكنون بسته شده است. لطفا صندوق ديگري را انتخاب كرده و فاكتور را پس "
-    "از بازگشت به حالت موقت، مجددا ثبت نماييد.");
-}  // namespace
 
 void SaveRun::PostFinal() {
     const int id = invoiceID();
@@ -34,8 +29,8 @@ void SaveRun::PostFinal() {
     }
     if (shopMode() && IsCashSale()) {
         const int detail = seams_.SaveCashTurnDetail();
-        if (detail < 1) throw std::runtime_error(kTurnClosed.toStdString());
-        doc_.lblAccountIDVal = QString::number(detail);
+        if (detail < 1) throw SaveRefused(kCashTurnClosed);
+        doc_.lblAccountIDVal = doc_.cashTurnDescription;
         cashBooked_ = true;
     } else {
         documentID_ = AccountingDocument(ctx_, posted).InsertDocument();

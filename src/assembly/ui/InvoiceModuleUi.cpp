@@ -1,14 +1,69 @@
 #include "assembly/ui/InvoiceModuleUi.h"
 
+#include "common/ComponentRegistry.h"
+#include "common/Messages.h"
 #include "invoice/ui/FormMain.h"
+#include "posting/CashTurnBooking.h"
+#include "posting/ui/FrmCashContents.h"
+#include "posting/ui/FrmCashFlow.h"
 #include "posting/ui/FrmDispatchView.h"
 
 namespace si {
+
+namespace {
+
+const QString kBoxTurnProgId = QStringLiteral("comBoxTurn.comBoxTurn1");
+
+// The cash-box module's turn manager, given the user and the connection; its messages go out as
+// the form's own. Nothing when the module is not installed.
+std::unique_ptr<QObject> boxTurn(FormMainLogic& logic) {
+    Context& ctx = logic.ctx();
+    auto component = ctx.components->create(kBoxTurnProgId);
+    if (!component) {
+        ShowMessage(ctx, kErrorCaption, QStringLiteral("ماژول نوبت صندوق نصب نشده است."));
+        return nullptr;
+    }
+    SetProperties(*component, {{"UserID", ctx.globals.CurrentUserID},
+                               {"PositionID", ctx.globals.CurrentPositionID},
+                               {"EmployeeID", ctx.globals.CurrentEmployeeID},
+                               {"OLEConnectionString", ctx.globals.CurrentConnectionString},
+                               {"SystemID", 1}});
+    QObject::connect(component.get(), SIGNAL(SendSMS(QString, QString)), &logic,
+                     SIGNAL(SendSMS(QString, QString)));
+    return component;
+}
+
+void installCashTurn(FormMainLogic& logic, FormMain& form) {
+    logic.seams.CashTurn = [&logic] {
+        if (auto component = boxTurn(logic)) {
+            Invoke(*component, "Show");
+            logic.RefillCashTurns();
+        }
+    };
+    logic.seams.CashPay = [&logic] {
+        const InvoiceDocument& doc = logic.doc();
+        if (doc.CashID == -1 || doc.Turn == -1) {
+            ShowMessage(logic.ctx(), kErrorCaption, kNoOpenCashTurn);
+            return;
+        }
+        if (auto component = boxTurn(logic)) {
+            SetProperties(*component, {{"CashID", doc.CashID}, {"Turn", doc.Turn}});
+            Invoke(*component, "ShowPay");
+        }
+    };
+    logic.seams.CashTurnPrint = [&logic, &form] {
+        cmdCashTurnPrint_Click(logic.ctx(), logic.doc(), &form);
+    };
+    logic.seams.CashFlow = [&logic, &form] { cmdCashFlow_Click(logic.ctx(), logic.doc(), &form); };
+}
+
+}  // namespace
 
 std::unique_ptr<InvoiceModule> InstallModule(FormMain& form) {
     FormMainLogic& logic = form.logic();
     auto module = InstallModule(logic);
     logic.seams.InvExit = [&logic, &form] { cmdInvExit_Click(logic.services(), &form); };
+    installCashTurn(logic, form);
     return module;
 }
 

@@ -34,6 +34,7 @@ FormMain::FormMain(Context& ctx, QWidget* parent)
     connectEdits();
     connectEntry();
     connectDialogs();
+    connectCashTurn();
     // Keys and focus of every widget of the form, the grid's cell editors included, pass here
     // first.
     qApp->installEventFilter(this);
@@ -204,6 +205,7 @@ void FormMain::refreshView() {
     showing_ = true;
     showHeader();
     showTotals();
+    showCashTurn();
     applyAvailability();
     lblErrMessage_->setText(logic_->doc().lblErrMessage);
     showing_ = false;
@@ -285,6 +287,7 @@ bool FormMain::eventFilter(QObject* watched, QEvent* event) {
     if (type == QEvent::KeyPress) clearFlash();
     if (type != QEvent::FocusIn) return previewKey(widget, static_cast<QKeyEvent*>(event));
     if (widget->objectName() == QLatin1String("cmdExit")) focusControl(logic_->exitFocusTarget());
+    selectCashOnEntry(widget);
     return false;
 }
 

@@ -96,6 +96,10 @@ private:
     void deleteGridRow(int row);
     void connectMasterDiscount();
     void connectDialogs();
+    void connectCashTurn();
+    QWidget* buildCashBox();
+    void showCashTurn();
+    void selectCashOnEntry(QWidget* entered);
     // Runs what the clerk started, guarded; false when it failed.
     bool run(const std::function<void()>& command);
     bool previewKey(QWidget* target, QKeyEvent* event);
@@ -125,6 +129,7 @@ private:
     QHash<QString, QCheckBox*> checks_;
     QComboBox* cmbMessage_ = nullptr;
     QComboBox* cmbScaleBarcode_ = nullptr;
+    QComboBox* cmbCashTurn_ = nullptr;
     QRadioButton* optPercent_ = nullptr;
     QRadioButton* optValue_ = nullptr;
     QTableView* flexDetail_ = nullptr;

@@ -257,6 +257,15 @@ QWidget* FormMain::buildGrid() {
     pickerRow->addWidget(pickerLabel);
     pickerRow->addWidget(txtGoodsPicker_, 1);
     pickerRow->addWidget(lblErrMessage_, 2);
+    // A shop's cash turn rides beside the picker: the cashier sees which shift he sells into.
+    auto* turnLabel = new QLabel(QStringLiteral("نوبت صندوق:"), this);
+    turnLabel->setObjectName(QStringLiteral("lblCashTurn"));
+    cmbCashTurn_ = new QComboBox(this);
+    cmbCashTurn_->setObjectName(QStringLiteral("cmbCashTurn"));
+    cmbCashTurn_->setMinimumContentsLength(18);
+    cmbCashTurn_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    pickerRow->addWidget(turnLabel);
+    pickerRow->addWidget(cmbCashTurn_, 1);
     linesLayout->addLayout(pickerRow);
     linesLayout->addWidget(flexDetail_, 1);
     auto* split = new QSplitter(Qt::Vertical, this);
@@ -308,6 +317,19 @@ QWidget* FormMain::buildTotals() {
         ->setStyleSheet(QStringLiteral("font-weight: bold;"));
     for (int c = 1; c < kPerRow * 2; c += 2)
         g->setColumnStretch(c, 1);
+    // A shop's cashier counts the change beside the amount to pay.
+    const std::pair<const char*, const char*> cash[] = {{"TempCustomerCash", "دريافتي از مشتري"},
+                                                        {"TempCustomerCashReturn", "باقيمانده"}};
+    for (int row = 0; row < 2; ++row) {
+        QLineEdit* e = addText(g, row, kPerRow * 2, (std::string("txt") + cash[row].first).c_str(),
+                               QString::fromUtf8(cash[row].second), row == 1);
+        e->setAlignment(Qt::AlignLeft);
+        e->setStyleSheet(QStringLiteral("font-weight: bold;"));
+        g->itemAtPosition(row, kPerRow * 2)
+            ->widget()
+            ->setObjectName(QStringLiteral("lbl") + QString::fromLatin1(cash[row].first));
+    }
+    g->setColumnStretch(kPerRow * 2 + 1, 1);
     return box;
 }
 
