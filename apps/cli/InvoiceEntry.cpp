@@ -134,7 +134,25 @@ bool InvoiceEntry::header(const JsonInvoice& inv) {
            select(d.sltPromoter2, "sltPromoter2", inv.promoter2, QStringLiteral("بازارياب 2")) &&
            select(d.sltContract, "sltContract", inv.contract, QStringLiteral("قرارداد")) &&
            select(d.sltPreCond, "sltPreCond", inv.preCondition, QStringLiteral("پيش شرط")) &&
-           setFlags(inv) && walkInBuyer(inv);
+           setFlags(inv) && walkInBuyer(inv) && cashTurn(inv);
+}
+
+// The turn is chosen among those the form's selector offers the user: open, and his own or one
+// he was admitted to.
+bool InvoiceEntry::cashTurn(const JsonInvoice& inv) {
+    if (!inv.cashTurn) return true;
+    if (!form_->ctx().params.flag(P::ShopMode))
+        return refuse(QStringLiteral("«cashTurn» فقط در نسخه فروشگاهي به كار مي رود."));
+    CashTurnSelector& turns = form_->editor().cashTurns();
+    const auto& entries = turns.entries();
+    for (size_t i = 0; i < entries.size(); ++i)
+        if (entries[i].cashId == inv.cashTurn->first && entries[i].turn == inv.cashTurn->second) {
+            turns.Select(static_cast<int>(i));
+            return true;
+        }
+    return refuse(QStringLiteral("نوبت %1 صندوق %2 براي اين كاربر باز نيست.")
+                      .arg(inv.cashTurn->second)
+                      .arg(inv.cashTurn->first));
 }
 
 bool InvoiceEntry::cell(int row, int col, const QString& text, int index, const QString& what) {

@@ -42,6 +42,7 @@ private:
     bool acceptText(TextField field, const QString& text, const QString& where);
     bool setText(QString& target, TextField field, const Given<QString>& text, const char* key);
     bool walkInBuyer(const JsonInvoice& inv);
+    bool cashTurn(const JsonInvoice& inv);
     bool lines(const JsonInvoice& inv);
     bool line(const JsonLine& l, int index);
     bool lineDetails(const JsonLine& l, int row, int index);

@@ -167,6 +167,18 @@ void parseMasterDiscount(const QJsonValue& value, JsonInvoice& inv) {
         inv.masterDiscountValue = amount(o.value(QStringLiteral("value")), QStringLiteral("value"));
 }
 
+void parseCashTurn(const QJsonValue& value, JsonInvoice& inv) {
+    if (value.isNull() || value.isUndefined()) return;
+    if (!value.isObject()) throw JsonError(QStringLiteral("فيلد «cashTurn» بايد شيء باشد."));
+    const QJsonObject o = value.toObject();
+    refuseUnknown(o, {QStringLiteral("cash"), QStringLiteral("turn")},
+                  QStringLiteral(" در «cashTurn»"));
+    if (!o.contains(QStringLiteral("cash")) || !o.contains(QStringLiteral("turn")))
+        throw JsonError(QStringLiteral("«cashTurn» بايد cash و turn را داشته باشد."));
+    inv.cashTurn = std::pair{integer(o.value(QStringLiteral("cash")), QStringLiteral("cash")),
+                             integer(o.value(QStringLiteral("turn")), QStringLiteral("turn"))};
+}
+
 }  // namespace
 
 JsonInvoice ParseInvoice(const QByteArray& bytes) {
@@ -201,6 +213,7 @@ JsonInvoice ParseInvoice(const QByteArray& bytes) {
                    QStringLiteral("masterDiscount"),
                    QStringLiteral("surcharges"),
                    QStringLiteral("deductions"),
+                   QStringLiteral("cashTurn"),
                    QStringLiteral("lines")},
                   QString());
     JsonInvoice inv;
@@ -229,6 +242,7 @@ JsonInvoice ParseInvoice(const QByteArray& bytes) {
     inv.walkInName = given<QString>(o, "walkInName", text);
     inv.walkInPhone = given<QString>(o, "walkInPhone", text);
     parseMasterDiscount(o.value(QStringLiteral("masterDiscount")), inv);
+    parseCashTurn(o.value(QStringLiteral("cashTurn")), inv);
     inv.surcharges =
         parseCharges(o.value(QStringLiteral("surcharges")), QStringLiteral("surcharges"), false);
     inv.deductions =

@@ -62,6 +62,8 @@ struct JsonInvoice {
     QVector<JsonCharge> surcharges;
     QVector<JsonCharge> deductions;
     QVector<JsonLine> lines;
+    // A shop's cash box and turn; without it the first open turn of the user, as on the form.
+    std::optional<std::pair<int, int>> cashTurn;
 };
 
 // Parses and checks the shape of an invoice; throws JsonError.

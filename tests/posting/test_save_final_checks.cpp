@@ -130,19 +130,22 @@ TEST_P(SaveFinalChecksTest, StoreCashSaleBooksIntoTheTurnOrIsUndone) {
     installSave();
     int booking = 0;
     QVector<int> notified;
+    save->seams.CheckCashTurn = [] { return true; };
     save->seams.SaveCashTurnDetail = [&booking] { return booking; };
     save->seams.NotifyCashDisplay = [&notified](int, int invoiceId) { notified << invoiceId; };
     newInvoice();
+    form->doc().cashTurnDescription = QStringLiteral("صندوق_3_1405/09/15");
     EXPECT_FALSE(save->SaveInvoice(true));
+    // Nothing was saved: the clerk picks another turn and saves again.
     EXPECT_TRUE(messages.last().text.endsWith(QStringLiteral(
         "صندوق انتخاب شده هم اكنون بسته شده است. لطفا صندوق ديگري را انتخاب كرده و فاكتور را "
-        "پس از بازگشت به حالت موقت، مجددا ثبت نماييد.")));
+        "مجددا ثبت نماييد.")));
     EXPECT_EQ(count(QStringLiteral("tblSaleInvoice")), 0);
     EXPECT_EQ(count(QStringLiteral("tblInventoryDispatch")), 0);
     EXPECT_TRUE(notified.isEmpty());
     booking = 55;
     ASSERT_TRUE(save->SaveInvoice(true)) << messages.texts().join(u'\n').toStdString();
-    EXPECT_EQ(form->doc().lblAccountIDVal, QStringLiteral("55"));
+    EXPECT_EQ(form->doc().lblAccountIDVal, QStringLiteral("صندوق_3_1405/09/15"));
     EXPECT_EQ(notified, QVector<int>{savedID()});
     EXPECT_EQ(count(QStringLiteral("tblAccountDocument")), 0);
 }
