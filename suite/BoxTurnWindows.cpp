@@ -102,7 +102,7 @@ void BoxTurnWindow::reload() {
         }
         ++r;
     }
-    if (turns_->rowCount() > 0 && turns_->currentRow() < 0) turns_->selectRow(0);
+    if (turns_->rowCount() > 0 && turns_->currentRow() < 0) turns_->setCurrentCell(0, 0);
     boxes_->clear();
     for (const Row& b : manager.PermittedBoxes())
         boxes_->addItem(b.text(u"Name"), b.toInt(u"ID"));

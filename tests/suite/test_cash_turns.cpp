@@ -7,6 +7,14 @@
 #include <QThread>
 #include <cstdio>
 
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QSignalSpy>
+#include <QTableWidget>
+
+#include "suite/BoxTurnComponent.h"
+#include "suite/BoxTurnWindows.h"
 #include "suite/CashTurnManager.h"
 #include "support/ContextTest.h"
 
@@ -151,7 +159,114 @@ TEST_P(CashTurnTest, WorkstationsOpeningAtOnceNeverShareANumber) {
     }
 }
 
+// Cash leaves a turn only through its own users and never beyond what the drawer holds.
+TEST_P(CashTurnTest, PaymentsOutOfATurnKeepItsCashRight) {
+    CashTurnManager owner(db(), other);
+    const suite::OpenedTurn opened = owner.OpenTurn(cash);
+    db().exec(QStringLiteral("insert into tblRecPayCashTurnDetail (CashTurnID, ReceivedValue, "
+                             "PayedValue) values (?, ?, 0)"),
+              {opened.id, QVariant::fromValue(Money::fromRials(50000))});
+    CashTurnManager stranger(db(), third);
+    const auto pay = [&](CashTurnManager& m, qint64 rials) {
+        return refusal([&] {
+            m.PayOut(cash, opened.turn, Money::fromRials(rials), QStringLiteral("خريد قند"));
+        });
+    };
+    EXPECT_EQ(pay(stranger, 1000),
+              QStringLiteral("اين كاربر مجاز به استفاده از اين نوبت صندوق نيست."));
+    EXPECT_EQ(pay(owner, 0), QStringLiteral("مبلغ پرداخت بايد بيشتر از صفر باشد."));
+    EXPECT_EQ(pay(owner, 50001),
+              QStringLiteral(
+                  "موجودي نقد اين نوبت 50/000 ريال است و پرداخت 50/001 ريال از آن ممكن نيست."));
+    EXPECT_TRUE(pay(owner, 20000).isEmpty());
+    owner.AdmitUser(opened.id, third);
+    EXPECT_TRUE(pay(stranger, 30000).isEmpty());
+    EXPECT_EQ(owner.CashBalance(opened.id), Money());
+    const auto row = db().first(QStringLiteral("select PayedValue, Description, UserID from "
+                                               "tblRecPayCashTurnDetail where UserID = ?"),
+                                {third});
+    EXPECT_EQ(row->money(u"PayedValue"), Money::fromRials(30000));
+    EXPECT_EQ(row->text(u"Description"), QStringLiteral("پرداخت از صندوق: خريد قند"));
+    owner.CloseTurn(opened.id);
+    EXPECT_EQ(pay(owner, 1), QStringLiteral("اين نوبت صندوق باز نيست."));
+}
+
+class BoxTurnComponentTest : public CashTurnTest {
+protected:
+    void SetUp() override {
+        CashTurnTest::SetUp();
+        component.setProperty("UserID", ctx.globals.CurrentUserID);
+        component.setProperty("EmployeeID", employee());
+        component.setProperty("OLEConnectionString", database->connectionString());
+    }
+    int employee() {
+        return static_cast<int>(db().insertReturningId(
+            QStringLiteral("insert into tblEmployee (FirstName, SureName, Phone) values ('سارا', "
+                           "'رضايي', '09120000000') RETURNING ID")));
+    }
+    suite::BoxTurnComponent component;
+};
+
+// The window opens and closes the user's turn; a closed turn's figures go to the cashier's phone
+// only while SMS sending is on.
+TEST_P(BoxTurnComponentTest, TheTurnsWindowOpensAndClosesAndTellsTheCashier) {
+    QSignalSpy sms(&component, &suite::BoxTurnComponent::SendSMS);
+    setParameter(5004, QStringLiteral("1"));
+    component.showWindow = [](QWidget& w) {
+        auto& window = static_cast<suite::BoxTurnWindow&>(w);
+        window.openTurn();
+        window.openTurn();
+        EXPECT_EQ(window.findChild<QLabel*>(QStringLiteral("lblMessage"))->text(),
+                  QStringLiteral("نوبت 1 اين صندوق هنوز باز است؛ ابتدا آن را ببنديد."));
+        EXPECT_EQ(window.findChild<QTableWidget*>(QStringLiteral("flexTurns"))->rowCount(), 1);
+        window.closeTurn();
+    };
+    QMetaObject::invokeMethod(&component, "Show");
+    EXPECT_TRUE(component.errorMessage().isEmpty()) << component.errorMessage().toStdString();
+    ASSERT_EQ(sms.size(), 1);
+    EXPECT_EQ(sms[0][0].toString(), QStringLiteral("09120000000"));
+    EXPECT_TRUE(sms[0][1].toString().startsWith(QStringLiteral("نوبت 1 صندوق صندوق يك در ")));
+    EXPECT_EQ(db().scalar(QStringLiteral("select count(*) from tblRecPayCashTurn where IsOpen = 0"))
+                  .toInt(),
+              1);
+
+    setParameter(5004, QStringLiteral("0"));
+    component.showWindow = [](QWidget& w) {
+        auto& window = static_cast<suite::BoxTurnWindow&>(w);
+        window.openTurn();
+        window.closeTurn();
+    };
+    QMetaObject::invokeMethod(&component, "Show");
+    EXPECT_EQ(sms.size(), 1);
+}
+
+TEST_P(BoxTurnComponentTest, ThePaymentWindowRefusesWhatTheTurnCannotPay) {
+    const suite::OpenedTurn opened =
+        CashTurnManager(db(), ctx.globals.CurrentUserID).OpenTurn(cash);
+    component.setProperty("CashID", cash);
+    component.setProperty("Turn", opened.turn);
+    bool paid = true;
+    component.showWindow = [&paid](QWidget& w) {
+        auto& window = static_cast<suite::CashPayWindow&>(w);
+        window.findChild<QLineEdit*>(QStringLiteral("txtAmount"))->setText(QStringLiteral("1/000"));
+        paid = window.pay();
+        EXPECT_EQ(window.findChild<QLabel*>(QStringLiteral("lblMessage"))->text(),
+                  QStringLiteral("شرح پرداخت را وارد كنيد."));
+        window.findChild<QLineEdit*>(QStringLiteral("txtDescription"))
+            ->setText(QStringLiteral("كرايه"));
+        paid = paid || window.pay();
+        EXPECT_EQ(
+            window.findChild<QLabel*>(QStringLiteral("lblMessage"))->text(),
+            QStringLiteral("موجودي نقد اين نوبت 0 ريال است و پرداخت 1/000 ريال از آن ممكن نيست."));
+    };
+    QMetaObject::invokeMethod(&component, "ShowPay");
+    EXPECT_FALSE(paid);
+    EXPECT_EQ(db().scalar(QStringLiteral("select count(*) from tblRecPayCashTurnDetail")).toInt(),
+              0);
+}
+
 SI_INSTANTIATE_BACKENDS(CashTurnTest);
+SI_INSTANTIATE_BACKENDS(BoxTurnComponentTest);
 
 }  // namespace
 }  // namespace si::test
