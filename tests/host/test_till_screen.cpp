@@ -53,6 +53,7 @@ protected:
         for (int i = 0; i < kLines; ++i)
             test::AddGood(db(), barcode(i), QString::number(1001 + i),
                           QStringLiteral("برنج طارم ممتاز خانواده 10 کيلوگرمي"), 125'750'000, unit);
+        beforeForm();
         form = std::make_unique<FormMain>(ctx);
         form->ClearShow();
         form->logic().runCommand(QStringLiteral("cmdNew"));
@@ -69,6 +70,8 @@ protected:
         QApplication::setFont(QFont());
         ContextTest::TearDown();
     }
+    virtual void beforeForm() {}
+    void expectTheFormFits();
     static QString barcode(int i) { return QStringLiteral("62610390000%1").arg(10 + i); }
     InvoiceDocument& doc() { return form->logic().doc(); }
 
@@ -76,7 +79,33 @@ protected:
     std::unique_ptr<FormMain> form;
 };
 
+// A shop's form adds the turn selector and the change fields; it must fit all the same.
+class ShopTillScreenTest : public TillScreenTest {
+protected:
+    void beforeForm() override {
+        useParameter(3, QStringLiteral("1"));
+        const auto box = db().insertReturningId(QStringLiteral(
+            "insert into tblRecPayCash (Name) values ('صندوق فروشگاه مرکزي') RETURNING ID"));
+        db().exec(QStringLiteral("insert into tblRecPayCashUser (CashID, UserID) values (?, ?)"),
+                  {box, ctx.globals.CurrentUserID});
+        db().exec(QStringLiteral("insert into tblRecPayCashTurn (CashID, Turn, IsOpen, UserID, "
+                                 "FarsiOpenDate) values (?, 12, 1, ?, '1405/09/15')"),
+                  {box, ctx.globals.CurrentUserID});
+    }
+};
+
 TEST_P(TillScreenTest, TheFormFitsWithTenRowsAndTheCashiersColumnsInView) {
+    expectTheFormFits();
+}
+
+TEST_P(ShopTillScreenTest, TheShopFormFitsWithItsCashTurn) {
+    expectTheFormFits();
+    EXPECT_TRUE(form->findChild<QWidget*>(QStringLiteral("cmbCashTurn"))->isVisible());
+    EXPECT_TRUE(
+        form->findChild<QWidget*>(QStringLiteral("txtTempCustomerCashReturn"))->isVisible());
+}
+
+void TillScreenTest::expectTheFormFits() {
     ASSERT_EQ(doc().flexDetail.filledCount(), kLines);
     EXPECT_LE(form->minimumSizeHint().width(), kTillScreen.width());
     EXPECT_LE(form->sizeHint().height(), kTillScreen.height());
@@ -116,6 +145,7 @@ TEST_P(TillScreenTest, TheFormFitsWithTenRowsAndTheCashiersColumnsInView) {
 }
 
 SI_INSTANTIATE_BACKENDS(TillScreenTest);
+SI_INSTANTIATE_BACKENDS(ShopTillScreenTest);
 
 }  // namespace
 }  // namespace si::host

@@ -97,7 +97,7 @@ private:
     void connectMasterDiscount();
     void connectDialogs();
     void connectCashTurn();
-    QWidget* buildCashBox();
+    void addCashFields(QBoxLayout* row);
     void showCashTurn();
     void selectCashOnEntry(QWidget* entered);
     // Runs what the clerk started, guarded; false when it failed.

@@ -266,6 +266,7 @@ QWidget* FormMain::buildGrid() {
     cmbCashTurn_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     pickerRow->addWidget(turnLabel);
     pickerRow->addWidget(cmbCashTurn_, 1);
+    addCashFields(pickerRow);
     linesLayout->addLayout(pickerRow);
     linesLayout->addWidget(flexDetail_, 1);
     auto* split = new QSplitter(Qt::Vertical, this);
@@ -275,6 +276,27 @@ QWidget* FormMain::buildGrid() {
     split->setStretchFactor(0, 4);
     split->setStretchFactor(1, 1);
     return split;
+}
+
+// The cashier counts the change on the row above the lines, beside the turn he sells into.
+void FormMain::addCashFields(QBoxLayout* row) {
+    const std::pair<const char*, const char*> cash[] = {{"TempCustomerCash", "دريافتي از مشتري:"},
+                                                        {"TempCustomerCashReturn", "باقيمانده:"}};
+    for (const auto& [name, text] : cash) {
+        auto* l = new QLabel(QString::fromUtf8(text), this);
+        l->setObjectName(QStringLiteral("lbl") + QString::fromLatin1(name));
+        auto* e = new QLineEdit(this);
+        e->setObjectName(QStringLiteral("txt") + QString::fromLatin1(name));
+        e->setAlignment(Qt::AlignLeft);
+        e->setStyleSheet(QStringLiteral("font-weight: bold;"));
+        e->setMaximumWidth(e->fontMetrics().horizontalAdvance(QStringLiteral("0/000/000/000")) +
+                           16);
+        e->setReadOnly(e->objectName().endsWith(QLatin1String("Return")));
+        l->setBuddy(e);
+        row->addWidget(l);
+        row->addWidget(e);
+        texts_.insert(e->objectName(), e);
+    }
 }
 
 QWidget* FormMain::buildTotals() {
@@ -317,19 +339,6 @@ QWidget* FormMain::buildTotals() {
         ->setStyleSheet(QStringLiteral("font-weight: bold;"));
     for (int c = 1; c < kPerRow * 2; c += 2)
         g->setColumnStretch(c, 1);
-    // A shop's cashier counts the change beside the amount to pay.
-    const std::pair<const char*, const char*> cash[] = {{"TempCustomerCash", "دريافتي از مشتري"},
-                                                        {"TempCustomerCashReturn", "باقيمانده"}};
-    for (int row = 0; row < 2; ++row) {
-        QLineEdit* e = addText(g, row, kPerRow * 2, (std::string("txt") + cash[row].first).c_str(),
-                               QString::fromUtf8(cash[row].second), row == 1);
-        e->setAlignment(Qt::AlignLeft);
-        e->setStyleSheet(QStringLiteral("font-weight: bold;"));
-        g->itemAtPosition(row, kPerRow * 2)
-            ->widget()
-            ->setObjectName(QStringLiteral("lbl") + QString::fromLatin1(cash[row].first));
-    }
-    g->setColumnStretch(kPerRow * 2 + 1, 1);
     return box;
 }
 
