@@ -49,7 +49,8 @@ BoxTurnWindow::BoxTurnWindow(BoxTurnComponent& component, QWidget* parent)
     turns_->setSelectionBehavior(QAbstractItemView::SelectRows);
     turns_->setSelectionMode(QAbstractItemView::SingleSelection);
     turns_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    turns_->horizontalHeader()->setStretchLastSection(true);
+    turns_->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    turns_->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
     turns_->verticalHeader()->hide();
     boxes_ = new QComboBox(this);
     boxes_->setObjectName(QStringLiteral("cmbCash"));

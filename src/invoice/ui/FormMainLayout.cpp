@@ -262,7 +262,7 @@ QWidget* FormMain::buildGrid() {
     turnLabel->setObjectName(QStringLiteral("lblCashTurn"));
     cmbCashTurn_ = new QComboBox(this);
     cmbCashTurn_->setObjectName(QStringLiteral("cmbCashTurn"));
-    cmbCashTurn_->setMinimumContentsLength(18);
+    cmbCashTurn_->setMinimumContentsLength(30);
     cmbCashTurn_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     pickerRow->addWidget(turnLabel);
     pickerRow->addWidget(cmbCashTurn_, 1);
