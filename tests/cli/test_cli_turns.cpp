@@ -1,6 +1,8 @@
 // turn open | close | list: a cashier's shift from the command line, with the turn manager's
 // refusals as exit 2.
 
+#include <QJsonArray>
+#include <QJsonDocument>
 #include <QScopeGuard>
 
 #include "cli/CliTestSupport.h"
@@ -44,7 +46,75 @@ TEST_P(CliTurns, AShiftIsOpenedListedAndClosedOnce) {
               1);
 }
 
+// A shop's final cash sale names its turn; it is booked there and the turn's contents count it.
+class CliShopSale : public CliOneSaleTest {
+protected:
+    void SetUp() override {
+        CliOneSaleTest::SetUp();
+        box = db().insertReturningId(
+            QStringLiteral("insert into tblRecPayCash (Name) values ('صندوق آزمون') RETURNING ID"));
+        db().exec(QStringLiteral("insert into tblRecPayCashUser (CashID, UserID) values (?, 1)"),
+                  {box});
+    }
+    void TearDown() override {
+        db().exec(QStringLiteral("update tblZelorSystemParameters set Value = '0' where ID = 3"));
+        db().exec(QStringLiteral("delete from tblRecPayCashTurnUser where CashTurnID in (select "
+                                 "ID from tblRecPayCashTurn where CashID = ?)"),
+                  {box});
+        db().exec(QStringLiteral("update tblRecPayCashTurn set IsOpen = 0 where CashID = ?"),
+                  {box});
+    }
+    CliResult sell(int turn) {
+        const QJsonObject invoice{
+            {QStringLiteral("customer"), customer},
+            {QStringLiteral("cashTurn"),
+             QJsonObject{{QStringLiteral("cash"), box}, {QStringLiteral("turn"), turn}}},
+            {QStringLiteral("lines"), QJsonArray{QJsonObject{{QStringLiteral("barcode"), goods[0]},
+                                                             {QStringLiteral("qty"), 1}}}}};
+        return run({QStringLiteral("invoice"), QStringLiteral("create"), QStringLiteral("-"),
+                    QStringLiteral("--final")},
+                   QJsonDocument(invoice).toJson());
+    }
+    qint64 box = 0;
+};
+
+TEST_P(CliShopSale, ACashSaleIsBookedIntoTheNamedTurn) {
+    EXPECT_EQ(sell(1).exitCode, 2);  // not a shop
+    db().exec(QStringLiteral("update tblZelorSystemParameters set Value = '1' where ID = 3"));
+    const CliResult closed = sell(1);
+    EXPECT_EQ(closed.exitCode, 2);
+    EXPECT_TRUE(
+        closed.err.contains(QStringLiteral("نوبت 1 صندوق %1 براي اين كاربر باز نيست.").arg(box)))
+        << closed.err.toStdString();
+    const QString boxId = QString::number(box);
+    ASSERT_EQ(run({QStringLiteral("turn"), QStringLiteral("open"), boxId}).exitCode, 0);
+    const CliResult sold = sell(1);
+    ASSERT_EQ(sold.exitCode, 0) << sold.err.toStdString();
+    const QJsonObject json = sold.json();
+    EXPECT_TRUE(json.value(QStringLiteral("accountingDocument")).isNull());
+    const int detail = json.value(QStringLiteral("cashTurnDetail")).toInt();
+    EXPECT_GT(detail, 0);
+    EXPECT_EQ(db().scalar(QStringLiteral("select FormID from tblRecPayCashTurnDetail where ID = ?"),
+                          {detail})
+                  .toInt(),
+              json.value(QStringLiteral("id")).toInt());
+    const CliResult contents = run({QStringLiteral("turn"), QStringLiteral("contents"), boxId,
+                                    QStringLiteral("1"), QStringLiteral("--json")});
+    ASSERT_EQ(contents.exitCode, 0) << contents.err.toStdString();
+    const QJsonObject figures = contents.json();
+    EXPECT_EQ(figures.value(QStringLiteral("invoices")).toInt(), 1);
+    EXPECT_EQ(figures.value(QStringLiteral("received")).toDouble(),
+              json.value(QStringLiteral("totals"))
+                  .toObject()
+                  .value(QStringLiteral("grandTotal"))
+                  .toDouble());
+    EXPECT_EQ(run({QStringLiteral("turn"), QStringLiteral("contents"), boxId, QStringLiteral("2")})
+                  .exitCode,
+              2);
+}
+
 SI_INSTANTIATE_BACKENDS(CliTurns);
+SI_INSTANTIATE_BACKENDS(CliShopSale);
 
 }  // namespace
 }  // namespace si::test
