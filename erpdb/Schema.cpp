@@ -57,6 +57,8 @@ const std::vector<UpgradeStep>& upgradeSteps() {
         {{}, &AddTextIndexes},
         // The search's filters by contract and by the related order's code.
         {{QStringLiteral("s10_search_indexes.sql")}},
+        // The host's outbox of text messages, kept until a gateway has taken them.
+        {{QStringLiteral("s11_sms_outbox.sql")}},
     };
     return steps;
 }

@@ -20,6 +20,7 @@
 #include "apps/host/HostWindow.h"
 #include "apps/host/LoginDialog.h"
 #include "apps/host/SettingsPropertyBag.h"
+#include "apps/host/SmsGateway.h"
 #include "apps/host/UnattendedMessages.h"
 #include "common/SqlError.h"
 #include "component/comSaleInvoice1.h"
@@ -189,6 +190,7 @@ int RunHost(HostApplication& app, const HostOptions& options) {
     } detach{app};
 
     QSettings settings(kSettingsOrganisation, kSettingsApplication);
+    if (options.smsGateway) StoreSmsGateway(settings, *options.smsGateway);
     SettingsPropertyBag bag(settings);
     HostWindow window(components, procedures);
     comSaleInvoice1& control = window.control();
@@ -207,6 +209,7 @@ int RunHost(HostApplication& app, const HostOptions& options) {
     if (!options.searchScreenshot.isEmpty())
         return takeSearchScreenshot(window, options.searchScreenshot);
     if (unattended) return takeScreenshot(app, window, options.screenshot);
+    window.startOutbox(settings);
     window.onExit = [&control, &bag] {
         control.WriteProperties(bag);
         bag.sync();

@@ -2,6 +2,7 @@
 
 #include <QDialogButtonBox>
 #include <QFormLayout>
+#include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
@@ -124,11 +125,25 @@ OutboxWindow::OutboxWindow(Outbox& outbox, QWidget* parent) : QWidget(parent, Qt
     setLayoutDirection(Qt::RightToLeft);
     QTableView* view = tableOver(&outbox, this);
     view->setObjectName(QStringLiteral("flexOutbox"));
-    connect(&outbox, &QAbstractItemModel::rowsInserted, view,
+    connect(&outbox, &QAbstractItemModel::modelReset, view,
             [view] { view->resizeColumnsToContents(); });
+    lblSmsGateway_ = new QLabel(this);
+    lblSmsGateway_->setObjectName(QStringLiteral("lblSmsGateway"));
+    lblSmsGateway_->setWordWrap(true);
+    auto* gateway = new QPushButton(QStringLiteral("درگاه پيامك..."), this);
+    gateway->setObjectName(QStringLiteral("cmdSmsGateway"));
+    connect(gateway, &QPushButton::clicked, this, &OutboxWindow::gatewayEditRequested);
+    auto* status = new QHBoxLayout;
+    status->addWidget(lblSmsGateway_, 1);
+    status->addWidget(gateway);
     auto* outer = new QVBoxLayout(this);
+    outer->addLayout(status);
     outer->addWidget(view);
-    resize(760, 400);
+    resize(900, 400);
+}
+
+void OutboxWindow::showStatus(const QString& text) {
+    lblSmsGateway_->setText(text);
 }
 
 }  // namespace si::host

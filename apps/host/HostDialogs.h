@@ -10,6 +10,7 @@
 #include "apps/host/PrintRequest.h"
 #include "apps/host/Relationships.h"
 
+class QLabel;
 class QSpinBox;
 
 namespace si::host {
@@ -39,11 +40,20 @@ public:
     RelationshipsDialog(FormRef form, std::vector<RelatedFormRow> rows, QWidget* parent = nullptr);
 };
 
-// "صندوق پيامهاي ارسالي": a window over the outbox, refreshed as messages arrive.
+// "صندوق پيامهاي ارسالي": a window over the outbox, refreshed as messages arrive and change,
+// with a line on sending (the gateway, or why nothing is sent) and the button that sets the
+// gateway.
 class OutboxWindow : public QWidget {
     Q_OBJECT
 public:
     explicit OutboxWindow(Outbox& outbox, QWidget* parent = nullptr);
+    void showStatus(const QString& text);
+
+Q_SIGNALS:
+    void gatewayEditRequested();
+
+private:
+    QLabel* lblSmsGateway_ = nullptr;
 };
 
 // Paths, connection strings and SQL read left to right even inside right-to-left text: marks at

@@ -20,8 +20,23 @@ void HostEvents::reportError(const QString& message) const {
     if (showError) showError(message);
 }
 
+// A message the database cannot take now is held by the outbox, which stores it later.
 void HostEvents::onSendSMS(const QString& phone, const QString& message) {
-    outbox_.append(phone, message);
+    Context& ctx = control_.context();
+    try {
+        if (!ctx.hasSession()) {
+            outbox_.hold(phone, message);
+            return;
+        }
+        outbox_.store(ctx.db(), phone, message);
+        Q_EMIT smsStored();
+    } catch (const SmsRefused& refused) {
+        reportError(refused.text());
+    } catch (const SqlError& e) {
+        reportError(QStringLiteral("پيامك هنوز در پايگاه داده ذخيره نشده است و بعدا ذخيره "
+                                   "مي شود: ") +
+                    e.driverText());
+    }
 }
 
 void HostEvents::onPrintByDotNet(QString& templateFileName, QString& connectionString,

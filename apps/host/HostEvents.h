@@ -1,9 +1,10 @@
 #pragma once
-// The host's answers to the control's four events. SendSMS lands in the outbox; PrintByDotNet
-// is shown (printing comes later, so nothing is written back into its references);
-// CreateNewRelationship asks for the related form and adds the link; ShowRelationships lists the
-// form's links. The dialogs are presenters the window installs; tests install their own, so no
-// modal dialog stands between an event and what it does.
+// The host's answers to the control's four events. SendSMS is stored in the outbox, for the
+// host's sender (or any other host's) to send; PrintByDotNet is shown (printing comes later, so
+// nothing is written back into its references); CreateNewRelationship asks for the related form
+// and adds the link; ShowRelationships lists the form's links. The dialogs are presenters the
+// window installs; tests install their own, so no modal dialog stands between an event and what it
+// does.
 //
 // Database work uses the control's session (the one its last entry method opened).
 
@@ -38,6 +39,10 @@ public:
                          QString& sqlQuery, bool& preview);
     void onCreateNewRelationship(int formTypeId, int formId);
     void onShowRelationships(int formTypeId, int formId);
+
+Q_SIGNALS:
+    // A message was stored: the sender may send it at once.
+    void smsStored();
 
 private:
     void reportError(const QString& message) const;

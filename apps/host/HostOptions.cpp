@@ -2,6 +2,8 @@
 
 #include <QCommandLineParser>
 
+#include "apps/host/SmsGateway.h"
+
 namespace si::host {
 
 namespace {
@@ -10,6 +12,7 @@ const QString kDbOption = QStringLiteral("db");
 const QString kUserOption = QStringLiteral("user");
 const QString kScreenshotOption = QStringLiteral("screenshot");
 const QString kSearchScreenshotOption = QStringLiteral("search-screenshot");
+const QString kSmsGatewayOption = QStringLiteral("sms-gateway");
 
 void describe(QCommandLineParser& parser) {
     parser.setApplicationDescription(QStringLiteral("سيستم فروش - ميزبان فاکتور فروش"));
@@ -18,6 +21,9 @@ void describe(QCommandLineParser& parser) {
     parser.addOption({kDbOption, QStringLiteral("رشته اتصال پايگاه داده"), QStringLiteral("CONN")});
     parser.addOption(
         {kUserOption, QStringLiteral("ورود با کاربر ID بدون پنجره ورود"), QStringLiteral("ID")});
+    parser.addOption({kSmsGatewayOption,
+                      QStringLiteral("نشاني درگاه پيامك با {phone} و {text}، ذخيره در تنظيمات"),
+                      QStringLiteral("URL")});
     parser.addOption({kScreenshotOption,
                       QStringLiteral("باز کردن فاکتور جديد، ذخيره تصوير آن در FILE و خروج"),
                       QStringLiteral("FILE")});
@@ -45,6 +51,11 @@ HostOptions ParseHostOptions(const QStringList& arguments) {
         options.userId = parser.value(kUserOption).toInt(&ok);
         if (!ok || options.userId <= 0)
             options.error = QStringLiteral("شماره کاربر نادرست است: ") + parser.value(kUserOption);
+    }
+    if (parser.isSet(kSmsGatewayOption)) {
+        options.smsGateway = parser.value(kSmsGatewayOption).trimmed();
+        const QString problem = SmsGatewayProblem(*options.smsGateway);
+        if (!problem.isEmpty()) options.error = problem;
     }
     if (!parser.positionalArguments().isEmpty())
         options.error = QStringLiteral("آرگومان ناشناخته: ") + parser.positionalArguments().first();

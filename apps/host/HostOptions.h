@@ -1,18 +1,22 @@
 #pragma once
 // The host's command line:
-//   saleinvoice-host [--db CONN] [--user ID] [--screenshot FILE] [--search-screenshot FILE]
-// --user logs in without the login dialog (automation); --screenshot also opens a new invoice,
-// saves a picture of the invoice form and quits; --search-screenshot searches every invoice,
-// marks two, saves a picture of the search form and quits.
+//   saleinvoice-host [--db CONN] [--user ID] [--sms-gateway URL] [--screenshot FILE]
+//                    [--search-screenshot FILE]
+// --user logs in without the login dialog (automation); --sms-gateway stores the gateway the
+// outbox is sent through in the settings (an empty URL removes it); --screenshot also opens a
+// new invoice, saves a picture of the invoice form and quits; --search-screenshot searches every
+// invoice, marks two, saves a picture of the search form and quits.
 
 #include <QString>
 #include <QStringList>
+#include <optional>
 
 namespace si::host {
 
 struct HostOptions {
-    QString connection;  // empty: the remembered one, else the demo database
-    int userId = 0;      // 0: ask in the login dialog
+    QString connection;                 // empty: the remembered one, else the demo database
+    int userId = 0;                     // 0: ask in the login dialog
+    std::optional<QString> smsGateway;  // given on the command line
     QString screenshot;
     QString searchScreenshot;
     bool help = false;

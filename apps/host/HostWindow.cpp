@@ -7,11 +7,14 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QSettings>
 #include <QStatusBar>
+#include <QTimer>
 #include <QToolBar>
 #include <limits>
 
 #include "apps/host/HostDialogs.h"
+#include "apps/host/SmsGateway.h"
 #include "common/CommandGuard.h"
 #include "common/ConnectionString.h"
 #include "common/FoldedText.h"
@@ -21,6 +24,14 @@
 #include "invoice/ui/FormMain.h"
 
 namespace si::host {
+
+namespace {
+
+// Often enough that a message another workstation stored goes out soon, and the window shows
+// other hosts' sending; the statement behind an idle tick reads an index and finds nothing.
+constexpr int kOutboxTickMs = 5000;
+
+}  // namespace
 
 HostWindow::HostWindow(ComponentRegistry& components, const ProcedureRegistry& procedures,
                        QWidget* parent)
@@ -35,6 +46,8 @@ HostWindow::HostWindow(ComponentRegistry& components, const ProcedureRegistry& p
     buildActions();
     sessionLabel_ = new QLabel(this);
     statusBar()->addWidget(sessionLabel_, 1);
+    outboxTimer_ = new QTimer(this);
+    connect(outboxTimer_, &QTimer::timeout, this, &HostWindow::pumpOutbox);
     resize(1000, 640);
 }
 
@@ -201,10 +214,97 @@ void HostWindow::viewBatchFinalList() {
 }
 
 void HostWindow::showOutbox() {
-    if (!outboxWindow_) outboxWindow_ = new OutboxWindow(outbox_);
+    if (!outboxWindow_) {
+        outboxWindow_ = new OutboxWindow(outbox_);
+        connect(outboxWindow_, &OutboxWindow::gatewayEditRequested, this,
+                &HostWindow::editSmsGateway);
+    }
+    refreshOutbox();
     outboxWindow_->show();
     outboxWindow_->raise();
     outboxWindow_->activateWindow();
+}
+
+void HostWindow::startOutbox(QSettings& settings) {
+    settings_ = &settings;
+    try {
+        Session& db = lookups();
+        sender_ = std::make_unique<SmsSender>(db);
+    } catch (const SqlError& e) {
+        outboxProblem_ = DatabaseErrorText(e);
+        return;
+    } catch (const std::exception& e) {
+        outboxProblem_ = QString::fromUtf8(e.what());
+        return;
+    }
+    sender_->setGateway(ReadSmsGateway(settings));
+    connect(sender_.get(), &SmsSender::changed, this, &HostWindow::refreshOutbox);
+    // Queued: the event that stored the message ends before the first request starts.
+    connect(events_.get(), &HostEvents::smsStored, sender_.get(), &SmsSender::tick,
+            Qt::QueuedConnection);
+    outboxTimer_->start(kOutboxTickMs);
+    pumpOutbox();
+}
+
+QString HostWindow::setSmsGateway(const QString& urlTemplate) {
+    const QString problem = SmsGatewayProblem(urlTemplate);
+    if (!problem.isEmpty()) return problem;
+    if (settings_) StoreSmsGateway(*settings_, urlTemplate);
+    if (sender_) {
+        sender_->setGateway(urlTemplate);
+        sender_->tick();
+    }
+    refreshOutbox();
+    return {};
+}
+
+// The gateway is named by its server only: a template may carry the account's password.
+QString HostWindow::outboxStatus() const {
+    if (!sender_)
+        return outboxProblem_.isEmpty()
+                   ? QStringLiteral("ارسال پيامك پس از ورود به سيستم آغاز مي شود.")
+                   : QStringLiteral("ارسال پيامك ممكن نيست: ") + outboxProblem_;
+    if (sender_->gateway().isEmpty())
+        return QStringLiteral("درگاه ارسال پيامك تنظيم نشده است؛ پيامها در انتظار مي مانند.");
+    if (!sender_->hasGateway()) return SmsGatewayProblem(sender_->gateway());
+    if (!sender_->problem().isEmpty()) return sender_->problem();
+    const QUrl url = SmsRequestUrl(sender_->gateway(), {}, {});
+    return QStringLiteral("درگاه ارسال پيامك: ") +
+           LeftToRightText(url.host() +
+                           (url.port() > 0 ? QStringLiteral(":%1").arg(url.port()) : QString()));
+}
+
+void HostWindow::pumpOutbox() {
+    if (!sender_) return;
+    outbox_.storeHeld(*lookups_);
+    sender_->tick();
+    // Other hosts' sending shows while the window is open; this host's shows as it happens.
+    if (outboxWindow_ && outboxWindow_->isVisible()) refreshOutbox();
+}
+
+void HostWindow::refreshOutbox() {
+    QString status = outboxStatus();
+    if (lookups_) {
+        try {
+            outbox_.reload(*lookups_);
+        } catch (const SqlError& e) {
+            status = DatabaseErrorText(e);
+        }
+    }
+    if (outboxWindow_) outboxWindow_->showStatus(status);
+}
+
+void HostWindow::editSmsGateway() {
+    bool ok = false;
+    const QString typed =
+        QInputDialog::getText(outboxWindow_, QStringLiteral("درگاه پيامك"),
+                              QStringLiteral("نشاني درگاه با {phone} و {text}، مثلا "
+                                             "http://127.0.0.1:9000/send?to={phone}&text={text}"),
+                              QLineEdit::Normal, sender_ ? sender_->gateway() : QString(), &ok);
+    if (!ok) return;
+    const QString problem = setSmsGateway(typed);
+    if (!problem.isEmpty())
+        QMessageBox::warning(outboxWindow_, QStringLiteral("درگاه پيامك"), problem);
 }
 
 bool HostWindow::closeInvoiceForms() {

@@ -1,8 +1,8 @@
 #pragma once
 // The ERP shell's window: comSaleInvoice1 in the middle, a menu and a toolbar with the entry
-// methods, the outbox, and the answers to the control's events (HostEvents with the dialogs as
-// its presenters). Closing the window, by Exit or otherwise, closes the invoice forms first and
-// then runs onExit (the host writes the property bag there).
+// methods, the outbox and its sender, and the answers to the control's events (HostEvents with
+// the dialogs as its presenters). Closing the window, by Exit or otherwise, closes the invoice
+// forms first and then runs onExit (the host writes the property bag there).
 
 #include <QMainWindow>
 #include <QPointer>
@@ -13,8 +13,11 @@
 #include "apps/host/HostEvents.h"
 #include "apps/host/Login.h"
 #include "apps/host/Outbox.h"
+#include "apps/host/SmsSender.h"
 
 class QLabel;
+class QSettings;
+class QTimer;
 
 namespace si {
 class ComponentRegistry;
@@ -48,6 +51,18 @@ public:
     HostEvents& events() { return *events_; }
     void showSession(const QString& connection, const UserAccount& user);
 
+    // Starts sending the outbox through the gateway of settings, on a session of the host's own
+    // to the control's database (after the login). settings outlives the window.
+    void startOutbox(QSettings& settings);
+    // The sender, null before startOutbox or when its database could not be opened.
+    SmsSender* smsSender() { return sender_.get(); }
+    // Checks, stores and uses a new gateway template; the refusal in Persian, else empty.
+    QString setSmsGateway(const QString& urlTemplate);
+    // What the outbox window says about sending.
+    QString outboxStatus() const;
+    // Stores held messages, sends what is due and reads the outbox again; the timer's work.
+    void pumpOutbox();
+
     std::function<void()> onExit;
 
     void viewInvoice();
@@ -70,12 +85,19 @@ private:
     // The host's own look-ups (the control's session opens only with its entry methods).
     Session& lookups();
     bool closeInvoiceForms();
+    void refreshOutbox();
+    void editSmsGateway();
 
     Outbox outbox_;
     comSaleInvoice1* control_ = nullptr;
     std::unique_ptr<HostEvents> events_;
     QPointer<OutboxWindow> outboxWindow_;
     std::unique_ptr<Session> lookups_;
+    // After lookups_, whose session it sends on.
+    std::unique_ptr<SmsSender> sender_;
+    QSettings* settings_ = nullptr;
+    QTimer* outboxTimer_ = nullptr;
+    QString outboxProblem_;  // why the sender could not start
     QLabel* sessionLabel_ = nullptr;
 };
 
