@@ -111,6 +111,38 @@ void printParameters(QTextStream& out, const SystemParameters& params) {
         << list;
 }
 
+// param ID [VALUE]: shows a system parameter, or sets it as the administrator's settings form
+// would; only an administrator changes the company's settings.
+int runParam(CommandCall& call) {
+    bool ok = false;
+    const int id = call.args.value(0).toInt(&ok);
+    if (!ok || id < 1 || call.args.size() > 2) throw std::invalid_argument("param ID [VALUE]");
+    CliContext cli(call.options);
+    cli.open();
+    Session& s = cli.ctx().db();
+    if (call.args.size() == 2) {
+        if (!s.scalar(QStringLiteral("select coalesce(IsAdmin, 0) from tblUser where ID = ?"),
+                      {cli.ctx().globals.CurrentUserID})
+                 .toBool()) {
+            PrintError(QStringLiteral("خطا: فقط مدير سيستم تنظيمات را تغيير مي دهد."));
+            return kExitRefused;
+        }
+        Transaction t = s.writerTransaction();
+        s.exec(QStringLiteral("update tblZelorSystemParameters set Value = ? where ID = ?"),
+               {call.args[1], id});
+        if (!s.first(QStringLiteral("select ID from tblZelorSystemParameters where ID = ?"), {id}))
+            s.exec(QStringLiteral("insert into tblZelorSystemParameters (ID, SystemID, Value, "
+                                  "UserID) values (?, 9, ?, -1)"),
+                   {id, call.args[1]});
+        t.commit();
+    }
+    call.out << s.scalar(QStringLiteral("select Value from tblZelorSystemParameters where ID = ?"),
+                         {id})
+                    .toString()
+             << "\n";
+    return kExitOk;
+}
+
 int runHealth(CommandCall& call) {
     CliContext cli(call.options);
     cli.open();
@@ -150,6 +182,12 @@ std::vector<Command> DatabaseCommands() {
              "Opens a session as the invoice form does and reports rows per main table and\n"
              "the system parameters loaded for the user."),
          runHealth},
+        {{QStringLiteral("param")},
+         QStringLiteral("param ID [VALUE]"),
+         QStringLiteral("Prints a system parameter; with VALUE (administrators only) sets it\n"
+                        "first, e.g. param 3 1 for shop mode, param 2827 127.0.0.1:3000 for the\n"
+                        "customer display."),
+         runParam},
     };
 }
 

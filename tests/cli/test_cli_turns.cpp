@@ -80,7 +80,13 @@ protected:
 
 TEST_P(CliShopSale, ACashSaleIsBookedIntoTheNamedTurn) {
     EXPECT_EQ(sell(1).exitCode, 2);  // not a shop
-    db().exec(QStringLiteral("update tblZelorSystemParameters set Value = '1' where ID = 3"));
+    EXPECT_EQ(run({QStringLiteral("--user"), QStringLiteral("2"), QStringLiteral("param"),
+                   QStringLiteral("3"), QStringLiteral("1")})
+                  .exitCode,
+              2);  // the cashier does not change the company's settings
+    const CliResult shop = run({QStringLiteral("param"), QStringLiteral("3"), QStringLiteral("1")});
+    ASSERT_EQ(shop.exitCode, 0) << shop.err.toStdString();
+    EXPECT_EQ(shop.out.trimmed(), QByteArray("1"));
     const CliResult closed = sell(1);
     EXPECT_EQ(closed.exitCode, 2);
     EXPECT_TRUE(
