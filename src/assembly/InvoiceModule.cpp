@@ -5,7 +5,14 @@
 namespace si {
 
 InvoiceModule::InvoiceModule(InvoiceEditor& editor, std::unique_ptr<SaveFront> front)
-    : editor_(editor), front_(std::move(front)), save_(editor.services(), *front_) {}
+    : editor_(editor),
+      front_(std::move(front)),
+      save_(editor.services(), *front_),
+      cashDisplay_(editor.ctx()) {
+    save_.seams.NotifyCashDisplay = [this](int cashId, int invoiceId) {
+        cashDisplay_.NotifyCashDisplay(cashId, invoiceId);
+    };
+}
 
 InvoiceModule::~InvoiceModule() = default;
 

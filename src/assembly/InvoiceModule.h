@@ -12,6 +12,7 @@
 #include <memory>
 
 #include "invoice/FormMainLogic.h"
+#include "posting/CashDisplay.h"
 #include "posting/SaveFront.h"
 #include "posting/SaveLogic.h"
 
@@ -24,6 +25,8 @@ public:
     ~InvoiceModule();
 
     SaveLogic& save() { return save_; }
+    // The notices of cash bookings; a job that ends right after its save waits for them here.
+    CashDisplayNotifier& cashDisplay() { return cashDisplay_; }
     // cmdSaveAccDoc: posts the stored invoice's document again and shows its new number.
     void RepostDocument();
 
@@ -35,6 +38,7 @@ private:
     InvoiceEditor& editor_;
     std::unique_ptr<SaveFront> front_;
     SaveLogic save_;
+    CashDisplayNotifier cashDisplay_;
 };
 
 // Creates the module for this form and installs every part into its seams. The widget-only
