@@ -55,7 +55,7 @@ CashDisplayState::Outcome CashDisplayState::receive(const QByteArray& line) {
 }
 
 QString CashDisplayState::caption() const {
-    return QStringLiteral("مبلغ قابل پرداخت");
+    return amount_ ? QStringLiteral("مبلغ قابل پرداخت") : QString();
 }
 
 QString CashDisplayState::amountText() const {

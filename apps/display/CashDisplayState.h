@@ -41,8 +41,8 @@ public:
     Outcome receive(const QByteArray& line);
 
     bool hasAmount() const { return amount_.has_value(); }
+    // The caption and the amount, or only a welcome until the first invoice arrives.
     QString caption() const;
-    // The amount, or a welcome until the first invoice arrives.
     QString amountText() const;
     QString cashName() const { return cashName_; }
 
