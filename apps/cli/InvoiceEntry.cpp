@@ -18,6 +18,7 @@ namespace si::cli {
 namespace {
 
 const QString kProblem = QStringLiteral("اشکال");
+constexpr int kCashNoticeMilliseconds = 5000;
 
 QString number(double v) {
     return QString::number(v, 'g', 15);
@@ -298,7 +299,7 @@ bool InvoiceEntry::create(const JsonInvoice& inv, bool final) {
     if (!enter(inv)) return false;
     form_->RefreshTimer_Timer();
     // No look at the buttons: the save's own checks refuse with the form's messages.
-    return module_->save().SaveInvoice(final);
+    return saveInvoice(final);
 }
 
 bool InvoiceEntry::finalize(int invoiceId) {
@@ -312,7 +313,15 @@ bool InvoiceEntry::finalize(int invoiceId) {
     form_->cmdEdit_Click();
     if (form_->FormMode() != kModeEdit) return false;
     form_->RefreshTimer_Timer();
-    return module_->save().SaveInvoice(true);
+    return saveInvoice(true);
+}
+
+// The process ends soon after the save, so the cash display's notice is delivered (or its
+// failure shown) before the save counts as done.
+bool InvoiceEntry::saveInvoice(bool final) {
+    const bool stored = module_->save().SaveInvoice(final);
+    module_->cashDisplay().waitForAll(kCashNoticeMilliseconds);
+    return stored;
 }
 
 bool InvoiceEntry::show(int invoiceId) {

@@ -33,6 +33,7 @@ public:
     bool show(int invoiceId);
 
 private:
+    bool saveInvoice(bool final);
     bool refuse(const QString& text);
     bool header(const JsonInvoice& inv);
     bool select(SelectorModel& selector, const char* control, const Given<int>& value,

@@ -8,7 +8,8 @@ InvoiceModule::InvoiceModule(InvoiceEditor& editor, std::unique_ptr<SaveFront> f
     : editor_(editor),
       front_(std::move(front)),
       save_(editor.services(), *front_),
-      cashTurn_(editor.ctx(), editor.doc()) {
+      cashTurn_(editor.ctx(), editor.doc()),
+      cashDisplay_(editor.ctx()) {
     installSaveSeams();
 }
 
@@ -16,6 +17,9 @@ void InvoiceModule::installSaveSeams() {
     SaveSeams& seams = save_.seams;
     seams.CheckCashTurn = [this] { return cashTurn_.CheckCashTurn(); };
     seams.SaveCashTurnDetail = [this] { return cashTurn_.SaveCashTurnDetail(); };
+    seams.NotifyCashDisplay = [this](int cashId, int invoiceId) {
+        cashDisplay_.NotifyCashDisplay(cashId, invoiceId);
+    };
 }
 
 InvoiceModule::~InvoiceModule() = default;

@@ -12,6 +12,7 @@
 #include <memory>
 
 #include "invoice/FormMainLogic.h"
+#include "posting/CashDisplay.h"
 #include "posting/CashTurnBooking.h"
 #include "posting/SaveFront.h"
 #include "posting/SaveLogic.h"
@@ -25,6 +26,8 @@ public:
     ~InvoiceModule();
 
     SaveLogic& save() { return save_; }
+    // The notices of cash bookings; a job that ends right after its save waits for them here.
+    CashDisplayNotifier& cashDisplay() { return cashDisplay_; }
     // cmdSaveAccDoc: posts the stored invoice's document again and shows its new number.
     void RepostDocument();
 
@@ -38,6 +41,7 @@ private:
     std::unique_ptr<SaveFront> front_;
     SaveLogic save_;
     CashTurnBooking cashTurn_;
+    CashDisplayNotifier cashDisplay_;
 };
 
 // Creates the module for this form and installs every part into its seams. The widget-only
