@@ -5,7 +5,12 @@
 namespace si {
 
 InvoiceModule::InvoiceModule(InvoiceEditor& editor, std::unique_ptr<SaveFront> front)
-    : editor_(editor), front_(std::move(front)), save_(editor.services(), *front_) {}
+    : editor_(editor),
+      front_(std::move(front)),
+      save_(editor.services(), *front_),
+      sms_(editor.ctx(), editor.doc()) {
+    installSms();
+}
 
 InvoiceModule::~InvoiceModule() = default;
 
@@ -13,10 +18,19 @@ void InvoiceModule::RepostDocument() {
     RepostShownInvoice(editor_.ctx(), editor_.doc());
 }
 
+// The save's SMS seams reach this module's notices, on a form and in a job alike.
+void InvoiceModule::installSms() {
+    save_.seams.SendCustomerSms = [this](int customer, Money) { sms_.SendCustomerSms(customer); };
+    save_.seams.SendPromoterSms = [this](int promoter, Money total) {
+        sms_.SendPromoterSms(promoter, total);
+    };
+}
+
 std::unique_ptr<InvoiceModule> InstallModule(FormMainLogic& form) {
     std::unique_ptr<InvoiceModule> module(
         new InvoiceModule(form.editor(), std::make_unique<FormSaveFront>(form)));
     InvoiceModule* m = module.get();
+    QObject::connect(&m->sms(), &SmsNotices::SendSMS, &form, &FormMainLogic::SendSMS);
     form.seams.SaveInvoice = [m](bool isFinal) { m->save().SaveInvoice(isFinal); };
     form.seams.SaveAccDoc = [m, &form] {
         m->RepostDocument();

@@ -14,6 +14,7 @@
 #include "invoice/FormMainLogic.h"
 #include "posting/SaveFront.h"
 #include "posting/SaveLogic.h"
+#include "posting/SmsNotices.h"
 
 namespace si {
 
@@ -24,6 +25,9 @@ public:
     ~InvoiceModule();
 
     SaveLogic& save() { return save_; }
+    // The SMS notices of a final save. On a form its SendSMS is the form's; a job without a form
+    // connects to it to receive the messages.
+    SmsNotices& sms() { return sms_; }
     // cmdSaveAccDoc: posts the stored invoice's document again and shows its new number.
     void RepostDocument();
 
@@ -31,10 +35,12 @@ private:
     friend std::unique_ptr<InvoiceModule> InstallModule(FormMainLogic& form);
     friend std::unique_ptr<InvoiceModule> InstallModule(InvoiceEditor& editor);
     InvoiceModule(InvoiceEditor& editor, std::unique_ptr<SaveFront> front);
+    void installSms();
 
     InvoiceEditor& editor_;
     std::unique_ptr<SaveFront> front_;
     SaveLogic save_;
+    SmsNotices sms_;
 };
 
 // Creates the module for this form and installs every part into its seams. The widget-only

@@ -34,6 +34,11 @@ struct FormSeams {
     std::function<void()> SaveAccDoc;      // cmdSaveAccDoc: post the document again
     std::function<void()> InvExit;         // cmdInvExit: the invoice's dispatch
     std::function<QString()> ReadCardTag;  // cmdRFID: the tag of a staff card, empty if none
+    // frmDescription over a free text under the title: OK hands the text to accept, which keeps
+    // the dialog open by refusing it; cancel leaves everything as it was.
+    std::function<void(const QString& title, const QString& text,
+                       const std::function<bool(const QString&)>& accept)>
+        EditText;
 };
 
 // Commands shown by the form whose work belongs to modules not in this version yet: they say so.
@@ -89,6 +94,8 @@ public:
     void cmdGrandTotal_Click();
     void cmdNewRelationship_Click();
     void cmdRelatedForms_Click();
+    // Edits the template of the customer's text message (parameter 5003).
+    void cmdShouldSMSSend_Click();
     // Says a command of a module not in this version is not available yet.
     void notAvailable();
     // Runs a command by its control name when it is available; false when it is not.
@@ -125,6 +132,7 @@ Q_SIGNALS:
 
 private:
     bool runCustomerCommand(const QString& control);
+    bool storeCustomerSmsTemplate(const QString& text);
     bool editChecksPass();
     // What the invoice was when entry or editing began: Edit asks before it discards changes.
     void markEntryStart();
