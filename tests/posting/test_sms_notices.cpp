@@ -328,6 +328,9 @@ TEST_P(SmsNoticesTest, AnEditedTemplateIsUsedByTheNextSave) {
     ASSERT_TRUE(save->SaveInvoice(true)) << messages.texts().join(u'\n').toStdString();
     ASSERT_EQ(sent.size(), 1u);
     EXPECT_EQ(sent[0].text, QStringLiteral("سلام مريم، فاكتور %1 ثبت شد").arg(savedID()));
+    // No promoter chosen: no promoter's message and nothing said of one.
+    EXPECT_FALSE(messages.anyContains(QStringLiteral("بازياب")))
+        << messages.texts().join(u'\n').toStdString();
 }
 
 // A message that fails on the database after the commit says so; the invoice stays final.
