@@ -225,9 +225,10 @@ bool FormMainLogic::storeCustomerSmsTemplate(const QString& text) {
         return false;
     }
     constexpr int kSaleSystem = 9;
+    constexpr int kEveryUser = -1;
     StoreParameterText(
         ctx_->db(), {P::SmsCustomerTemplate, kSaleSystem, StoredText(TextField::SmsTemplate, text),
-                     -1, QStringLiteral("متن پيامك در فاكتور فروش")});
+                     kEveryUser, QStringLiteral("متن پيامك در فاكتور فروش")});
     return true;
 }
 

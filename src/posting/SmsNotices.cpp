@@ -20,11 +20,6 @@ QString idText(int id) {
     return id > 0 ? QString::number(id) : QString();
 }
 
-QString replaced(QString text, const QString& placeholder, const QString& value,
-                 Qt::CaseSensitivity cs) {
-    return text.replace(placeholder, value, cs);
-}
-
 }  // namespace
 
 Money PromoterShare(Money amount, double percent) {
@@ -34,7 +29,7 @@ Money PromoterShare(Money amount, double percent) {
     const auto whole = static_cast<std::int64_t>(product < 0 ? -rials : rials);
     // A whole number of Rials over 1000, exactly: raw units are ten-thousandths.
     const Money thousands = RoundHalfUp(Money::fromRaw(whole * (Money::kScale / 1000)), 0);
-    return (thousands * 1000).fix();
+    return thousands * 1000;
 }
 
 SmsNotices::SmsNotices(Context& ctx, const InvoiceDocument& invoice, QObject* parent)
@@ -158,7 +153,7 @@ QString SmsNotices::fillCommon(QString text, int customer, int promoterId,
         {"@PromoterID", idText(promoterId)},   {"@CustomerName", c.name},
         {"@CustomerFirstName", c.firstName},   {"@PromoterName", promoterName}};
     for (const auto& [placeholder, value] : fields)
-        text = replaced(text, QString::fromLatin1(placeholder), value, Qt::CaseInsensitive);
+        text.replace(QString::fromLatin1(placeholder), value, Qt::CaseInsensitive);
     return text;
 }
 
@@ -171,23 +166,22 @@ QString SmsNotices::customerText(const QString& text, int customer, const Custom
                        "where x.ID = c.CardTypeID) as CardName from vwCRMOrganizationFinalCard c "
                        "where c.OrganizationID = ?"),
         {customer});
-    QString out = fillCommon(text, customer, firstPromoter, promoterName, c);
-    out = replaced(out, QStringLiteral("@OrgCard"), card ? card->text(u"CardName") : QString(),
-                   Qt::CaseSensitive);
-    return replaced(
-        out, QStringLiteral("@OrgGrade"),
-        card && !card->isNull(u"TotalGrade") ? card->money(u"TotalGrade").toString() : QString(),
-        Qt::CaseSensitive);
+    const QString cardName = card ? card->text(u"CardName") : QString();
+    const QString grade =
+        card && !card->isNull(u"TotalGrade") ? card->money(u"TotalGrade").toString() : QString();
+    return fillCommon(text, customer, firstPromoter, promoterName, c)
+        .replace(QStringLiteral("@OrgCard"), cardName, Qt::CaseSensitive)
+        .replace(QStringLiteral("@OrgGrade"), grade, Qt::CaseSensitive);
 }
 
 QString SmsNotices::promoterText(const QString& text, int promoter, const Promoter& p,
                                  Money share) {
     const int customer =
         PromoterSmsCustomer(BilledParties::of(invoice_), ctx_.params.flag(P::AccountObjects));
-    QString out = fillCommon(text, customer, promoter, p.name, readCustomer(customer));
-    out = replaced(out, QStringLiteral("@Value"), share.toString(), Qt::CaseSensitive);
-    out = replaced(out, QStringLiteral("@Branch"), branchName(), Qt::CaseSensitive);
-    return replaced(out, QStringLiteral("@Promoter"), p.name, Qt::CaseSensitive);
+    return fillCommon(text, customer, promoter, p.name, readCustomer(customer))
+        .replace(QStringLiteral("@Value"), share.toString(), Qt::CaseSensitive)
+        .replace(QStringLiteral("@Branch"), branchName(), Qt::CaseSensitive)
+        .replace(QStringLiteral("@Promoter"), p.name, Qt::CaseSensitive);
 }
 
 }  // namespace si
