@@ -9,8 +9,10 @@ InvoiceModule::InvoiceModule(InvoiceEditor& editor, std::unique_ptr<SaveFront> f
       front_(std::move(front)),
       save_(editor.services(), *front_),
       cashTurn_(editor.ctx(), editor.doc()),
-      cashDisplay_(editor.ctx()) {
+      cashDisplay_(editor.ctx()),
+      sms_(editor.ctx(), editor.doc()) {
     installSaveSeams();
+    installSms();
 }
 
 void InvoiceModule::installSaveSeams() {
@@ -28,10 +30,19 @@ void InvoiceModule::RepostDocument() {
     RepostShownInvoice(editor_.ctx(), editor_.doc());
 }
 
+// The save's SMS seams reach this module's notices, on a form and in a job alike.
+void InvoiceModule::installSms() {
+    save_.seams.SendCustomerSms = [this](int customer, Money) { sms_.SendCustomerSms(customer); };
+    save_.seams.SendPromoterSms = [this](int promoter, Money total) {
+        sms_.SendPromoterSms(promoter, total);
+    };
+}
+
 std::unique_ptr<InvoiceModule> InstallModule(FormMainLogic& form) {
     std::unique_ptr<InvoiceModule> module(
         new InvoiceModule(form.editor(), std::make_unique<FormSaveFront>(form)));
     InvoiceModule* m = module.get();
+    QObject::connect(&m->sms(), &SmsNotices::SendSMS, &form, &FormMainLogic::SendSMS);
     form.seams.SaveInvoice = [m](bool isFinal) { m->save().SaveInvoice(isFinal); };
     form.seams.SaveAccDoc = [m, &form] {
         m->RepostDocument();

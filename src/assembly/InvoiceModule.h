@@ -16,6 +16,7 @@
 #include "posting/CashTurnBooking.h"
 #include "posting/SaveFront.h"
 #include "posting/SaveLogic.h"
+#include "posting/SmsNotices.h"
 
 namespace si {
 
@@ -28,6 +29,9 @@ public:
     SaveLogic& save() { return save_; }
     // The notices of cash bookings; a job that ends right after its save waits for them here.
     CashDisplayNotifier& cashDisplay() { return cashDisplay_; }
+    // The SMS notices of a final save. On a form its SendSMS is the form's; a job without a form
+    // connects to it to receive the messages.
+    SmsNotices& sms() { return sms_; }
     // cmdSaveAccDoc: posts the stored invoice's document again and shows its new number.
     void RepostDocument();
 
@@ -36,12 +40,14 @@ private:
     friend std::unique_ptr<InvoiceModule> InstallModule(InvoiceEditor& editor);
     InvoiceModule(InvoiceEditor& editor, std::unique_ptr<SaveFront> front);
     void installSaveSeams();
+    void installSms();
 
     InvoiceEditor& editor_;
     std::unique_ptr<SaveFront> front_;
     SaveLogic save_;
     CashTurnBooking cashTurn_;
     CashDisplayNotifier cashDisplay_;
+    SmsNotices sms_;
 };
 
 // Creates the module for this form and installs every part into its seams. The widget-only

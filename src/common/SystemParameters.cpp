@@ -279,4 +279,22 @@ void LoadSystemParameters(Session& session, int currentUserId, SystemParameters&
     applyShopModeRule(params);
 }
 
+QString StoredParameterText(Session& session, int id) {
+    return storedText(session.scalar(
+        QStringLiteral("select Value from tblZelorSystemParameters where ID = ?"), {id}));
+}
+
+void StoreParameterText(Session& session, const ParameterRow& row) {
+    Transaction t = session.joinTransaction();
+    if (session.first(QStringLiteral("select ID from tblZelorSystemParameters where ID = ?"),
+                      {row.id}))
+        session.exec(QStringLiteral("update tblZelorSystemParameters set Value = ? where ID = ?"),
+                     {row.value, row.id});
+    else
+        session.exec(QStringLiteral("insert into tblZelorSystemParameters (ID, SystemID, Value, "
+                                    "UserID, Description) values (?, ?, ?, ?, ?)"),
+                     {row.id, row.systemId, row.value, row.userId, row.description});
+    t.commit();
+}
+
 }  // namespace si

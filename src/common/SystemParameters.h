@@ -59,6 +59,7 @@ enum : int {
     Promoter2Rule = 3387,
     // Read once at load into a form-wide number that no rule of the form uses.
     FormWideNumber = 210,
+    // Days since the customer's previous purchase from which no customer message goes out.
     SmsCountLimit = 3388,
     ReadFromFile = 3392,
     LotterySlips = 3393,
@@ -79,7 +80,11 @@ enum : int {
     DefaultPromoter2 = 4411,
     CardNumberUsed = 4412,
     DefaultLinePromoter = 4414,
+    // The two message templates are read where a message is composed, not at load: a template
+    // edited on any workstation is the one the next message uses.
+    SmsCustomerTemplate = 5003,
     SmsMode = 5004,
+    SmsPromoterTemplate = 5006,
     SmsRule = 5009,
     CardBirthdayAdd = 5021,
     StandardExcludesCard = 5022,
@@ -136,6 +141,22 @@ private:
     int roundingStep_ = 0;
     int roundingDirection_ = -1;
 };
+
+// The stored text of a parameter read where it is used (the SMS templates); empty when the
+// parameter has no row or a null value.
+QString StoredParameterText(Session& session, int id);
+
+// A row of tblZelorSystemParameters as a parameter that has none yet gets it.
+struct ParameterRow {
+    int id = 0;
+    int systemId = 0;
+    QString value;
+    int userId = 0;
+    QString description;
+};
+
+// The row's Value when the parameter has a row, else the whole row; one transaction.
+void StoreParameterText(Session& session, const ParameterRow& row);
 
 // Reads both tables into the settings, every statement on its own: a failing statement or a
 // missing table is skipped and leaves the defaults. The shop-mode rule is applied last.

@@ -40,6 +40,8 @@ const QVector<TextLimit>& TextLimits() {
               "tblAccountDocument.Description tblAccountDocumentDetail.Description"),
         entry(TextField::WalkInName, u"نام خريدار", 100, kRefuse, "tblSaleInvoiceWalkIn.Name"),
         entry(TextField::WalkInPhone, u"تلفن خريدار", 16, kRefuse, "tblSaleInvoiceWalkIn.Phone"),
+        entry(TextField::SmsTemplate, u"متن پيامك", 4000, kRefuse,
+              "tblZelorSystemParameters.Value"),
     };
     return limits;
 }

@@ -28,6 +28,7 @@ enum class TextField {
     DocumentDescription,  // the accounting document's description, built from the notes
     WalkInName,           // the walk-in buyer's name (cmdCustomerName)
     WalkInPhone,          // the walk-in buyer's phone: "+" and at most 15 digits
+    SmsTemplate,          // the customer message's template (cmdShouldSMSSend)
 };
 
 struct TextLimit {

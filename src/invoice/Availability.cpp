@@ -16,6 +16,9 @@ void ApplyParameterVisibility(const SystemParameters& p, Availability& a) {
     a.show(QStringLiteral("cmdReadFromBeepFile"), p.flag(P::ReadFromFile));
     a.show(QStringLiteral("cmdRFID"), p.flag(P::PromoterByRfid));
     a.show(QStringLiteral("sltBranch"), p.flag(P::RequireBranch));
+    // SMS mode 1 offers the tick and the template's command.
+    a.show(QStringLiteral("chkShouldSMSSend"), p.number(P::SmsMode) == 1);
+    a.show(QStringLiteral("cmdShouldSMSSend"), p.number(P::SmsMode) == 1);
     for (const char* cash :
          {"cmbCashTurn", "lblCashTurn", "cmdCashTurn", "cmdCashTurnPrint", "cmdCashFlow",
           "cmdCashPay", "txtTempCustomerCash", "txtTempCustomerCashReturn"})

@@ -40,6 +40,10 @@ int SmsRecipient(const BilledParties& p, bool accountObjects) {
     return p.object1.filled() ? p.object1.id : p.object2.id;
 }
 
+int PromoterSmsCustomer(const BilledParties& p, bool accountObjects) {
+    return accountObjects ? p.object1.id : p.customerId;
+}
+
 AccountingObject ClosedStateObject(const BilledParties& p) {
     return p.object2.isOrganization() ? p.object2 : p.object1;
 }

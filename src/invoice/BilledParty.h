@@ -46,6 +46,10 @@ int DiscountCustomer(const BilledParties& p);
 // object 1 when filled, else object 2.
 int SmsRecipient(const BilledParties& p, bool accountObjects);
 
+// The customer a promoter's text message names: object 1 with accounting objects, else the
+// customer.
+int PromoterSmsCustomer(const BilledParties& p, bool accountObjects);
+
 // The object whose closed state the final save checks with accounting objects: object 2 when it
 // is an organisation, else object 1.
 AccountingObject ClosedStateObject(const BilledParties& p);

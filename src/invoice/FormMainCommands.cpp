@@ -3,13 +3,16 @@
 #include <QDate>
 
 #include "common/Codes.h"
+#include "common/CommandGuard.h"
 #include "common/Messages.h"
 #include "common/Numbers.h"
 #include "common/ScopedFlag.h"
+#include "common/TextLimits.h"
 #include "invoice/CustomerInfo.h"
 #include "invoice/DiscountLogic.h"
 #include "invoice/FormMainLogic.h"
 #include "invoice/HeaderLogic.h"
+#include "invoice/LinesTexts.h"
 
 namespace si {
 
@@ -199,6 +202,36 @@ void FormMainLogic::cmdRelatedForms_Click() {
     Q_EMIT ShowRelationships(FormType::SaleInvoice, static_cast<int>(ToNumber(doc_.txtID)));
 }
 
+void FormMainLogic::cmdShouldSMSSend_Click() {
+    if (!seams.EditText) return notAvailable();
+    seams.EditText(
+        QStringLiteral("متن پيامك"), StoredParameterText(ctx_->db(), P::SmsCustomerTemplate),
+        [this](const QString& text) {
+            bool stored = false;
+            return Guarded(*ctx_, [&] { stored = storeCustomerSmsTemplate(text); }) && stored;
+        });
+}
+
+// The description dialog's own rule refuses an empty text; a text the column cannot hold is
+// refused as well, so the template is stored whole or not at all.
+bool FormMainLogic::storeCustomerSmsTemplate(const QString& text) {
+    if (text.trimmed().isEmpty()) {
+        ShowMessage(*ctx_, lines::kProblemCaption, lines::kNoDescription);
+        return false;
+    }
+    const QString problem = TextProblem(TextField::SmsTemplate, text);
+    if (!problem.isEmpty()) {
+        ShowMessage(*ctx_, lines::kProblemCaption, problem);
+        return false;
+    }
+    constexpr int kSaleSystem = 9;
+    constexpr int kEveryUser = -1;
+    StoreParameterText(
+        ctx_->db(), {P::SmsCustomerTemplate, kSaleSystem, StoredText(TextField::SmsTemplate, text),
+                     kEveryUser, QStringLiteral("متن پيامك در فاكتور فروش")});
+    return true;
+}
+
 bool FormMainLogic::runCommand(const QString& control) {
     if (!isAvailable(control)) return false;
     const QHash<QString, void (FormMainLogic::*)()> commands = {
@@ -216,6 +249,7 @@ bool FormMainLogic::runCommand(const QString& control) {
         {QStringLiteral("cmdGrandTotal"), &FormMainLogic::cmdGrandTotal_Click},
         {QStringLiteral("cmdNewRelationship"), &FormMainLogic::cmdNewRelationship_Click},
         {QStringLiteral("cmdRelatedForms"), &FormMainLogic::cmdRelatedForms_Click},
+        {QStringLiteral("cmdShouldSMSSend"), &FormMainLogic::cmdShouldSMSSend_Click},
     };
     auto it = commands.constFind(control);
     if (it != commands.constEnd()) {

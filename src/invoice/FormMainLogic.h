@@ -36,6 +36,11 @@ struct FormSeams {
     std::function<void()> SaveAccDoc;      // cmdSaveAccDoc: post the document again
     std::function<void()> InvExit;         // cmdInvExit: the invoice's dispatch
     std::function<QString()> ReadCardTag;  // cmdRFID: the tag of a staff card, empty if none
+    // frmDescription over a free text under the title: OK hands the text to accept, which keeps
+    // the dialog open by refusing it; cancel leaves everything as it was.
+    std::function<void(const QString& title, const QString& text,
+                       const std::function<bool(const QString&)>& accept)>
+        EditText;
 };
 
 // Commands shown by the form whose work belongs to modules not in this version yet: they say so.
@@ -96,6 +101,8 @@ public:
     void cmbCashTurn_Click(int index);
     // Reads the open turns again (after the turn manager closes).
     void RefillCashTurns();
+    // Edits the template of the customer's text message (parameter 5003).
+    void cmdShouldSMSSend_Click();
     // Says a command of a module not in this version is not available yet.
     void notAvailable();
     // Runs a command by its control name when it is available; false when it is not.
@@ -132,6 +139,7 @@ Q_SIGNALS:
 
 private:
     bool runCustomerCommand(const QString& control);
+    bool storeCustomerSmsTemplate(const QString& text);
     bool editChecksPass();
     // What the invoice was when entry or editing began: Edit asks before it discards changes.
     void markEntryStart();

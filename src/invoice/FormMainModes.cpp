@@ -63,16 +63,16 @@ void FormMainLogic::applyRightsAvailability(Availability& a) {
     masterDiscountRight_ = false;
     if (!view && !entry) {
         setAll(a,
-               {"cmbScaleBarcode", "chkShouldSMSSend", "chkCheckEchantillon", "chkIsFormal",
-                "sltPricingMethod", "datCreateDate"},
+               {"cmbScaleBarcode", "chkShouldSMSSend", "cmdShouldSMSSend", "chkCheckEchantillon",
+                "chkIsFormal", "sltPricingMethod", "datCreateDate"},
                false);
         return;
     }
     if (view) {
         a.enable(QStringLiteral("cmbScaleBarcode"), HasRight(*ctx_, Right::ScaleBarcodeLayout));
         setAll(a,
-               {"chkShouldSMSSend", "chkCheckEchantillon", "chkIsFormal", "sltPricingMethod",
-                "datCreateDate"},
+               {"chkShouldSMSSend", "cmdShouldSMSSend", "chkCheckEchantillon", "chkIsFormal",
+                "sltPricingMethod", "datCreateDate"},
                false);
         return;
     }
@@ -81,7 +81,7 @@ void FormMainLogic::applyRightsAvailability(Availability& a) {
                            Right::FormalInvoice, Right::PricingMethod, Right::InvoiceDate,
                            Right::MasterDiscount});
     a.enable(QStringLiteral("cmbScaleBarcode"), held.contains(Right::ScaleBarcodeLayout));
-    a.enable(QStringLiteral("chkShouldSMSSend"), held.contains(Right::SendSms));
+    setAll(a, {"chkShouldSMSSend", "cmdShouldSMSSend"}, held.contains(Right::SendSms));
     a.enable(QStringLiteral("chkCheckEchantillon"), held.contains(Right::SampleGoodsCheck));
     a.enable(QStringLiteral("chkIsFormal"), held.contains(Right::FormalInvoice));
     a.enable(QStringLiteral("sltPricingMethod"), held.contains(Right::PricingMethod));

@@ -7,6 +7,7 @@
 #include <stdexcept>
 
 #include "common/Codes.h"
+#include "common/Messages.h"
 #include "invoice/BilledParty.h"
 #include "invoice/InvoiceServices.h"
 #include "posting/AccountingDocument.h"
@@ -69,12 +70,23 @@ void SaveRun::MoveDistributionLines() {
 void SaveRun::SendNotices() {
     if (!IsFinal_) return;
     if (cashBooked_) seams_.NotifyCashDisplay(doc_.CashID, invoiceID());
-    if (!doc_.chkShouldSMSSend) return;
+    if (doc_.chkShouldSMSSend) SendSmsNotices();
+}
+
+// The customer's message, then one for each promoter chosen. The invoice is stored by now, so a
+// message that cannot be composed says so and takes nothing back.
+void SaveRun::SendSmsNotices() {
     const Money total = doc_.totals.GrandTotal;
-    seams_.SendCustomerSms(
-        SmsRecipient(BilledParties::of(doc_), ctx_.params.flag(P::AccountObjects)), total);
-    seams_.SendPromoterSms(doc_.sltPromoter.ID(), total);
-    if (!doc_.sltPromoter2.IsEmpty()) seams_.SendPromoterSms(doc_.sltPromoter2.ID(), total);
+    try {
+        seams_.SendCustomerSms(
+            SmsRecipient(BilledParties::of(doc_), ctx_.params.flag(P::AccountObjects)), total);
+        for (const SelectorModel* promoter : {&doc_.sltPromoter, &doc_.sltPromoter2})
+            if (!promoter->IsEmpty()) seams_.SendPromoterSms(promoter->ID(), total);
+    } catch (const SqlError& e) {
+        ShowMessage(ctx_, kErrorCaption,
+                    QStringLiteral("فاكتور ثبت شد، اما پيامك آن فرستاده نشد. علت: ") +
+                        e.driverText().trimmed());
+    }
 }
 
 // After the commit: the notices, then the form shows the stored invoice in view mode, focus on

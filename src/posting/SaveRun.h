@@ -94,6 +94,7 @@ private:
     void PostFinal();
     void MoveDistributionLines();
     void SendNotices();
+    void SendSmsNotices();
 
     QObject* trace();
     bool IsCashSale() const;

@@ -66,6 +66,36 @@ TEST_P(AssemblyTest, EveryPostingSeamIsInstalled) {
     EXPECT_TRUE(shown.logic().seams.InvExit);
 }
 
+// The module's text messages leave through the form's SendSMS, on screen (then the component's)
+// as in a form without widgets; a job without a form receives them from the module itself.
+TEST_P(AssemblyTest, TextMessagesReachTheFormsSendSms) {
+    FormMain shown(ctx);
+    auto shownModule = InstallModule(shown);
+    QStringList received;
+    QObject::connect(&shown, &FormMain::SendSMS, [&](const QString& phone, const QString& text) {
+        received << phone + u' ' + text;
+    });
+    Q_EMIT shownModule->sms().SendSMS(QStringLiteral("09121110000"), QStringLiteral("سلام"));
+    EXPECT_EQ(received, QStringList{QStringLiteral("09121110000 سلام")});
+
+    useParameter(P::SmsMode, QStringLiteral("1"));
+    setParameter(P::SmsCustomerTemplate, QStringLiteral("@CustomerName"));
+    db().exec(QStringLiteral("update tblOrganization set CellPhone = '09120000000' where ID = ?"),
+              {customer});
+    const int id = saveTemporary();
+    InvoiceEditor editor(ctx);
+    editor.prepare();
+    auto job = InstallModule(editor);
+    ASSERT_TRUE(editor.openForEdit(id));
+    editor.doc().chkShouldSMSSend = true;
+    QObject::connect(
+        &job->sms(), &SmsNotices::SendSMS,
+        [&](const QString& phone, const QString& text) { received << phone + u' ' + text; });
+    ASSERT_TRUE(job->save().SaveInvoice(true)) << messages.texts().join(u'\n').toStdString();
+    EXPECT_EQ(received.last(), QStringLiteral("09120000000 مشتري نمونه"));
+    EXPECT_EQ(received.size(), 2);
+}
+
 // Temporary save, final save and re-post, each through the form's own command.
 TEST_P(AssemblyTest, AHeadlessFormSavesAndRepostsThroughIt) {
     enablePosting();

@@ -3,10 +3,12 @@
 
 #include <gtest/gtest.h>
 #include <QApplication>
+#include <QDialog>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTableView>
+#include <QTimer>
 
 #include "common/Jalali.h"
 #include "controls/ui/JalaliDateEdit.h"
@@ -103,6 +105,40 @@ TEST_P(FormMainViewTest, PromotionAndScannerCommandsFollowTheMode) {
     ASSERT_NE(ech, nullptr);
     EXPECT_EQ(ech->model(), &form->logic().doc().flexEch);
     EXPECT_EQ(ech->editTriggers(), QAbstractItemView::NoEditTriggers);
+}
+
+// With SMS mode 1 the template's button stands beside the SMS tick; while an invoice is entered it
+// opens the description dialog on the stored text, whose OK writes the template back.
+TEST_P(FormMainViewTest, TheSmsTemplateButtonEditsTheTemplateInTheDescriptionDialog) {
+    setParameter(5003, QStringLiteral("متن قبلي"));
+    useParameter(5004, QStringLiteral("1"));
+    form = std::make_unique<FormMain>(ctx);
+    form->setAttribute(Qt::WA_DontShowOnScreen);
+    form->ClearShow();
+    auto* button = control<QPushButton>("cmdShouldSMSSend");
+    ASSERT_NE(button, nullptr);
+    EXPECT_FALSE(button->isHidden());
+    EXPECT_FALSE(control<QWidget>("chkShouldSMSSend")->isHidden());
+    EXPECT_FALSE(button->isEnabled());
+    form->logic().runCommand(QStringLiteral("cmdNew"));
+    ASSERT_TRUE(button->isEnabled());
+    QString title, shown;
+    QTimer::singleShot(0, [&] {
+        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        if (!dialog) return;
+        title = dialog->windowTitle();
+        auto* text = dialog->findChild<QLineEdit*>(QStringLiteral("txtDescription"));
+        shown = text->text();
+        text->setText(QStringLiteral("@CustomerName عزيز، سپاس"));
+        dialog->accept();
+    });
+    button->click();
+    EXPECT_EQ(title, QStringLiteral("متن پيامك"));
+    EXPECT_EQ(shown, QStringLiteral("متن قبلي"));
+    EXPECT_EQ(db().scalar(QStringLiteral("select Value from tblZelorSystemParameters where ID = "
+                                         "5003"))
+                  .toString(),
+              QStringLiteral("@CustomerName عزيز، سپاس"));
 }
 
 // The date control hands a typed date to the header: one beyond the bounds is refused with their

@@ -373,6 +373,87 @@ TEST_P(FormCommandsTest, TheRfidCardPicksThePromoterByItsTag) {
     EXPECT_TRUE(messages.anyContains(QStringLiteral("بازارياب از طريق کارت يافت نشد.")));
 }
 
+// cmdShouldSMSSend edits the customer message's template in the description dialog: a new row of
+// the sale system when there is none, the row's value afterwards; a quote is only a character,
+// an empty text is refused as the dialog refuses it, and cancel changes nothing.
+TEST_P(FormCommandsTest, TheSmsTemplateIsAddedThenWrittenBackWithItsQuotes) {
+    const auto row = [this] {
+        return db().first(
+            QStringLiteral("select SystemID, Value, UserID, Description from "
+                           "tblZelorSystemParameters where ID = 5003"));
+    };
+    QStringList titles, shown, answers;
+    form->seams.EditText = [&](const QString& title, const QString& text,
+                               const std::function<bool(const QString&)>& accept) {
+        titles << title;
+        shown << text;
+        for (const QString& answer : answers)
+            if (accept(answer)) return;
+    };
+    form->ClearShow();
+    EXPECT_FALSE(form->runCommand(QStringLiteral("cmdShouldSMSSend")));
+    form->cmdNew_Click();
+
+    const QString quoted = QStringLiteral("مشتري 'عزيز' @CustomerName'); delete from tblUser; --");
+    answers = {QStringLiteral("  "), quoted};
+    ASSERT_TRUE(form->runCommand(QStringLiteral("cmdShouldSMSSend")));
+    EXPECT_EQ(titles, QStringList{QStringLiteral("متن پيامك")});
+    EXPECT_EQ(shown, QStringList{QString()});
+    EXPECT_EQ(messages.texts(), QStringList{QStringLiteral("متن وارد نشده است!")});
+    EXPECT_EQ(messages.last().caption, QStringLiteral("اشكال"));
+    std::optional<Row> stored = row();
+    ASSERT_TRUE(stored);
+    EXPECT_EQ(stored->toInt(u"SystemID"), 9);
+    EXPECT_EQ(stored->text(u"Value"), quoted);
+    EXPECT_EQ(stored->toInt(u"UserID"), -1);
+    EXPECT_EQ(stored->text(u"Description"), QStringLiteral("متن پيامك در فاكتور فروش"));
+    EXPECT_GT(db().scalar(QStringLiteral("select count(*) from tblUser")).toInt(), 0);
+
+    const QString changed = QStringLiteral(" سلام '@CustomerFirstName' ");
+    answers = {changed};
+    ASSERT_TRUE(form->runCommand(QStringLiteral("cmdShouldSMSSend")));
+    EXPECT_EQ(shown.last(), quoted);
+    stored = row();
+    EXPECT_EQ(stored->text(u"Value"), changed.trimmed());
+    EXPECT_EQ(stored->text(u"Description"), QStringLiteral("متن پيامك در فاكتور فروش"));
+    EXPECT_EQ(db().scalar(QStringLiteral("select count(*) from tblZelorSystemParameters where "
+                                         "ID = 5003"))
+                  .toInt(),
+              1);
+
+    answers = {QString(4001, u'پ')};
+    messages.clear();
+    ASSERT_TRUE(form->runCommand(QStringLiteral("cmdShouldSMSSend")));
+    EXPECT_EQ(messages.texts(),
+              QStringList{
+                  QStringLiteral("طول «متن پيامك» 4001 نويسه است و حداكثر 4000 نويسه مجاز است.")});
+    answers.clear();  // cancel
+    ASSERT_TRUE(form->runCommand(QStringLiteral("cmdShouldSMSSend")));
+    EXPECT_EQ(row()->text(u"Value"), changed.trimmed());
+}
+
+// The template's command stands beside the SMS tick: both shown in SMS mode 1 only, both open
+// to right 90141 while an invoice is entered.
+TEST_P(FormCommandsTest, TheSmsCommandFollowsTheTickAndItsRight) {
+    const auto shown = [this](const char* control) {
+        return form->availability().isShown(QString::fromLatin1(control));
+    };
+    form->ClearShow();
+    EXPECT_FALSE(shown("cmdShouldSMSSend"));
+    EXPECT_FALSE(shown("chkShouldSMSSend"));
+    useParameter(P::SmsMode, QStringLiteral("1"));
+    asClerk({90101});
+    form->ClearShow();
+    EXPECT_TRUE(shown("cmdShouldSMSSend"));
+    EXPECT_TRUE(shown("chkShouldSMSSend"));
+    form->cmdNew_Click();
+    EXPECT_FALSE(enabled("cmdShouldSMSSend"));
+    grant(ctx.globals.CurrentUserID, 90141);
+    form->ApplyMode();
+    EXPECT_TRUE(enabled("cmdShouldSMSSend"));
+    EXPECT_TRUE(enabled("chkShouldSMSSend"));
+}
+
 // Choosing a customer with parameter 3406 on shows the card in force: the latest issued.
 TEST_P(FormCommandsTest, ChoosingACustomerShowsTheLatestCrmCard) {
     useParameter(P::ShowCrmCard, QStringLiteral("1"));

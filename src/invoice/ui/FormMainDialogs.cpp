@@ -1,5 +1,6 @@
 // The form's dialogs: the grid's, opened for the keys the line logic recognised, the surcharge
-// and deduction lists behind cmdCost and cmdDecs, and the walk-in buyer behind cmdCustomerName.
+// and deduction lists behind cmdCost and cmdDecs, the walk-in buyer behind cmdCustomerName, and
+// the free text of cmdShouldSMSSend.
 
 #include "invoice/LinesLogic.h"
 #include "invoice/ui/FormMain.h"
@@ -38,6 +39,10 @@ void FormMain::connectDialogs() {
         return QInputDialog::getText(this, QStringLiteral("کارت RFID"),
                                      QStringLiteral("کارت کارمند را به دستگاه نزديک کنيد:"))
             .trimmed();
+    };
+    logic_->seams.EditText = [this](const QString& title, const QString& text,
+                                    const FrmDescription::Accept& accept) {
+        FrmDescription::editText(this, title, text, accept);
     };
     logic_->seams.ReadBeepFile = [this, &s] {
         FrmBeepFile::read(this, s);

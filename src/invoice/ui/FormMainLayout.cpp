@@ -155,6 +155,9 @@ QWidget* FormMain::buildHeader() {
         checks->addWidget(c);
         checks_.insert(c->objectName(), c);
     }
+    // Beside the SMS tick: the template of the customer's message.
+    addCommand(checks, "cmdShouldSMSSend", QStringLiteral("متن پيامك"),
+               QStringLiteral("cmdShouldSMSSend"));
     lblAccountIDVal_ = new QLabel(this);
     lblAccountIDVal_->setObjectName(QStringLiteral("lblAccountIDVal"));
     checks->addWidget(lblAccountIDVal_);
