@@ -5,6 +5,7 @@
 #include "common/Jalali.h"
 #include "common/Messages.h"
 #include "common/Numbers.h"
+#include "common/SmsOutbox.h"
 #include "common/TextLimits.h"
 #include "invoice/HeaderLogic.h"
 #include "invoice/LineLookups.h"
@@ -31,7 +32,23 @@ QString fieldOf(const char* key) {
 }  // namespace
 
 InvoiceEntry::InvoiceEntry(Context& ctx)
-    : ctx_(ctx), form_(std::make_unique<FormMainLogic>(ctx)), module_(InstallModule(*form_)) {}
+    : ctx_(ctx), form_(std::make_unique<FormMainLogic>(ctx)), module_(InstallModule(*form_)) {
+    QObject::connect(form_.get(), &FormMainLogic::SendSMS, form_.get(),
+                     [this](const QString& phone, const QString& text) { queueSms(phone, text); });
+}
+
+// The command line has no gateway of its own: the message waits in the outbox, which a host of
+// the company sends.
+void InvoiceEntry::queueSms(const QString& phone, const QString& text) {
+    try {
+        EnqueueSms(ctx_.db(), phone, text);
+        ShowMessage(
+            ctx_, QStringLiteral("پيامك"),
+            QStringLiteral("پيامك براي ") + phone + QStringLiteral(" در صف ارسال قرار گرفت."));
+    } catch (const SmsRefused& r) {
+        ShowMessage(ctx_, QStringLiteral("پيامك"), r.text());
+    }
+}
 
 InvoiceEntry::~InvoiceEntry() = default;
 

@@ -35,6 +35,7 @@ public:
 private:
     bool saveInvoice(bool final);
     bool refuse(const QString& text);
+    void queueSms(const QString& phone, const QString& text);
     bool header(const JsonInvoice& inv);
     bool select(SelectorModel& selector, const char* control, const Given<int>& value,
                 const QString& what);

@@ -85,12 +85,11 @@ std::vector<Parameter> parameters() {
         {4412, "استفاده از شماره کارت بازارياب", on},
         {4414, "بازارياب پيش فرض سطرها", none},
         {5003, "متن پيامک مشتري",
-         QStringLiteral("@CustomerName عزيز، از خريد شما با فاكتور @ID سپاسگزاريم. كارت "
-                        "@OrgCard، امتياز @OrgGrade")},
+         QStringLiteral("@CustomerName عزيز، از خريد شما با فاكتور @ID سپاسگزاريم. "
+                        "فروشگاه نمونه")},
         {5004, "حالت ارسال پيامک", on},
         {5006, "متن پيامک بازارياب",
-         QStringLiteral("@PromoterName گرامي، سهم شما از فاكتور @ID شعبه @Branch مبلغ @Value "
-                        "ريال است.")},
+         QStringLiteral("@PromoterName گرامي، سهم شما از فاكتور @ID مبلغ @Value ريال است.")},
         {5009, "قاعده ارسال پيامک", on},
         {5020, "مهلت تخفيف تولد (روز)", QStringLiteral("7")},
         {5021, "جمع تخفيف کارت و تولد", off},

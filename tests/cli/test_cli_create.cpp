@@ -89,6 +89,41 @@ TEST_P(CliCreate, CreateShowAndFinalKeepWhatWasAsked) {
     EXPECT_EQ(again.exitCode, 2);
 }
 
+// The command line has no gateway: a final sale's messages wait in the company's outbox, where a
+// host sends them.
+TEST_P(CliCreate, ASaleMarkedForSmsLeavesItsMessageInTheOutbox) {
+    const std::optional<Row> buyer = db().first(QStringLiteral(
+        "SELECT min(s.CustomerID) AS ID FROM tblSaleInvoice s JOIN tblOrganization o ON o.ID = "
+        "s.CustomerID WHERE s.Code IS NOT NULL AND s.InventoryID = 1 AND coalesce(o.CellPhone, "
+        "'') <> ''"));
+    ASSERT_TRUE(buyer && buyer->toInt(u"ID") > 0);
+    const QString phone =
+        db().scalar(QStringLiteral("SELECT CellPhone FROM tblOrganization WHERE ID = ?"),
+                    {buyer->toInt(u"ID")})
+            .toString();
+    QJsonObject invoice = plainLines();
+    invoice.insert(QStringLiteral("customer"), buyer->toInt(u"ID"));
+    invoice.insert(QStringLiteral("sendSms"), true);
+    const qint64 before =
+        db().scalar(QStringLiteral("SELECT coalesce(max(ID), 0) FROM tblSmsOutbox")).toLongLong();
+    const CliResult made = run({QStringLiteral("invoice"), QStringLiteral("create"),
+                                QStringLiteral("-"), QStringLiteral("--final")},
+                               QJsonDocument(invoice).toJson());
+    ASSERT_EQ(made.exitCode, 0) << made.err.toStdString();
+    const RowSet queued = db().query(
+        QStringLiteral("SELECT Phone, Message, State FROM tblSmsOutbox WHERE ID > ? ORDER BY ID"),
+        {before});
+    // The customer's message first; the invoice's promoter, when it has one, gets his share's.
+    ASSERT_FALSE(queued.empty()) << made.err.toStdString();
+    EXPECT_EQ(queued[0].text(u"Phone"), phone);
+    EXPECT_TRUE(queued[0]
+                    .text(u"Message")
+                    .contains(QString::number(made.json().value(QStringLiteral("id")).toInt())));
+    for (const Row& r : queued)
+        EXPECT_EQ(r.toInt(u"State"), 0);
+    EXPECT_EQ(queued.size(), made.json().value(QStringLiteral("promoter")).isNull() ? 1 : 2);
+}
+
 // One import of several files stores each as create would and stops only the one refused or
 // unreadable; the output names what became of every file.
 TEST_P(CliCreate, ImportStoresEachFileAsCreateWould) {
