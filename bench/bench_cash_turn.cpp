@@ -6,19 +6,10 @@
 
 #include <memory>
 
-#include "BenchSupport.h"
-#include "assembly/InvoiceModule.h"
+#include "SaleBench.h"
 #include "common/Jalali.h"
-#include "common/SystemParameters.h"
-#include "erpdb/Procedures.h"
-#include "invoice/FormMainLogic.h"
-#include "invoice/LinesLogic.h"
-#include "invoice/TotalsLogic.h"
 #include "posting/CashTurnBooking.h"
 #include "suite/CashTurnManager.h"
-#include "suite/Components.h"
-#include "support/InvoiceFixtures.h"
-#include "support/ScriptedMessages.h"
 
 namespace {
 
@@ -83,93 +74,26 @@ void BM_TurnContents5000Invoices(benchmark::State& state, const Backend& backend
     state.counters["invoices"] = kTurnInvoices;
 }
 
-// A shop's form with an open turn of the administrator and kLines goods with stock.
-struct ShopSale {
-    explicit ShopSale(const Backend& backend) {
-        si::erpdb::RegisterProcedures(procedures);
-        si::suite::RegisterComponents(components);
-        messages.install(components);
-        messages.alwaysAnswer(true);
-        ctx.globals.CurrentConnectionString = si::bench::demoConnection(backend, kShopGoods);
-        ctx.globals.CurrentUserID = si::erpdb::kDemoAdminUserId;
-        openShop();
-        form = std::make_unique<si::FormMainLogic>(ctx);
-        module = si::InstallModule(*form);
-        form->ClearShow();
-    }
-    void openShop() {
-        auto s = si::Session::open(ctx.globals.CurrentConnectionString);
-        s->exec(QStringLiteral("update tblZelorSystemParameters set Value = '1' where ID = 3"));
-        if (!s->first(QStringLiteral("select ID from tblRecPayCashTurn where UserID = ? and "
-                                     "IsOpen = 1"),
-                      {ctx.globals.CurrentUserID}))
-            si::suite::CashTurnManager(*s, ctx.globals.CurrentUserID).OpenTurn(1);
-    }
-    int firstId(const char* sql) { return ctx.db().scalar(QString::fromLatin1(sql)).toInt(); }
-    bool enterInvoice(int paidBy) {
-        form->cmdNew_Click();
-        si::InvoiceDocument& doc = form->doc();
-        doc.sltType.setID(type, true);
-        doc.sltCustomer.setID(customer, true);
-        doc.sltInventory.setID(si::erpdb::kDemoMainInventoryId, true);
-        doc.sltPaidByCash.setID(paidBy, true);
-        if (lines.isEmpty()) {
-            const si::RowSet rows = ctx.db().query(
-                QStringLiteral(
-                    "select d.Barcode from tblInventoryReceiptDetail d inner join "
-                    "tblInventoryReceipt r on r.ID = d.ReceiptID where r.InventoryID = ? and not "
-                    "exists (select 1 from tblInventoryGoodInfo i where i.Barcode = d.Barcode and "
-                    "i.InventoryID = r.InventoryID and coalesce(i.NotForSale, 0) = 1) group by "
-                    "d.Barcode having sum(d.Qty) >= 40 order by d.Barcode limit ?"),
-                {si::erpdb::kDemoMainInventoryId, kLines * 3});
-            for (const si::Row& r : rows) {
-                if (doc.flexDetail.filledCount() == kLines) break;
-                si::test::Receive(ctx.db(), si::erpdb::kDemoMainInventoryId, r.text(u"Barcode"),
-                                  100000, QDate(2000, 1, 1));
-                double qty = 1;
-                form->services().lines->FillFlexOneRow(
-                    r.text(u"Barcode"), doc.flexDetail.rows() - 1, si::kByBarcode, true, qty);
-            }
-            form->services().totals->ComputeGrandTotal();
-            for (int row : doc.flexDetail.filledRows())
-                lines << doc.flexDetail.line(row);
-            totals = doc.totals;
-        } else {
-            doc.flexDetail.setLines(lines);
-            doc.totals = totals;
-        }
-        return doc.flexDetail.filledCount() == kLines;
-    }
-
-    si::ProcedureRegistry procedures;
-    si::ComponentRegistry components;
-    si::test::MessageScript messages;
-    si::Context ctx{&components, &procedures};
-    std::unique_ptr<si::FormMainLogic> form;
-    std::unique_ptr<si::InvoiceModule> module;
-    int type = 0;
-    int customer = 0;
-    QVector<si::InvoiceLine> lines;
-    si::InvoiceTotals totals;
-};
+// The shop's parameter on and an open turn of the administrator.
+void openShop(si::Session& s) {
+    s.exec(QStringLiteral("update tblZelorSystemParameters set Value = '1' where ID = 3"));
+    if (!s.first(QStringLiteral("select ID from tblRecPayCashTurn where UserID = ? and IsOpen = 1"),
+                 {si::erpdb::kDemoAdminUserId}))
+        si::suite::CashTurnManager(s, si::erpdb::kDemoAdminUserId).OpenTurn(1);
+}
 
 // paidBy 1: cash, booked into the turn; 2: credit, posting its document.
 void runShopSale(benchmark::State& state, const Backend& backend, int paidBy) {
-    ShopSale b(backend);
-    b.type = b.firstId(
-        "select min(ID) from tblSaleInvoiceType where coalesce(GenerateSaleAssignment, 0) = 0 "
-        "and CreditAccountID is not null");
-    b.customer = b.firstId(
-        "select min(RelatedObjectID) from tblAccountRelatedObjects where RelatedClassID = 7");
+    si::bench::SaleBench b(backend, kShopGoods, openShop);
     si::Session& s = b.ctx.db();
     qint64 statements = 0;
     for (auto _ : state) {
         state.PauseTiming();
-        if (!b.enterInvoice(paidBy)) return state.SkipWithError("not enough goods");
+        if (!b.enterInvoice(kLines, paidBy)) return state.SkipWithError("not enough goods");
         b.messages.clear();
         const qint64 before = s.statementCount();
         state.ResumeTiming();
-        const bool saved = b.module->save().SaveInvoice(true);
+        const bool saved = b.save->SaveInvoice(true);
         state.PauseTiming();
         statements = s.statementCount() - before;
         if (!saved || b.form->doc().lblAccountIDVal.isEmpty())
