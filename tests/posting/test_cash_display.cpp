@@ -119,12 +119,14 @@ protected:
         PostingTest::SetUp();
         useParameter(P::ShopMode, QStringLiteral("1"));
         installSave();
+        save->seams.CheckCashTurn = [] { return true; };
         save->seams.SaveCashTurnDetail = [] { return 55; };
     }
     void cashSale() {
         newInvoice();
         form->doc().CashID = 4;
         form->doc().Turn = 2;
+        form->doc().cashTurnDescription = QStringLiteral("صندوق_2_1405/09/15");
     }
 };
 
@@ -155,7 +157,7 @@ TEST_P(CashDisplaySaveTest, UnreachableDisplayLeavesTheInvoiceBooked) {
                           QString::number(QAbstractSocket::ConnectionRefusedError) +
                           QStringLiteral(": Connection refused")});
     EXPECT_EQ(count(QStringLiteral("tblSaleInvoice")), 1);
-    EXPECT_EQ(form->doc().lblAccountIDVal, QStringLiteral("55"));
+    EXPECT_EQ(form->doc().lblAccountIDVal, QStringLiteral("صندوق_2_1405/09/15"));
     EXPECT_EQ(form->FormMode(), kModeView);
 }
 
