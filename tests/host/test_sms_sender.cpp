@@ -23,7 +23,8 @@ const QString kPhone = QStringLiteral("+98 912 123 4567");
 // Line breaks, the query's own delimiters, a percent sign, a zero-width non-joiner and a trailing
 // space: the gateway must get the text exactly.
 const QString kText = QStringLiteral(
-    "مشتري گرامي، فاکتور 12 به مبلغ 1/250/000 ريال ثبت شد.\nمي‌توانيد a+b=c & "
+    "مشتري گرامي، فاکتور 12 به مبلغ 1/250/000 ريال ثبت شد.\nمي‌توانيد a+b=c "
+    "& "
     "d?e#f "
     "را با 100% تخفيف ببينيد ");
 
