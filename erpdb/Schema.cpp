@@ -59,6 +59,10 @@ const std::vector<UpgradeStep>& upgradeSteps() {
         {{QStringLiteral("s10_search_indexes.sql")}},
         // The host's outbox of text messages, kept until a gateway has taken them.
         {{QStringLiteral("s11_sms_outbox.sql")}},
+        // Reserved for the card terminals' configuration views.
+        {{}},
+        // Card payment attempts, so that an approval is written once.
+        {{QStringLiteral("s13_pos_attempts.sql")}},
     };
     return steps;
 }
