@@ -19,6 +19,8 @@ struct PosDevice {
     std::array<int, 3> classIds{0, 0, 0};   // the class of each object, 0 when none
     QString ip;
     int ipPort = 0;
+    int userId = 0;
+    QString serialDevice;  // the workstation's serial device behind comPort (/dev/ttyUSB0, ...)
 };
 
 }  // namespace si
