@@ -22,6 +22,7 @@ std::vector<Command> DatabaseCommands();
 std::vector<Command> InvoiceCommands();
 std::vector<Command> SearchCommands();
 std::vector<Command> TurnCommands();
+std::vector<Command> PayCommands();
 std::vector<Command> PosCommands();
 std::vector<Command> AllCommands();
 

@@ -199,6 +199,8 @@ std::vector<Command> AllCommands() {
         all.push_back(std::move(c));
     for (Command& c : TurnCommands())
         all.push_back(std::move(c));
+    for (Command& c : PayCommands())
+        all.push_back(std::move(c));
     for (Command& c : PosCommands())
         all.push_back(std::move(c));
     return all;

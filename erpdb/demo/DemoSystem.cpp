@@ -59,7 +59,7 @@ const std::vector<Right>& rights() {
 
 // A cashier sells at the counter: new, edit, search, both saves, print and SMS.
 const std::vector<int> kCashierRights{90101, 90102, 90104, 90105, 90106, 90112,
-                                      90127, 90133, 90134, 90141, 20804};
+                                      90136, 90127, 90133, 90134, 90141, 20804};
 // A sales clerk also handles credit, discounts, prices and postings; deleting stays with the
 // administrator.
 const std::vector<int> kClerkRights{90101, 90102, 90104, 90105, 90106, 90107, 90108, 90109,

@@ -12,6 +12,7 @@
 #include <memory>
 
 #include "invoice/FormMainLogic.h"
+#include "payment/PaymentJournal.h"
 #include "posting/CashDisplay.h"
 #include "posting/CashTurnBooking.h"
 #include "posting/SaveFront.h"
@@ -32,6 +33,8 @@ public:
     // The SMS notices of a final save. On a form its SendSMS is the form's; a job without a form
     // connects to it to receive the messages.
     SmsNotices& sms() { return sms_; }
+    // The workstation's journal of card payments, written once each after a crash.
+    PaymentJournal& cardJournal() { return cardJournal_; }
     // cmdSaveAccDoc: posts the stored invoice's document again and shows its new number.
     void RepostDocument();
 
@@ -48,6 +51,7 @@ private:
     CashTurnBooking cashTurn_;
     CashDisplayNotifier cashDisplay_;
     SmsNotices sms_;
+    PaymentJournal cardJournal_;
 };
 
 // Creates the module for this form and installs every part into its seams. The widget-only

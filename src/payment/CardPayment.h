@@ -63,6 +63,8 @@ public:
     // message shown). The answer ends with `done`.
     bool start();
     bool inProgress() const { return driver_ != nullptr; }
+    // The identity of the last attempt sent (tblRecPayPosAttempt.AttemptID).
+    QString attemptId() const { return entry_.value(QStringLiteral("attempt")).toString(); }
     // Gives up waiting; the terminal's late answer, if any, is not recorded.
     void cancel();
 

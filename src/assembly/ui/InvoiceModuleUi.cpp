@@ -3,6 +3,10 @@
 #include "common/ComponentRegistry.h"
 #include "common/Messages.h"
 #include "invoice/ui/FormMain.h"
+#include "payment/PosWorkstation.h"
+#include "payment/WorkstationPayment.h"
+#include "payment/ui/FormPosConfig.h"
+#include "payment/ui/PayByCard.h"
 #include "posting/CashTurnBooking.h"
 #include "posting/ui/FrmCashContents.h"
 #include "posting/ui/FrmCashFlow.h"
@@ -57,6 +61,23 @@ void installCashTurn(FormMainLogic& logic, FormMain& form) {
     logic.seams.CashFlow = [&logic, &form] { cmdCashFlow_Click(logic.ctx(), logic.doc(), &form); };
 }
 
+// cmdGrandTotal and Ctrl+1 to Ctrl+4: the card payment on the user's terminal; a terminal the
+// workstation has not settled is chosen in the terminal configuration.
+void installCardPayment(FormMainLogic& logic, FormMain& form, PaymentJournal& journal) {
+    logic.seams.Payment = [&logic, &form, &journal](int) {
+        const auto settings = OpenWorkstationSettings();
+        QSettings& workstation = *settings;
+        PayByCard(logic, journal,
+                  WorkstationCardPayment(logic.ctx(), workstation,
+                                         [&logic, &form, &workstation](PosConfigLogic&) {
+                                             FormPosConfig config(logic.ctx(), workstation, &form);
+                                             config.showSetting();
+                                             return config.result() == QDialog::Accepted;
+                                         }),
+                  &form);
+    };
+}
+
 }  // namespace
 
 std::unique_ptr<InvoiceModule> InstallModule(FormMain& form) {
@@ -64,6 +85,7 @@ std::unique_ptr<InvoiceModule> InstallModule(FormMain& form) {
     auto module = InstallModule(logic);
     logic.seams.InvExit = [&logic, &form] { cmdInvExit_Click(logic.services(), &form); };
     installCashTurn(logic, form);
+    installCardPayment(logic, form, module->cardJournal());
     return module;
 }
 
