@@ -267,6 +267,7 @@ void CardPayment::cancel() {
 
 void CardPayment::onFinished(const pcpos::SaleResult& result) {
     release();
+    Q_EMIT answered();
     if (result.outcome != pcpos::SaleResult::Outcome::Approved) {
         journal_.append(QStringLiteral("ended"), entry_);
         showRefusal(result);

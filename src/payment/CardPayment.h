@@ -74,6 +74,8 @@ public:
 Q_SIGNALS:
     // While the terminal is asked: the text the form shows.
     void waiting(const QString& text);
+    // The terminal answered (or the wait ended); the messages follow.
+    void answered();
     void done(bool approved);
 
 private:

@@ -9,9 +9,11 @@
 #include <QTemporaryDir>
 #include <QTimer>
 
+#include <QProgressDialog>
 #include "erpdb/Procedures.h"
 #include "payment/CardPayment.h"
 #include "payment/PosTexts.h"
+#include "payment/ui/PayByCard.h"
 #include "posting/PostingTestSupport.h"
 #include "suite/CashTurnManager.h"
 
@@ -339,6 +341,28 @@ TEST_P(CardPaymentTest, AWorkstationKilledAfterTheApprovalRecordsItOnce) {
     EXPECT_EQ(rows("tblRecPayCashTurnDetail"), 1);
     EXPECT_EQ(RecoverJournaledPayments(ctx, *journal), 0);
     EXPECT_EQ(rows("tblRecPayPosAttempt"), 1);
+}
+
+// On the form: the waiting window shows while the terminal is asked and is gone with its answer.
+TEST_P(CardPaymentTest, TheWaitingWindowGoesWithTheAnswer) {
+    QWidget parent;
+    CardPaymentParts parts;
+    parts.device = [this] { return std::optional<PosDevice>(device); };
+    parts.driver = [this](const PosDevice&) -> std::unique_ptr<pcpos::PosDriver> {
+        auto t = std::make_unique<ScriptedTerminal>();
+        terminal = t.get();
+        return t;
+    };
+    PayByCard(*form, *journal, parts, &parent);
+    auto* window = parent.findChild<QProgressDialog*>(QStringLiteral("frmCardPayment"));
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(window->labelText(), QStringLiteral("ارسال مبلغ به دستگاه پوز ...."));
+    EXPECT_TRUE(window->isVisible());
+    terminal->finish(approval());
+    EXPECT_FALSE(window->isVisible());
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(parent.findChild<QProgressDialog*>(QStringLiteral("frmCardPayment")), nullptr);
+    EXPECT_EQ(rows("tblRecPayPosTransaction"), 1);
 }
 
 SI_INSTANTIATE_BACKENDS(CardPaymentTest);

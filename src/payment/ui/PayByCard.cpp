@@ -25,6 +25,8 @@ void PayByCard(FormMainLogic& form, PaymentJournal& journal, CardPaymentParts pa
         window->show();
     });
     QObject::connect(window, &QProgressDialog::canceled, payment, &CardPayment::cancel);
+    // The terminal's answer is read without the waiting window over it.
+    QObject::connect(payment, &CardPayment::answered, window, &QWidget::hide);
     QObject::connect(payment, &CardPayment::done, window, [window, &form](bool) {
         window->hide();
         window->deleteLater();
