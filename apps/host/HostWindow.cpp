@@ -76,6 +76,8 @@ void HostWindow::buildActions() {
         {"actBatchFinal", QStringLiteral("ثبت نهايي گروهي"), &HostWindow::viewBatchFinalList,
          QKeySequence()},
         {"actOutbox", kOutboxTitle, &HostWindow::showOutbox, QKeySequence()},
+        {"actPosSetting", QStringLiteral("تنظيمات دستگاه پوز"), &HostWindow::showPosSetting,
+         QKeySequence()},
         {"actExit", QStringLiteral("خروج"), nullptr, QKeySequence(Qt::CTRL | Qt::Key_Q)}};
     QMenu* menu = menuBar()->addMenu(QStringLiteral("فاکتور فروش"));
     QToolBar* bar = addToolBar(QStringLiteral("فرمان ها"));
@@ -182,6 +184,10 @@ void HostWindow::newInvoice() {
 
 void HostWindow::searchInvoice() {
     entry([this] { control_->SearchInvoice(); });
+}
+
+void HostWindow::showPosSetting() {
+    entry([this] { control_->PosSetting(); });
 }
 
 void HostWindow::viewTempList() {

@@ -72,6 +72,7 @@ public:
     void viewFinalList();
     void viewBatchFinalList();
     void showOutbox();
+    void showPosSetting();
 
 protected:
     void closeEvent(QCloseEvent* event) override;

@@ -1,4 +1,5 @@
 #include "component/comSaleInvoice1.h"
+
 #include "common/Codes.h"
 
 #include <QFrame>
@@ -11,6 +12,8 @@
 #include "common/CommandGuard.h"
 #include "common/Messages.h"
 #include "invoice/ui/FormMain.h"
+#include "payment/PosWorkstation.h"
+#include "payment/ui/FormPosConfig.h"
 #include "posting/BatchFinalRegistration.h"
 #include "search/InvoiceLists.h"
 #include "search/ui/FormSearch.h"
@@ -274,6 +277,17 @@ bool comSaleInvoice1::SearchInvoice() {
     int id = chooseInvoices(false).toInt();
     if (id > 0) View(id);
     return false;
+}
+
+void comSaleInvoice1::PosSetting() {
+    openSessionForEntry();
+    const auto settings = OpenWorkstationSettings();
+    FormPosConfig form(ctx_, *settings, window());
+    form.loadSetting();
+    if (runPosSetting)
+        runPosSetting(form);
+    else
+        form.exec();
 }
 
 QString comSaleInvoice1::SearchNGetInvoices() {

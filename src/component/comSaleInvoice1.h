@@ -28,6 +28,7 @@ class QPushButton;
 namespace si {
 
 class FormMain;
+class FormPosConfig;
 class FormSearch;
 class InvoiceModule;
 class InvoiceResultModel;
@@ -89,12 +90,16 @@ public:
     QVariant ViewFinalDocs();
     void DoSort(short Current, short flexSortCol);
     bool SaveAccDocAgain(QString& FromDate, QString& ToDate);
+    // The user's card terminals and this workstation's choice among them (FormPosConfig).
+    void PosSetting();
 
     // The form the events are relayed from; forms opened earlier stay open. None once it closed.
     FormMain* myFrm() const { return myFrm_; }
     // Forms opened and not closed.
     int openFormCount() const;
     Context& context() { return ctx_; }
+    // Shows the terminal configuration, modal; tests work it here instead.
+    std::function<void(FormPosConfig&)> runPosSetting;
     // A stand-in for the search form that names one invoice (0 for none); unset, the form runs.
     std::function<int()> searchDialog;
     // Runs the search form, modal, on screen by default; tests work it here. Returns the chosen

@@ -9,6 +9,7 @@
 #include "component/comSaleInvoice1.h"
 #include "erpdb/Schema.h"
 #include "invoice/ui/FormMain.h"
+#include "payment/ui/FormPosConfig.h"
 #include "support/ContextTest.h"
 #include "support/InvoiceFixtures.h"
 #include "support/MissingObject.h"
@@ -35,6 +36,21 @@ protected:
         return test::AddInvoice(db(), row);
     }
 };
+
+// The host's entry to the terminal configuration opens it on the user's own terminals.
+TEST_P(ComponentTest, PosSettingOpensTheUsersTerminals) {
+    const int other = addUser(QStringLiteral("صندوقدار"), false);
+    for (int user : {ctx.globals.CurrentUserID, other})
+        db().exec(QStringLiteral("insert into tblRecPayPos (Name, COMPort, BaudRate, AccountID, "
+                                 "UserID, TypeID) values ('پوز', 'COM1', 9600, 1, ?, 1)"),
+                  {user});
+    int rows = -1;
+    control->runPosSetting = [&rows](FormPosConfig& form) {
+        rows = form.logic().grid().rowCount();
+    };
+    control->PosSetting();
+    EXPECT_EQ(rows, 1);
+}
 
 TEST_P(ComponentTest, EmptyBagGivesTheDefaultsInTableOrder) {
     comSaleInvoice1 fresh(components, procedures);

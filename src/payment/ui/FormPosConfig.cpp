@@ -228,8 +228,12 @@ void FormPosConfig::DisableComponents(bool enable) {
     grid_->setEnabled(!enable);
 }
 
-void FormPosConfig::showSetting() {
+void FormPosConfig::loadSetting() {
     run([this] { logic_.showFor(ctx_.globals.CurrentUserID); });
+}
+
+void FormPosConfig::showSetting() {
+    loadSetting();
     exec();
 }
 

@@ -24,6 +24,8 @@ public:
     PosConfigLogic& logic() { return logic_; }
     // Shows the form for the current user (modal).
     void showSetting();
+    // The grid of the current user's terminals, as showSetting opens it.
+    void loadSetting();
     // Makes this form the chooser of its logic's SelectSetting.
     void chooseWhenUnsettled();
     // Enables or disables the edit fields.
