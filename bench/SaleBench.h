@@ -85,6 +85,30 @@ struct SaleBench {
         return doc.flexDetail.filledCount() == count;
     }
 
+    // Times final saves of `count` lines paid as `paidBy`; each must be stored and posted (a
+    // document or a cash-turn booking in the account label).
+    void timeFinalSaves(benchmark::State& state, int count, int paidBy = 1) {
+        Session& s = ctx.db();
+        qint64 statements = 0;
+        for (auto _ : state) {
+            state.PauseTiming();
+            if (!enterInvoice(count, paidBy)) return state.SkipWithError("not enough goods");
+            messages.clear();
+            const qint64 before = s.statementCount();
+            state.ResumeTiming();
+            const bool saved = save->SaveInvoice(true);
+            state.PauseTiming();
+            statements = s.statementCount() - before;
+            if (!saved || form->doc().lblAccountIDVal.isEmpty())
+                return state.SkipWithError(
+                    qPrintable(QStringLiteral("not saved and posted: ") +
+                               messages.texts().join(QStringLiteral(" / "))));
+            state.ResumeTiming();
+        }
+        state.counters["lines"] = count;
+        state.counters["statements"] = static_cast<double>(statements);
+    }
+
     ProcedureRegistry procedures;
     ComponentRegistry components;
     test::MessageScript messages;

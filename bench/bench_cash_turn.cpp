@@ -82,34 +82,12 @@ void openShop(si::Session& s) {
         si::suite::CashTurnManager(s, si::erpdb::kDemoAdminUserId).OpenTurn(1);
 }
 
-// paidBy 1: cash, booked into the turn; 2: credit, posting its document.
-void runShopSale(benchmark::State& state, const Backend& backend, int paidBy) {
-    si::bench::SaleBench b(backend, kShopGoods, openShop);
-    si::Session& s = b.ctx.db();
-    qint64 statements = 0;
-    for (auto _ : state) {
-        state.PauseTiming();
-        if (!b.enterInvoice(kLines, paidBy)) return state.SkipWithError("not enough goods");
-        b.messages.clear();
-        const qint64 before = s.statementCount();
-        state.ResumeTiming();
-        const bool saved = b.save->SaveInvoice(true);
-        state.PauseTiming();
-        statements = s.statementCount() - before;
-        if (!saved || b.form->doc().lblAccountIDVal.isEmpty())
-            return state.SkipWithError(qPrintable(QStringLiteral("not saved and posted: ") +
-                                                  b.messages.texts().join(QStringLiteral(" / "))));
-        state.ResumeTiming();
-    }
-    state.counters["lines"] = kLines;
-    state.counters["statements"] = static_cast<double>(statements);
-}
-
+// Paid in cash the sale is booked into the turn; on credit it posts its document.
 void BM_ShopCashSale20Lines(benchmark::State& state, const Backend& backend) {
-    runShopSale(state, backend, 1);
+    si::bench::SaleBench(backend, kShopGoods, openShop).timeFinalSaves(state, kLines, 1);
 }
 void BM_ShopCreditSale20Lines(benchmark::State& state, const Backend& backend) {
-    runShopSale(state, backend, 2);
+    si::bench::SaleBench(backend, kShopGoods, openShop).timeFinalSaves(state, kLines, 2);
 }
 
 void registerBenchmarks() {

@@ -18,25 +18,7 @@ constexpr int kGoods = 2000;
 constexpr int kLines = 200;
 
 void BM_FinalSave200Lines(benchmark::State& state, const Backend& backend) {
-    si::bench::SaleBench b(backend, kGoods);
-    si::Session& s = b.ctx.db();
-    qint64 statements = 0;
-    for (auto _ : state) {
-        state.PauseTiming();
-        if (!b.enterInvoice(kLines)) return state.SkipWithError("not enough goods with stock");
-        b.messages.clear();
-        const qint64 before = s.statementCount();
-        state.ResumeTiming();
-        const bool saved = b.save->SaveInvoice(true);
-        state.PauseTiming();
-        statements = s.statementCount() - before;
-        if (!saved || b.form->doc().lblAccountIDVal.toInt() < 1)
-            return state.SkipWithError(qPrintable(QStringLiteral("not saved with a document: ") +
-                                                  b.messages.texts().join(QStringLiteral(" / "))));
-        state.ResumeTiming();
-    }
-    state.counters["lines"] = kLines;
-    state.counters["statements"] = static_cast<double>(statements);
+    si::bench::SaleBench(backend, kGoods).timeFinalSaves(state, kLines);
 }
 
 // The floor: the rows a final 200-line save must write, nothing read, nothing checked.
