@@ -95,7 +95,7 @@ void BoxTurnWindow::reload() {
             t.toBool(u"IsOpen") ? QStringLiteral("باز") : QStringLiteral("بسته"),
             t.text(u"FarsiOpenDate"),
             t.text(u"FarsiCloseDate"),
-            FormatAmount(manager.CashBalance(id))};
+            FormatAmount(t.money(u"Balance"))};
         for (int c = 0; c < cells.size(); ++c) {
             auto* item = new QTableWidgetItem(cells[c]);
             item->setData(Qt::UserRole, id);

@@ -77,9 +77,11 @@ void CashTurnManager::AdmitUser(qint64 turnId, int userId) {
 RowSet CashTurnManager::UserTurns(bool openOnly) {
     return session_.query(
         QStringLiteral("select t.ID, t.CashID, c.Name as CashName, t.Turn, t.IsOpen, "
-                       "t.FarsiOpenDate, t.FarsiCloseDate from tblRecPayCashTurn t inner join "
-                       "tblRecPayCash c on c.ID = t.CashID where t.UserID = ? and (? = 0 or "
-                       "t.IsOpen = 1) order by t.ID desc"),
+                       "t.FarsiOpenDate, t.FarsiCloseDate, (select coalesce(sum(coalesce("
+                       "d.ReceivedValue, 0) - coalesce(d.PayedValue, 0)), 0) from "
+                       "tblRecPayCashTurnDetail d where d.CashTurnID = t.ID) as Balance from "
+                       "tblRecPayCashTurn t inner join tblRecPayCash c on c.ID = t.CashID where "
+                       "t.UserID = ? and (? = 0 or t.IsOpen = 1) order by t.ID desc"),
         {userId_, openOnly ? 1 : 0});
 }
 

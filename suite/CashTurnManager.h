@@ -35,7 +35,8 @@ public:
     OpenedTurn OpenTurn(int cashId);
     void CloseTurn(qint64 turnId);
     void AdmitUser(qint64 turnId, int userId);
-    // The user's own turns, the newest first: ID, CashID, CashName, Turn, IsOpen, the dates.
+    // The user's own turns, the newest first: ID, CashID, CashName, Turn, IsOpen, the dates and
+    // the cash each holds (Balance).
     RowSet UserTurns(bool openOnly);
     // Cash taken out of the box's open turn by its owner or an admitted user; the movement's ID.
     // Never more than the cash the turn holds, so the drawer and its book agree at closing.
