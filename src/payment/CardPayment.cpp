@@ -124,7 +124,17 @@ PaymentBooking WriteApprovedPayment(Session& session, const QJsonObject& entry,
 int RecoverJournaledPayments(Context& ctx, PaymentJournal& journal) {
     int written = 0;
     for (const QJsonObject& entry : journal.pendingApprovals()) {
-        const PaymentBooking booking = WriteApprovedPayment(ctx.db(), entry);
+        PaymentBooking booking;
+        try {
+            booking = WriteApprovedPayment(ctx.db(), entry);
+        } catch (const std::exception& e) {
+            // Still journaled: the next payment or start tries again.
+            ShowMessage(ctx, kProblem,
+                        QStringLiteral("پرداخت كارتي تاييد شده پيشين هنوز ثبت نشد؛ در پرداخت يا "
+                                       "ورود بعدي ثبت مي شود. علت: ") +
+                            QString::fromUtf8(e.what()));
+            return written;
+        }
         journal.append(QStringLiteral("done"), entry);
         if (booking == PaymentBooking::AlreadyWritten) continue;
         ++written;

@@ -6,16 +6,23 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QProcess>
+#include <QSignalSpy>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTimer>
 
 #include <QProgressDialog>
+#include "assembly/ui/InvoiceModuleUi.h"
+#include "common/Jalali.h"
 #include "erpdb/Procedures.h"
+#include "invoice/ui/FormMain.h"
 #include "payment/CardPayment.h"
 #include "payment/PosTexts.h"
+#include "payment/WorkstationPayment.h"
 #include "payment/ui/PayByCard.h"
 #include "posting/PostingTestSupport.h"
 #include "suite/CashTurnManager.h"
+#include "support/TerminalSimulator.h"
 
 namespace si::test {
 namespace {
@@ -363,6 +370,98 @@ TEST_P(CardPaymentTest, TheWaitingWindowGoesWithTheAnswer) {
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_EQ(parent.findChild<QProgressDialog*>(QStringLiteral("frmCardPayment")), nullptr);
     EXPECT_EQ(rows("tblRecPayPosTransaction"), 1);
+}
+
+// Every kind of terminal, played by the simulator, through its own driver: one transaction row
+// holding the answer's fields in column order (Bank Melli: zeros and the invoice's date) and one
+// form-205 booking, each approval once.
+TEST_P(CardPaymentTest, EachKindOfTerminalRecordsItsApprovalOnce) {
+    const Terminal kinds[] = {{1, true}, {2, true}, {3, false}, {4, false}, {5, false}};
+    for (const Terminal& kind : kinds) {
+        SCOPED_TRACE(testing::PrintToString(kind));
+        TerminalSimulator simulator(QStringLiteral(PCPOS_SIM_EXE), kind,
+                                    {QStringLiteral("approve")});
+        ASSERT_FALSE(simulator.where().isEmpty());
+        device.typeId = kind.typeId;
+        device.serialDevice = kind.serial ? simulator.where() : QString();
+        device.ip = kind.serial ? QString() : QStringLiteral("127.0.0.1");
+        device.ipPort = kind.serial ? 0 : simulator.where().toInt();
+        std::optional<SaleResult> answered;
+        payment = makePayment();
+        CardPaymentParts parts;
+        parts.device = [this] { return std::optional<PosDevice>(device); };
+        parts.driver = [&answered](const PosDevice& d) {
+            auto driver = pcpos::CreatePosDriver(DriverSettingsOf(d));
+            QObject::connect(driver.get(), &pcpos::PosDriver::finished,
+                             [&answered](const SaleResult& r) { answered = r; });
+            return driver;
+        };
+        payment = std::make_unique<CardPayment>(ctx, form->doc(), *journal, parts);
+        QSignalSpy done(payment.get(), &CardPayment::done);
+        ASSERT_TRUE(payment->start()) << messages.texts().join(u'\n').toStdString();
+        ASSERT_TRUE(done.wait(kTerminalPatienceMs));
+        EXPECT_TRUE(done.first().first().toBool()) << messages.texts().join(u'\n').toStdString();
+        ASSERT_TRUE(answered);
+
+        const auto t =
+            db().first(QStringLiteral("select * from tblRecPayPosTransaction where "
+                                      "ID = (select max(ID) from tblRecPayPosTransaction)"));
+        ASSERT_TRUE(t);
+        QStringList columns;
+        for (const char16_t* name : {u"ReasonCode", u"SerialTransaction", u"AccountNo", u"Bin",
+                                     u"Pan", u"TerminalNo", u"TraceNumber", u"TransactionDate"})
+            columns << t->text(QStringView(name));
+        const SaleResult& r = *answered;
+        const QStringList expected =
+            kind.typeId == 3
+                ? QStringList(7, QStringLiteral("0")) << getFarsiDate(form->doc().datCreateDate)
+                : QStringList{r.reasonCode, r.serialTransaction, r.accountNo,   r.bin,
+                              r.pan,        r.terminalNo,        r.traceNumber, r.transactionDate};
+        EXPECT_EQ(columns, expected);
+        EXPECT_EQ(t->toInt(u"FormTypeID"), 205);
+        EXPECT_EQ(t->toInt(u"UserID"), ctx.globals.CurrentUserID);
+        const auto b = db().first(
+            QStringLiteral("select * from tblRecPayCashTurnDetail where ID = (select max(ID) from "
+                           "tblRecPayCashTurnDetail where FormTypeID = 205)"));
+        ASSERT_TRUE(b);
+        EXPECT_EQ(b->toInt64(u"CashTurnID"), turnId);
+        EXPECT_EQ(b->money(u"PayedValue"), Money::fromRials(250000));
+        EXPECT_EQ(b->toInt(u"RelatedAccountID"), 4401);
+        EXPECT_EQ(b->toInt(u"ObjectID1"), 12);
+    }
+    EXPECT_EQ(rows("tblRecPayPosTransaction"), 5);
+    EXPECT_EQ(rows("tblRecPayCashTurnDetail"), 5);
+    EXPECT_TRUE(journal->pendingApprovals().empty());
+}
+
+// An approval a stopped workstation left in its journal is written when the invoice form opens,
+// before any payment, and the cashier is told.
+TEST_P(CardPaymentTest, TheFormWritesALeftApprovalWhenItOpens) {
+    const QByteArray savedHome = qgetenv("XDG_DATA_HOME");
+    qputenv("XDG_DATA_HOME", dir.filePath(QStringLiteral("home")).toUtf8());
+    PaymentJournal().append(
+        QStringLiteral("approved"),
+        QJsonObject{{QStringLiteral("attempt"), QStringLiteral("left-1")},
+                    {QStringLiteral("invoice"), 0},
+                    {QStringLiteral("code"), -1},
+                    {QStringLiteral("date"), QStringLiteral("2026-12-06")},
+                    {QStringLiteral("amount"), QStringLiteral("99000")},
+                    {QStringLiteral("account"), 4401},
+                    {QStringLiteral("cash"), form->doc().CashID},
+                    {QStringLiteral("turn"), 1},
+                    {QStringLiteral("user"), ctx.globals.CurrentUserID},
+                    {QStringLiteral("fields"), QJsonArray{QStringLiteral("00")}}});
+    {
+        FormMain view(ctx);
+        auto installed = InstallModule(view);
+        QCoreApplication::processEvents();
+        EXPECT_EQ(rows("tblRecPayPosAttempt"), 1);
+        EXPECT_TRUE(installed->cardJournal().pendingApprovals().empty());
+    }
+    qputenv("XDG_DATA_HOME", savedHome);
+    EXPECT_EQ(rows("tblRecPayCashTurnDetail"), 1);
+    EXPECT_TRUE(messages.texts().join(u'\n').contains(QStringLiteral("اكنون ثبت شد")))
+        << messages.texts().join(u'\n').toStdString();
 }
 
 SI_INSTANTIATE_BACKENDS(CardPaymentTest);

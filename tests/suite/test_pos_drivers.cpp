@@ -4,8 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <QDeadlineTimer>
-#include <QProcess>
 #include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTcpServer>
@@ -15,6 +13,7 @@
 #include "suite/pcpos/PosDriver.h"
 #include "suite/pcpos/PosProtocol.h"
 #include "support/ClosedPort.h"
+#include "support/TerminalSimulator.h"
 
 namespace si::test {
 namespace {
@@ -22,52 +21,18 @@ namespace {
 using pcpos::SaleResult;
 using Outcome = pcpos::SaleResult::Outcome;
 
-// A bound for waiting on a process or an answer, not an expectation of how long they take.
-constexpr int kPatienceMs = 20000;
-
-struct Terminal {
-    int typeId;
-    bool serial;
-};
-
-void PrintTo(const Terminal& terminal, std::ostream* os) {
-    *os << "type " << terminal.typeId << (terminal.serial ? " on a serial line" : " on TCP");
-}
+constexpr int kPatienceMs = kTerminalPatienceMs;
 
 std::string Name(const testing::TestParamInfo<Terminal>& info) {
     return "Type" + std::to_string(info.param.typeId) + (info.param.serial ? "Serial" : "Tcp");
 }
 
-class Simulator {
+class Simulator : public TerminalSimulator {
 public:
-    Simulator(const Terminal& terminal, const QStringList& answers, const QStringList& extra = {}) {
-        QStringList args = {QStringLiteral("--type"), QString::number(terminal.typeId)};
-        args += terminal.serial ? QStringList{QStringLiteral("--pty")}
-                                : QStringList{QStringLiteral("--port"), QStringLiteral("0")};
-        for (const QString& answer : answers)
-            args += {QStringLiteral("--answer"), answer};
-        process_.start(QStringLiteral(PCPOS_SIM_EXE), args + extra);
-        if (process_.waitForStarted(kPatienceMs)) where_ = readLine();
-    }
-    ~Simulator() {
-        process_.kill();
-        process_.waitForFinished(kPatienceMs);
-    }
-    const QString& where() const { return where_; }
+    Simulator(const Terminal& terminal, const QStringList& answers, const QStringList& extra = {})
+        : TerminalSimulator(QStringLiteral(PCPOS_SIM_EXE), terminal, answers, extra) {}
     // The next request the terminal received.
     std::optional<pcpos::ProtocolLine> request() { return pcpos::ParseLine(readLine().toUtf8()); }
-
-private:
-    // Keeps the test's own events running while it waits: the driver talks to the terminal.
-    QString readLine() {
-        QDeadlineTimer patience(kPatienceMs);
-        while (!process_.canReadLine() && !patience.hasExpired() &&
-               process_.state() == QProcess::Running)
-            QTest::qWait(10);
-        return QString::fromUtf8(process_.readLine()).trimmed();
-    }
-    QProcess process_;
-    QString where_;
 };
 
 pcpos::PosSettings SettingsFor(const Terminal& terminal, const QString& where) {

@@ -1,5 +1,7 @@
 #include "assembly/ui/InvoiceModuleUi.h"
 
+#include <QTimer>
+
 #include "common/ComponentRegistry.h"
 #include "common/Messages.h"
 #include "invoice/ui/FormMain.h"
@@ -76,6 +78,9 @@ void installCardPayment(FormMainLogic& logic, FormMain& form, PaymentJournal& jo
                                          }),
                   &form);
     };
+    // Approvals a stopped workstation left in the journal are written when the form is up.
+    QTimer::singleShot(0, &form,
+                       [&logic, &journal] { RecoverJournaledPayments(logic.ctx(), journal); });
 }
 
 }  // namespace
