@@ -58,10 +58,7 @@ PrintRequestDialog::PrintRequestDialog(const PrintRequest& request, QWidget* par
             i, 1, new QTableWidgetItem(row.technical ? LeftToRightText(row.value) : row.value));
     }
     table->resizeColumnToContents(0);
-    auto* note = new QLabel(
-        QStringLiteral("چاپ از طريق ميزبان هنوز فعال نيست؛ اين مقادير "
-                       "به موتور گزارش ميزبان داده مي‌شود."),
-        this);
+    auto* note = new QLabel(NoEngineNote(request.templateFileName), this);
     note->setWordWrap(true);
     auto* outer = new QVBoxLayout(this);
     outer->addWidget(note);

@@ -1,5 +1,7 @@
 #include "apps/host/PrintRequest.h"
 
+#include <QFileInfo>
+
 #include "common/ConnectionString.h"
 
 namespace si::host {
@@ -59,6 +61,16 @@ std::vector<PrintRequestRow> DescribePrintRequest(const PrintRequest& request) {
     for (const Formula& f : SplitFormulas(request.formulas))
         rows.push_back({QStringLiteral("فرمول %1: %2").arg(f.number).arg(f.name), f.value, false});
     return rows;
+}
+
+QString NoEngineNote(const QString& templateFileName) {
+    const QString suffix = QFileInfo(templateFileName).suffix();
+    const QString format =
+        suffix.isEmpty() ? QStringLiteral("اين قالب") : QStringLiteral("قالبهاي «.%1»").arg(suffix);
+    return QStringLiteral(
+               "موتور گزارشي براي %1 نصب نشده است؛ مقادير درخواست چاپ در زير آمده "
+               "است.")
+        .arg(format);
 }
 
 }  // namespace si::host

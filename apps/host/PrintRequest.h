@@ -1,7 +1,8 @@
 #pragma once
 // What PrintByDotNet hands the host: the template file, the connection string, the formula list,
-// the SQL and the preview flag. The host does not print yet; it shows the request so the clerk
-// (and whoever writes the report engine) can see what would be printed.
+// the SQL and the preview flag. The report component renders templates of its own format itself
+// and hands the host only the others (old report files); the host has no engine for those, so it
+// says so and shows the request.
 //
 // The formula list is "name=value" items joined by '&'; a text value is between single quotes
 // (a quote inside doubled) and may itself hold '&' or '='. Empty items are skipped and do not
@@ -38,5 +39,8 @@ struct PrintRequestRow {
 };
 
 std::vector<PrintRequestRow> DescribePrintRequest(const PrintRequest& request);
+
+// What the host tells the clerk about a request: it has no engine for the template's format.
+QString NoEngineNote(const QString& templateFileName);
 
 }  // namespace si::host

@@ -419,6 +419,14 @@ TEST(PrintRequestTest, FormulaListSplitsAsTheReportComponentNumbersIt) {
     }
 }
 
+TEST(PrintRequestTest, TheHostSaysWhichFormatItCannotPrint) {
+    EXPECT_EQ(NoEngineNote(QStringLiteral("C:/Reports/SaleInvoice.rpt")),
+              QStringLiteral("موتور گزارشي براي قالبهاي «.rpt» نصب نشده است؛ مقادير درخواست "
+                             "چاپ در زير آمده است."));
+    EXPECT_TRUE(
+        NoEngineNote(QStringLiteral("templates/NoSuffix")).contains(QStringLiteral("اين قالب")));
+}
+
 TEST(PrintRequestTest, DescriptionHidesThePasswordAndListsEachFormula) {
     PrintRequest r;
     r.templateFileName = QStringLiteral("/reports/SaleInvoice.rpt");
