@@ -133,6 +133,19 @@ protected:
             QCoreApplication::processEvents();
         return outcomes.size() > before ? std::optional<bool>(outcomes.last()) : std::nullopt;
     }
+    // A journal entry of an approval of the current form's turn, as the payment writes it.
+    QJsonObject approvedEntry(const QString& attempt, qint64 rials) const {
+        return {{QStringLiteral("attempt"), attempt},
+                {QStringLiteral("invoice"), 0},
+                {QStringLiteral("code"), -1},
+                {QStringLiteral("date"), QStringLiteral("2026-12-06")},
+                {QStringLiteral("amount"), QString::number(rials)},
+                {QStringLiteral("account"), 4401},
+                {QStringLiteral("cash"), form->doc().CashID},
+                {QStringLiteral("turn"), 1},
+                {QStringLiteral("user"), ctx.globals.CurrentUserID},
+                {QStringLiteral("fields"), QJsonArray{QStringLiteral("00")}}};
+    }
     int rows(const char* table) {
         return db()
             .scalar(QStringLiteral("select count(*) from ") + QString::fromLatin1(table))
@@ -318,16 +331,7 @@ TEST(CardPaymentChildProcess, DiesBeforeTheCommit) {
 }
 
 TEST_P(CardPaymentTest, AWorkstationKilledAfterTheApprovalRecordsItOnce) {
-    const QJsonObject entry{{QStringLiteral("attempt"), QStringLiteral("a-1")},
-                            {QStringLiteral("invoice"), 0},
-                            {QStringLiteral("code"), -1},
-                            {QStringLiteral("date"), QStringLiteral("2026-12-06")},
-                            {QStringLiteral("amount"), QStringLiteral("250000")},
-                            {QStringLiteral("account"), 4401},
-                            {QStringLiteral("cash"), form->doc().CashID},
-                            {QStringLiteral("turn"), 1},
-                            {QStringLiteral("user"), ctx.globals.CurrentUserID},
-                            {QStringLiteral("fields"), QJsonArray{QStringLiteral("00")}}};
+    const QJsonObject entry = approvedEntry(QStringLiteral("a-1"), 250000);
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QString::fromLatin1(kChildDb), database->connectionString());
     env.insert(QString::fromLatin1(kChildJournal), journal->path());
@@ -439,18 +443,8 @@ TEST_P(CardPaymentTest, EachKindOfTerminalRecordsItsApprovalOnce) {
 TEST_P(CardPaymentTest, TheFormWritesALeftApprovalWhenItOpens) {
     const QByteArray savedHome = qgetenv("XDG_DATA_HOME");
     qputenv("XDG_DATA_HOME", dir.filePath(QStringLiteral("home")).toUtf8());
-    PaymentJournal().append(
-        QStringLiteral("approved"),
-        QJsonObject{{QStringLiteral("attempt"), QStringLiteral("left-1")},
-                    {QStringLiteral("invoice"), 0},
-                    {QStringLiteral("code"), -1},
-                    {QStringLiteral("date"), QStringLiteral("2026-12-06")},
-                    {QStringLiteral("amount"), QStringLiteral("99000")},
-                    {QStringLiteral("account"), 4401},
-                    {QStringLiteral("cash"), form->doc().CashID},
-                    {QStringLiteral("turn"), 1},
-                    {QStringLiteral("user"), ctx.globals.CurrentUserID},
-                    {QStringLiteral("fields"), QJsonArray{QStringLiteral("00")}}});
+    PaymentJournal().append(QStringLiteral("approved"),
+                            approvedEntry(QStringLiteral("left-1"), 99000));
     {
         FormMain view(ctx);
         auto installed = InstallModule(view);
