@@ -60,9 +60,10 @@ bool ReportComponent::output(bool onScreen) {
         return false;
     }
     const ReportTemplate tmpl = report::LoadTemplate(reportFileName_);
+    // Without a connection the engine says what is missing, after the invoice it needs.
+    Session* db = tmpl.readsData && !connect_.trimmed().isEmpty() ? &session() : nullptr;
     const ReportContent content =
-        report::LoadContent(tmpl.readsData ? &session() : nullptr, tmpl,
-                            report::ParseFormulas(formulas_), selectionFormula_);
+        report::LoadContent(db, tmpl, report::ParseFormulas(formulas_), selectionFormula_);
     if (onScreen) return preview(tmpl, content);
     if (destination_ == 2) {
         report::RenderPdf(tmpl, content, printFileName_);
@@ -116,9 +117,6 @@ bool ReportComponent::print(const ReportTemplate& tmpl, const ReportContent& con
 }
 
 Session& ReportComponent::session() {
-    if (connect_.trimmed().isEmpty())
-        throw report::ReportError(
-            QStringLiteral("رشته اتصال به پايگاه داده به گزارش داده نشده است."));
     if (!session_ || sessionConnect_ != connect_) {
         session_.reset();
         session_ = Session::openExisting(connect_);

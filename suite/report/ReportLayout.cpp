@@ -5,6 +5,7 @@
 #include <QPageSize>
 #include <QPaintDevice>
 #include <algorithm>
+#include <iterator>
 #include <limits>
 
 namespace si::suite::report {
@@ -82,6 +83,7 @@ public:
         : t_(tmpl), values_(content), content_(content), device_(device) {
         out_.dpi = device.logicalDpiY();
         out_.pageSize = PageSizeOf(tmpl.page);
+        out_.roll = tmpl.page.isRoll();
     }
 
     LaidOutReport run() {
@@ -362,11 +364,15 @@ private:
             px(out_.pageSize.height() - t_.page.margins.bottom()) - footerHeight;
         for (int i = 0; i < pages; ++i) {
             const Place where{nullptr, 0, i + 1, pages};
-            auto& items = out_.pages[static_cast<size_t>(i)].items;
+            auto& body = out_.pages[static_cast<size_t>(i)].items;
+            // In reading order, so that a PDF's text reads header, body, footer.
+            std::vector<DrawItem> items;
             Piece header = flow(t_.pageHeader, where);
             Shift(header.items, top, items);
+            std::move(body.begin(), body.end(), std::back_inserter(items));
             Piece footer = flow(t_.pageFooter, where);
             Shift(footer.items, footerTop, items);
+            body = std::move(items);
         }
     }
 

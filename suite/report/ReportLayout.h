@@ -40,6 +40,7 @@ struct LaidOutPage {
 
 struct LaidOutReport {
     QSizeF pageSize;  // mm, portrait or landscape as laid out
+    bool roll = false;
     double dpi = 0;
     std::vector<QFont> fonts;
     std::vector<LaidOutPage> pages;

@@ -39,8 +39,9 @@ void PaintItem(QPainter& painter, const DrawItem& item) {
 void ApplyPage(QPagedPaintDevice& device, const LaidOutReport& report) {
     const QSizeF size = report.pageSize;
     const bool landscape = size.width() > size.height();
+    // A roll is cut where its content ends, not at the nearest paper size.
     const QPageSize page(landscape ? size.transposed() : size, QPageSize::Millimeter, QString(),
-                         QPageSize::FuzzyMatch);
+                         report.roll ? QPageSize::ExactMatch : QPageSize::FuzzyMatch);
     if (auto* printer = dynamic_cast<QPrinter*>(&device)) printer->setFullPage(true);
     device.setPageLayout(QPageLayout(page,
                                      landscape ? QPageLayout::Landscape : QPageLayout::Portrait,
