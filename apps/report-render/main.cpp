@@ -4,6 +4,7 @@
 //   saleinvoice-render --db CONNECTION --template PATH --pdf FILE [--formula NAME=VALUE]...
 //                      [--selection TEXT]
 //   saleinvoice-render --words AMOUNT      the amount in Persian words, as formula Alphabet has it
+//   saleinvoice-render --today             today's Jalali date, as formula fmlPrintDate has it
 //
 // Exit codes: 0 written (or handed to the host's engine, which is reported), 1 not written,
 // 2 bad command line.
@@ -12,6 +13,7 @@
 #include <QGuiApplication>
 #include <cstdio>
 
+#include "common/Jalali.h"
 #include "common/Numbers.h"
 #include "suite/report/ReportComponent.h"
 
@@ -74,9 +76,14 @@ int main(int argc, char** argv) {
          QStringLiteral("TEXT")},
         {QStringLiteral("words"), QStringLiteral("Prints the amount in Persian words."),
          QStringLiteral("AMOUNT")},
+        {QStringLiteral("today"), QStringLiteral("Prints today's Jalali date.")},
     });
     args.process(app);
     if (args.isSet(QStringLiteral("words"))) return InWords(args.value(QStringLiteral("words")));
+    if (args.isSet(QStringLiteral("today"))) {
+        Print(stdout, si::getFarsiDate(QDate::currentDate()));
+        return 0;
+    }
     if (!args.isSet(QStringLiteral("template")) || !args.isSet(QStringLiteral("pdf"))) {
         Print(stderr, args.helpText());
         return 2;
