@@ -27,6 +27,8 @@ struct Span {
     double width = 0;
     QString text;
     Style style;
+    QString fill;
+    bool frame = false;
 };
 
 QSizeF PageSizeOf(const PageSetup& page) {
@@ -215,18 +217,23 @@ private:
         return out;
     }
 
+    // Cells of these widths from the right edge of the line.
     std::vector<Span> spans(const std::vector<double>& w) const {
         std::vector<Span> out;
         double right = left_ + width_;
         for (double each : w) {
-            out.push_back({right, each, {}, {}});
+            Span s;
+            s.right = right;
+            s.width = each;
+            out.push_back(s);
             right -= each;
         }
         return out;
     }
 
-    Piece line(const std::vector<Span>& cells, const QString& fill, bool frame, double padding) {
-        Piece p;
+    // Cells side by side, as high as the highest (and at least minHeight).
+    Piece line(const std::vector<Span>& cells, double padding, double minHeight = 0) {
+        Piece p{minHeight, {}};
         std::vector<int> fonts;
         for (const Span& c : cells) {
             fonts.push_back(font(c.style));
@@ -236,9 +243,18 @@ private:
         for (size_t i = 0; i < cells.size(); ++i) {
             const Span& c = cells[i];
             cell(p, QRectF(c.right - c.width, 0, c.width, p.height), c.text, c.style, fonts[i],
-                 fill, frame, padding);
+                 c.fill, c.frame, padding);
         }
         return p;
+    }
+
+    // A line of a table: every cell framed alike and filled alike.
+    Piece tableLine(std::vector<Span> cells, const TableBlock& table, const QString& fill) {
+        for (Span& c : cells) {
+            c.fill = fill;
+            c.frame = table.border;
+        }
+        return line(cells, px(table.padding));
     }
 
     Piece rowPiece(const RowBlock& r, const Place& where) {
@@ -247,23 +263,14 @@ private:
         for (const Cell& c : r.cells)
             given.push_back(c.width);
         std::vector<Span> cells = spans(widths(given));
-        const double pad = px(r.padding);
-        Piece p{px(r.minHeight), {}};
-        std::vector<int> fonts;
         for (size_t i = 0; i < cells.size(); ++i) {
-            cells[i].style = r.cells[i].style;
-            cells[i].text = shown(values_.expand(r.cells[i].text, where), cells[i].style);
-            fonts.push_back(font(cells[i].style));
-            p.height = std::max(
-                p.height,
-                textHeight(cells[i].text, fonts.back(), cells[i].width - 2 * pad) + 2 * pad);
+            const Cell& c = r.cells[i];
+            cells[i].style = c.style;
+            cells[i].text = shown(values_.expand(c.text, where), c.style);
+            cells[i].fill = c.fill;
+            cells[i].frame = c.border;
         }
-        for (size_t i = 0; i < cells.size(); ++i) {
-            const Span& c = cells[i];
-            cell(p, QRectF(c.right - c.width, 0, c.width, p.height), c.text, c.style, fonts[i],
-                 r.cells[i].fill, r.cells[i].border, pad);
-        }
-        return p;
+        return line(cells, px(r.padding), px(r.minHeight));
     }
 
     Piece linePiece(const LineBlock& b) {
@@ -281,13 +288,12 @@ private:
         for (const Column& c : table.columns)
             given.push_back(c.width);
         const std::vector<Span> columns = spans(widths(given));
-        const double pad = px(table.padding);
         std::vector<Span> cells = columns;
         for (size_t i = 0; i < cells.size(); ++i) {
             cells[i].style = table.headerStyle;
             cells[i].text = shown(table.columns[i].title, table.headerStyle);
         }
-        const Piece header = line(cells, table.headerFill, table.border, pad);
+        const Piece header = tableLine(cells, table, table.headerFill);
         bool headerPlaced = false;
         for (int r = 0; r < content_.rows.size(); ++r) {
             const Place where{&content_.rows[r], r + 1, 0, 0};
@@ -297,7 +303,7 @@ private:
                     shown(values_.expand(table.columns[i].value, where), cells[i].style);
             }
             const bool stripe = !table.stripeFill.isEmpty() && r % 2 == 1;
-            Piece row = line(cells, stripe ? table.stripeFill : QString(), table.border, pad);
+            Piece row = tableLine(cells, table, stripe ? table.stripeFill : QString());
             if (!headerPlaced || !fits(row.height)) {
                 if (!fits(header.height + row.height) && y_ > bodyTop_) newPage();
                 place(Piece(header));
@@ -306,10 +312,11 @@ private:
             place(std::move(row));
         }
         if (!headerPlaced) place(Piece(header));
-        placeTotals(table, columns, pad, header);
+        placeTotals(table, columns, header);
     }
 
-    void placeTotals(const TableBlock& table, const std::vector<Span>& columns, double pad,
+    // The sums under the table; the label spans the columns before the first sum.
+    void placeTotals(const TableBlock& table, const std::vector<Span>& columns,
                      const Piece& header) {
         const auto first = std::find_if(table.columns.begin(), table.columns.end(),
                                         [](const Column& c) { return c.total; });
@@ -335,7 +342,7 @@ private:
                           c.style);
             cells.push_back(c);
         }
-        Piece totals = line(cells, table.headerFill, table.border, pad);
+        Piece totals = tableLine(cells, table, table.headerFill);
         if (!fits(totals.height)) {
             newPage();
             place(Piece(header));
