@@ -3,6 +3,7 @@
 #include "suite/BoxTurnComponent.h"
 #include "suite/InventoryTrace.h"
 #include "suite/MessageBoxComponent.h"
+#include "suite/report/ReportComponent.h"
 
 namespace si::suite {
 
@@ -13,6 +14,8 @@ void RegisterComponents(ComponentRegistry& registry) {
                  [] { return std::make_unique<InventoryTrace>(); });
     registry.add(QStringLiteral("comBoxTurn.comBoxTurn1"),
                  [] { return std::make_unique<BoxTurnComponent>(); });
+    registry.add(QStringLiteral("comCrystalReport.comCrystalRpt"),
+                 [] { return std::make_unique<ReportComponent>(); });
 }
 
 }  // namespace si::suite

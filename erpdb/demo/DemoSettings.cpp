@@ -63,6 +63,10 @@ std::vector<Parameter> parameters() {
         {3387, "کنترل مبالغ وصول نشده بازارياب دوم", off},
         // 0: a customer gets the message however long ago the previous purchase was.
         {3388, "حداقل فاصله از خريد قبلي براي پيامک (روز)", off},
+        // One lottery sheet for every million Rials, at most ten for an invoice.
+        {3389, "مبلغ قرعه کشي", QStringLiteral("1000000")},
+        {3390, "قالب چاپي برگه قرعه کشي", QStringLiteral("templates/Lottery.xml")},
+        {3391, "سقف تعداد برگه هاي قرعه کشي", QStringLiteral("10")},
         {3392, "خواندن از فايل بارکدخوان", on},
         {3393, "چاپ برگه قرعه کشي", off},
         {3395, "کنترل اشانتيون پيش فرض", on},

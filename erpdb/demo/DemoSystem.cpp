@@ -2,7 +2,9 @@
 // their rights, the form types, the company, the report templates, the delete reasons, the
 // surcharge and deduction types, and the system parameters the invoice form reads.
 
+#include <QCoreApplication>
 #include <QCryptographicHash>
+#include <QDir>
 
 #include "erpdb/demo/DemoModel.h"
 
@@ -147,6 +149,15 @@ void fillFormTypes(DemoData& d) {
     rows.finish();
 }
 
+// The installation's base path, where the shipped report templates live (bin/../share/
+// saleinvoice/), so that the templates' relative paths resolve; empty without an application.
+QString installationBasePath() {
+    if (!QCoreApplication::instance()) return {};
+    return QDir::cleanPath(QCoreApplication::applicationDirPath() +
+                           QStringLiteral("/../share/saleinvoice")) +
+           QLatin1Char('/');
+}
+
 void fillCompany(DemoData& d) {
     d.session.exec(
         QStringLiteral("INSERT INTO tblZelorCompany (ID, Name, Address, Phone, Fax, Email, "
@@ -154,7 +165,8 @@ void fillCompany(DemoData& d) {
         {1, QStringLiteral("شرکت بازرگاني پارس نيک"),
          QStringLiteral("تهران، خيابان وليعصر، بالاتر از پارک ساعي، پلاک 1250"),
          QStringLiteral("021-88776655"), QStringLiteral("021-88776600"),
-         QStringLiteral("info@parsnik.example"), QStringLiteral("411122233344"), QString(), 1});
+         QStringLiteral("info@parsnik.example"), QStringLiteral("411122233344"),
+         installationBasePath(), 1});
 }
 
 void fillTemplates(DemoData& d) {

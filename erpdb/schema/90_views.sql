@@ -415,7 +415,8 @@ LEFT JOIN tblInventory i ON i.ID = s.InventoryID
 LEFT JOIN tblAccountContractProject cp ON cp.ID = s.ContractID
 LEFT JOIN tblSaleOrder so ON so.ID = s.SaleOrderID;
 
--- One row per invoice line with its invoice's header, for the printed invoice.
+-- One row per invoice line with its invoice's header, for the printed invoice; the seller's
+-- economic code, which no formula carries, comes with it.
 CREATE VIEW vwSaleInvoicePrint AS
 SELECT s.ID AS InvoiceID, coalesce(s.Code, -1) AS Code, s.ManualCode, s.CreateDate,
        s.FarsiCreateDate, s.FarsiClearDate, s.FarsiDeliverDate,
@@ -433,8 +434,10 @@ SELECT s.ID AS InvoiceID, coalesce(s.Code, -1) AS Code, s.ManualCode, s.CreateDa
        s.Notes, s.CustomerMessage,
        v.ID AS DetailID, v.RowNumber, v.Barcode, g.Code AS GoodCode, g.Name AS GoodName,
        v.Description, v.ScaleID, sc.Name AS ScaleName, v.Qty, v.RetailPrice, v.DiscountPercent,
-       v.DiscountValue, v.TaxValue, v.AddedValue, v.GrossValue, v.NetValue, v.RowTotalValue,
-       v.IsEchantillon
+       v.DiscountValue, v.TaxValue, v.AddedValue,
+       CAST(v.TaxValue + v.AddedValue AS MONEY) AS TaxDutyValue,
+       v.GrossValue, v.NetValue, v.RowTotalValue, v.IsEchantillon,
+       (SELECT z.EconomicCode FROM vwZelorCompany z ORDER BY z.ID LIMIT 1) AS CompanyEconomicCode
 FROM vwSaleInvoiceDetailValue v
 INNER JOIN tblSaleInvoice s ON s.ID = v.InvoiceID
 LEFT JOIN tblGood g ON g.Barcode = v.Barcode

@@ -11,12 +11,29 @@
 //
 // The detail band reads the invoice's lines by the invoice's ID (formula fmlSLSInvoiceID, or the
 // selection text "{tblSaleInvoice.ID}=N").
+//
+// The template is read and rendered by the engine in suite/report (ReportTemplate, ReportData,
+// ReportLayout, ReportRender); the component only picks the output and keeps the connection.
 
 #include <QMap>
 #include <QObject>
+#include <QPrinterInfo>
 #include <QString>
+#include <functional>
+#include <memory>
+
+class QPrintPreviewDialog;
+
+namespace si {
+class Session;
+}
 
 namespace si::suite {
+
+namespace report {
+struct ReportTemplate;
+struct ReportContent;
+}  // namespace report
 
 class ReportComponent : public QObject {
     Q_OBJECT
@@ -41,15 +58,29 @@ public:
     QString errorMessage() const { return error_; }
     const QMap<int, QString>& formulas() const { return formulas_; }
 
+    // Tests: called with the preview instead of exec(), so it can be looked at without a modal
+    // loop.
+    std::function<void(QPrintPreviewDialog&)> showPreview;
+    // The printer a print goes to; the system's default printer unless replaced (tests).
+    std::function<QPrinterInfo()> defaultPrinter;
+
 Q_SIGNALS:
     void PrintByDotNet(QString& outTemplateFileName, QString& outOLEConnectionString,
                        QString& outFormulas, QString& outSQLQuery, bool& DoPreview);
 
 private:
+    bool output(bool onScreen);
+    void handToHost(bool onScreen);
+    bool preview(const report::ReportTemplate& tmpl, const report::ReportContent& content);
+    bool print(const report::ReportTemplate& tmpl, const report::ReportContent& content);
+    Session& session();
+
     QString reportFileName_, connect_, selectionFormula_, printFileName_, error_;
     int destination_ = 1;
     int copies_ = 1;
     QMap<int, QString> formulas_;
+    std::unique_ptr<Session> session_;
+    QString sessionConnect_;  // the connection string session_ was opened from
 };
 
 }  // namespace si::suite
