@@ -24,6 +24,7 @@ std::vector<Command> SearchCommands();
 std::vector<Command> TurnCommands();
 std::vector<Command> PayCommands();
 std::vector<Command> PosCommands();
+std::vector<Command> PrintCommands();
 std::vector<Command> AllCommands();
 
 }  // namespace si::cli

@@ -203,6 +203,8 @@ std::vector<Command> AllCommands() {
         all.push_back(std::move(c));
     for (Command& c : PosCommands())
         all.push_back(std::move(c));
+    for (Command& c : PrintCommands())
+        all.push_back(std::move(c));
     return all;
 }
 

@@ -21,6 +21,7 @@ public:
 
     FormMainLogic& form() { return *form_; }
     SaveLogic& save() { return module_->save(); }
+    InvoiceModule& module() { return *module_; }
 
     // Enters and saves; true when the invoice was stored. A refusal returns false after its
     // message (standard error through the console message box).

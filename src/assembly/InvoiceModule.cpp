@@ -10,7 +10,8 @@ InvoiceModule::InvoiceModule(InvoiceEditor& editor, std::unique_ptr<SaveFront> f
       save_(editor.services(), *front_),
       cashTurn_(editor.ctx(), editor.doc()),
       cashDisplay_(editor.ctx()),
-      sms_(editor.ctx(), editor.doc()) {
+      sms_(editor.ctx(), editor.doc()),
+      printing_(editor.services()) {
     installSaveSeams();
     installSms();
 }
@@ -38,6 +39,18 @@ void InvoiceModule::installSms() {
     };
 }
 
+// The form's print commands, with the new print count shown after a print.
+void InvoiceModule::installPrinting(FormMainLogic& form) {
+    QObject::connect(&printing_, &ReportPrinter::PrintByDotNet, &form,
+                     &FormMainLogic::PrintByDotNet, Qt::DirectConnection);
+    form.seams.Print = [this, &form](bool preview) {
+        printing_.Print(preview);
+        if (form.ui()) form.ui()->refreshView();
+    };
+    form.seams.Lottery = [this] { printing_.cmdLottery_Click(); };
+    form.seams.CustomerPrint = [this] { printing_.cmdCprint_Click(); };
+}
+
 std::unique_ptr<InvoiceModule> InstallModule(FormMainLogic& form) {
     std::unique_ptr<InvoiceModule> module(
         new InvoiceModule(form.editor(), std::make_unique<FormSaveFront>(form)));
@@ -48,6 +61,7 @@ std::unique_ptr<InvoiceModule> InstallModule(FormMainLogic& form) {
         m->RepostDocument();
         if (form.ui()) form.ui()->refreshView();
     };
+    m->installPrinting(form);
     return module;
 }
 

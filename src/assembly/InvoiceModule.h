@@ -18,6 +18,7 @@
 #include "posting/SaveFront.h"
 #include "posting/SaveLogic.h"
 #include "posting/SmsNotices.h"
+#include "printing/InvoicePrinting.h"
 
 namespace si {
 
@@ -35,6 +36,10 @@ public:
     SmsNotices& sms() { return sms_; }
     // The workstation's journal of card payments, written once each after a crash.
     PaymentJournal& cardJournal() { return cardJournal_; }
+    // cmdView, cmdPrint, cmdLottery, cmdCustomerPrint and the cash-turn contents. On a form its
+    // PrintByDotNet is the form's; a job without a form chooses the template and the output file
+    // here.
+    InvoicePrinting& printing() { return printing_; }
     // cmdSaveAccDoc: posts the stored invoice's document again and shows its new number.
     void RepostDocument();
 
@@ -44,6 +49,7 @@ private:
     InvoiceModule(InvoiceEditor& editor, std::unique_ptr<SaveFront> front);
     void installSaveSeams();
     void installSms();
+    void installPrinting(FormMainLogic& form);
 
     InvoiceEditor& editor_;
     std::unique_ptr<SaveFront> front_;
@@ -52,6 +58,7 @@ private:
     CashDisplayNotifier cashDisplay_;
     SmsNotices sms_;
     PaymentJournal cardJournal_;
+    InvoicePrinting printing_;
 };
 
 // Creates the module for this form and installs every part into its seams. The widget-only

@@ -22,6 +22,8 @@ inline constexpr int UnitPrice = 90108;
 inline constexpr int LineDiscount = 90109;
 inline constexpr int MasterDiscount = 90110;
 inline constexpr int PastDebitCeiling = 90111;
+// Printing an invoice, and its lottery sheets.
+inline constexpr int PrintInvoice = 90112;
 // The same right lets the customer's credit constraints be passed.
 inline constexpr int SkipCreditConstraints = PastDebitCeiling;
 inline constexpr int Renumber = 90114;
@@ -32,7 +34,9 @@ inline constexpr int PromoterOverThreshold = EditInDistribution;
 inline constexpr int RepostDocument = 90121;
 inline constexpr int EditPastAgeLimit = 90122;
 inline constexpr int WholesaleInShop = 90126;
+inline constexpr int PreviewInvoice = 90127;
 inline constexpr int ZeroPrices = 90130;
+inline constexpr int LotteryReprint = 90132;
 inline constexpr int FormalInvoice = 90133;
 inline constexpr int SampleGoodsCheck = 90134;
 inline constexpr int Deductions = 90135;
@@ -41,6 +45,8 @@ inline constexpr int PricingMethod = 90138;
 inline constexpr int LinePricingMethod = 90139;
 inline constexpr int SendSms = 90141;
 inline constexpr int ScaleBarcodeLayout = 90142;
+// The contents of a cash turn, shown and printed.
+inline constexpr int CashTurnContents = 20804;
 }  // namespace Right
 
 }  // namespace si

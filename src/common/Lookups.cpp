@@ -42,6 +42,18 @@ bool FillReportTemplates(Context& ctx, ReportTemplateList& chooser) {
     return !templates.isEmpty();
 }
 
+QString ReportTemplatePath(Session& s, int templateId) {
+    return s
+        .scalar(QStringLiteral("Select FilePath From tblZelorReportTemplate Where ID = ?"),
+                {templateId})
+        .toString();
+}
+
+QString InstallationBasePath(Session& s) {
+    return s.scalar(QStringLiteral("Select coalesce(BasePath,'') as BasePath from vwZelorBasePath"))
+        .toString();
+}
+
 void OpenBackToTemp(Context& ctx, int& formId, int& formTypeId) {
     auto component = ctx.components->create(kBackToTempProgId);
     if (!component) {

@@ -32,6 +32,11 @@ public:
 QVector<ReportTemplate> ReportTemplatesOf(Session& s, int formTypeId);
 // Lists the templates of the chooser's form type; true when there was at least one.
 bool FillReportTemplates(Context& ctx, ReportTemplateList& chooser);
+// The FilePath of a template; empty when there is no such template.
+QString ReportTemplatePath(Session& s, int templateId);
+
+// The installation's base path (vwZelorBasePath): put before a template path that names no file.
+QString InstallationBasePath(Session& s);
 
 inline const QString kBackToTempProgId = QStringLiteral("comBackToTempState.comBackToTemp");
 // Hands an invoice to the back-to-temp component; refuses when it is not installed.

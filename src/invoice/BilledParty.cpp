@@ -44,6 +44,11 @@ int PromoterSmsCustomer(const BilledParties& p, bool accountObjects) {
     return accountObjects ? p.object1.id : p.customerId;
 }
 
+AccountingObject PrintedCustomer(const BilledParties& p, bool accountObjects) {
+    if (accountObjects) return p.object1;
+    return {ObjectClass::Organization, p.customerId};
+}
+
 AccountingObject ClosedStateObject(const BilledParties& p) {
     return p.object2.isOrganization() ? p.object2 : p.object1;
 }

@@ -12,6 +12,8 @@ class InvoiceDocument;
 namespace ObjectClass {
 // The accounting-object class of organisations (customers).
 inline constexpr int Organization = 7;
+// Employees: people rather than organisations.
+inline constexpr int Employee = 9;
 }  // namespace ObjectClass
 
 struct AccountingObject {
@@ -49,6 +51,10 @@ int SmsRecipient(const BilledParties& p, bool accountObjects);
 // The customer a promoter's text message names: object 1 with accounting objects, else the
 // customer.
 int PromoterSmsCustomer(const BilledParties& p, bool accountObjects);
+
+// The customer a printed invoice and the credit printout name: object 1 with accounting objects,
+// else the customer (an organisation).
+AccountingObject PrintedCustomer(const BilledParties& p, bool accountObjects);
 
 // The object whose closed state the final save checks with accounting objects: object 2 when it
 // is an organisation, else object 1.

@@ -268,6 +268,7 @@ bool FormMainLogic::runCommand(const QString& control) {
         {QStringLiteral("cmdCashTurnPrint"), &seams.CashTurnPrint},
         {QStringLiteral("cmdCashPay"), &seams.CashPay},
         {QStringLiteral("cmdLottery"), &seams.Lottery},
+        {QStringLiteral("cmdCustomerPrint"), &seams.CustomerPrint},
         {QStringLiteral("cmdCost"), &seams.Surcharges},
         {QStringLiteral("cmdDecs"), &seams.Deductions},
         {QStringLiteral("cmdShowEch"), &seams.ShowPromotions},

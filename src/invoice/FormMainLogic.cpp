@@ -23,9 +23,13 @@ FormMainLogic::FormMainLogic(Context& ctx, QObject* parent)
 
 FormMainLogic::~FormMainLogic() = default;
 
+QString InvoiceFormTitle(const SystemParameters& params) {
+    return params.flag(P::ShopMode) ? QStringLiteral("فاکتور فروش - فروشگاهي")
+                                    : QStringLiteral("فاکتور فروش");
+}
+
 QString FormMainLogic::formTitle() const {
-    return ctx_->params.flag(P::ShopMode) ? QStringLiteral("فاکتور فروش - فروشگاهي")
-                                          : QStringLiteral("فاکتور فروش");
+    return InvoiceFormTitle(ctx_->params);
 }
 
 void FormMainLogic::Form_Load() {

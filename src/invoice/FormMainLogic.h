@@ -28,7 +28,8 @@ struct FormSeams {
     std::function<void()> CashFlow;                 // Ctrl+L
     std::function<void()> CashTurnPrint;            // the contents of the selected turn
     std::function<void()> CashPay;                  // a payment out of the selected turn
-    std::function<void()> Lottery;
+    std::function<void()> Lottery;                  // cmdLottery
+    std::function<void()> CustomerPrint;   // cmdCustomerPrint: the customer's credit printout
     std::function<void()> Surcharges;      // cmdCost
     std::function<void()> Deductions;      // cmdDecs
     std::function<void()> ShowPromotions;  // cmdShowEch
@@ -44,8 +45,11 @@ struct FormSeams {
 };
 
 // Commands shown by the form whose work belongs to modules not in this version yet: they say so.
-inline const QStringList kLaterCommands = {QStringLiteral("cmdCustomerPrint"),
-                                           QStringLiteral("cmdNewCustomer")};
+inline const QStringList kLaterCommands = {QStringLiteral("cmdNewCustomer")};
+
+// The invoice form's title under the parameters (the shop's form says so); the printed invoice
+// carries it too.
+QString InvoiceFormTitle(const SystemParameters& params);
 
 class FormMainLogic : public QObject {
     Q_OBJECT

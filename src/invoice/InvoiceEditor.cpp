@@ -1,6 +1,7 @@
 #include "invoice/InvoiceEditor.h"
 
 #include "common/Jalali.h"
+#include "common/Lookups.h"
 #include "common/Numbers.h"
 #include "common/Period.h"
 #include "common/UpdateColumns.h"
@@ -69,10 +70,7 @@ void InvoiceEditor::prepare() {
     if (promoter > 0) doc_.sltPromoter.setID(promoter);
     if (promoter2 > 0) doc_.sltPromoter2.setID(promoter2);
     LoadActivePeriod(ctx_);
-    doc_.basePath =
-        ctx_.db()
-            .scalar(QStringLiteral("Select coalesce(BasePath,'') as BasePath from vwZelorBasePath"))
-            .toString();
+    doc_.basePath = InstallationBasePath(ctx_.db());
     const QVariant number210 =
         ctx_.db().scalar(QStringLiteral("Select Value From tblZelorSystemParameters Where ID = ?"),
                          {P::FormWideNumber});

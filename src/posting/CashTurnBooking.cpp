@@ -3,6 +3,7 @@
 #include "common/Codes.h"
 #include "common/Jalali.h"
 #include "common/Messages.h"
+#include "common/Numbers.h"
 #include "invoice/InvoiceDocument.h"
 
 namespace si {
@@ -63,6 +64,24 @@ int CashTurnBooking::SaveCashTurnDetail() {
          QStringLiteral("دريافتي به ازاي فاكتور به شماره رايانهاي ") + QString::number(invoice),
          QVariant::fromValue(doc_.totals.GrandTotal), account, invoice, FormType::SaleInvoice,
          ctx_.globals.CurrentUserID}));
+}
+
+std::vector<std::pair<QString, QString>> CashContentsLabels(const CashTurnContents& c) {
+    const auto count = [](int n) { return FormatAmount(Money::fromRials(n)); };
+    return {{QStringLiteral("lblCashID"), QString::number(c.turn)},
+            {QStringLiteral("lblCreator"), QString::number(c.creatorUserId)},
+            {QStringLiteral("lblOpenDate"), c.openDate},
+            {QStringLiteral("lblCloseDate"), c.closeDate},
+            {QStringLiteral("lblReceive"), FormatAmount(c.received)},
+            {QStringLiteral("lblPay"), FormatAmount(c.payed)},
+            {QStringLiteral("lblInvoicesNum"), count(c.invoices)},
+            {QStringLiteral("lblTotalValue"), FormatAmount(c.invoicesValue)},
+            {QStringLiteral("lblDiscount"), FormatAmount(c.invoicesDiscount)},
+            {QStringLiteral("lblTotalRecValue"), FormatAmount(c.invoicesReceived)},
+            {QStringLiteral("lblReturnsNum"), count(c.returns)},
+            {QStringLiteral("lblTotalReturnValue"), FormatAmount(c.returnsValue)},
+            {QStringLiteral("lblRemNum"), count(c.remainingCount())},
+            {QStringLiteral("lblTotalRemValue"), FormatAmount(c.remainingValue())}};
 }
 
 std::optional<CashTurnContents> ReadCashTurnContents(Session& s, int userId, int cashId, int turn) {

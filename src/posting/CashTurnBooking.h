@@ -4,6 +4,8 @@
 
 #include <QString>
 #include <optional>
+#include <utility>
+#include <vector>
 
 #include "common/Context.h"
 #include "common/Money.h"
@@ -57,6 +59,10 @@ struct CashTurnContents {
 // The figures of the user's own turn; nullopt when the user has no such turn.
 std::optional<CashTurnContents> ReadCashTurnContents(Session& session, int userId, int cashId,
                                                      int turn);
+
+// What the contents form's labels show of a turn, by label name in the form's order: counts and
+// amounts grouped by "/", the cashier as the user's number. The printed contents read the same.
+std::vector<std::pair<QString, QString>> CashContentsLabels(const CashTurnContents& c);
 
 // The movements of a turn, oldest first: ID, Code, FarsiTransactionDate, Description,
 // ReceivedValue, PayedValue, FormTypeID, FormID, UserName.

@@ -13,6 +13,8 @@
 #include "posting/ui/FrmCashContents.h"
 #include "posting/ui/FrmCashFlow.h"
 #include "posting/ui/FrmDispatchView.h"
+#include "printing/CashContentsPrint.h"
+#include "printing/ui/FrmReport.h"
 
 namespace si {
 
@@ -39,7 +41,7 @@ std::unique_ptr<QObject> boxTurn(FormMainLogic& logic) {
     return component;
 }
 
-void installCashTurn(FormMainLogic& logic, FormMain& form) {
+void installCashTurn(FormMainLogic& logic, FormMain& form, ReportPrinter& printer) {
     logic.seams.CashTurn = [&logic] {
         if (auto component = boxTurn(logic)) {
             Invoke(*component, "Show");
@@ -57,8 +59,11 @@ void installCashTurn(FormMainLogic& logic, FormMain& form) {
             Invoke(*component, "ShowPay");
         }
     };
-    logic.seams.CashTurnPrint = [&logic, &form] {
-        cmdCashTurnPrint_Click(logic.ctx(), logic.doc(), &form);
+    logic.seams.CashTurnPrint = [&logic, &form, &printer] {
+        cmdCashTurnPrint_Click(
+            logic.ctx(), logic.doc(), &form, [&printer](FrmCashContents& contents) {
+                PrintCashContents(printer, {contents.cashName(), contents.labelTexts()});
+            });
     };
     logic.seams.CashFlow = [&logic, &form] { cmdCashFlow_Click(logic.ctx(), logic.doc(), &form); };
 }
@@ -89,7 +94,9 @@ std::unique_ptr<InvoiceModule> InstallModule(FormMain& form) {
     FormMainLogic& logic = form.logic();
     auto module = InstallModule(logic);
     logic.seams.InvExit = [&logic, &form] { cmdInvExit_Click(logic.services(), &form); };
-    installCashTurn(logic, form);
+    // One chooser for the form, keeping its last form type and choice between prints.
+    module->printing().setChooser(new FrmReport(logic.ctx(), &form));
+    installCashTurn(logic, form, module->printing());
     installCardPayment(logic, form, module->cardJournal());
     return module;
 }

@@ -8,20 +8,12 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include "common/Codes.h"
 #include "common/Messages.h"
-#include "common/Numbers.h"
 #include "invoice/InvoiceDocument.h"
 #include "posting/CashTurnBooking.h"
 
 namespace si {
-
-namespace {
-constexpr int kCashTurnPrintRight = 20804;
-
-QString count(int n) {
-    return FormatAmount(Money::fromRials(n));
-}
-}  // namespace
 
 FrmCashContents::FrmCashContents(Context& ctx, int cashId, int turn, const QString& cashName,
                                  QWidget* parent)
@@ -51,11 +43,9 @@ FrmCashContents::FrmCashContents(Context& ctx, int cashId, int turn, const QStri
     ok->setObjectName(QStringLiteral("cmdOK"));
     auto* cancel = new QPushButton(QStringLiteral("انصراف"), this);
     cancel->setObjectName(QStringLiteral("cmdCancel"));
+    // The print checks the right itself, on the form and on the command line alike.
     connect(ok, &QPushButton::clicked, this, [this] {
-        if (!HasRight(ctx_, kCashTurnPrintRight))
-            ShowMessage(ctx_, kErrorCaption, kNoRightMessage);
-        else if (print)
-            print(*this);
+        if (print) print(*this);
     });
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
     auto* buttons = new QHBoxLayout;
@@ -89,13 +79,16 @@ void FrmCashContents::addLabel(QGridLayout* grid, int row, int col, const char* 
     labels_.insert(value->objectName(), value);
 }
 
-void FrmCashContents::setLabel(const char* name, const QString& text) {
-    labels_.value(QString::fromLatin1(name))->setText(text);
-}
-
 QString FrmCashContents::label(const QString& name) const {
     const QLabel* l = labels_.value(name);
     return l ? l->text() : QString();
+}
+
+QHash<QString, QString> FrmCashContents::labelTexts() const {
+    QHash<QString, QString> texts;
+    for (auto it = labels_.cbegin(); it != labels_.cend(); ++it)
+        texts.insert(it.key(), it.value()->text());
+    return texts;
 }
 
 void FrmCashContents::clearFigures() {
@@ -115,20 +108,8 @@ void FrmCashContents::cmbCashTurn_Click(int index) {
                     QStringLiteral("چنين نوبت صندوقي براي اين كاربر وجود ندارد."));
         return;
     }
-    setLabel("lblCashID", QString::number(c->turn));
-    setLabel("lblCreator", QString::number(c->creatorUserId));
-    setLabel("lblOpenDate", c->openDate);
-    setLabel("lblCloseDate", c->closeDate);
-    setLabel("lblReceive", FormatAmount(c->received));
-    setLabel("lblPay", FormatAmount(c->payed));
-    setLabel("lblInvoicesNum", count(c->invoices));
-    setLabel("lblTotalValue", FormatAmount(c->invoicesValue));
-    setLabel("lblDiscount", FormatAmount(c->invoicesDiscount));
-    setLabel("lblTotalRecValue", FormatAmount(c->invoicesReceived));
-    setLabel("lblReturnsNum", count(c->returns));
-    setLabel("lblTotalReturnValue", FormatAmount(c->returnsValue));
-    setLabel("lblRemNum", count(c->remainingCount()));
-    setLabel("lblTotalRemValue", FormatAmount(c->remainingValue()));
+    for (const auto& [name, text] : CashContentsLabels(*c))
+        labels_.value(name)->setText(text);
 }
 
 // A turn the user does not own (one he was only admitted to) has nothing to show here.
@@ -139,14 +120,16 @@ void FrmCashContents::changeEvent(QEvent* event) {
         QTimer::singleShot(0, this, &QDialog::reject);
 }
 
-void cmdCashTurnPrint_Click(Context& ctx, const InvoiceDocument& doc, QWidget* parent) {
-    if (!HasRight(ctx, kCashTurnPrintRight)) {
+void cmdCashTurnPrint_Click(Context& ctx, const InvoiceDocument& doc, QWidget* parent,
+                            std::function<void(FrmCashContents&)> print) {
+    if (!HasRight(ctx, Right::CashTurnContents)) {
         ShowMessage(ctx, kErrorCaption, kNoRightMessage);
         return;
     }
     if (doc.CashID == -1 || doc.Turn == -1) return;
     FrmCashContents form(ctx, doc.CashID, doc.Turn, CashNameOfEntry(doc.cashTurnDescription),
                          parent);
+    form.print = std::move(print);
     form.exec();
 }
 

@@ -25,7 +25,11 @@ public:
     // Shows the figures of the list's entry; -1 clears them.
     void cmbCashTurn_Click(int index);
     QString label(const QString& name) const;
-    // Prints what the labels show (the report's formulas read them).
+    // Every label's text by its name.
+    QHash<QString, QString> labelTexts() const;
+    // The cash box of the turn shown: the entry's text before its first "_".
+    const QString& cashName() const { return cashName_; }
+    // cmdOK: prints what the labels show (the report's formulas read them).
     std::function<void(FrmCashContents&)> print;
 
 protected:
@@ -33,7 +37,6 @@ protected:
 
 private:
     void addLabel(QGridLayout* grid, int row, int col, const char* name, const QString& text);
-    void setLabel(const char* name, const QString& text);
     void clearFigures();
 
     Context& ctx_;
@@ -43,7 +46,9 @@ private:
     QHash<QString, QLabel*> labels_;
 };
 
-// cmdCashTurnPrint: right 20804, then the contents of the form's selected turn (modal).
-void cmdCashTurnPrint_Click(Context& ctx, const InvoiceDocument& doc, QWidget* parent);
+// cmdCashTurnPrint: right 20804, then the contents of the form's selected turn (modal), printed by
+// print when it is given.
+void cmdCashTurnPrint_Click(Context& ctx, const InvoiceDocument& doc, QWidget* parent,
+                            std::function<void(FrmCashContents&)> print = {});
 
 }  // namespace si
