@@ -2,6 +2,7 @@
 
 #include "suite/BoxTurnComponent.h"
 #include "suite/InventoryTrace.h"
+#include "suite/LedgerViewers.h"
 #include "suite/MessageBoxComponent.h"
 
 namespace si::suite {
@@ -13,6 +14,12 @@ void RegisterComponents(ComponentRegistry& registry) {
                  [] { return std::make_unique<InventoryTrace>(); });
     registry.add(QStringLiteral("comBoxTurn.comBoxTurn1"),
                  [] { return std::make_unique<BoxTurnComponent>(); });
+    registry.add(QStringLiteral("comAccountDoc.comAccountDoc1"),
+                 [] { return std::make_unique<AccountDocumentComponent>(); });
+    registry.add(QStringLiteral("comSaleAssignment.comSaleAssign"),
+                 [] { return std::make_unique<SaleAssignmentComponent>(); });
+    registry.add(QStringLiteral("comAccountDetail.comAccountDetail1"),
+                 [] { return std::make_unique<AccountDetailComponent>(); });
 }
 
 }  // namespace si::suite
