@@ -10,7 +10,9 @@ InvoiceModule::InvoiceModule(InvoiceEditor& editor, std::unique_ptr<SaveFront> f
       save_(editor.services(), *front_),
       cashTurn_(editor.ctx(), editor.doc()),
       cashDisplay_(editor.ctx()),
-      sms_(editor.ctx(), editor.doc()) {
+      sms_(editor.ctx(), editor.doc()),
+      launchers_(editor.ctx()),
+      turnover_(editor.ctx()) {
     installSaveSeams();
     installSms();
 }
@@ -25,6 +27,11 @@ void InvoiceModule::installSaveSeams() {
 }
 
 InvoiceModule::~InvoiceModule() = default;
+
+void InvoiceModule::useAccountChooser(std::unique_ptr<AccountChooser> chooser) {
+    accountChooser_ = std::move(chooser);
+    turnover_.setChooser(accountChooser_.get());
+}
 
 void InvoiceModule::RepostDocument() {
     RepostShownInvoice(editor_.ctx(), editor_.doc());
@@ -48,6 +55,8 @@ std::unique_ptr<InvoiceModule> InstallModule(FormMainLogic& form) {
         m->RepostDocument();
         if (form.ui()) form.ui()->refreshView();
     };
+    InstallLaunchers(form, m->launchers());
+    InstallAccountTurnover(form, m->accountTurnover());
     return module;
 }
 

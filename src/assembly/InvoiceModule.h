@@ -12,6 +12,8 @@
 #include <memory>
 
 #include "invoice/FormMainLogic.h"
+#include "linked/AccountTurnover.h"
+#include "linked/Launchers.h"
 #include "payment/PaymentJournal.h"
 #include "posting/CashDisplay.h"
 #include "posting/CashTurnBooking.h"
@@ -37,6 +39,11 @@ public:
     PaymentJournal& cardJournal() { return cardJournal_; }
     // cmdSaveAccDoc: posts the stored invoice's document again and shows its new number.
     void RepostDocument();
+    // The buttons that open other modules' windows about the invoice.
+    SiblingLaunchers& launchers() { return launchers_; }
+    // cmdViewAccountDetails; a form with widgets gives it the chooser of accounts.
+    AccountTurnoverCommand& accountTurnover() { return turnover_; }
+    void useAccountChooser(std::unique_ptr<AccountChooser> chooser);
 
 private:
     friend std::unique_ptr<InvoiceModule> InstallModule(FormMainLogic& form);
@@ -52,6 +59,9 @@ private:
     CashDisplayNotifier cashDisplay_;
     SmsNotices sms_;
     PaymentJournal cardJournal_;
+    SiblingLaunchers launchers_;
+    std::unique_ptr<AccountChooser> accountChooser_;
+    AccountTurnoverCommand turnover_;
 };
 
 // Creates the module for this form and installs every part into its seams. The widget-only

@@ -25,6 +25,8 @@ inline constexpr int PastDebitCeiling = 90111;
 // The same right lets the customer's credit constraints be passed.
 inline constexpr int SkipCreditConstraints = PastDebitCeiling;
 inline constexpr int Renumber = 90114;
+inline constexpr int AccountTurnover = 90115;
+inline constexpr int GeneralReceipt = 90116;
 inline constexpr int InvoiceDate = 90118;
 inline constexpr int EditInDistribution = 90119;
 // The same right lets the sale go on when the promoter's outstanding sales pass his threshold.
@@ -41,6 +43,8 @@ inline constexpr int PricingMethod = 90138;
 inline constexpr int LinePricingMethod = 90139;
 inline constexpr int SendSms = 90141;
 inline constexpr int ScaleBarcodeLayout = 90142;
+// The accounting module's own right to see its documents.
+inline constexpr int AccountDocuments = 303;
 }  // namespace Right
 
 }  // namespace si

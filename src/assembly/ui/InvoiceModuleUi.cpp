@@ -5,6 +5,7 @@
 #include "common/ComponentRegistry.h"
 #include "common/Messages.h"
 #include "invoice/ui/FormMain.h"
+#include "linked/ui/FrmSelectAccount.h"
 #include "payment/PosWorkstation.h"
 #include "payment/WorkstationPayment.h"
 #include "payment/ui/FormPosConfig.h"
@@ -91,6 +92,7 @@ std::unique_ptr<InvoiceModule> InstallModule(FormMain& form) {
     logic.seams.InvExit = [&logic, &form] { cmdInvExit_Click(logic.services(), &form); };
     installCashTurn(logic, form);
     installCardPayment(logic, form, module->cardJournal());
+    module->useAccountChooser(std::make_unique<DialogAccountChooser>(logic.ctx(), &form));
     return module;
 }
 
