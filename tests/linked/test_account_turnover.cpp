@@ -224,6 +224,7 @@ TEST_P(AccountTurnoverTest, TheChooserFormTakesTheCurrentRowOnOk) {
         EXPECT_EQ(grid->horizontalHeaderItem(5)->text(), QStringLiteral("نام مادر حساب"));
         EXPECT_EQ(frm.findChild<QLabel*>(QStringLiteral("lblMessage"))->text(),
                   QStringLiteral("مشتري نمونه") + kSeveral);
+        EXPECT_EQ(journal->entries.last(), QStringLiteral("ShowAccount(31)"));  // the first
         grid->setCurrentCell(1, 0);
         EXPECT_EQ(journal->entries.last(), QStringLiteral("ShowAccount(30)"));
         frm.findChild<QPushButton*>(QStringLiteral("cmdVisOK"))->click();
@@ -234,6 +235,10 @@ TEST_P(AccountTurnoverTest, TheChooserFormTakesTheCurrentRowOnOk) {
         frm.findChild<QPushButton*>(QStringLiteral("cmdVisCancel"))->click();
     };
     EXPECT_EQ(dialogs.chooseAccount(accounts, QString()), -1);
+    dialogs.present = [](FrmSelectAccount& frm) {
+        frm.findChild<QPushButton*>(QStringLiteral("cmdVisOK"))->click();
+    };
+    EXPECT_EQ(dialogs.chooseAccount(accounts, QString()), 31);
 }
 
 // The accounting module's own control sits in the chooser and shows the selected account there.

@@ -5,7 +5,11 @@
 #include <gtest/gtest.h>
 #include <stdexcept>
 
+#include <QPushButton>
+
+#include "assembly/ui/InvoiceModuleUi.h"
 #include "common/Codes.h"
+#include "invoice/ui/FormMain.h"
 #include "linked/Launchers.h"
 #include "linked/RecordingSibling.h"
 #include "linked/SiblingLauncher.h"
@@ -244,6 +248,33 @@ TEST_P(LauncherTest, TheFormsButtonsLaunchForTheInvoiceItShows) {
     messages.clear();
     EXPECT_TRUE(bare.runCommand(QStringLiteral("cmdBoxReceive")));
     EXPECT_EQ(messages.last().text, QStringLiteral("اين فرمان در اين نسخه هنوز فراهم نشده است."));
+}
+
+// On screen: the buttons are on the form, offered when they can act, and a click launches.
+TEST_P(LauncherTest, TheButtonsOnTheFormLaunch) {
+    InvoiceRow row;
+    row.customer = customer;
+    row.code = 5;
+    const int invoice = AddInvoice(db(), row);
+    db().exec(QStringLiteral("insert into tblSaleAssignment (Code, SaleInvoiceID) values (1, ?)"),
+              {invoice});
+    FormMain shown(ctx);
+    auto shownModule = InstallModule(shown);
+    shown.ClearShow();
+    auto button = [&shown](const char* name) {
+        return shown.findChild<QPushButton*>(QString::fromLatin1(name));
+    };
+    for (const QString& control : kLinkedCommands)
+        EXPECT_TRUE(button(control.toLatin1().constData())) << control.toStdString();
+    EXPECT_FALSE(button("cmdAssignment")->isEnabled());
+    EXPECT_TRUE(button("cmdRPDRecDiv")->isEnabled());
+    shown.ViewInvoice(invoice);
+    ASSERT_TRUE(button("cmdAssignment")->isEnabled());
+    journal->entries.clear();
+    button("cmdAssignment")->click();
+    EXPECT_EQ(journal->entries.first(), QStringLiteral("create ") + kSaleAssignment);
+    EXPECT_TRUE(journal->entries.last().startsWith(QStringLiteral("View(")));
+    shown.close();
 }
 
 SI_INSTANTIATE_BACKENDS(LauncherTest);

@@ -45,6 +45,8 @@ FrmSelectAccount::FrmSelectAccount(Context& ctx, const QVector<CustomerAccount>&
     placeDetailControl(logic_.Form_Load());
     connect(flexAccount_, &QTableWidget::currentCellChanged, this,
             [this](int row) { logic_.FlexAccount_RowSelected(row); });
+    // The grid opens on its first account, as OK would take it.
+    if (logic_.rowCount() > 0) flexAccount_->setCurrentCell(0, 0);
     resize(760, 560);
 }
 
