@@ -11,7 +11,9 @@ InvoiceModule::InvoiceModule(InvoiceEditor& editor, std::unique_ptr<SaveFront> f
       cashTurn_(editor.ctx(), editor.doc()),
       cashDisplay_(editor.ctx()),
       sms_(editor.ctx(), editor.doc()),
-      printing_(editor.services()) {
+      printing_(editor.services()),
+      launchers_(editor.ctx()),
+      turnover_(editor.ctx()) {
     installSaveSeams();
     installSms();
 }
@@ -26,6 +28,11 @@ void InvoiceModule::installSaveSeams() {
 }
 
 InvoiceModule::~InvoiceModule() = default;
+
+void InvoiceModule::useAccountChooser(std::unique_ptr<AccountChooser> chooser) {
+    accountChooser_ = std::move(chooser);
+    turnover_.setChooser(accountChooser_.get());
+}
 
 void InvoiceModule::RepostDocument() {
     RepostShownInvoice(editor_.ctx(), editor_.doc());
@@ -62,6 +69,8 @@ std::unique_ptr<InvoiceModule> InstallModule(FormMainLogic& form) {
         if (form.ui()) form.ui()->refreshView();
     };
     m->installPrinting(form);
+    InstallLaunchers(form, m->launchers());
+    InstallAccountTurnover(form, m->accountTurnover());
     return module;
 }
 

@@ -12,6 +12,8 @@
 #include <memory>
 
 #include "invoice/FormMainLogic.h"
+#include "linked/AccountTurnover.h"
+#include "linked/Launchers.h"
 #include "payment/PaymentJournal.h"
 #include "posting/CashDisplay.h"
 #include "posting/CashTurnBooking.h"
@@ -42,6 +44,11 @@ public:
     InvoicePrinting& printing() { return printing_; }
     // cmdSaveAccDoc: posts the stored invoice's document again and shows its new number.
     void RepostDocument();
+    // The buttons that open other modules' windows about the invoice.
+    SiblingLaunchers& launchers() { return launchers_; }
+    // cmdViewAccountDetails; a form with widgets gives it the chooser of accounts.
+    AccountTurnoverCommand& accountTurnover() { return turnover_; }
+    void useAccountChooser(std::unique_ptr<AccountChooser> chooser);
 
 private:
     friend std::unique_ptr<InvoiceModule> InstallModule(FormMainLogic& form);
@@ -59,6 +66,9 @@ private:
     SmsNotices sms_;
     PaymentJournal cardJournal_;
     InvoicePrinting printing_;
+    SiblingLaunchers launchers_;
+    std::unique_ptr<AccountChooser> accountChooser_;
+    AccountTurnoverCommand turnover_;
 };
 
 // Creates the module for this form and installs every part into its seams. The widget-only

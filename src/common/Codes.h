@@ -27,6 +27,8 @@ inline constexpr int PrintInvoice = 90112;
 // The same right lets the customer's credit constraints be passed.
 inline constexpr int SkipCreditConstraints = PastDebitCeiling;
 inline constexpr int Renumber = 90114;
+inline constexpr int AccountTurnover = 90115;
+inline constexpr int GeneralReceipt = 90116;
 inline constexpr int InvoiceDate = 90118;
 inline constexpr int EditInDistribution = 90119;
 // The same right lets the sale go on when the promoter's outstanding sales pass his threshold.
@@ -47,6 +49,8 @@ inline constexpr int SendSms = 90141;
 inline constexpr int ScaleBarcodeLayout = 90142;
 // The contents of a cash turn, shown and printed.
 inline constexpr int CashTurnContents = 20804;
+// The accounting module's own right to see its documents.
+inline constexpr int AccountDocuments = 303;
 }  // namespace Right
 
 }  // namespace si

@@ -283,6 +283,14 @@ bool FormMainLogic::runCommand(const QString& control) {
             notAvailable();
         return true;
     }
+    if (kLinkedCommands.contains(control)) {
+        const auto linked = seams.linkedCommands.constFind(control);
+        if (linked != seams.linkedCommands.constEnd() && *linked)
+            (*linked)();
+        else
+            notAvailable();
+        return true;
+    }
     return runCustomerCommand(control);
 }
 

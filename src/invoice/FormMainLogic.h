@@ -5,6 +5,7 @@
 // seams below; the view (FormMain) shows the document and the Availability and forwards clicks
 // and keys here.
 
+#include <QHash>
 #include <QObject>
 #include <functional>
 #include <memory>
@@ -42,6 +43,9 @@ struct FormSeams {
     std::function<void(const QString& title, const QString& text,
                        const std::function<bool(const QString&)>& accept)>
         EditText;
+    // The commands of the linked modules (the siblings' launchers, the account turnover), by
+    // the control's name.
+    QHash<QString, std::function<void()>> linkedCommands;
 };
 
 // Commands shown by the form whose work belongs to modules not in this version yet: they say so.
@@ -50,6 +54,14 @@ inline const QStringList kLaterCommands = {QStringLiteral("cmdNewCustomer")};
 // The invoice form's title under the parameters (the shop's form says so); the printed invoice
 // carries it too.
 QString InvoiceFormTitle(const SystemParameters& params);
+
+// The form's buttons that the linked modules serve; without them installed they say so.
+inline const QStringList kLinkedCommands = {
+    QStringLiteral("cmdBoxReceive"), QStringLiteral("cmdReceive"),
+    QStringLiteral("cmdRPDRecieve"), QStringLiteral("cmdRPDCashRec"),
+    QStringLiteral("cmdRPDRecDiv"),  QStringLiteral("cmdBoxReceiveGroup"),
+    QStringLiteral("cmdRPDGenRec"),  QStringLiteral("cmdAccTrans"),
+    QStringLiteral("cmdAssignment"), QStringLiteral("cmdViewAccountDetails")};
 
 class FormMainLogic : public QObject {
     Q_OBJECT

@@ -50,6 +50,10 @@ void FormMainLogic::applyModeAvailability(bool code, Availability& a) {
     setAll(a, kEntryCommands, entry);
     setAll(a, kHeaderFields, entry);
     setAll(a, {"txtSuCharge", "txtDecs"}, false);
+    // Other modules' documents about the invoice need a stored one; the boxes open empty.
+    setAll(a, {"cmdAccTrans", "cmdAssignment", "cmdBoxReceiveGroup", "cmdRPDGenRec"}, view);
+    setAll(a, {"cmdBoxReceive", "cmdReceive", "cmdRPDRecieve", "cmdRPDCashRec", "cmdRPDRecDiv"},
+           true);
     a.enable(QStringLiteral("txtPureTotalValue"), entry);
     // The lines of an invoice made from weighing-station barcodes are the station's: locked.
     a.gridEditable = entry && doc_.scaleBarcodes.isEmpty();
@@ -93,8 +97,9 @@ void FormMainLogic::applyLoadVisibility(Availability& a) const {
     ApplyParameterVisibility(ctx_->params, a);
 }
 
-// Temp and final save need a customer (or the account objects) and a first line with goods;
-// the relationship commands exist only for a stored invoice outside shop mode.
+// Temp and final save need a customer (or the account objects) and a first line with goods, and
+// the customer's turnover a customer; the relationship commands exist only for a stored invoice
+// outside shop mode.
 void FormMainLogic::applyRefreshRule(Availability& a) const {
     const bool customer = !doc_.sltCustomer.IsEmpty() || ctx_->params.flag(P::AccountObjects);
     const bool firstLine =
@@ -102,6 +107,7 @@ void FormMainLogic::applyRefreshRule(Availability& a) const {
     const bool canSave = doc_.FormMode != kModeView && customer && firstLine;
     a.enable(QStringLiteral("cmdTempSave"), canSave);
     a.enable(QStringLiteral("cmdFinalSave"), canSave);
+    a.enable(QStringLiteral("cmdViewAccountDetails"), customer);
     // An automatic discount by invoice value holds the master discount boxes.
     setAll(a, kMasterDiscount, masterDiscountRight_ && !doc_.masterDiscountLocked);
     const bool relations = doc_.FormMode == kModeView && !ctx_->params.flag(P::ShopMode);

@@ -5,6 +5,7 @@
 #include "common/ComponentRegistry.h"
 #include "common/Messages.h"
 #include "invoice/ui/FormMain.h"
+#include "linked/ui/FrmSelectAccount.h"
 #include "payment/PosWorkstation.h"
 #include "payment/WorkstationPayment.h"
 #include "payment/ui/FormPosConfig.h"
@@ -98,6 +99,7 @@ std::unique_ptr<InvoiceModule> InstallModule(FormMain& form) {
     module->printing().setChooser(new FrmReport(logic.ctx(), &form));
     installCashTurn(logic, form, module->printing());
     installCardPayment(logic, form, module->cardJournal());
+    module->useAccountChooser(std::make_unique<DialogAccountChooser>(logic.ctx(), &form));
     return module;
 }
 

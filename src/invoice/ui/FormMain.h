@@ -26,6 +26,7 @@ class QGroupBox;
 class QRadioButton;
 class QGridLayout;
 class QAction;
+class QTabWidget;
 class QBoxLayout;
 class QHBoxLayout;
 
@@ -74,6 +75,7 @@ private:
     void buildForm();
     void fitTheScreen();
     QWidget* buildHeader();
+    void addLinkedPage(QTabWidget* tabs);
     QWidget* buildTotals();
     QBoxLayout* masterDiscountKind();
     QWidget* buildCommands();

@@ -197,7 +197,37 @@ QWidget* FormMain::buildHeader() {
     addText(g, 2, 2, "txtCardNo", QStringLiteral("شماره كارت"))
         ->setMaxLength(LimitOf(TextField::CardNo).length);
     addText(g, 2, 4, "txtPrintCount", QStringLiteral("تعداد چاپ"), true);
+    addLinkedPage(tabs);
     return gbSale_;
+}
+
+// Other modules' windows about the invoice and its customer: the receipt boxes on one row, the
+// invoice's documents and the customer's turnover on the other.
+void FormMain::addLinkedPage(QTabWidget* tabs) {
+    auto* page = new QWidget(tabs);
+    auto* rows = new QVBoxLayout(page);
+    rows->setContentsMargins(6, 4, 6, 4);
+    const std::pair<const char*, const char*> receipts[] = {
+        {"cmdBoxReceive", "دريافت صندوق"}, {"cmdReceive", "دريافت وجه"},
+        {"cmdRPDRecieve", "رسيد دريافت"},  {"cmdRPDCashRec", "دريافت و پرداخت نقدي"},
+        {"cmdRPDRecDiv", "دريافت اقساطي"}, {"cmdBoxReceiveGroup", "دريافت گروهي"},
+        {"cmdRPDGenRec", "دريافت عمومي"}};
+    const std::pair<const char*, const char*> documents[] = {
+        {"cmdAccTrans", "سند حسابداري فاكتور"},
+        {"cmdAssignment", "حواله فروش فاكتور"},
+        {"cmdViewAccountDetails", "گردش حساب مشتري"}};
+    auto* row = new QHBoxLayout;
+    for (const auto& [name, text] : receipts)
+        addCommand(row, name, QString::fromUtf8(text), QString::fromLatin1(name));
+    row->addStretch();
+    rows->addLayout(row);
+    row = new QHBoxLayout;
+    for (const auto& [name, text] : documents)
+        addCommand(row, name, QString::fromUtf8(text), QString::fromLatin1(name));
+    row->addStretch();
+    rows->addLayout(row);
+    rows->addStretch();
+    tabs->addTab(page, QStringLiteral("دريافت و اسناد مرتبط"));
 }
 
 QTableView* FormMain::linesView(const char* name, LineTableModel& model) {
