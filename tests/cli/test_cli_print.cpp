@@ -1,6 +1,7 @@
-// invoice print and turn print: the print routines run headless into a PDF file. Until a report
-// component is installed the program says it is missing, counts nothing and ends with exit 2.
+// invoice print and turn print: the print routines run headless into PDF files through the
+// report component; the print count grows once per output and its limit holds.
 
+#include <QFile>
 #include <QJsonArray>
 #include <QScopeGuard>
 #include <QTemporaryDir>
@@ -12,28 +13,54 @@ namespace {
 
 using CliPrint = CliTest;
 
-const QString kNotInstalled = QStringLiteral("ماژول چاپ گزارش نصب نشده است.");
+bool IsPdf(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) && file.read(5) == "%PDF-";
+}
 
-TEST_P(CliPrint, WithoutTheComponentNothingIsPrintedOrCounted) {
+TEST_P(CliPrint, AnInvoiceGoesToAPdfAndCountsUpToTheLimit) {
     QTemporaryDir folder;
     const QString pdf = folder.filePath(QStringLiteral("invoice.pdf"));
     const int id = db().scalar(QStringLiteral("select min(ID) from tblSaleInvoice")).toInt();
     ASSERT_GT(id, 0);
-    const QVariant before =
-        db().scalar(QStringLiteral("select PrintCount from tblSaleInvoice where ID = ?"), {id});
-    const CliResult printed =
-        run({QStringLiteral("invoice"), QStringLiteral("print"), QString::number(id),
-             QStringLiteral("--pdf"), pdf, QStringLiteral("--template"), QStringLiteral("1")});
-    EXPECT_EQ(printed.exitCode, 2) << printed.err.toStdString();
-    EXPECT_TRUE(printed.err.contains(kNotInstalled)) << printed.err.toStdString();
+    const auto count = [&] {
+        return db()
+            .scalar(
+                QStringLiteral("select coalesce(PrintCount, 0) from tblSaleInvoice where ID = ?"),
+                {id})
+            .toInt();
+    };
+    const int before = count();
+    const QStringList print{QStringLiteral("invoice"),
+                            QStringLiteral("print"),
+                            QString::number(id),
+                            QStringLiteral("--pdf"),
+                            pdf,
+                            QStringLiteral("--template"),
+                            QStringLiteral("1")};
+    const CliResult printed = run(print);
+    ASSERT_EQ(printed.exitCode, 0) << printed.err.toStdString();
     const QJsonObject out = printed.json();
     EXPECT_EQ(out.value(QStringLiteral("invoice")).toInt(), id);
-    EXPECT_EQ(out.value(QStringLiteral("printCount")).toInt(), before.toInt());
-    EXPECT_TRUE(out.value(QStringLiteral("files")).toArray().isEmpty());
-    EXPECT_EQ(
-        db().scalar(QStringLiteral("select PrintCount from tblSaleInvoice where ID = ?"), {id}),
-        before);
+    EXPECT_EQ(out.value(QStringLiteral("printCount")).toInt(), before + 1);
+    EXPECT_EQ(out.value(QStringLiteral("files")).toArray(), QJsonArray{pdf});
+    EXPECT_TRUE(IsPdf(pdf));
+    EXPECT_EQ(count(), before + 1);
+
+    // At the maximum of parameter 4407 printing is refused, names it and counts nothing.
+    QFile::remove(pdf);
+    db().exec(QStringLiteral("update tblZelorSystemParameters set Value = ? where ID = 4407"),
+              {QString::number(before + 1)});
+    const auto restore = qScopeGuard([&] {
+        db().exec(
+            QStringLiteral("update tblZelorSystemParameters set Value = '5' where ID = 4407"));
+    });
+    const CliResult refused = run(print);
+    EXPECT_EQ(refused.exitCode, 2);
+    EXPECT_TRUE(refused.err.contains(QStringLiteral("«%1»").arg(before + 1)))
+        << refused.err.toStdString();
     EXPECT_FALSE(QFile::exists(pdf));
+    EXPECT_EQ(count(), before + 1);
 }
 
 TEST_P(CliPrint, ATurnsContentsGoThroughTheSameRoutine) {
@@ -49,12 +76,12 @@ TEST_P(CliPrint, ATurnsContentsGoThroughTheSameRoutine) {
     const QString boxId = QString::number(box);
     ASSERT_EQ(run({QStringLiteral("turn"), QStringLiteral("open"), boxId}).exitCode, 0);
     QTemporaryDir folder;
-    const CliResult printed =
-        run({QStringLiteral("turn"), QStringLiteral("print"), boxId, QStringLiteral("1"),
-             QStringLiteral("--pdf"), folder.filePath(QStringLiteral("turn.pdf"))});
-    EXPECT_EQ(printed.exitCode, 2);
-    EXPECT_TRUE(printed.err.contains(kNotInstalled)) << printed.err.toStdString();
+    const QString pdf = folder.filePath(QStringLiteral("turn.pdf"));
+    const CliResult printed = run({QStringLiteral("turn"), QStringLiteral("print"), boxId,
+                                   QStringLiteral("1"), QStringLiteral("--pdf"), pdf});
+    EXPECT_EQ(printed.exitCode, 0) << printed.err.toStdString();
     EXPECT_EQ(printed.json().value(QStringLiteral("turn")).toInt(), 1);
+    EXPECT_TRUE(IsPdf(pdf));
 
     const CliResult noTurn =
         run({QStringLiteral("turn"), QStringLiteral("print"), boxId, QStringLiteral("9"),
