@@ -1,9 +1,11 @@
 #include "suite/report/ReportComponent.h"
 
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QPainter>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
+#include <QScreen>
 
 #include "common/Session.h"
 #include "suite/report/ReportData.h"
@@ -90,6 +92,9 @@ bool ReportComponent::preview(const ReportTemplate& tmpl, const ReportContent& c
     QPrintPreviewDialog dialog(&printer);
     dialog.setWindowTitle(QStringLiteral("پيش نمايش چاپ"));
     dialog.setLayoutDirection(Qt::RightToLeft);
+    // Most of the screen: a whole page read at a glance on a small laptop screen too.
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        dialog.resize(screen->availableGeometry().size() * 0.92);
     connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog, [&](QPrinter* target) {
         // A printer chosen in the preview may have another resolution: measure again for it.
         if (target->logicalDpiY() != laidOut.dpi) laidOut = report::LayOut(tmpl, content, *target);
