@@ -8,6 +8,7 @@ namespace si::suite {
 
 namespace {
 constexpr int kFormTypeInvoice = 901;
+constexpr int kFormTypeDispatch = 802;
 // Three values a goods and unit, under the 999 values a statement may bind.
 constexpr qsizetype kKeysPerStatement = 300;
 }  // namespace
@@ -91,6 +92,28 @@ void InventoryTrace::RelateForms(int referenceTypeId, int referenceId, int relat
                                   "ReferenceFormTypeID, RelatedFormID, RelatedFormTypeID, "
                                   "CreateDate) values (?, ?, ?, ?, ?)"),
                    link + Params{session_->now()});
+}
+
+bool InventoryTrace::CopyTraces(int fromTypeId, int fromId, int toTypeId, int toId) {
+    error_.clear();
+    if (!session_) return false;
+    if (fromTypeId != kFormTypeDispatch || toTypeId != kFormTypeInvoice) {
+        error_ = QStringLiteral("انتقال رديابي از فرم ") + QString::number(fromTypeId) +
+                 QStringLiteral(" به فرم ") + QString::number(toTypeId) +
+                 QStringLiteral(" پشتيباني نمي شود.");
+        return false;
+    }
+    session_->exec(QStringLiteral("insert into tblSaleInvoiceDetailTrace (InvoiceID, Barcode, "
+                                  "ScaleID, TracePropertyTypeID1, TracePropertyTypeID2, "
+                                  "TracePropertyTypeID3, TracePropertyTypeID4, Qty, ScaleQty, "
+                                  "Sequence) select CAST(? AS INTEGER), Barcode, ScaleID, "
+                                  "TracePropertyTypeID1, TracePropertyTypeID2, "
+                                  "TracePropertyTypeID3, TracePropertyTypeID4, Qty, ScaleQty, "
+                                  "Sequence from tblInventoryDispatchDetailTrace where "
+                                  "DispatchID = ? order by ID"),
+                   {toId, fromId});
+    if (loadedFor_ == toId) loadedFor_ = 0;
+    return true;
 }
 
 void InventoryTrace::AddTrace(int formId, QString barcode, int scaleId, int property1, double qty) {

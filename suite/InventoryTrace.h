@@ -3,7 +3,8 @@
 // A goods line is traced when trace rows (serial or batch properties) were recorded for it in
 // tblSaleInvoiceDetailTrace, for example when its goods came over from a dispatch. The control
 // checks that a line's traced quantity does not exceed the line, keeps the trace rows in the
-// line's order when the invoice is written again, and links the invoice with its dispatch.
+// line's order when the invoice is written again, links the invoice with its dispatch, and hands
+// a dispatch's trace rows over to the invoice made from it.
 //
 // It works on the caller's connection (the "Session" property), so that what it writes belongs
 // to the caller's transaction. One instance serves one save: the traced quantities of the
@@ -42,6 +43,10 @@ public:
     // Records the link between two forms once.
     Q_INVOKABLE void RelateForms(int referenceTypeId, int referenceId, int relatedTypeId,
                                  int relatedId);
+    // The trace rows of a form handed over to another: a dispatch's (802) to the sale invoice
+    // made from it (901), one invoice trace row per dispatch trace row. False, with
+    // ErrorMessage set, for a pair of forms it does not hand over.
+    Q_INVOKABLE bool CopyTraces(int fromTypeId, int fromId, int toTypeId, int toId);
     // Records a trace row for a line (the trace entry of the inventory module).
     Q_INVOKABLE void AddTrace(int formId, QString barcode, int scaleId, int property1, double qty);
 

@@ -15,8 +15,8 @@
 // The save that calls the header procedures and spSaleDeleteInvoice refreshes the invoice's stored
 // sums once it has written the lines; spSaleInsertInvoiceDetail refreshes them itself.
 //
-// Identifiers below 1 (-1 for "none") are stored as NULL; the cash-sale flag and the flag of an
-// invoice made from a dispatch are separate columns.
+// Identifiers and codes below 1 (-1 for "none") are stored as NULL; the cash-sale flag and the flag
+// of an invoice made from a dispatch are separate columns.
 
 #include "common/InvoiceSums.h"
 #include "common/Session.h"
@@ -52,9 +52,9 @@ QVariant spSaleInsertInvoice(Session& s, QVariantList& args) {
             "RETURNING ID"),
         {Arg(args, 0), Arg(args, 1), idOrNull(args, 2), idOrNull(args, 3), Arg(args, 4),
          Arg(args, 5), ArgInt(args, 6, 3), Arg(args, 7).toDouble(), moneyArg(args, 8),
-         Arg(args, 9).isNull() ? QVariant() : QVariant(ArgInt(args, 9)), moneyArg(args, 10),
-         moneyArg(args, 11), idOrNull(args, 12), moneyArg(args, 13), idOrNull(args, 14),
-         ArgInt(args, 15, 1), flagArg(args, 16), ArgInt(args, 17, 0) != 0 ? 1 : 0});
+         idOrNull(args, 9), moneyArg(args, 10), moneyArg(args, 11), idOrNull(args, 12),
+         moneyArg(args, 13), idOrNull(args, 14), ArgInt(args, 15, 1), flagArg(args, 16),
+         ArgInt(args, 17, 0) != 0 ? 1 : 0});
     SetOut(args, 18, static_cast<int>(id));
     return static_cast<int>(id);
 }
