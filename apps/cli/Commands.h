@@ -25,6 +25,7 @@ std::vector<Command> TurnCommands();
 std::vector<Command> PayCommands();
 std::vector<Command> PosCommands();
 std::vector<Command> PrintCommands();
+std::vector<Command> DispatchCommands();
 std::vector<Command> AllCommands();
 
 }  // namespace si::cli

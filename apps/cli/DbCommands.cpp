@@ -205,6 +205,8 @@ std::vector<Command> AllCommands() {
         all.push_back(std::move(c));
     for (Command& c : PrintCommands())
         all.push_back(std::move(c));
+    for (Command& c : DispatchCommands())
+        all.push_back(std::move(c));
     return all;
 }
 
