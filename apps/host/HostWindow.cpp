@@ -67,6 +67,8 @@ void HostWindow::buildActions() {
          QKeySequence(Qt::CTRL | Qt::Key_O)},
         {"actNewInvoice", QStringLiteral("فاکتور جديد"), &HostWindow::newInvoice,
          QKeySequence(Qt::CTRL | Qt::Key_N)},
+        {"actFromDispatch", QStringLiteral("فاکتور از برگه خروج"), &HostWindow::invoiceFromDispatch,
+         QKeySequence()},
         {"actSearch", QStringLiteral("جستجو"), &HostWindow::searchInvoice,
          QKeySequence(Qt::CTRL | Qt::Key_F)},
         {"actTempList", QStringLiteral("فاکتورهاي موقت"), &HostWindow::viewTempList,
@@ -180,6 +182,17 @@ FormMain* StartNewSale(comSaleInvoice1& control) {
 
 void HostWindow::newInvoice() {
     entry([this] { StartNewSale(*control_); });
+}
+
+FormMain* StartSaleFromDispatch(comSaleInvoice1& control) {
+    control.ClearShow();
+    FormMain* form = control.myFrm();
+    if (form) form->logic().runCommand(QStringLiteral("cmdFromDispatch"));
+    return form;
+}
+
+void HostWindow::invoiceFromDispatch() {
+    entry([this] { StartSaleFromDispatch(*control_); });
 }
 
 void HostWindow::searchInvoice() {

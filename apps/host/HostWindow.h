@@ -33,6 +33,10 @@ namespace si::host {
 // the control opened none; a form without the right to New stays cleared (its message was shown).
 FormMain* StartNewSale(comSaleInvoice1& control);
 
+// The menu's invoice from a dispatch: the control's ClearShow, then the form's cmdFromDispatch,
+// which loads the new invoice for editing. The form, or null when the control opened none.
+FormMain* StartSaleFromDispatch(comSaleInvoice1& control);
+
 // The menu's View of a number that names no invoice is refused by the host with this text,
 // before the control opens a form for it; nullopt for a stored invoice.
 std::optional<QString> ViewRefusal(Session& db, int invoiceId);
@@ -67,6 +71,7 @@ public:
 
     void viewInvoice();
     void newInvoice();
+    void invoiceFromDispatch();
     void searchInvoice();
     void viewTempList();
     void viewFinalList();

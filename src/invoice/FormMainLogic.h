@@ -57,11 +57,12 @@ QString InvoiceFormTitle(const SystemParameters& params);
 
 // The form's buttons that the linked modules serve; without them installed they say so.
 inline const QStringList kLinkedCommands = {
-    QStringLiteral("cmdBoxReceive"), QStringLiteral("cmdReceive"),
-    QStringLiteral("cmdRPDRecieve"), QStringLiteral("cmdRPDCashRec"),
-    QStringLiteral("cmdRPDRecDiv"),  QStringLiteral("cmdBoxReceiveGroup"),
-    QStringLiteral("cmdRPDGenRec"),  QStringLiteral("cmdAccTrans"),
-    QStringLiteral("cmdAssignment"), QStringLiteral("cmdViewAccountDetails")};
+    QStringLiteral("cmdBoxReceive"),   QStringLiteral("cmdReceive"),
+    QStringLiteral("cmdRPDRecieve"),   QStringLiteral("cmdRPDCashRec"),
+    QStringLiteral("cmdRPDRecDiv"),    QStringLiteral("cmdBoxReceiveGroup"),
+    QStringLiteral("cmdRPDGenRec"),    QStringLiteral("cmdAccTrans"),
+    QStringLiteral("cmdAssignment"),   QStringLiteral("cmdViewAccountDetails"),
+    QStringLiteral("cmdFromDispatch"), QStringLiteral("cmdChangeQty")};
 
 class FormMainLogic : public QObject {
     Q_OBJECT

@@ -55,6 +55,10 @@ void FormMainLogic::applyModeAvailability(bool code, Availability& a) {
     setAll(a, {"cmdBoxReceive", "cmdReceive", "cmdRPDRecieve", "cmdRPDCashRec", "cmdRPDRecDiv"},
            true);
     a.enable(QStringLiteral("txtPureTotalValue"), entry);
+    // A new invoice from a dispatch replaces what the form shows, as cmdNew does.
+    a.enable(QStringLiteral("cmdFromDispatch"), view || cleared);
+    // Quantities of a distribution sheet's invoice change while it is temporary.
+    a.enable(QStringLiteral("cmdChangeQty"), view && !code && doc_.txtDistID.toInt() > 0);
     // The lines of an invoice made from weighing-station barcodes are the station's: locked.
     a.gridEditable = entry && doc_.scaleBarcodes.isEmpty();
 }

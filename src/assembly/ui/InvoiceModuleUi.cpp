@@ -6,6 +6,7 @@
 #include "common/Messages.h"
 #include "invoice/ui/FormMain.h"
 #include "linked/ui/FrmSelectAccount.h"
+#include "linked/ui/LinkedDialogs.h"
 #include "payment/PosWorkstation.h"
 #include "payment/WorkstationPayment.h"
 #include "payment/ui/FormPosConfig.h"
@@ -13,7 +14,6 @@
 #include "posting/CashTurnBooking.h"
 #include "posting/ui/FrmCashContents.h"
 #include "posting/ui/FrmCashFlow.h"
-#include "posting/ui/FrmDispatchView.h"
 #include "printing/CashContentsPrint.h"
 #include "printing/ui/FrmReport.h"
 
@@ -94,7 +94,7 @@ void installCardPayment(FormMainLogic& logic, FormMain& form, PaymentJournal& jo
 std::unique_ptr<InvoiceModule> InstallModule(FormMain& form) {
     FormMainLogic& logic = form.logic();
     auto module = InstallModule(logic);
-    logic.seams.InvExit = [&logic, &form] { cmdInvExit_Click(logic.services(), &form); };
+    InstallLinkedDialogs(logic, form);
     // One chooser for the form, keeping its last form type and choice between prints.
     module->printing().setChooser(new FrmReport(logic.ctx(), &form));
     installCashTurn(logic, form, module->printing());

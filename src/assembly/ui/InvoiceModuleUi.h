@@ -1,6 +1,7 @@
 #pragma once
 // The module installed into a form on screen: everything InstallModule(FormMainLogic&) installs,
-// plus the commands that open a window of their own (cmdInvExit's dispatch viewer).
+// plus the commands that open a window of their own (cmdInvExit's dispatch viewer, the invoice
+// from a dispatch, the quantity change).
 
 #include <memory>
 

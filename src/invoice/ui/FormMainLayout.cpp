@@ -412,6 +412,8 @@ QWidget* FormMain::buildCommands() {
         {"cmdReadFromBeepFile", "خواندن از فايل"},
         {"cmdSaveAccDoc", "ثبت مجدد سند"},
         {"cmdInvExit", "برگه خروج"},
+        {"cmdFromDispatch", "فاكتور از برگه خروج"},
+        {"cmdChangeQty", "تغيير تعداد"},
         {"cmdCustomerName", "نام مشتري"},
         {"cmdDebitInfo", "اطلاعات بدهي"},
         {"cmdCustomerDebitInfo", "بدهي مشتري"},

@@ -2,13 +2,10 @@
 
 #include <QFormLayout>
 #include <QHeaderView>
-#include <QInputDialog>
 #include <QLabel>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QVBoxLayout>
-
-#include "posting/InventoryDispatch.h"
 
 namespace si {
 
@@ -74,28 +71,6 @@ FrmDispatchView::FrmDispatchView(const DispatchViewData& data, QWidget* parent) 
     connect(exit, &QPushButton::clicked, this, &QDialog::accept);
     layout->addWidget(exit);
     resize(720, 460);
-}
-
-void cmdInvExit_Click(InvoiceServices& services, QWidget* parent) {
-    const QVector<int> ids =
-        InventoryDispatch::DispatchesOfInvoice(services.ctx, services.doc.invoiceID());
-    if (ids.isEmpty()) return;
-    int id = ids.first();
-    if (ids.size() > 1) {
-        QStringList choices;
-        for (int candidate : ids)
-            choices << QString::number(candidate);
-        bool chosen = false;
-        const QString pick = QInputDialog::getItem(parent, QStringLiteral("انتخاب برگ خروج"),
-                                                   QStringLiteral("شماره رايانهاي برگ خروج:"),
-                                                   choices, 0, false, &chosen);
-        if (!chosen) return;
-        id = pick.toInt();
-    }
-    const std::optional<DispatchViewData> data = LoadDispatchView(services.ctx.db(), id);
-    if (!data) return;
-    FrmDispatchView dialog(*data, parent);
-    dialog.exec();
 }
 
 }  // namespace si
