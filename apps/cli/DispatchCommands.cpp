@@ -2,6 +2,7 @@
 // FormFromInventoryDispatch makes it, printed as `invoice show --json` prints it.
 
 #include <QJsonDocument>
+#include <stdexcept>
 
 #include "Cli.h"
 #include "Commands.h"

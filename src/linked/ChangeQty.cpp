@@ -16,8 +16,9 @@ const QString kLineCondition = QStringLiteral(
     "coalesce(Description, '') = ?");
 
 Params lineParams(const QtyChangeLine& line) {
+    // A null description would bind NULL and match no line.
     return {line.invoiceId, line.barcode.trimmed(), line.scaleId > 0 ? line.scaleId : -1,
-            line.description};
+            line.description.isNull() ? QStringLiteral("") : line.description};
 }
 
 QString failureText(const QString& cause) {

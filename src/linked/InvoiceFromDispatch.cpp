@@ -1,6 +1,7 @@
 #include "linked/InvoiceFromDispatch.h"
 
 #include <QMetaObject>
+#include <stdexcept>
 
 #include "common/Codes.h"
 #include "common/DeferredMessages.h"
@@ -211,7 +212,8 @@ void InvoiceFromDispatch::handOverTraces(const Dispatch& d, int invoiceId) {
 void InvoiceFromDispatch::linkDispatch(const Dispatch& d, int invoiceId) {
     ctx_.db().exec(
         QStringLiteral("Update tblInventoryDispatch set FormID = ?, FormTypeID = ?, "
-                       "Notes = substr(coalesce(Notes, '') || ?, 1, ?) Where ID = ?"),
+                       "Notes = substr(coalesce(Notes, '') || CAST(? AS VARCHAR(200)), 1, CAST(? "
+                       "AS INTEGER)) Where ID = ?"),
         {invoiceId, FormType::SaleInvoice, DispatchLinkNote(invoiceId), kDispatchNotesLimit, d.id});
 }
 

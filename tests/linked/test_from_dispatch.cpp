@@ -9,6 +9,7 @@
 #include <QJsonObject>
 #include <QLineEdit>
 #include <QRadioButton>
+#include <QTextStream>
 
 #include "apps/cli/Cli.h"
 #include "common/Jalali.h"
@@ -167,7 +168,8 @@ TEST_P(FromDispatchTest, TheInvoiceIsATemporaryCreditSaleWithTheDispatchsGoodsAn
                             "RowNumber"),
              {id}))
         lines << QStringLiteral("%1 %2 %3 %4 %5 %6")
-                     .arg(l.text(u"Barcode"), l.toInt(u"ScaleID") == box ? "box" : "unit")
+                     .arg(l.text(u"Barcode"), l.toInt(u"ScaleID") == box ? QStringLiteral("box")
+                                                                         : QStringLiteral("unit"))
                      .arg(l.toDouble(u"Qty"))
                      .arg(l.money(u"RetailPrice").toDouble())
                      .arg(l.toDouble(u"DiscountPercent"))

@@ -1,6 +1,8 @@
 #include "linked/ui/LinkedDialogs.h"
 
 #include "common/Messages.h"
+#include "invoice/InvoiceDocument.h"
+#include "invoice/InvoiceServices.h"
 #include "invoice/LinesLogic.h"
 #include "linked/ChangeQty.h"
 #include "linked/ui/FormFormIDs.h"
