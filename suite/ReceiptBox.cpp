@@ -77,6 +77,27 @@ void insertRow(Session& db, int document, int row, int account, Money debit, Mon
              QVariant::fromValue(debit), QVariant::fromValue(credit), document, kReceiptFormType});
 }
 
+// The receipt as a row of the user's open turn of the box, in a shop; none otherwise. Its code
+// is the document's, so the customer's credit counts it as a repayment.
+void insertTurnRow(Session& db, int document, const ReceiptEntry& e, const QDateTime& now) {
+    const QVariant shop =
+        db.scalar(QStringLiteral("select Value from tblZelorSystemParameters where ID = 3"));
+    if (shop.toString().trimmed() != QStringLiteral("1")) return;
+    const auto turn = db.first(QStringLiteral("select ID from tblRecPayCashTurn where CashID = ? "
+                                              "and UserID = ? and IsOpen = 1"),
+                               {e.cashId, e.userId});
+    if (!turn) return;
+    const QVariant code =
+        db.scalar(QStringLiteral("select Code from tblAccountDocument where ID = ?"), {document});
+    db.exec(QStringLiteral("insert into tblRecPayCashTurnDetail (CashTurnID, Code, "
+                           "TransactionDate, FarsiTransactionDate, Description, ReceivedValue, "
+                           "PayedValue, RelatedAccountID, FormID, FormTypeID, UserID) values "
+                           "(?,?,?,?,?,?,?,?,?,?,?)"),
+            {turn->value(u"ID"), code, now, getFarsiDate(now.date()), e.description,
+             QVariant::fromValue(e.amount), QVariant::fromValue(Money()), e.accountId, document,
+             kReceiptFormType, e.userId});
+}
+
 }  // namespace
 
 int RecordReceipt(Session& db, const ReceiptEntry& e) {
@@ -89,6 +110,7 @@ int RecordReceipt(Session& db, const ReceiptEntry& e) {
     const int document = insertDocument(db, e, now);
     insertRow(db, document, 1, boxAccount, e.amount, Money(), e, now);
     insertRow(db, document, 2, e.accountId, Money(), e.amount, e, now);
+    insertTurnRow(db, document, e, now);
     if (e.formTypeId > 0 && e.formId > 0)
         db.exec(QStringLiteral("insert into tblZelorRelatedForms (ReferenceFormID, "
                                "ReferenceFormTypeID, RelatedFormID, RelatedFormTypeID, "

@@ -2,8 +2,9 @@
 // What the cash-box module's receipt windows write, without the windows: money received into a
 // cash or bank box from a customer's account is an accounting document that debits the box's
 // account and credits the customer's, and, when the receipt is for a form (an invoice), a link of
-// the two forms carrying the amount, which the customer's credit counts as paid. All of it in one
-// transaction; a refusal writes nothing.
+// the two forms carrying the amount, which the customer's credit counts as paid. In a shop, a
+// receipt into a box whose turn the user has open is also a row of that turn, so the drawer and
+// its book agree. All of it in one transaction; a refusal writes nothing.
 
 #include <QDateTime>
 #include <QString>
@@ -17,8 +18,8 @@ class Session;
 
 namespace si::suite {
 
-// The form type of a receipt.
-inline constexpr int kReceiptFormType = 205;
+// The form type of a receipt into a box (205 is a payment out of a box to the bank).
+inline constexpr int kReceiptFormType = 201;
 
 struct ReceiptEntry {
     int userId = 0;

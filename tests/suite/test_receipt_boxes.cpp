@@ -8,6 +8,7 @@
 #include <QLineEdit>
 
 #include "suite/AccountLedger.h"
+#include "suite/CashTurnManager.h"
 #include "suite/Components.h"
 #include "suite/ReceiptBox.h"
 #include "suite/ReceiptBoxComponent.h"
@@ -200,6 +201,33 @@ TEST_P(ReceiptBoxTest, AnEmptyBoxRefusesInItsMessageLineAndWritesNothing) {
         EXPECT_EQ(shown, 1);
     }
     EXPECT_EQ(count("tblAccountDocument"), 0);
+}
+
+// In a shop the receipt is also a row of the user's open turn of the box, carrying the document's
+// code so that the customer's credit counts it as repaid; elsewhere, or without an open turn, it
+// is not.
+TEST_P(ReceiptBoxTest, InAShopAReceiptIsARowOfTheOpenTurn) {
+    const auto turnRows = [this] {
+        return db().scalar(QStringLiteral("select count(*) from tblRecPayCashTurnDetail")).toInt();
+    };
+    suite::RecordReceipt(db(), entry(1000));
+    useParameter(3, QStringLiteral("1"));
+    suite::RecordReceipt(db(), entry(2000));
+    EXPECT_EQ(turnRows(), 0);
+
+    const qint64 turn = suite::CashTurnManager(db(), ctx.globals.CurrentUserID).OpenTurn(cash).id;
+    const int document = suite::RecordReceipt(db(), entry(3000));
+    ASSERT_EQ(turnRows(), 1);
+    const auto row = db().first(QStringLiteral("select * from tblRecPayCashTurnDetail"));
+    EXPECT_EQ(row->toInt64(u"CashTurnID"), turn);
+    EXPECT_EQ(row->money(u"ReceivedValue"), Money::fromRials(3000));
+    EXPECT_EQ(row->money(u"PayedValue"), Money());
+    EXPECT_EQ(row->toInt(u"RelatedAccountID"), payer);
+    EXPECT_EQ(row->toInt(u"FormID"), document);
+    EXPECT_EQ(row->toInt(u"FormTypeID"), suite::kReceiptFormType);
+    EXPECT_EQ(row->value(u"Code"),
+              db().scalar(QStringLiteral("select Code from tblAccountDocument where ID = ?"),
+                          {document}));
 }
 
 SI_INSTANTIATE_BACKENDS(ReceiptBoxTest);
