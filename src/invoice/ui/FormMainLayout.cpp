@@ -202,7 +202,8 @@ QWidget* FormMain::buildHeader() {
 }
 
 // Other modules' windows about the invoice and its customer: the receipt boxes on one row, the
-// invoice's documents and the customer's turnover on the other.
+// invoice's documents, the customer's turnover and the dispatch commands on the other. Kept off
+// the command rows, which must fit a 1366-pixel screen.
 void FormMain::addLinkedPage(QTabWidget* tabs) {
     auto* page = new QWidget(tabs);
     auto* rows = new QVBoxLayout(page);
@@ -215,7 +216,9 @@ void FormMain::addLinkedPage(QTabWidget* tabs) {
     const std::pair<const char*, const char*> documents[] = {
         {"cmdAccTrans", "سند حسابداري فاكتور"},
         {"cmdAssignment", "حواله فروش فاكتور"},
-        {"cmdViewAccountDetails", "گردش حساب مشتري"}};
+        {"cmdViewAccountDetails", "گردش حساب مشتري"},
+        {"cmdFromDispatch", "فاكتور از برگه خروج"},
+        {"cmdChangeQty", "تغيير تعداد"}};
     auto* row = new QHBoxLayout;
     for (const auto& [name, text] : receipts)
         addCommand(row, name, QString::fromUtf8(text), QString::fromLatin1(name));
@@ -412,8 +415,6 @@ QWidget* FormMain::buildCommands() {
         {"cmdReadFromBeepFile", "خواندن از فايل"},
         {"cmdSaveAccDoc", "ثبت مجدد سند"},
         {"cmdInvExit", "برگه خروج"},
-        {"cmdFromDispatch", "فاكتور از برگه خروج"},
-        {"cmdChangeQty", "تغيير تعداد"},
         {"cmdCustomerName", "نام مشتري"},
         {"cmdDebitInfo", "اطلاعات بدهي"},
         {"cmdCustomerDebitInfo", "بدهي مشتري"},
