@@ -63,11 +63,6 @@ void addObjects(Session& db, int documentId, QVector<DocumentViewRow>& rows) {
     }
 }
 
-struct TurnoverFilter {
-    QString condition;  // on the detail row r
-    Params params;
-};
-
 struct PeriodStart {
     QDate date;
     QString farsi;
@@ -83,42 +78,6 @@ std::optional<PeriodStart> activePeriodStart(Session& db) {
 const QString kPostedRows = QStringLiteral(
     " from tblAccountDocumentDetail r inner join vwAccountNonPreDocument d on d.ID = "
     "r.DocumentID where ");
-
-Turnover readTurnover(Session& db, const TurnoverFilter& filter, QString title) {
-    Turnover t;
-    t.title = std::move(title);
-    Params params = filter.params;
-    QString dates;
-    if (const auto start = activePeriodStart(db)) {
-        t.fromFarsiDate = start->farsi;
-        Params before = filter.params;
-        before.append(start->date);
-        t.broughtForward =
-            db.first(QStringLiteral("select coalesce(sum(r.DebitValue), 0) - "
-                                    "coalesce(sum(r.CreditValue), 0) as Balance") +
-                         kPostedRows + filter.condition + QStringLiteral(" and d.DocumentDate < ?"),
-                     before)
-                ->money(u"Balance");
-        dates = QStringLiteral(" and d.DocumentDate >= ?");
-        params.append(start->date);
-    }
-    const RowSet rows =
-        db.query(QStringLiteral("select d.ID, d.Code, d.FarsiDocumentDate, coalesce(r.Description, "
-                                "d.Description, '') as Description, r.DebitValue, r.CreditValue") +
-                     kPostedRows + filter.condition + dates +
-                     QStringLiteral(" order by d.DocumentDate, d.Code, d.ID, r.RowNumber, r.ID"),
-                 params);
-    Money balance = t.broughtForward;
-    for (const Row& r : rows) {
-        const Money debit = r.money(u"DebitValue"), credit = r.money(u"CreditValue");
-        balance = balance + debit - credit;
-        t.totalDebit += debit;
-        t.totalCredit += credit;
-        t.rows.append({r.toInt(u"ID"), codeText(r, u"Code"), r.text(u"FarsiDocumentDate"),
-                       r.text(u"Description"), debit, credit, balance});
-    }
-    return t;
-}
 
 }  // namespace
 
@@ -177,34 +136,102 @@ QHash<QPair<int, int>, QString> ObjectNames(Session& db, const QVector<QPair<int
     return names;
 }
 
-Turnover AccountTurnover(Session& db, int accountId) {
+TurnoverReader::TurnoverReader(Session* db, QString condition, QVector<QVariant> params,
+                               QString title)
+    : db_(db), condition_(std::move(condition)), params_(std::move(params)) {
+    summary_.title = std::move(title);
+    if (const auto start = activePeriodStart(*db_)) {
+        summary_.fromFarsiDate = start->farsi;
+        Params before = params_;
+        before.append(start->date);
+        summary_.broughtForward =
+            db_->first(QStringLiteral("select coalesce(sum(r.DebitValue), 0) - "
+                                      "coalesce(sum(r.CreditValue), 0) as Balance") +
+                           kPostedRows + condition_ + QStringLiteral(" and d.DocumentDate < ?"),
+                       before)
+                ->money(u"Balance");
+        condition_ += QStringLiteral(" and d.DocumentDate >= ?");
+        params_.append(start->date);
+    }
+    const auto totals = db_->first(
+        QStringLiteral("select count(*) as RowCount, coalesce(sum(r.DebitValue), 0) as Debit, "
+                       "coalesce(sum(r.CreditValue), 0) as Credit") +
+            kPostedRows + condition_,
+        params_);
+    rowCount_ = totals->toInt(u"RowCount");
+    summary_.totalDebit = totals->money(u"Debit");
+    summary_.totalCredit = totals->money(u"Credit");
+    balance_ = summary_.broughtForward;
+}
+
+QVector<TurnoverRow> TurnoverReader::next(int count) {
+    QVector<TurnoverRow> rows;
+    if (atEnd() || count <= 0) return rows;
+    Params params = params_;
+    params << count << read_;
+    const RowSet page = db_->query(
+        QStringLiteral("select d.ID, d.Code, d.FarsiDocumentDate, coalesce(r.Description, "
+                       "d.Description, '') as Description, r.DebitValue, r.CreditValue") +
+            kPostedRows + condition_ +
+            QStringLiteral(" order by d.DocumentDate, d.Code, d.ID, r.RowNumber, r.ID limit ? "
+                           "offset ?"),
+        params);
+    rows.reserve(static_cast<qsizetype>(page.size()));
+    for (const Row& r : page) {
+        const Money debit = r.money(u"DebitValue"), credit = r.money(u"CreditValue");
+        balance_ = balance_ + debit - credit;
+        rows.append({r.toInt(u"ID"), codeText(r, u"Code"), r.text(u"FarsiDocumentDate"),
+                     r.text(u"Description"), debit, credit, balance_});
+    }
+    read_ += static_cast<int>(page.size());
+    // Rows posted since the count was taken are left for the next opening.
+    if (page.size() < count) read_ = rowCount_;
+    return rows;
+}
+
+Turnover TurnoverReader::readAll() {
+    Turnover t = summary_;
+    t.rows = next(rowCount_ - read_);
+    return t;
+}
+
+TurnoverReader TurnoverReader::ofAccount(Session& db, int accountId) {
     const auto account =
         db.first(QStringLiteral("select Code, Title from tblAccount where ID = ?"), {accountId});
     const QString title =
         account ? account->text(u"Code") + QStringLiteral(" - ") + account->text(u"Title")
                 : QString();
-    return readTurnover(db, {QStringLiteral("r.AccountID = ?"), {accountId}}, title);
+    return TurnoverReader(&db, QStringLiteral("r.AccountID = ?"), {accountId}, title);
 }
 
-Turnover ObjectTurnover(Session& db, const QVector<ObjectPair>& objects) {
-    TurnoverFilter filter;
+TurnoverReader TurnoverReader::ofObjects(Session& db, const QVector<ObjectPair>& objects) {
     QStringList conditions;
+    Params params;
     QVector<QPair<int, int>> keys;
     for (const ObjectPair& o : objects) {
         if (o.objectId <= 0) continue;
         conditions << QStringLiteral(
             "exists (select 1 from tblAccountDocumentObjects o where o.DocumentID = r.DocumentID "
             "and o.RowNumber = r.RowNumber and o.ClassID = ? and o.ObjectID = ?)");
-        filter.params << o.classId << o.objectId;
+        params << o.classId << o.objectId;
         keys.append({o.classId, o.objectId});
     }
-    if (conditions.isEmpty()) return {};
-    filter.condition = conditions.join(QStringLiteral(" and "));
+    // No object given: no row.
+    if (conditions.isEmpty()) return TurnoverReader(&db, QStringLiteral("1 = 0"), {}, QString());
     const QHash<QPair<int, int>, QString> names = ObjectNames(db, keys);
     QStringList title;
     for (const auto& key : keys)
         title << names.value(key, QString::number(key.second));
-    return readTurnover(db, filter, title.join(QStringLiteral(" / ")));
+    return TurnoverReader(&db, conditions.join(QStringLiteral(" and ")), params,
+                          title.join(QStringLiteral(" / ")));
+}
+
+Turnover AccountTurnover(Session& db, int accountId) {
+    return TurnoverReader::ofAccount(db, accountId).readAll();
+}
+
+Turnover ObjectTurnover(Session& db, const QVector<ObjectPair>& objects) {
+    return TurnoverReader::ofObjects(db, objects).readAll();
 }
 
 }  // namespace si::suite

@@ -88,4 +88,35 @@ struct ObjectPair {
 };
 Turnover ObjectTurnover(Session& db, const QVector<ObjectPair>& objects);
 
+// A turnover read as a view shows it: the title, the balance brought forward and the totals at
+// once (by aggregates), the rows a page at a time with their running balance, so a ledger of
+// years opens at its first screen. The session must outlive the reader.
+inline constexpr int kTurnoverPageRows = 200;  // a screen and more of the view
+
+class TurnoverReader {
+public:
+    static TurnoverReader ofAccount(Session& db, int accountId);
+    static TurnoverReader ofObjects(Session& db, const QVector<ObjectPair>& objects);
+
+    // Everything but the rows.
+    const Turnover& summary() const { return summary_; }
+    int rowCount() const { return rowCount_; }
+    bool atEnd() const { return read_ >= rowCount_; }
+    // The next rows, at most `count`.
+    QVector<TurnoverRow> next(int count);
+    // The whole turnover from here on, rows included.
+    Turnover readAll();
+
+private:
+    TurnoverReader(Session* db, QString condition, QVector<QVariant> params, QString title);
+
+    Session* db_ = nullptr;
+    QString condition_;  // on the detail row r and the document d, the period's dates included
+    QVector<QVariant> params_;
+    Turnover summary_;
+    int rowCount_ = 0;
+    int read_ = 0;
+    Money balance_;
+};
+
 }  // namespace si::suite

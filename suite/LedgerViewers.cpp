@@ -46,17 +46,17 @@ AccountDetailComponent::AccountDetailComponent(QWidget* parent)
 AccountDetailComponent::~AccountDetailComponent() = default;
 
 void AccountDetailComponent::ShowAccount(int accountId) {
-    present([accountId](Session& db) { return AccountTurnover(db, accountId); });
+    present([accountId](Session& db) { return TurnoverReader::ofAccount(db, accountId); });
 }
 
 void AccountDetailComponent::ShowObjectTurnover(int classId1, int objectId1, int classId2,
                                                 int objectId2) {
     present([=](Session& db) {
-        return ObjectTurnover(db, {{classId1, objectId1}, {classId2, objectId2}});
+        return TurnoverReader::ofObjects(db, {{classId1, objectId1}, {classId2, objectId2}});
     });
 }
 
-void AccountDetailComponent::present(const std::function<Turnover(Session&)>& read) {
+void AccountDetailComponent::present(const std::function<TurnoverReader(Session&)>& read) {
     error_.clear();
     try {
         view_->showTurnover(read(connection_.open(connectionString_)));

@@ -18,7 +18,7 @@
 namespace si::suite {
 
 class TurnoverView;
-struct Turnover;
+class TurnoverReader;
 
 class AccountDocumentComponent : public SiblingComponent {
     Q_OBJECT
@@ -51,7 +51,7 @@ public:
     std::function<void(QWidget&)> showWindow;
 
 private:
-    void present(const std::function<Turnover(Session&)>& read);
+    void present(const std::function<TurnoverReader(Session&)>& read);
 
     int userId_ = 0, positionId_ = 0, employeeId_ = 0;
     QString connectionString_;

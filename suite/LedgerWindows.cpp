@@ -5,6 +5,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
@@ -159,6 +160,11 @@ TurnoverView::TurnoverView(QWidget* parent) : QWidget(parent) {
                   QStringLiteral("بدهكار"), QStringLiteral("بستانكار"), QStringLiteral("مانده")},
                  0, this);
     grid_->horizontalHeader()->setSectionResizeMode(2, QHeaderView::Stretch);
+    // The next page when the clerk scrolls to the last screen of what is shown.
+    connect(grid_->verticalScrollBar(), &QScrollBar::valueChanged, this, [this](int value) {
+        if (value >= grid_->verticalScrollBar()->maximum() - grid_->verticalScrollBar()->pageStep())
+            appendPage();
+    });
     totalDebit_ = field("lblTotalDebit", QString(), this);
     totalCredit_ = field("lblTotalCredit", QString(), this);
     balance_ = field("lblBalance", QString(), this);
@@ -177,27 +183,39 @@ TurnoverView::TurnoverView(QWidget* parent) : QWidget(parent) {
     layout->addLayout(foot);
 }
 
-void TurnoverView::showTurnover(const Turnover& t) {
+void TurnoverView::showTurnover(TurnoverReader reader) {
+    reader_.emplace(std::move(reader));
+    const Turnover& t = reader_->summary();
     title_->setText(t.title);
-    grid_->setRowCount(static_cast<int>(t.rows.size()) + 1);
+    grid_->setRowCount(1);
     put(grid_, 0, 0, t.fromFarsiDate);
     put(grid_, 0, 1, QString());
     put(grid_, 0, 2, QStringLiteral("مانده از قبل"));
     put(grid_, 0, 3, QString());
     put(grid_, 0, 4, QString());
     put(grid_, 0, 5, BalanceText(t.broughtForward), true);
-    for (int i = 0; i < t.rows.size(); ++i) {
-        const TurnoverRow& r = t.rows[i];
-        put(grid_, i + 1, 0, r.farsiDate);
-        put(grid_, i + 1, 1, r.documentCode);
-        put(grid_, i + 1, 2, r.description);
-        put(grid_, i + 1, 3, FormatAmount(r.debit), true);
-        put(grid_, i + 1, 4, FormatAmount(r.credit), true);
-        put(grid_, i + 1, 5, BalanceText(r.balance), true);
-    }
     totalDebit_->setText(FormatAmount(t.totalDebit));
     totalCredit_->setText(FormatAmount(t.totalCredit));
     balance_->setText(BalanceText(t.closingBalance()));
+    appendPage();
+}
+
+void TurnoverView::appendPage() {
+    if (reader_ && !reader_->atEnd()) appendRows(reader_->next(kPageRows));
+}
+
+void TurnoverView::appendRows(const QVector<TurnoverRow>& rows) {
+    const int first = grid_->rowCount();
+    grid_->setRowCount(first + static_cast<int>(rows.size()));
+    for (int i = 0; i < rows.size(); ++i) {
+        const TurnoverRow& r = rows[i];
+        put(grid_, first + i, 0, r.farsiDate);
+        put(grid_, first + i, 1, r.documentCode);
+        put(grid_, first + i, 2, r.description);
+        put(grid_, first + i, 3, FormatAmount(r.debit), true);
+        put(grid_, first + i, 4, FormatAmount(r.credit), true);
+        put(grid_, first + i, 5, BalanceText(r.balance), true);
+    }
 }
 
 }  // namespace si::suite

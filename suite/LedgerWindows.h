@@ -4,6 +4,7 @@
 
 #include <QDialog>
 #include <QWidget>
+#include <optional>
 
 #include "suite/AccountLedger.h"
 #include "suite/SaleAssignmentView.h"
@@ -29,14 +30,21 @@ public:
 };
 
 // The turnover of an account or of objects: the balance brought forward as the first row, the
-// rows with their running balance, and the totals at the foot.
+// rows with their running balance, and the totals at the foot. The rows come a page at a time as
+// the grid is scrolled towards its end.
 class TurnoverView : public QWidget {
     Q_OBJECT
 public:
+    static constexpr int kPageRows = kTurnoverPageRows;
+
     explicit TurnoverView(QWidget* parent = nullptr);
-    void showTurnover(const Turnover& turnover);
+    void showTurnover(TurnoverReader reader);
 
 private:
+    void appendPage();
+    void appendRows(const QVector<TurnoverRow>& rows);
+
+    std::optional<TurnoverReader> reader_;
     QLabel* title_;
     QTableWidget* grid_;
     QLabel* totalDebit_;

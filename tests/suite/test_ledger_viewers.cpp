@@ -3,7 +3,9 @@
 // of an account or of accounting objects, with the balance brought forward and a running balance.
 
 #include <gtest/gtest.h>
+#include <QCoreApplication>
 #include <QLabel>
+#include <QScrollBar>
 #include <QTableWidget>
 
 #include "common/Jalali.h"
@@ -293,6 +295,54 @@ TEST_P(LedgerViewersTest, TheAccountDetailControlShowsTheTurnoverWithItsFoot) {
     EXPECT_EQ(shown, nullptr);
     EXPECT_EQ(label(*control, "lblTitle"), QStringLiteral("مشتري نمونه"));
     control->setParent(nullptr);
+}
+
+// A long ledger is read a page at a time: the pages join into the whole turnover with the same
+// running balance, the totals come before the rows, and the view shows its first page and the
+// next when scrolled to its end.
+TEST_P(LedgerViewersTest, ALongLedgerIsReadAPageAtATime) {
+    openPeriod(QDate(2026, 3, 21));
+    post({customerAccount, QDate(2026, 1, 10), 700, 0, {}, false, {}});
+    {
+        Transaction t = db().writerTransaction();
+        for (int i = 0; i < 450; ++i)
+            post({customerAccount,
+                  QDate(2026, 4, 1).addDays(i % 200),
+                  i % 3 ? 100 : 0,
+                  i % 3 ? 0 : 250,
+                  {},
+                  false,
+                  {}});
+        t.commit();
+    }
+    const Turnover whole = suite::AccountTurnover(db(), customerAccount);
+    auto reader = suite::TurnoverReader::ofAccount(db(), customerAccount);
+    EXPECT_EQ(reader.rowCount(), 450);
+    EXPECT_EQ(reader.summary().closingBalance(), whole.closingBalance());
+    EXPECT_EQ(reader.summary().broughtForward, Money::fromRials(700));
+    QVector<suite::TurnoverRow> paged;
+    while (!reader.atEnd())
+        paged += reader.next(200);
+    ASSERT_EQ(paged.size(), whole.rows.size());
+    for (qsizetype i = 0; i < paged.size(); ++i)
+        ASSERT_EQ(paged[i].balance, whole.rows[i].balance) << "row " << i;
+    Money sum = whole.broughtForward;
+    for (const suite::TurnoverRow& r : whole.rows)
+        sum = sum + r.debit - r.credit;
+    EXPECT_EQ(whole.rows.last().balance, sum);
+
+    auto control = component<suite::AccountDetailComponent>();
+    control->showWindow = [](QWidget&) {};
+    ASSERT_TRUE(Invoke(*control, "ShowAccount", {customerAccount}));
+    auto* grid = control->findChild<QTableWidget*>(QStringLiteral("flexTurnover"));
+    ASSERT_NE(grid, nullptr);
+    EXPECT_EQ(grid->rowCount(), 1 + suite::TurnoverView::kPageRows);
+    EXPECT_EQ(label(*control, "lblBalance"), suite::BalanceText(whole.closingBalance()));
+    control->show();
+    QCoreApplication::processEvents();
+    ASSERT_GT(grid->verticalScrollBar()->maximum(), 0);
+    grid->verticalScrollBar()->setValue(grid->verticalScrollBar()->maximum());
+    EXPECT_EQ(grid->rowCount(), 1 + 2 * suite::TurnoverView::kPageRows);
 }
 
 SI_INSTANTIATE_BACKENDS(LedgerViewersTest);
