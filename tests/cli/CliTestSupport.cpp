@@ -134,4 +134,17 @@ int CliTest::plainCustomer() {
         .toInt();
 }
 
+OwnCashBox::OwnCashBox(Session& db, const QString& name)
+    : db_(db),
+      id_(db.insertReturningId(
+          QStringLiteral("insert into tblRecPayCash (Name) values (?) RETURNING ID"), {name})) {
+    db_.exec(QStringLiteral("insert into tblRecPayCashUser (CashID, UserID) values (?, 1)"), {id_});
+}
+
+OwnCashBox::~OwnCashBox() {
+    db_.exec(QStringLiteral("delete from tblRecPayCashTurn where CashID = ?"), {id_});
+    db_.exec(QStringLiteral("delete from tblRecPayCashUser where CashID = ?"), {id_});
+    db_.exec(QStringLiteral("delete from tblRecPayCash where ID = ?"), {id_});
+}
+
 }  // namespace si::test

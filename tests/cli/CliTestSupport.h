@@ -57,6 +57,22 @@ protected:
     int plainCustomer();
 };
 
+// A cash box of the test's own, for administrator 1, removed with its turns at the end: the demo's
+// turns are shared by the program's other tests.
+class OwnCashBox {
+public:
+    OwnCashBox(Session& db, const QString& name);
+    ~OwnCashBox();
+    OwnCashBox(const OwnCashBox&) = delete;
+    OwnCashBox& operator=(const OwnCashBox&) = delete;
+    qint64 id() const { return id_; }
+    QString text() const { return QString::number(id_); }
+
+private:
+    Session& db_;
+    qint64 id_;
+};
+
 // A demo company with one goods item in stock and a plain customer to sell it to.
 class CliOneSaleTest : public CliTest {
 protected:

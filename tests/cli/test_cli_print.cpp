@@ -64,16 +64,8 @@ TEST_P(CliPrint, AnInvoiceGoesToAPdfAndCountsUpToTheLimit) {
 }
 
 TEST_P(CliPrint, ATurnsContentsGoThroughTheSameRoutine) {
-    const qint64 box = db().insertReturningId(
-        QStringLiteral("insert into tblRecPayCash (Name) values ('صندوق چاپ') RETURNING ID"));
-    db().exec(QStringLiteral("insert into tblRecPayCashUser (CashID, UserID) values (?, 1)"),
-              {box});
-    const auto removeThem = qScopeGuard([&] {
-        db().exec(QStringLiteral("delete from tblRecPayCashTurn where CashID = ?"), {box});
-        db().exec(QStringLiteral("delete from tblRecPayCashUser where CashID = ?"), {box});
-        db().exec(QStringLiteral("delete from tblRecPayCash where ID = ?"), {box});
-    });
-    const QString boxId = QString::number(box);
+    const OwnCashBox box(db(), QStringLiteral("صندوق چاپ"));
+    const QString boxId = box.text();
     ASSERT_EQ(run({QStringLiteral("turn"), QStringLiteral("open"), boxId}).exitCode, 0);
     QTemporaryDir folder;
     const QString pdf = folder.filePath(QStringLiteral("turn.pdf"));

@@ -13,17 +13,8 @@ namespace {
 using CliTurns = CliTest;
 
 TEST_P(CliTurns, AShiftIsOpenedListedAndClosedOnce) {
-    // A box of the test's own: the demo's turns are shared by the program's other tests.
-    const qint64 box = db().insertReturningId(
-        QStringLiteral("insert into tblRecPayCash (Name) values ('صندوق آزمون') RETURNING ID"));
-    db().exec(QStringLiteral("insert into tblRecPayCashUser (CashID, UserID) values (?, 1)"),
-              {box});
-    const auto removeThem = qScopeGuard([&] {
-        db().exec(QStringLiteral("delete from tblRecPayCashTurn where CashID = ?"), {box});
-        db().exec(QStringLiteral("delete from tblRecPayCashUser where CashID = ?"), {box});
-        db().exec(QStringLiteral("delete from tblRecPayCash where ID = ?"), {box});
-    });
-    const QString boxId = QString::number(box);
+    const OwnCashBox box(db(), QStringLiteral("صندوق آزمون"));
+    const QString boxId = box.text();
     const CliResult opened = run({QStringLiteral("--user"), QStringLiteral("1"),
                                   QStringLiteral("turn"), QStringLiteral("open"), boxId});
     ASSERT_EQ(opened.exitCode, 0) << opened.err.toStdString();
