@@ -60,12 +60,15 @@ QVariant spZelorHeldPermissions(Session& s, QVariantList& args) {
 }
 
 // @EventID, @FormCode, @FormTypeID, @Description, @UserID, @EventDate, @FarsiEventDate, @EventTime
+// @EventTypeID, @FormCode, @FormTypeID, @Description, @UserID, @EventDate, @FarsiEventDate,
+// @EventTime[, @ReasonSequence]: the reason is written with the event, never stamped on it later.
 QVariant spZelorInsertFormAction(Session& s, QVariantList& args) {
     s.exec(QStringLiteral(
                "insert into tblZelorFormEvent (EventTypeID, FormCode, FormTypeID, Description,"
-               " UserID, EventDate, FarsiEventDate, EventTime) values (?,?,?,?,?,?,?,?)"),
+               " UserID, EventDate, FarsiEventDate, EventTime, ReasonSequence)"
+               " values (?,?,?,?,?,?,?,?,?)"),
            {ArgInt(args, 0), Arg(args, 1), Arg(args, 2), Arg(args, 3), Arg(args, 4), Arg(args, 5),
-            Arg(args, 6), Arg(args, 7)});
+            Arg(args, 6), Arg(args, 7), Arg(args, 8)});
     return 0;
 }
 

@@ -9,7 +9,6 @@ namespace si {
 
 namespace {
 
-constexpr int kEventInvoiceEdited = 90101;
 
 const QString kLineCondition = QStringLiteral(
     " where InvoiceID = ? and Barcode = ? and coalesce(ScaleID, -1) = ? and "
@@ -111,7 +110,7 @@ void ChangeQtyCommand::write(const QtyChangeLine& line, const QtyChange& change)
     RefreshInvoiceSums(s, line.invoiceId);
     const QDateTime now = s.now();
     s.call(QStringLiteral("spZelorInsertFormAction"),
-           QVariantList{kEventInvoiceEdited, line.invoiceId, FormType::SaleInvoice,
+           QVariantList{EventType::InvoiceEdited, line.invoiceId, FormType::SaleInvoice,
                         QStringLiteral("تعداد كالا با كد ميلهاي ") + line.barcode.trimmed() +
                             QStringLiteral(" در فاكتور فروش كالا به شماره رايانهاي ") +
                             QString::number(line.invoiceId) + QStringLiteral(" از ") +

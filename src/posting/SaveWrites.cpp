@@ -19,7 +19,6 @@
 namespace si {
 
 namespace {
-constexpr int kEventInvoiceEdited = 90101;
 
 QVariant idOrNull(int id) {
     return id > 0 ? QVariant(id) : QVariant();
@@ -107,7 +106,7 @@ void SaveRun::WriteHeader() {
         s.call(QStringLiteral("spSaleUpdateInvoice"), args);
         const QDateTime now = s.now();
         s.call(QStringLiteral("spZelorInsertFormAction"),
-               QVariantList{kEventInvoiceEdited, id, FormType::SaleInvoice,
+               QVariantList{EventType::InvoiceEdited, id, FormType::SaleInvoice,
                             QStringLiteral("فاكتور فروش كالا به شماره رايانهاي ") +
                                 QString::number(id) + QStringLiteral(" اصلاح شد."),
                             ctx_.globals.CurrentUserID, invoice_.header.createDate,
