@@ -34,11 +34,6 @@ QString InvoiceCreatedText(int invoiceId) {
            QStringLiteral(" ايجاد شد");
 }
 
-QString DispatchLinkNote(int invoiceId) {
-    return QStringLiteral("\r\nسند ايجاد شده از روي فاكتور فروش كالا به شماره رايانهاي ") +
-           QString::number(invoiceId);
-}
-
 struct InvoiceFromDispatch::Dispatch {
     int id = 0;
     bool temporary = false;  // no Code yet

@@ -17,6 +17,7 @@
 #include <optional>
 
 #include "common/Context.h"
+#include "posting/DispatchNotes.h"
 
 namespace si {
 
@@ -43,8 +44,6 @@ struct DispatchLookup {
 
 // "فاكتور فروش  به شماره رايانهاي " + ID + " ايجاد شد"
 QString InvoiceCreatedText(int invoiceId);
-// The note the dispatch gets when it is linked (a line break before it).
-QString DispatchLinkNote(int invoiceId);
 
 class InvoiceFromDispatch {
 public:

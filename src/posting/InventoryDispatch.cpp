@@ -3,6 +3,7 @@
 #include "common/Jalali.h"
 #include "common/Messages.h"
 #include "invoice/BilledParty.h"
+#include "posting/DispatchNotes.h"
 
 namespace si {
 
@@ -41,8 +42,7 @@ InventoryDispatch::InventoryDispatch(Context& ctx, InvoiceToPost invoice)
     : ctx_(ctx), invoice_(std::move(invoice)) {}
 
 QString InventoryDispatch::note() const {
-    return QStringLiteral("سند ايجاد شده از روي فاكتور فروش كالا به شماره رايانه اي ") +
-           QString::number(invoice_.id());
+    return DispatchInvoiceNote(invoice_.id());
 }
 
 // InventoryID, CreatorID, ReceiveDate, FarsiReceiveDate, SenderEmployeeID, ReceiverEmployeeID,
