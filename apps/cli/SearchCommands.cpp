@@ -7,6 +7,7 @@
 
 #include "Cli.h"
 #include "Commands.h"
+#include "SearchBatchCli.h"
 #include "common/FoldedText.h"
 #include "common/Jalali.h"
 #include "search/InvoiceLists.h"
@@ -131,11 +132,14 @@ void printRows(QTextStream& out, InvoiceResultModel& model, int limit, bool json
 int runSearch(CommandCall& call) {
     const bool json = call.args.removeAll(QStringLiteral("--json")) > 0;
     const int limit = takeLimit(call.args);
+    const SearchBatchOptions batch = TakeSearchBatchOptions(call.args);
     const SearchValues values = parseFilters(call.args);
     CliContext cli(call.options);
     cli.open();
     InvoiceResultModel model(cli.ctx(), SearchColumns());
     model.setSource({SearchCondition(cli.ctx(), values)});
+    if (batch.kind != SearchBatchOptions::Kind::None)
+        return RunSearchBatch(call, cli, model, batch);
     printRows(call.out, model, limit, json);
     return kExitOk;
 }
@@ -169,6 +173,12 @@ QString searchHelp() {
     help += QStringLiteral(
         "  --state temp|final, --distributed yes|no: one of each pair of tick boxes\n"
         "  --limit N: the first N rows only\n"
+        "On the whole result instead of printing it (JSON of what was done):\n"
+        "  --xlsx FILE: the grid as a spreadsheet (right 90123)\n"
+        "  --print-each --pdf FILE [--template ID]: each invoice printed into FILE, FILE-2, ...\n"
+        "    on the template given or the first (right 90116); each print counts\n"
+        "  --delete-temp [--reason N]: deletes the temporary invoices in no distribution, with\n"
+        "    their sale orders (right 90113; asks, --yes answers)\n"
         "Look-ups take IDs; dates are Jalali (1405/09/15); numbers take any keyboard's digits.");
     return help;
 }
@@ -178,7 +188,8 @@ QString searchHelp() {
 std::vector<Command> SearchCommands() {
     return {
         {{QStringLiteral("invoice"), QStringLiteral("search")},
-         QStringLiteral("invoice search [FILTERS] [--limit N] [--json]"),
+         QStringLiteral("invoice search [FILTERS] [--limit N] [--json] [--xlsx FILE | "
+                        "--print-each --pdf FILE | --delete-temp]"),
          searchHelp(),
          runSearch},
         {{QStringLiteral("invoice"), QStringLiteral("list")},

@@ -47,6 +47,10 @@ void InvoiceResultModel::clear() {
     endResetModel();
 }
 
+void InvoiceResultModel::refresh() {
+    if (hasSource_) restart();
+}
+
 void InvoiceResultModel::restart() {
     beginResetModel();
     rowCount_ = 0;
@@ -115,9 +119,28 @@ InvoiceResultModel::ShownRow InvoiceResultModel::shownRow(const Row& row) const 
     shown.id = row.toInt64(u"ID");
     shown.key = {row.value(u"SortKey"), shown.id};
     shown.cells.reserve(static_cast<qsizetype>(columns_.size()));
-    for (const ResultColumn& column : columns_)
+    shown.values.reserve(static_cast<qsizetype>(columns_.size()));
+    for (const ResultColumn& column : columns_) {
         shown.cells << cellText(column, row);
+        shown.values << cellValue(column, row);
+    }
     return shown;
+}
+
+QVariant InvoiceResultModel::cellValue(const ResultColumn& column, const Row& row) const {
+    if (!column.field) return {};
+    const QString field = QString::fromLatin1(column.field);
+    if (!row.has(field) || row.isNull(field)) return {};
+    switch (column.format) {
+        case ColumnFormat::Whole:
+            return row.toInt64(field) == -1 ? QVariant() : QVariant(row.toInt64(field));
+        case ColumnFormat::Amount:
+            return QVariant::fromValue(row.money(field));
+        case ColumnFormat::Percent:
+            return row.toDouble(field);
+        default:
+            return cellText(column, row);
+    }
 }
 
 QString InvoiceResultModel::cellText(const ResultColumn& column, const Row& row) const {
@@ -201,12 +224,13 @@ QVariant InvoiceResultModel::data(const QModelIndex& index, int role) const {
         return format == ColumnFormat::Text ? QVariant()
                                             : QVariant(Qt::AlignLeft | Qt::AlignVCenter);
     }
-    if (role != Qt::DisplayRole && role != Qt::BackgroundRole) return {};
+    if (role != Qt::DisplayRole && role != Qt::BackgroundRole && role != ValueRole) return {};
     if (role == Qt::DisplayRole && index.column() == 0) return QString::number(index.row() + 1);
     const ShownRow* shown = rowAt(index.row());
     if (!shown) return {};
     if (role == Qt::BackgroundRole)
         return index.column() >= 1 && isMarkedId(shown->id) ? QVariant(kMarkedColour) : QVariant();
+    if (role == ValueRole) return shown->values.value(index.column());
     return shown->cells.value(index.column());
 }
 

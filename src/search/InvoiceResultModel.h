@@ -33,6 +33,9 @@ public:
     static constexpr int kPageRows = 100;
     static constexpr int kPagesKept = 8;
     static constexpr int kSortableColumns = 31;
+    // data() of this role: a cell as its value, not its text (an amount as Money, a number as a
+    // number, a text as shown; null for an empty cell and the row number), for an export.
+    static constexpr int ValueRole = Qt::UserRole;
 
     InvoiceResultModel(Context& ctx, std::vector<ResultColumn> columns, QObject* parent = nullptr);
 
@@ -41,6 +44,8 @@ public:
     // Reads the first page of the new result; marks are cleared, the sort is the newest first.
     void setSource(InvoiceResultSource source);
     void clear();
+    // Reads the same result again from its first page, in its sort, after rows changed.
+    void refresh();
     bool hasSource() const { return hasSource_; }
 
     int rowCount(const QModelIndex& parent = {}) const override;
@@ -79,6 +84,7 @@ private:
         qint64 id = 0;
         QVariantList key;  // sort key, ID
         QStringList cells;
+        QVariantList values;
     };
     struct Page {
         int number = 0;
@@ -95,6 +101,7 @@ private:
     std::vector<ShownRow> readPage(const QVariantList& after);
     ShownRow shownRow(const Row& row) const;
     QString cellText(const ResultColumn& column, const Row& row) const;
+    QVariant cellValue(const ResultColumn& column, const Row& row) const;
     const ShownRow* rowAt(int row) const;
     void keep(Page page) const;
     void restart();

@@ -28,7 +28,8 @@ Formulas ParseFormulas(const QMap<int, QString>& numbered) {
 
 QList<qint64> SelectedInvoiceIds(const QString& selection) {
     static const QRegularExpression pattern(
-        QStringLiteral(R"(\{\s*tblSaleInvoice\.ID\s*\}\s*(?:=\s*(\d+)|in\s*[\[(]([\d\s,]*)[\])]))"),
+        QStringLiteral(
+            R"(\{\s*(?:tblSaleInvoice|vwSaleInvoiceSearch)\.ID\s*\}\s*(?:=\s*(\d+)|in\s*[\[(]([\d\s,]*)[\])]))"),
         QRegularExpression::CaseInsensitiveOption);
     const auto match = pattern.match(selection);
     QList<qint64> ids;

@@ -28,7 +28,8 @@ Formulas ParseFormulas(const QMap<int, QString>& numbered);
 std::optional<std::pair<QString, QString>> ParseFormulaItem(const QString& item);
 
 // The invoices a selection text names: "{tblSaleInvoice.ID}=17" or
-// "{tblSaleInvoice.ID} in [1,2,3]" (round brackets too); empty when it names none.
+// "{tblSaleInvoice.ID} in [1,2,3]" (round brackets too), or the same of
+// {vwSaleInvoiceSearch.ID} as the search result's list names them; empty when it names none.
 QList<qint64> SelectedInvoiceIds(const QString& selection);
 
 // The ASCII digits of a text as Persian digits, and a point between digits as the Persian

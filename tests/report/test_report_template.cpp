@@ -157,6 +157,13 @@ TEST(ReportValuesTest, SelectionTextNamesTheInvoices) {
     EXPECT_TRUE(SelectedInvoiceIds(QStringLiteral("{tblSaleInvoice.ID}=x")).isEmpty());
 }
 
+// The search result's list report names its invoices by the view it lists them from.
+TEST(ReportValuesTest, TheSearchResultsListNamesItsInvoices) {
+    EXPECT_EQ(SelectedInvoiceIds(QStringLiteral("({vwSaleInvoiceSearch.ID} in [12,7,30])")),
+              (QList<qint64>{12, 7, 30}));
+    EXPECT_TRUE(SelectedInvoiceIds(QStringLiteral("({vwOther.ID} in [12])")).isEmpty());
+}
+
 TEST(ReportValuesTest, PlaceholdersExpandFormulasThenTheLineThenTheHeaderRow) {
     ReportContent content;
     content.formulas.insert(QStringLiteral("fmlcostname1"), QStringLiteral(":هزينه حمل"));

@@ -14,6 +14,8 @@
 #include "common/CommandGuard.h"
 #include "controls/ui/JalaliDateEdit.h"
 #include "controls/ui/SelectorWidget.h"
+#include "printing/ui/FrmReport.h"
+#include "search/ui/BatchDialogs.h"
 #include "search/ui/InvoiceResultView.h"
 
 namespace si {
@@ -40,7 +42,15 @@ bool isCompanion(const QString& name) {
 }  // namespace
 
 FormSearch::FormSearch(Context& ctx, QWidget* parent)
-    : QDialog(parent), ctx_(ctx), logic_(ctx, this) {
+    : QDialog(parent),
+      ctx_(ctx),
+      logic_(ctx, this),
+      printer_(ctx),
+      dialogs_(std::make_unique<BatchDialogs>(this)),
+      frontEnd_(dialogs_.get()) {
+    // Not a child: its list and buttons are not the form's controls.
+    chooser_ = std::make_unique<FrmReport>(ctx);
+    printer_.setChooser(chooser_.get());
     setObjectName(QStringLiteral("FormSearch"));
     setWindowTitle(QStringLiteral("جستجوي فاكتور فروش"));
     setLayoutDirection(Qt::RightToLeft);
@@ -71,6 +81,7 @@ FormSearch::FormSearch(Context& ctx, QWidget* parent)
             [this] { logic_.result().markNone(); });
     connect(command("cmdSelectInverse", QStringLiteral("معكوس")), &QPushButton::clicked, this,
             [this] { logic_.result().invertMarks(); });
+    addBatchCommands();
     for (QPushButton* b : findChildren<QPushButton*>())
         commands->addWidget(b);
     commands->addStretch(1);
@@ -87,12 +98,48 @@ FormSearch::FormSearch(Context& ctx, QWidget* parent)
     fitTheScreen();
 }
 
+FormSearch::~FormSearch() = default;
+
 // The whole screen of a till: the filters take what they need, the grid the rest.
 void FormSearch::fitTheScreen() {
     if (const QScreen* s = screen()) {
         const QRect available = s->availableGeometry();
         resize(std::min(available.width(), 1366), available.height() - 30);
     }
+}
+
+void FormSearch::addBatchCommands() {
+    connect(command("cmdPrint", QStringLiteral("چاپ فهرست")), &QPushButton::clicked, this,
+            &FormSearch::cmdPrint_Click);
+    cmdToExcel_ = command("cmdToExcel", QStringLiteral("اكسل"));
+    connect(cmdToExcel_, &QPushButton::clicked, this, &FormSearch::cmdToExcel_Click);
+    connect(command("cmdBatchPrint", QStringLiteral("چاپ فاكتورها")), &QPushButton::clicked, this,
+            &FormSearch::cmdBatchPrint_Click);
+    connect(command("cmdBatchDelete", QStringLiteral("حذف موقتها")), &QPushButton::clicked, this,
+            &FormSearch::cmdBatchDelete_Click);
+}
+
+SearchBatch FormSearch::batch() {
+    return SearchBatch(ctx_, logic_.result(), *frontEnd_);
+}
+
+void FormSearch::cmdPrint_Click() {
+    Guarded(ctx_, [this] { batch().cmdPrint(printer_); });
+}
+
+// The button stays disabled until the file is written and handed to its program.
+void FormSearch::cmdToExcel_Click() {
+    cmdToExcel_->setEnabled(false);
+    Guarded(ctx_, [this] { batch().cmdToExcel(); });
+    cmdToExcel_->setEnabled(true);
+}
+
+void FormSearch::cmdBatchPrint_Click() {
+    Guarded(ctx_, [this] { batch().cmdBatchPrint(printer_); });
+}
+
+void FormSearch::cmdBatchDelete_Click() {
+    Guarded(ctx_, [this] { batch().cmdBatchDelete(); });
 }
 
 QPushButton* FormSearch::command(const char* name, const QString& text) {

@@ -6,7 +6,10 @@
 // current row), picking with the marked invoices.
 
 #include <QDialog>
+#include <memory>
 
+#include "printing/ReportPrinter.h"
+#include "search/SearchBatch.h"
 #include "search/SearchFormLogic.h"
 
 class QGridLayout;
@@ -14,12 +17,14 @@ class QPushButton;
 
 namespace si {
 
+class FrmReport;
 class InvoiceResultView;
 
 class FormSearch : public QDialog {
     Q_OBJECT
 public:
     explicit FormSearch(Context& ctx, QWidget* parent = nullptr);
+    ~FormSearch() override;
 
     SearchFormLogic& logic() { return logic_; }
     InvoiceResultView& grid() { return *grid_; }
@@ -39,6 +44,16 @@ public:
     // Modal; the outcome, or "" when the form was closed without one.
     QString run(bool picking);
 
+    // The commands on the whole result.
+    void cmdPrint_Click();
+    void cmdToExcel_Click();
+    void cmdBatchPrint_Click();
+    void cmdBatchDelete_Click();
+    // The printer of the list report and of the batch print; frmReport chooses its templates.
+    ReportPrinter& printer() { return printer_; }
+    // What the batches ask beside the message box; the desktop's dialogs unless set.
+    void setBatchFrontEnd(SearchBatchFrontEnd* frontEnd) { frontEnd_ = frontEnd; }
+
 private:
     void buildFilters(QGridLayout* grid);
     QWidget* control(const char* name);
@@ -50,11 +65,18 @@ private:
     void clearControls();
     void fitTheScreen();
     void choose(qint64 id);
+    void addBatchCommands();
+    SearchBatch batch();
 
     Context& ctx_;
     SearchFormLogic logic_;
     InvoiceResultView* grid_ = nullptr;
     QPushButton* cmdOK_ = nullptr;
+    QPushButton* cmdToExcel_ = nullptr;
+    std::unique_ptr<FrmReport> chooser_;
+    ReportPrinter printer_;
+    std::unique_ptr<SearchBatchFrontEnd> dialogs_;
+    SearchBatchFrontEnd* frontEnd_ = nullptr;
     bool picking_ = false;
     qint64 chosen_ = 0;
 };

@@ -1,0 +1,53 @@
+#include "search/ui/BatchDialogs.h"
+
+#include <QApplication>
+#include <QDesktopServices>
+#include <QFileDialog>
+#include <QInputDialog>
+#include <QUrl>
+
+namespace si {
+
+std::optional<int> BatchDialogs::deleteReason(const DeleteReasons& reasons) {
+    QStringList texts;
+    for (const auto& reason : reasons)
+        texts << reason.first;
+    bool ok = false;
+    const QString chosen =
+        QInputDialog::getItem(parent_, QStringLiteral("علت حذف"),
+                              QStringLiteral("علت حذف فاكتورها:"), texts, 0, false, &ok);
+    const qsizetype at = texts.indexOf(chosen);
+    if (!ok || at < 0) return std::nullopt;
+    return reasons[at].second;
+}
+
+QString BatchDialogs::spreadsheetFile(const QString& suggested) {
+    return QFileDialog::getSaveFileName(parent_, QStringLiteral("ذخيره در صفحه گسترده"), suggested,
+                                        QStringLiteral("Excel (*.xlsx)"));
+}
+
+void BatchDialogs::openFile(const QString& file) {
+    QDesktopServices::openUrl(QUrl::fromLocalFile(file));
+}
+
+bool BatchDialogs::progress(int done, int total) {
+    if (!progress_) {
+        progress_ = new QProgressDialog(QStringLiteral("چاپ فاكتورها..."), QStringLiteral("توقف"),
+                                        0, total, parent_);
+        progress_->setWindowModality(Qt::WindowModal);
+        progress_->setMinimumDuration(0);
+        progress_->setAutoClose(true);
+        progress_->setAttribute(Qt::WA_DeleteOnClose);
+    }
+    progress_->setMaximum(total);
+    progress_->setValue(done);
+    if (done >= total) {
+        progress_->close();
+        return true;
+    }
+    progress_->setLabelText(QStringLiteral("چاپ فاكتور %1 از %2").arg(done + 1).arg(total));
+    QApplication::processEvents();
+    return !progress_->wasCanceled();
+}
+
+}  // namespace si
