@@ -57,11 +57,11 @@ int printJson(CommandCall& call, const QJsonObject& out, bool done, CliContext& 
 int exportSpreadsheet(CommandCall& call, CliContext& cli, InvoiceResultModel& result,
                       const QString& file) {
     HeadlessBatchFrontEnd frontEnd(file);
-    const QString written = SearchBatch(cli.ctx(), result, frontEnd).cmdToExcel();
+    const std::optional<int> rows = SearchBatch(cli.ctx(), result, frontEnd).cmdToExcel();
     return printJson(call,
-                     {{QStringLiteral("file"), written},
-                      {QStringLiteral("rows"), written.isEmpty() ? 0 : result.rowCount()}},
-                     !written.isEmpty(), cli);
+                     {{QStringLiteral("file"), rows ? file : QString()},
+                      {QStringLiteral("rows"), rows.value_or(0)}},
+                     rows.has_value(), cli);
 }
 
 // A template the component does not render itself goes to a host: there is none here.

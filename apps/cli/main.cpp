@@ -11,10 +11,11 @@ namespace {
 // Printing renders with fonts, which need a GUI application; nothing is ever shown, so it runs
 // on the offscreen platform. The other commands start without one.
 bool RendersReports(int argc, char** argv) {
-    for (int i = 1; i + 1 < argc; ++i) {
-        const QByteArray verb(argv[i]);
-        if ((verb == "invoice" || verb == "turn") && QByteArray(argv[i + 1]) == "print")
-            return true;
+    for (int i = 1; i < argc; ++i) {
+        const QByteArray word(argv[i]);
+        if (word == "--print-each") return true;
+        const QByteArray next = i + 1 < argc ? QByteArray(argv[i + 1]) : QByteArray();
+        if ((word == "invoice" || word == "turn") && next == "print") return true;
     }
     return false;
 }

@@ -69,7 +69,8 @@ QString InvoiceResultModel::sortKey() const {
 // order and the filters need, and only then their whole rows: asked for every column at once,
 // SQLite sorts all the rows a filter leaves instead of reading them in the order of an index.
 // The lists keep the newest rows of their state and sort only those.
-QString InvoiceResultModel::selectSql(bool afterKey, bool idsOnly, const QString& also) const {
+QString InvoiceResultModel::selectSql(bool afterKey, bool idsOnly, const QString& also,
+                                      int rows) const {
     const QString key = sortKey();
     const QString direction =
         order_ == Qt::AscendingOrder ? QStringLiteral(" asc") : QStringLiteral(" desc");
@@ -93,7 +94,8 @@ QString InvoiceResultModel::selectSql(bool afterKey, bool idsOnly, const QString
     return PlannedForItsValues(
         QStringLiteral("SELECT *, ") + key +
         QStringLiteral(" AS SortKey FROM vwSaleInvoiceSearch WHERE ") +
-        idAmong(ids + QStringLiteral(" LIMIT ") + QString::number(pageRows())) + order);
+        idAmong(ids + QStringLiteral(" LIMIT ") + QString::number(rows > 0 ? rows : pageRows())) +
+        order);
 }
 
 // The IDs a statement reads, as a condition. PostgreSQL joins a subquery after the view's dozen
@@ -305,6 +307,30 @@ QList<qint64> InvoiceResultModel::idsOf(const QString& also, const Params& alsoP
          ctx_.db().query(selectSql(false, true, also), source_.condition.params + alsoParams))
         ids << row.toInt64(u"ID");
     return ids;
+}
+
+int InvoiceResultModel::forEachValueRow(const std::function<void(const QVariantList&)>& take,
+                                        int chunkRows) {
+    if (!hasSource_) return 0;
+    int count = 0;
+    QVariantList after;
+    for (;;) {
+        Params params = source_.condition.params;
+        params += after;
+        const RowSet rows =
+            ctx_.db().query(selectSql(!after.isEmpty(), false, {}, chunkRows), params);
+        for (const Row& row : rows) {
+            QVariantList values;
+            values.reserve(static_cast<qsizetype>(columns_.size()));
+            for (const ResultColumn& column : columns_)
+                values << cellValue(column, row);
+            take(values);
+        }
+        count += static_cast<int>(rows.size());
+        if (rows.size() < chunkRows) return count;
+        const Row& last = rows[rows.size() - 1];
+        after = QVariantList{last.value(u"SortKey"), last.toInt64(u"ID")};
+    }
 }
 
 QList<qint64> InvoiceResultModel::allIds() {

@@ -12,6 +12,7 @@
 #include <QSet>
 #include <array>
 #include <deque>
+#include <functional>
 #include <vector>
 
 #include "common/Context.h"
@@ -77,6 +78,11 @@ public:
     QList<qint64> markedIds();
     // Every invoice of the result, in its order.
     QList<qint64> allIds();
+    // Every row of the result in its order as the values of ValueRole, read a chunk of rows at a
+    // time apart from the pages the view holds (an export of a large result neither reads it in
+    // small pages nor drops the view's); returns the number of rows.
+    int forEachValueRow(const std::function<void(const QVariantList& values)>& take,
+                        int chunkRows = 2000);
     int pagesHeld() const { return static_cast<int>(held_.size()); }
 
 private:
@@ -93,7 +99,7 @@ private:
 
     QString sortKey() const;
     // The page statement, or the result's IDs in order; `also` narrows them further.
-    QString selectSql(bool afterKey, bool idsOnly, const QString& also = {}) const;
+    QString selectSql(bool afterKey, bool idsOnly, const QString& also = {}, int rows = 0) const;
     QList<qint64> idsOf(const QString& also, const Params& alsoParams);
     QString idAmong(const QString& ids) const;
     // A list's thousand rows are read at once: one statement instead of ten.

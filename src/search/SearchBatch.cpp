@@ -82,24 +82,25 @@ bool SearchBatch::cmdPrint(ReportPrinter& printer) {
     return printer.output(*component, job);
 }
 
-QString SearchBatch::cmdToExcel() {
+std::optional<int> SearchBatch::cmdToExcel() {
     if (!HasRight(ctx_, Right::ExportToSpreadsheet)) {
         ShowMessage(ctx_, batch::kProblemArabic, batch::kNoExportRight);
-        return {};
+        return std::nullopt;
     }
-    if (listed(batch::kNothingToExport).isEmpty()) return {};
+    if (listed(batch::kNothingToExport).isEmpty()) return std::nullopt;
     const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
     const QString file =
         frontEnd_.spreadsheetFile(QDir(documents).filePath(batch::kSpreadsheetName));
-    if (file.isEmpty()) return {};
+    if (file.isEmpty()) return std::nullopt;
+    int rows = 0;
     try {
-        WriteResultSpreadsheet(result_, file);
+        rows = WriteResultSpreadsheet(result_, file);
     } catch (const SpreadsheetError& e) {
         ShowMessage(ctx_, batch::kProblemArabic, batch::SpreadsheetNotWritten(file, e.reason()));
-        return {};
+        return std::nullopt;
     }
     frontEnd_.openFile(file);
-    return file;
+    return rows;
 }
 
 }  // namespace si

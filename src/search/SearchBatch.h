@@ -86,8 +86,8 @@ public:
 
     // cmdPrint: the list report of form type 910 over every listed invoice, to the screen.
     bool cmdPrint(ReportPrinter& printer);
-    // cmdToExcel: the grid as a spreadsheet; the file written, empty when none was.
-    QString cmdToExcel();
+    // cmdToExcel: the grid as a spreadsheet; the rows written, nullopt when no file was.
+    std::optional<int> cmdToExcel();
     // cmdBatchPrint: each listed invoice on the invoice template chosen once; each print counts.
     BatchPrintOutcome cmdBatchPrint(ReportPrinter& printer);
     // cmdBatchDelete: after the question and the reason, each temporary invoice outside every

@@ -47,7 +47,7 @@ public:
         }
     }
 
-    void row(InvoiceResultModel& result, int row) {
+    void row(int row, const QVariantList& values) {
         const auto sheetRow = static_cast<lxw_row_t>(row + 1);
         measuring_ = row < kMeasuredRows;
         for (size_t c = 0; c < columns_.size(); ++c) {
@@ -55,8 +55,7 @@ public:
                 number(sheetRow, c, row + 1, nullptr);
                 continue;
             }
-            const QVariant value =
-                result.data(result.index(row, static_cast<int>(c)), InvoiceResultModel::ValueRole);
+            const QVariant& value = values[static_cast<qsizetype>(c)];
             const int type = value.metaType().id();
             if (value.isNull()) continue;
             if (value.metaType() == QMetaType::fromType<Money>())
@@ -108,14 +107,12 @@ int WriteResultSpreadsheet(InvoiceResultModel& result, const QString& file) {
     SheetWriter sheet(workbook, result.columns());
     sheet.headers();
     int row = 0;
-    for (;; ++row) {
-        if (row >= result.rowCount() && !result.fetchNextPage()) break;
-        sheet.row(result, row);
-    }
+    const int rows =
+        result.forEachValueRow([&](const QVariantList& values) { sheet.row(row++, values); });
     sheet.sizeColumns();
     const lxw_error error = workbook_close(owned.release());
     if (error != LXW_NO_ERROR) throw SpreadsheetError(QString::fromUtf8(lxw_strerror(error)));
-    return row;
+    return rows;
 }
 
 }  // namespace si

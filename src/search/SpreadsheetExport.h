@@ -22,8 +22,8 @@ private:
     QString reason_;
 };
 
-// Writes every row of the result (the pages not read yet are read); throws SpreadsheetError.
-// Returns the number of invoice rows written.
+// Writes every row of the result, read apart from the pages the view holds; throws
+// SpreadsheetError. Returns the number of invoice rows written.
 int WriteResultSpreadsheet(InvoiceResultModel& result, const QString& file);
 
 }  // namespace si

@@ -3,6 +3,7 @@
 
 #include <QFile>
 #include <QJsonArray>
+#include <QJsonDocument>
 #include <QTemporaryDir>
 
 #include "cli/CliTestSupport.h"
@@ -22,8 +23,9 @@ protected:
             {QStringLiteral("notes"), notes},
             {QStringLiteral("lines"), QJsonArray{QJsonObject{{QStringLiteral("barcode"), goods[0]},
                                                              {QStringLiteral("qty"), 1}}}}};
-        const CliResult made =
-            create(invoice, final ? QStringList{QStringLiteral("--final")} : QStringList{});
+        QStringList args{QStringLiteral("invoice"), QStringLiteral("create"), QStringLiteral("-")};
+        if (final) args << QStringLiteral("--final");
+        const CliResult made = run(args, QJsonDocument(invoice).toJson());
         EXPECT_EQ(made.exitCode, 0) << made.err.toStdString();
         return made.json().value(QStringLiteral("id")).toInteger();
     }

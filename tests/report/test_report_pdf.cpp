@@ -178,6 +178,23 @@ TEST_P(ReportPdfTest, InvoiceListShowsTheSelectedInvoices) {
     ExpectInOrder(PdfText(pdf), expected);
 }
 
+// The search result's list report: the demo's template of form type 910 over the invoices its
+// selection names by the search view.
+TEST_P(ReportPdfTest, TheSearchResultsListPrintsItsInvoices) {
+    EXPECT_EQ(db().scalar(QStringLiteral(
+                  "select FilePath from tblZelorReportTemplate where FormTypeID = 910")),
+              QStringLiteral("templates/SaleInvoiceList.xml"));
+    const RowSet invoices = db().query(QStringLiteral(
+        "select ID, Code from tblSaleInvoice where Code is not null order by ID desc limit 2"));
+    ASSERT_EQ(invoices.size(), 2);
+    const QString pdf = file(QStringLiteral("result-list.pdf"));
+    ASSERT_TRUE(printPdf(QStringLiteral("SaleInvoiceList.xml"), {}, pdf,
+                         QStringLiteral("({vwSaleInvoiceSearch.ID} in [%1,%2])")
+                             .arg(invoices[1].text(u"ID"), invoices[0].text(u"ID"))));
+    ExpectInOrder(PdfText(pdf), {invoices[1].text(u"Code"), invoices[0].text(u"Code"),
+                                 QStringLiteral("تعداد فاکتورها: 2")});
+}
+
 TEST_P(ReportPdfTest, ATemplateNamingWhatTheDatabaseLacksIsRefused) {
     const auto tryView = [&](const QByteArray& root) {
         const report::ReportTemplate tmpl =
