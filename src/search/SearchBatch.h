@@ -21,7 +21,6 @@
 namespace si {
 
 class ReportPrinter;
-class FormMainLogic;
 
 // A delete reason: its text and its Sequence.
 using DeleteReasons = QVector<QPair<QString, int>>;
@@ -43,7 +42,6 @@ public:
     virtual bool progress(int done, int total) = 0;
 };
 
-// A batch without a form: a given file, no program to open it with, never cancelled.
 // A batch without a form: a given file and reason, no program to open a file with, never
 // cancelled. Without a reason given a deletion that needs one is cancelled.
 class HeadlessBatchFrontEnd : public SearchBatchFrontEnd {
@@ -88,7 +86,8 @@ public:
     bool cmdPrint(ReportPrinter& printer);
     // cmdToExcel: the grid as a spreadsheet; the rows written, nullopt when no file was.
     std::optional<int> cmdToExcel();
-    // cmdBatchPrint: each listed invoice on the invoice template chosen once; each print counts.
+    // cmdBatchPrint: each listed invoice on the invoice template chosen once, with the formulas
+    // of its own print; each print counts, and one printed as often as allowed is left out.
     BatchPrintOutcome cmdBatchPrint(ReportPrinter& printer);
     // cmdBatchDelete: after the question and the reason, each temporary invoice outside every
     // distribution sheet deleted in a transaction of its own, with its sale order; one that fails
@@ -102,8 +101,8 @@ private:
     void printEach(ReportPrinter& printer, const QString& path, const QList<qint64>& ids,
                    BatchPrintOutcome& outcome);
     void sayPrinted(const BatchPrintOutcome& outcome, int total);
-    // The reason asked before anything is deleted: none outside the need for one, nullopt
-    // inside the optional when the user cancelled.
+    // The reason, asked before anything is deleted: an empty one when none is kept (a shop, or
+    // no reasons), nullopt when the user cancelled.
     std::optional<std::optional<int>> askedReason();
     void deleteEach(const QList<qint64>& ids, std::optional<int> reason,
                     BatchDeleteOutcome& outcome);
