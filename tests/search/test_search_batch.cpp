@@ -146,6 +146,24 @@ TEST_P(SearchBatchCommandsTest, EachListedInvoiceIsPrintedAndCountedOnce) {
     EXPECT_EQ(packing.first().toInt64(u"InvoiceID"), listed[0]);
 }
 
+// A template of split rows selects its invoice; without the packing view nothing is handed on.
+TEST_P(SearchBatchCommandsTest, TheSelectionFollowsTheTemplateAndThePackingView) {
+    addTemplate(TemplateFormType::SaleInvoice, inFolder(QStringLiteral("InvoiceSplitRow.xml")));
+    ASSERT_TRUE(batch().cmdBatchPrint(*printer).ran);
+    ASSERT_EQ(report->outputs.size(), 3u);
+    EXPECT_EQ(report->outputs[0].selection,
+              QStringLiteral("{tblSaleInvoice.ID}=%1").arg(listed[0]));
+
+    db().exec(QStringLiteral("update tblZelorReportTemplate set FilePath = ?"),
+              {inFolder(QStringLiteral("Invoice.xml"))});
+    writeTemplateFile(inFolder(QStringLiteral("Invoice.xml")));
+    db().exec(QStringLiteral("DROP VIEW vwBPGoodPacking"));
+    ASSERT_TRUE(batch().cmdBatchPrint(*printer).ran);
+    ASSERT_EQ(report->outputs.size(), 6u);
+    EXPECT_EQ(report->outputs[3].selection, QString());
+    EXPECT_EQ(printCounts(), (QList<int>{2, 2, 2}));
+}
+
 TEST_P(SearchBatchCommandsTest, ACancelStopsAfterTheInvoiceBeingPrinted) {
     addTemplate(TemplateFormType::SaleInvoice, inFolder(QStringLiteral("Invoice.xml")));
     frontEnd.stopBefore = 1;
