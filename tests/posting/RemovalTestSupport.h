@@ -37,16 +37,19 @@ protected:
         db().exec(QStringLiteral("insert into tblSaleInvoiceDetailDiscount (InvoiceID, Barcode, "
                                  "DiscountTypeID, DiscountValue) values (?, '1001', 2, 100)"),
                   {id});
-        db().exec(
-            QStringLiteral("insert into tblSaleInvoiceDetailTrace (InvoiceID, Barcode, "
-                           "ScaleID, Qty, ScaleQty, Sequence) values (?, '1001', ?, 2, 2, 1)"),
-            {id, unit});
+        addTrace(id);
         db().exec(QStringLiteral("insert into tblSaleInvoiceScaleBarcode (InvoiceID, ScaleBarcode) "
                                  "values (?, ?)"),
                   {id, QStringLiteral("2100100020005")});
         link(id, FormType::SaleInvoice, 77, FormType::InventoryDispatch);
         link(88, FormType::SaleReturn, id, FormType::SaleInvoice);
         return id;
+    }
+    void addTrace(int invoice) {
+        db().exec(
+            QStringLiteral("insert into tblSaleInvoiceDetailTrace (InvoiceID, Barcode, "
+                           "ScaleID, Qty, ScaleQty, Sequence) values (?, '1001', ?, 2, 2, 1)"),
+            {invoice, unit});
     }
     void link(int reference, int referenceType, int related, int relatedType) {
         db().exec(QStringLiteral("insert into tblZelorRelatedForms (ReferenceFormID, "

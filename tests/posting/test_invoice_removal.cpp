@@ -69,14 +69,13 @@ TEST_P(InvoiceRemovalTest, ATemporaryInvoiceGoesWholeAndItsDispatchIsReleased) {
 
 TEST_P(InvoiceRemovalTest, AFinalInvoiceTakesItsOwnDispatchAlong) {
     const int kept = storeInvoice({.lines = {{QStringLiteral("1001"), 1, 1000}}, .code = 1});
+    addTrace(kept);
     load(kept);
     const int keptDispatch = dispatch();
     const int id = storeInvoice(
         {.lines = {{QStringLiteral("1001"), 2, 1000}, {QStringLiteral("1002"), 1, 1000}},
          .code = 2});
-    db().exec(QStringLiteral("insert into tblSaleInvoiceDetailTrace (InvoiceID, Barcode, ScaleID, "
-                             "Qty, ScaleQty, Sequence) values (?, '1001', ?, 2, 2, 1)"),
-              {id, unit});
+    addTrace(id);
     newForm();
     load(id);
     const int own = dispatch();
