@@ -17,6 +17,7 @@
 #include "payment/PaymentJournal.h"
 #include "posting/CashDisplay.h"
 #include "posting/CashTurnBooking.h"
+#include "posting/InvoiceDeletion.h"
 #include "posting/SaveFront.h"
 #include "posting/SaveLogic.h"
 #include "posting/SmsNotices.h"
@@ -49,6 +50,9 @@ public:
     // cmdViewAccountDetails; a form with widgets gives it the chooser of accounts.
     AccountTurnoverCommand& accountTurnover() { return turnover_; }
     void useAccountChooser(std::unique_ptr<AccountChooser> chooser);
+    // cmdDelete; a form with widgets gives it frmSelDeleteReason.
+    InvoiceDeletion& deletion() { return deletion_; }
+    void useDeleteReasonChooser(std::unique_ptr<DeleteReasonChooser> chooser);
 
 private:
     friend std::unique_ptr<InvoiceModule> InstallModule(FormMainLogic& form);
@@ -69,6 +73,8 @@ private:
     SiblingLaunchers launchers_;
     std::unique_ptr<AccountChooser> accountChooser_;
     AccountTurnoverCommand turnover_;
+    std::unique_ptr<DeleteReasonChooser> reasonChooser_;
+    InvoiceDeletion deletion_;
 };
 
 // Creates the module for this form and installs every part into its seams. The widget-only
