@@ -110,11 +110,11 @@ QJsonArray failuresJson(const QList<QPair<qint64, QString>>& failed) {
 // A company that keeps delete reasons needs one of them named.
 bool reasonGiven(Context& ctx, std::optional<int> reason) {
     if (ctx.params.flag(P::ShopMode)) return true;
-    const DeleteReasons reasons = ReadDeleteReasons(ctx.db());
+    const QVector<DeleteReason> reasons = DeleteReasons(ctx.db());
     QStringList listed;
-    for (const auto& [text, sequence] : reasons) {
-        if (reason && sequence == *reason) return true;
-        listed << QStringLiteral("%1: %2").arg(sequence).arg(text);
+    for (const DeleteReason& r : reasons) {
+        if (reason && r.sequence == *reason) return true;
+        listed << QStringLiteral("%1: %2").arg(r.sequence).arg(r.description);
     }
     if (reasons.isEmpty()) return true;
     PrintError(QStringLiteral("خطا: علت حذف را با --reason بدهيد، يكي از: ") +

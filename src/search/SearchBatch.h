@@ -16,23 +16,16 @@
 #include <optional>
 
 #include "common/Context.h"
+#include "posting/InvoiceDeletion.h"
 #include "search/InvoiceResultModel.h"
 
 namespace si {
 
 class ReportPrinter;
 
-// A delete reason: its text and its Sequence.
-using DeleteReasons = QVector<QPair<QString, int>>;
-// The reasons a deletion may be given (tblZelorFormEventReasonType), by sequence.
-DeleteReasons ReadDeleteReasons(Session& s);
-
-// What a batch asks that is not a yes or no.
-class SearchBatchFrontEnd {
+// What a batch asks that is not a yes or no; the delete reason as frmSelDeleteReason asks it.
+class SearchBatchFrontEnd : public DeleteReasonChooser {
 public:
-    virtual ~SearchBatchFrontEnd() = default;
-    // The reason of a deletion among these; nullopt when the user cancelled.
-    virtual std::optional<int> deleteReason(const DeleteReasons& reasons) = 0;
     // Where to write the spreadsheet, offering the suggested path; empty when the user cancelled.
     virtual QString spreadsheetFile(const QString& suggested) = 0;
     // Opens the written file with the desktop's program for it; nothing when there is none.
@@ -48,7 +41,7 @@ class HeadlessBatchFrontEnd : public SearchBatchFrontEnd {
 public:
     explicit HeadlessBatchFrontEnd(QString file = {}, std::optional<int> reason = {})
         : file_(std::move(file)), reason_(reason) {}
-    std::optional<int> deleteReason(const DeleteReasons& reasons) override;
+    std::optional<int> chooseReason(const QVector<DeleteReason>& reasons) override;
     QString spreadsheetFile(const QString&) override { return file_; }
     void openFile(const QString&) override {}
     bool progress(int, int) override { return true; }

@@ -22,29 +22,18 @@ QString idTexts(const QList<qint64>& ids) {
 
 }  // namespace
 
-DeleteReasons ReadDeleteReasons(Session& s) {
-    DeleteReasons reasons;
-    for (const Row& r :
-         s.query(QStringLiteral("Select Sequence, coalesce(Description, '') as DeleteReason From "
-                                "tblZelorFormEventReasonType Where EventTypeID = ? Order by "
-                                "Sequence"),
-                 {EventType::InvoiceDeleted}))
-        reasons.append({r.text(u"DeleteReason"), r.toInt(u"Sequence")});
-    return reasons;
-}
-
-std::optional<int> HeadlessBatchFrontEnd::deleteReason(const DeleteReasons& reasons) {
-    for (const auto& [text, sequence] : reasons)
-        if (reason_ && sequence == *reason_) return sequence;
+std::optional<int> HeadlessBatchFrontEnd::chooseReason(const QVector<DeleteReason>& reasons) {
+    for (const DeleteReason& r : reasons)
+        if (reason_ && r.sequence == *reason_) return r.sequence;
     return std::nullopt;
 }
 
 // A shop keeps no reasons, nor does a company that has none to choose from.
 std::optional<std::optional<int>> SearchBatch::askedReason() {
     if (ctx_.params.flag(P::ShopMode)) return std::optional<int>();
-    const DeleteReasons reasons = ReadDeleteReasons(ctx_.db());
+    const QVector<DeleteReason> reasons = DeleteReasons(ctx_.db());
     if (reasons.isEmpty()) return std::optional<int>();
-    const std::optional<int> chosen = frontEnd_.deleteReason(reasons);
+    const std::optional<int> chosen = frontEnd_.chooseReason(reasons);
     if (!chosen) return std::nullopt;
     return chosen;
 }

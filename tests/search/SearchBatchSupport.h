@@ -16,7 +16,7 @@ namespace si::test {
 
 class RecordingFrontEnd : public SearchBatchFrontEnd {
 public:
-    std::optional<int> deleteReason(const DeleteReasons& reasons) override {
+    std::optional<int> chooseReason(const QVector<DeleteReason>& reasons) override {
         offered = reasons;
         if (onReason) onReason();
         return reason;
@@ -37,7 +37,7 @@ public:
     }
 
     std::optional<int> reason;  // the answer of the reason dialog
-    DeleteReasons offered;
+    QVector<DeleteReason> offered;
     std::function<void()> onReason;
     QString file;  // the answer of the save dialog
     QString suggestedFile;

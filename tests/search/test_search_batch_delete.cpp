@@ -113,7 +113,8 @@ TEST_P(SearchBatchDeleteTest, TheReasonIsAskedBeforeAnythingGoes) {
     EXPECT_FALSE(batch().cmdBatchDelete().ran);
     EXPECT_EQ(storedWhenAsked, 4);
     EXPECT_EQ(frontEnd.offered.size(), 2);
-    EXPECT_EQ(frontEnd.offered[1], qMakePair(QStringLiteral("علت 2"), 2));
+    EXPECT_EQ(frontEnd.offered[1].description, QStringLiteral("علت 2"));
+    EXPECT_EQ(frontEnd.offered[1].sequence, 2);
     EXPECT_TRUE(stored(plain) && stored(ordered));
 
     frontEnd.reason = 2;

@@ -31,7 +31,7 @@ TEST_P(SearchBatchFormTest, TheExportButtonWaitsForItsFile) {
     EXPECT_FALSE(enabledWhileOpening);
     EXPECT_TRUE(button->isEnabled());
     EXPECT_EQ(XlsxSheet(frontEnd.file).rowCount(), 2);
-    for (const char* name : {"cmdPrint", "cmdBatchPrint"})
+    for (const char* name : {"cmdPrint", "cmdBatchPrint", "cmdBatchDelete"})
         EXPECT_NE(form.findChild<QPushButton*>(QString::fromLatin1(name)), nullptr) << name;
 }
 

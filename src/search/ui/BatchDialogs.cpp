@@ -3,22 +3,14 @@
 #include <QApplication>
 #include <QDesktopServices>
 #include <QFileDialog>
-#include <QInputDialog>
 #include <QUrl>
+
+#include "posting/ui/FrmSelDeleteReason.h"
 
 namespace si {
 
-std::optional<int> BatchDialogs::deleteReason(const DeleteReasons& reasons) {
-    QStringList texts;
-    for (const auto& reason : reasons)
-        texts << reason.first;
-    bool ok = false;
-    const QString chosen =
-        QInputDialog::getItem(parent_, QStringLiteral("علت حذف"),
-                              QStringLiteral("علت حذف فاكتورها:"), texts, 0, false, &ok);
-    const qsizetype at = texts.indexOf(chosen);
-    if (!ok || at < 0) return std::nullopt;
-    return reasons[at].second;
+std::optional<int> BatchDialogs::chooseReason(const QVector<DeleteReason>& reasons) {
+    return DialogDeleteReasonChooser(parent_).chooseReason(reasons);
 }
 
 QString BatchDialogs::spreadsheetFile(const QString& suggested) {

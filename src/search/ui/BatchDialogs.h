@@ -13,8 +13,8 @@ class BatchDialogs : public SearchBatchFrontEnd {
 public:
     explicit BatchDialogs(QWidget* parent) : parent_(parent) {}
 
-    // The reasons in a list to choose from; Cancel deletes nothing.
-    std::optional<int> deleteReason(const DeleteReasons& reasons) override;
+    // frmSelDeleteReason.
+    std::optional<int> chooseReason(const QVector<DeleteReason>& reasons) override;
     QString spreadsheetFile(const QString& suggested) override;
     // A desktop without a program for .xlsx files opens nothing, and says nothing.
     void openFile(const QString& file) override;
