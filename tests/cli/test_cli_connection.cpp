@@ -6,6 +6,7 @@
 #include <unistd.h>
 #include <QCoreApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QJsonArray>
@@ -38,7 +39,10 @@ QVariant startSaveWaitingForTheLock(QProcess& p, Session& db, const QString& con
     p.write(invoice);
     p.closeWriteChannel();
     QVariant waiting;
-    while (waiting.isNull() && p.state() == QProcess::Running) {
+    // A save that never reaches the lock fails the caller's check instead of hanging the run.
+    QElapsedTimer waited;
+    waited.start();
+    while (waiting.isNull() && p.state() == QProcess::Running && waited.elapsed() < 60000) {
         p.waitForFinished(50);
         waiting = db.scalar(QStringLiteral(
             "SELECT min(pid) FROM pg_stat_activity WHERE datname = current_database() AND "
