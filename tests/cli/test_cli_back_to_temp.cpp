@@ -2,6 +2,7 @@
 // without --yes, and the invoice's next final save drawing the next code.
 
 #include <QJsonArray>
+#include <QJsonDocument>
 
 #include "cli/CliTestSupport.h"
 
@@ -11,12 +12,13 @@ namespace {
 class CliBackToTemp : public CliOneSaleTest {
 protected:
     int finalSale() {
-        const CliResult made =
-            create(QJsonObject{{QStringLiteral("customer"), customer},
-                               {QStringLiteral("lines"),
-                                QJsonArray{QJsonObject{{QStringLiteral("barcode"), goods[0]},
-                                                       {QStringLiteral("qty"), 1}}}}},
-                   {QStringLiteral("--final")});
+        const QJsonObject invoice{
+            {QStringLiteral("customer"), customer},
+            {QStringLiteral("lines"), QJsonArray{QJsonObject{{QStringLiteral("barcode"), goods[0]},
+                                                             {QStringLiteral("qty"), 1}}}}};
+        const CliResult made = run({QStringLiteral("invoice"), QStringLiteral("create"),
+                                    QStringLiteral("-"), QStringLiteral("--final")},
+                                   QJsonDocument(invoice).toJson());
         EXPECT_EQ(made.exitCode, 0) << made.err.toStdString();
         return made.json().value(QStringLiteral("id")).toInt();
     }
