@@ -7,6 +7,7 @@
 // Every check stops before anything is written; questions are asked before the component runs.
 
 #include <QString>
+#include <QVector>
 
 #include "common/Context.h"
 
