@@ -209,6 +209,8 @@ std::vector<Command> AllCommands() {
         all.push_back(std::move(c));
     for (Command& c : BackToTempCommands())
         all.push_back(std::move(c));
+    for (Command& c : DeleteCommands())
+        all.push_back(std::move(c));
     return all;
 }
 

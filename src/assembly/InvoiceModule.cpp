@@ -14,7 +14,8 @@ InvoiceModule::InvoiceModule(InvoiceEditor& editor, std::unique_ptr<SaveFront> f
       printing_(editor.services()),
       launchers_(editor.ctx()),
       backToTemp_(editor.ctx()),
-      turnover_(editor.ctx()) {
+      turnover_(editor.ctx()),
+      deletion_(editor.ctx()) {
     installSaveSeams();
     installSms();
 }
@@ -33,6 +34,11 @@ InvoiceModule::~InvoiceModule() = default;
 void InvoiceModule::useAccountChooser(std::unique_ptr<AccountChooser> chooser) {
     accountChooser_ = std::move(chooser);
     turnover_.setChooser(accountChooser_.get());
+}
+
+void InvoiceModule::useDeleteReasonChooser(std::unique_ptr<DeleteReasonChooser> chooser) {
+    reasonChooser_ = std::move(chooser);
+    deletion_.setChooser(reasonChooser_.get());
 }
 
 void InvoiceModule::RepostDocument() {
@@ -77,6 +83,10 @@ std::unique_ptr<InvoiceModule> InstallModule(FormMainLogic& form) {
     form.seams.BackToTemp = [m, &form] {
         const int id = form.doc().invoiceID();
         if (m->BackToTemp()) form.ShowInvoiceByID(id);
+    };
+    // A deleted invoice leaves the form cleared; a refused or failed one stays shown.
+    form.seams.Delete = [m, &form] {
+        if (m->deletion().cmdDelete_Click(InvoiceToDeleteOf(form.doc()))) form.StartNewInvoice();
     };
     m->installPrinting(form);
     InstallLaunchers(form, m->launchers());

@@ -18,6 +18,7 @@
 #include "posting/BackToTemp.h"
 #include "posting/CashDisplay.h"
 #include "posting/CashTurnBooking.h"
+#include "posting/InvoiceDeletion.h"
 #include "posting/SaveFront.h"
 #include "posting/SaveLogic.h"
 #include "posting/SmsNotices.h"
@@ -53,6 +54,9 @@ public:
     // cmdViewAccountDetails; a form with widgets gives it the chooser of accounts.
     AccountTurnoverCommand& accountTurnover() { return turnover_; }
     void useAccountChooser(std::unique_ptr<AccountChooser> chooser);
+    // cmdDelete; a form with widgets gives it frmSelDeleteReason.
+    InvoiceDeletion& deletion() { return deletion_; }
+    void useDeleteReasonChooser(std::unique_ptr<DeleteReasonChooser> chooser);
 
 private:
     friend std::unique_ptr<InvoiceModule> InstallModule(FormMainLogic& form);
@@ -74,6 +78,8 @@ private:
     BackToTempCommand backToTemp_;
     std::unique_ptr<AccountChooser> accountChooser_;
     AccountTurnoverCommand turnover_;
+    std::unique_ptr<DeleteReasonChooser> reasonChooser_;
+    InvoiceDeletion deletion_;
 };
 
 // Creates the module for this form and installs every part into its seams. The widget-only

@@ -76,10 +76,17 @@ void removeSaleOrder(Session& s, int orderId) {
 
 }  // namespace
 
+namespace {
+
+QString notFoundText(int invoiceId) {
+    return QStringLiteral("فاكتور فروش كالا به شماره رايانهاي ") + QString::number(invoiceId) +
+           QStringLiteral(" وجود ندارد. ممکن است در ايستگاه ديگري حذف شده باشد.");
+}
+
+}  // namespace
+
 InvoiceNotFound::InvoiceNotFound(int invoiceId)
-    : std::runtime_error("invoice not found"),
-      text_(QStringLiteral("فاكتور فروش كالا به شماره رايانهاي ") + QString::number(invoiceId) +
-            QStringLiteral(" وجود ندارد. ممکن است در ايستگاه ديگري حذف شده باشد.")) {}
+    : std::runtime_error(notFoundText(invoiceId).toStdString()), text_(notFoundText(invoiceId)) {}
 
 QString InvoiceDeletedText(int invoiceId) {
     return QStringLiteral("فاكتور فروش كالا به شماره رايانهاي ") + QString::number(invoiceId) +

@@ -14,6 +14,7 @@
 #include "posting/CashTurnBooking.h"
 #include "posting/ui/FrmCashContents.h"
 #include "posting/ui/FrmCashFlow.h"
+#include "posting/ui/FrmSelDeleteReason.h"
 #include "printing/CashContentsPrint.h"
 #include "printing/ui/FrmReport.h"
 
@@ -100,6 +101,7 @@ std::unique_ptr<InvoiceModule> InstallModule(FormMain& form) {
     installCashTurn(logic, form, module->printing());
     installCardPayment(logic, form, module->cardJournal());
     module->useAccountChooser(std::make_unique<DialogAccountChooser>(logic.ctx(), &form));
+    module->useDeleteReasonChooser(std::make_unique<DialogDeleteReasonChooser>(&form));
     return module;
 }
 
