@@ -1,5 +1,6 @@
 // invoice back-to-temp: a final invoice returned to the temporary state as the form's
-// cmdBackToTemp returns it, with the same checks; questions take the --yes or --no answer.
+// cmdBackToTemp returns it, with the same checks; the command is the clerk's confirmation, so
+// every question is answered yes.
 
 #include <QHash>
 #include <QJsonDocument>
@@ -13,7 +14,7 @@ namespace si::cli {
 
 namespace {
 
-const char* const kBackToTempUsage = "invoice back-to-temp ID [--yes]";
+const char* const kBackToTempUsage = "invoice back-to-temp ID";
 
 // What hangs on a final invoice, by the key the output names it.
 const std::pair<const char*, const char*> kPostings[] = {
@@ -37,6 +38,7 @@ int runBackToTemp(CommandCall& call) {
     if (!ok || id < 1 || call.args.size() != 1) throw std::invalid_argument(kBackToTempUsage);
     CliContext cli(call.options);
     cli.open();
+    cli.answers().yes = true;
     InvoiceEntry entry(cli.ctx());
     if (!entry.show(id)) {
         PrintError(QStringLiteral("خطا: فاكتور «%1» يافت نشد.").arg(id));
@@ -69,7 +71,7 @@ std::vector<Command> BackToTempCommands() {
          QStringLiteral(
              "Returns a final invoice to the temporary state as the form's button does: the\n"
              "right, a closed cash turn, dependent sale assignments and dispatches are checked\n"
-             "first, and every question takes the --yes or --no answer (needs --yes). Its code,\n"
+             "first (every question answered yes). Its code,\n"
              "document rows, dispatch, cash-turn rows and form links go; prints the invoice\n"
              "and what was removed as JSON."),
          runBackToTemp}};
