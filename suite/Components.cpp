@@ -1,5 +1,6 @@
 #include "suite/Components.h"
 
+#include "suite/BackToTempComponent.h"
 #include "suite/BoxTurnComponent.h"
 #include "suite/InventoryTrace.h"
 #include "suite/LedgerViewers.h"
@@ -42,6 +43,8 @@ void RegisterComponents(ComponentRegistry& registry) {
                  [] { return std::make_unique<AccountDocumentComponent>(); });
     registry.add(QStringLiteral("comSaleAssignment.comSaleAssign"),
                  [] { return std::make_unique<SaleAssignmentComponent>(); });
+    registry.add(QStringLiteral("comBackToTempState.comBackToTemp"),
+                 [] { return std::make_unique<BackToTempComponent>(); });
     registry.add(QStringLiteral("comAccountDetail.comAccountDetail1"),
                  [] { return std::make_unique<AccountDetailComponent>(); });
     registerReceiptBoxes(registry);

@@ -207,6 +207,8 @@ std::vector<Command> AllCommands() {
         all.push_back(std::move(c));
     for (Command& c : DispatchCommands())
         all.push_back(std::move(c));
+    for (Command& c : BackToTempCommands())
+        all.push_back(std::move(c));
     for (Command& c : DeleteCommands())
         all.push_back(std::move(c));
     return all;

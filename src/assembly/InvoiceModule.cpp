@@ -13,6 +13,7 @@ InvoiceModule::InvoiceModule(InvoiceEditor& editor, std::unique_ptr<SaveFront> f
       sms_(editor.ctx(), editor.doc()),
       printing_(editor.services()),
       launchers_(editor.ctx()),
+      backToTemp_(editor.ctx()),
       turnover_(editor.ctx()),
       deletion_(editor.ctx()) {
     installSaveSeams();
@@ -44,6 +45,11 @@ void InvoiceModule::RepostDocument() {
     RepostShownInvoice(editor_.ctx(), editor_.doc());
 }
 
+bool InvoiceModule::BackToTemp() {
+    const InvoiceDocument& doc = editor_.doc();
+    return backToTemp_.Run(doc.invoiceID(), doc.hasCode());
+}
+
 // The save's SMS seams reach this module's notices, on a form and in a job alike.
 void InvoiceModule::installSms() {
     save_.seams.SendCustomerSms = [this](int customer, Money) { sms_.SendCustomerSms(customer); };
@@ -73,6 +79,10 @@ std::unique_ptr<InvoiceModule> InstallModule(FormMainLogic& form) {
     form.seams.SaveAccDoc = [m, &form] {
         m->RepostDocument();
         if (form.ui()) form.ui()->refreshView();
+    };
+    form.seams.BackToTemp = [m, &form] {
+        const int id = form.doc().invoiceID();
+        if (m->BackToTemp()) form.ShowInvoiceByID(id);
     };
     // A deleted invoice leaves the form cleared; a refused or failed one stays shown.
     form.seams.Delete = [m, &form] {

@@ -15,6 +15,7 @@
 #include "linked/AccountTurnover.h"
 #include "linked/Launchers.h"
 #include "payment/PaymentJournal.h"
+#include "posting/BackToTemp.h"
 #include "posting/CashDisplay.h"
 #include "posting/CashTurnBooking.h"
 #include "posting/InvoiceDeletion.h"
@@ -45,6 +46,9 @@ public:
     InvoicePrinting& printing() { return printing_; }
     // cmdSaveAccDoc: posts the stored invoice's document again and shows its new number.
     void RepostDocument();
+    // cmdBackToTemp on the stored invoice shown: the checks, then the back-to-temp component;
+    // true when the invoice went back to temp. The form reloads it then.
+    bool BackToTemp();
     // The buttons that open other modules' windows about the invoice.
     SiblingLaunchers& launchers() { return launchers_; }
     // cmdViewAccountDetails; a form with widgets gives it the chooser of accounts.
@@ -71,6 +75,7 @@ private:
     PaymentJournal cardJournal_;
     InvoicePrinting printing_;
     SiblingLaunchers launchers_;
+    BackToTempCommand backToTemp_;
     std::unique_ptr<AccountChooser> accountChooser_;
     AccountTurnoverCommand turnover_;
     std::unique_ptr<DeleteReasonChooser> reasonChooser_;

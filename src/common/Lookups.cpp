@@ -54,11 +54,11 @@ QString InstallationBasePath(Session& s) {
         .toString();
 }
 
-void OpenBackToTemp(Context& ctx, int& formId, int& formTypeId) {
+bool OpenBackToTemp(Context& ctx, int& formId, int& formTypeId) {
     auto component = ctx.components->create(kBackToTempProgId);
     if (!component) {
         ShowMessage(ctx, kErrorCaption, kNoRightMessage);
-        return;
+        return false;
     }
     SetProperties(*component, {{"UserID", ctx.globals.CurrentUserID},
                                {"PositionID", ctx.globals.CurrentPositionID},
@@ -66,7 +66,12 @@ void OpenBackToTemp(Context& ctx, int& formId, int& formTypeId) {
                                {"OLEConnectionString", ctx.globals.CurrentConnectionString},
                                {"FormID", formId},
                                {"FormTypeID", formTypeId}});
-    Invoke(*component, "ClearShow");
+    if (!Invoke(*component, "ClearShow")) return false;
+    // The component keeps its refusal or failure in ErrorMessage rather than showing it.
+    const QString problem = component->property("ErrorMessage").toString().trimmed();
+    if (problem.isEmpty()) return true;
+    ShowMessage(ctx, kErrorCaption, problem);
+    return false;
 }
 
 }  // namespace si

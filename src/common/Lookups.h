@@ -39,7 +39,8 @@ QString ReportTemplatePath(Session& s, int templateId);
 QString InstallationBasePath(Session& s);
 
 inline const QString kBackToTempProgId = QStringLiteral("comBackToTempState.comBackToTemp");
-// Hands an invoice to the back-to-temp component; refuses when it is not installed.
-void OpenBackToTemp(Context& ctx, int& formId, int& formTypeId);
+// Hands an invoice to the back-to-temp component; refuses when it is not installed. False when
+// the component is missing or reported a refusal or failure (shown here).
+bool OpenBackToTemp(Context& ctx, int& formId, int& formTypeId);
 
 }  // namespace si
