@@ -26,6 +26,7 @@ std::vector<Command> PayCommands();
 std::vector<Command> PosCommands();
 std::vector<Command> PrintCommands();
 std::vector<Command> DispatchCommands();
+std::vector<Command> AuditCommands();
 std::vector<Command> AllCommands();
 
 }  // namespace si::cli
