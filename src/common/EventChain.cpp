@@ -30,26 +30,46 @@ std::optional<QString> dateTimeText(const QVariant& v) {
     return Session::dateTimeText(dt);
 }
 
+// As read back: SQLite's text exactly as stored (so that text added after the seconds is an
+// edit), PostgreSQL's timestamp in the text it was written as.
+std::optional<QString> storedDateTimeText(const QVariant& v) {
+    if (v.isNull() || !v.isValid()) return std::nullopt;
+    if (v.typeId() == QMetaType::QString) return v.toString();
+    const QDateTime dt = v.toDateTime();
+    const QDate d = dt.date();
+    const QTime t = dt.time();
+    return QString::asprintf("%04d-%02d-%02d %02d:%02d:%02d", d.year(), d.month(), d.day(),
+                             t.hour(), t.minute(), t.second());
+}
+
 // Each field is told apart from its neighbours by its length and from a null by a mark, so no
 // two different rows encode alike, whatever their texts hold.
 class Encoding {
 public:
+    Encoding() { bytes_.reserve(512); }
     void add(const std::optional<QString>& value) {
         if (!value) {
             bytes_.append('\0');
             return;
         }
-        const QByteArray utf8 = value->toUtf8();
-        char length[4];
-        qToBigEndian(static_cast<quint32>(utf8.size()), length);
-        bytes_.append('\1').append(length, 4).append(utf8);
+        addBytes(value->toUtf8());
     }
     void add(const std::optional<qint64>& value) {
-        add(value ? std::optional<QString>(QString::number(*value)) : std::nullopt);
+        if (!value) {
+            bytes_.append('\0');
+            return;
+        }
+        addBytes(QByteArray::number(*value));
     }
     const QByteArray& bytes() const { return bytes_; }
 
 private:
+    void addBytes(const QByteArray& utf8) {
+        char length[4];
+        qToBigEndian(static_cast<quint32>(utf8.size()), length);
+        bytes_.append('\1').append(length, 4).append(utf8);
+    }
+
     QByteArray bytes_ = QByteArrayLiteral("tblZelorFormEvent/1");
 };
 
@@ -62,20 +82,21 @@ QVariant orNull(const std::optional<QString>& v) {
 
 }  // namespace
 
+// By position: a check reads every event, and a look-up by name costs more than the rest.
 FormEvent FormEventFromRow(const Row& row) {
     FormEvent e;
-    e.id = row.toInt64(u"ID");
-    e.eventTypeId = number(row.value(u"EventTypeID"));
-    e.formCode = number(row.value(u"FormCode"));
-    e.formTypeId = number(row.value(u"FormTypeID"));
-    e.description = text(row.value(u"Description"));
-    e.userId = number(row.value(u"UserID"));
-    e.eventDate = dateTimeText(row.value(u"EventDate"));
-    e.farsiEventDate = text(row.value(u"FarsiEventDate"));
-    e.eventTime = number(row.value(u"EventTime"));
-    e.reasonSequence = number(row.value(u"ReasonSequence"));
-    e.chainSeq = number(row.value(u"ChainSeq"));
-    e.chainCode = row.text(u"ChainCode");
+    e.id = row.at(0).toLongLong();
+    e.eventTypeId = number(row.at(1));
+    e.formCode = number(row.at(2));
+    e.formTypeId = number(row.at(3));
+    e.description = text(row.at(4));
+    e.userId = number(row.at(5));
+    e.eventDate = storedDateTimeText(row.at(6));
+    e.farsiEventDate = text(row.at(7));
+    e.eventTime = number(row.at(8));
+    e.reasonSequence = number(row.at(9));
+    e.chainSeq = number(row.at(10));
+    e.chainCode = row.at(11).toString();
     return e;
 }
 
@@ -94,7 +115,7 @@ FormEvent FormEventFromArguments(const QVariantList& args) {
     return e;
 }
 
-QString EventChainCode(const QByteArray& key, const FormEvent& event, qint64 seq,
+QString EventChainCode(QMessageAuthenticationCode& mac, const FormEvent& event, qint64 seq,
                        const QString& previousCode) {
     Encoding content;
     content.add(event.eventTypeId);
@@ -108,8 +129,15 @@ QString EventChainCode(const QByteArray& key, const FormEvent& event, qint64 seq
     content.add(event.reasonSequence);
     content.add(std::optional<qint64>(seq));
     content.add(std::optional<QString>(previousCode));
-    return QString::fromLatin1(
-        QMessageAuthenticationCode::hash(content.bytes(), key, QCryptographicHash::Sha256).toHex());
+    mac.reset();
+    mac.addData(content.bytes());
+    return QString::fromLatin1(mac.result().toHex());
+}
+
+QString EventChainCode(const QByteArray& key, const FormEvent& event, qint64 seq,
+                       const QString& previousCode) {
+    QMessageAuthenticationCode mac(QCryptographicHash::Sha256, key);
+    return EventChainCode(mac, event, seq, previousCode);
 }
 
 qint64 AppendFormEvent(Session& s, FormEvent event) {

@@ -7,6 +7,7 @@
 // before the insert; the row's ID, drawn by the insert, is not part of it.
 
 #include <QByteArray>
+#include <QMessageAuthenticationCode>
 #include <QString>
 #include <optional>
 
@@ -30,7 +31,7 @@ struct FormEvent {
     QString chainCode;
 };
 
-// The columns that FormEventFromRow reads, for a select list.
+// The select list of FormEventFromRow, which reads a row by these positions.
 extern const QString kFormEventColumns;
 
 FormEvent FormEventFromRow(const Row& row);
@@ -41,6 +42,9 @@ FormEvent FormEventFromArguments(const QVariantList& args);
 
 // The code of the event at place seq, following the code previousCode ("" for the first).
 QString EventChainCode(const QByteArray& key, const FormEvent& event, qint64 seq,
+                       const QString& previousCode);
+// The same with a code object keyed once, for many events.
+QString EventChainCode(QMessageAuthenticationCode& mac, const FormEvent& event, qint64 seq,
                        const QString& previousCode);
 
 // Writes the event as the next link of the chain, inside the writer transaction (joined when the

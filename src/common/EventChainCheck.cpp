@@ -23,7 +23,7 @@ bool isCode(const QString& code) {
 
 class ChainWalk {
 public:
-    ChainWalk(Session& s, const QByteArray& key) : s_(s), key_(key) {}
+    ChainWalk(Session& s, const QByteArray& key) : s_(s), mac_(QCryptographicHash::Sha256, key) {}
 
     EventChainReport run(const QDate& from) {
         report_.unchained = countUnchained();
@@ -129,7 +129,7 @@ private:
                                    .arg(e.id)
                                    .arg(seq)
                                    .arg(previousId_));
-        if (EventChainCode(key_, e, seq, previousCode_) != e.chainCode) {
+        if (EventChainCode(mac_, e, seq, previousCode_) != e.chainCode) {
             if (!isCode(e.chainCode))
                 return inserted(e, QStringLiteral("رويداد شماره %1 (حلقه %2 زنجيره) كد زنجيره "
                                                   "معتبري ندارد و ساختگي است.")
@@ -197,7 +197,7 @@ private:
     }
 
     Session& s_;
-    const QByteArray& key_;
+    QMessageAuthenticationCode mac_;
     EventChainReport report_;
     std::optional<Intruder> intruder_;
     qint64 fetchFrom_ = 1;  // the least place read, below 1 when a row claims one
