@@ -44,6 +44,15 @@ protected:
             .toLongLong();
     }
     EventChainReport verify(const QDate& from = {}) { return VerifyEventChain(db(), from); }
+    // The check names the row at place 3, after the two before it held.
+    void expectEditedAt3(qint64 id, const QString& edit) {
+        const EventChainReport report = verify();
+        EXPECT_EQ(report.broken, ChainBreak::Edited) << edit.toStdString();
+        EXPECT_EQ(report.rowId, id);
+        EXPECT_EQ(report.chainSeq, 3);
+        EXPECT_EQ(report.checked, 2);
+        EXPECT_TRUE(report.message.contains(QString::number(id)));
+    }
 };
 
 TEST_P(EventChainTest, EventsFollowOneAnotherAndOlderOnesAreUnchained) {
@@ -102,17 +111,22 @@ TEST_P(EventChainTest, AnEditedEventIsNamedWithItsPlace) {
         QStringLiteral("update tblZelorFormEvent set EventTime = 601 where ID = ?")};
     for (const QString& edit : edits) {
         db().exec(edit, {id});
-        const EventChainReport report = verify();
-        EXPECT_EQ(report.broken, ChainBreak::Edited) << edit.toStdString();
-        EXPECT_EQ(report.rowId, id);
-        EXPECT_EQ(report.chainSeq, 3);
-        EXPECT_EQ(report.checked, 2);
-        EXPECT_TRUE(report.message.contains(QString::number(id)));
+        expectEditedAt3(id, edit);
         db().exec(QStringLiteral("update tblZelorFormEvent set Description = ?, ReasonSequence = "
                                  "null, UserID = ?, EventTime = 600 where ID = ?"),
                   {original, ctx.globals.CurrentUserID, id});
         EXPECT_TRUE(verify().intact());
     }
+    // A second later, or (where the date is text) anything after the seconds.
+    const QString date = QStringLiteral("update tblZelorFormEvent set EventDate = ? where ID = ?");
+    db().exec(date, {now.addSecs(1), id});
+    expectEditedAt3(id, date);
+    if (db().isSqlite()) {
+        db().exec(date, {Session::dateTimeText(now) + QStringLiteral(".0"), id});
+        expectEditedAt3(id, date);
+    }
+    db().exec(date, {now, id});
+    EXPECT_TRUE(verify().intact());
 }
 
 TEST_P(EventChainTest, ARemovedEventIsNamedAsTheGapBeforeTheNextOne) {
