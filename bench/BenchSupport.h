@@ -14,6 +14,7 @@
 #include "common/Session.h"
 #include "erpdb/Demo.h"
 #include "erpdb/Schema.h"
+#include "support/TestAuditKey.h"
 #include "support/TestDatabase.h"
 
 namespace si::bench {
@@ -56,6 +57,7 @@ void RegisterPerBackend(const char* name, Fn fn, int repetitions = 5, int iterat
 inline int RunBenchmarks(int argc, char** argv, const std::function<void()>& registerBenchmarks,
                          const std::function<void()>& cleanup = {}) {
     QCoreApplication app(argc, argv);
+    test::UseTemporaryAuditKey();
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
     registerBenchmarks();

@@ -35,6 +35,20 @@ void AddFoldedText(Session& session) {
         FoldedTextFrom() + QStringLiteral("', '") + FoldedTextTo() + QStringLiteral("') $$"));
 }
 
+// The form events' chain (EventChain.h): each event's place and code. Events written before
+// stay without them and are reported as unchained. NULLs do not collide in a unique index.
+void AddEventChain(Session& session) {
+    const QString table = QStringLiteral("tblZelorFormEvent");
+    if (!session.columnExists(table, QStringLiteral("ChainSeq")))
+        session.exec(QStringLiteral("ALTER TABLE tblZelorFormEvent ADD COLUMN ChainSeq BIGINT"));
+    if (!session.columnExists(table, QStringLiteral("ChainCode")))
+        session.exec(
+            QStringLiteral("ALTER TABLE tblZelorFormEvent ADD COLUMN ChainCode VARCHAR(64)"));
+    session.exec(
+        QStringLiteral("CREATE UNIQUE INDEX IF NOT EXISTS ux_tblZelorFormEvent_ChainSeq "
+                       "ON tblZelorFormEvent (ChainSeq)"));
+}
+
 const std::vector<UpgradeStep>& upgradeSteps() {
     static const std::vector<UpgradeStep> steps{
         {{QStringLiteral("10_zelor.sql"), QStringLiteral("20_org.sql"),
@@ -63,6 +77,8 @@ const std::vector<UpgradeStep>& upgradeSteps() {
         {{}},
         // Card payment attempts, so that an approval is written once.
         {{QStringLiteral("s13_pos_attempts.sql")}},
+        // The signed chain of the form events.
+        {{}, &AddEventChain},
     };
     return steps;
 }

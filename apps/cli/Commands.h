@@ -28,6 +28,7 @@ std::vector<Command> PrintCommands();
 std::vector<Command> DispatchCommands();
 std::vector<Command> BackToTempCommands();
 std::vector<Command> DeleteCommands();
+std::vector<Command> AuditCommands();
 std::vector<Command> AllCommands();
 
 }  // namespace si::cli

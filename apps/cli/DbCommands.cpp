@@ -3,6 +3,7 @@
 
 #include "Cli.h"
 #include "Commands.h"
+#include "common/AuditKey.h"
 #include "common/ConnectionString.h"
 #include "common/Numbers.h"
 #include "erpdb/Demo.h"
@@ -42,8 +43,17 @@ InitOptions parseInit(const QStringList& args) {
     return o;
 }
 
+// The key that signs the form events; a workstation joining a shared database gets a copy of
+// the first one's file instead.
+void ensureAuditKey(QTextStream& out) {
+    const bool existed = ReadAuditKey().has_value();
+    const QString path = EnsureAuditKey();
+    if (!existed) out << "audit key created: " << path << "\n";
+}
+
 int runInit(CommandCall& call) {
     const InitOptions o = parseInit(call.args);
+    ensureAuditKey(call.out);
     auto session = Session::open(call.options.db);
     const int before = erpdb::InstalledSchemaVersion(*session);
     if (o.ifMissing && before == erpdb::CurrentSchemaVersion() &&
@@ -174,7 +184,9 @@ std::vector<Command> DatabaseCommands() {
          QStringLiteral(
              "Installs or upgrades the schema. With --demo, fills an empty database with the\n"
              "demo company (small, or N goods). --if-missing does nothing when the schema\n"
-             "is current and the demo present."),
+             "is current and the demo present. Creates this machine's key file that signs the\n"
+             "form events when it has none ($SALEINVOICE_AUDIT_KEY, else\n"
+             "~/.config/ERP_Torvan/saleinvoice-audit.key); see audit verify."),
          runInit},
         {{QStringLiteral("health")},
          QStringLiteral("health"),
@@ -210,6 +222,8 @@ std::vector<Command> AllCommands() {
     for (Command& c : BackToTempCommands())
         all.push_back(std::move(c));
     for (Command& c : DeleteCommands())
+        all.push_back(std::move(c));
+    for (Command& c : AuditCommands())
         all.push_back(std::move(c));
     return all;
 }

@@ -15,8 +15,10 @@
 
 #include "apps/host/HostDialogs.h"
 #include "apps/host/SmsGateway.h"
+#include "common/AuditKey.h"
 #include "common/CommandGuard.h"
 #include "common/ConnectionString.h"
+#include "common/EventChainCheck.h"
 #include "common/FoldedText.h"
 #include "common/Session.h"
 #include "common/SqlError.h"
@@ -94,10 +96,41 @@ void HostWindow::buildActions() {
             connect(action, &QAction::triggered, this, e.slot);
         else
             connect(action, &QAction::triggered, this, &QWidget::close);
-        if (e.slot == nullptr) menu->addSeparator();
+        if (e.slot == nullptr) {
+            addVerifyEventsAction(menu);
+            menu->addSeparator();
+        }
         menu->addAction(action);
         bar->addAction(action);
     }
+}
+
+// Hidden until an administrator logs in (showSession): the check is the administrator's.
+void HostWindow::addVerifyEventsAction(QMenu* menu) {
+    verifyEventsAction_ = new QAction(QStringLiteral("بررسي زنجيره رويدادها"), this);
+    verifyEventsAction_->setObjectName(QStringLiteral("actVerifyEvents"));
+    verifyEventsAction_->setVisible(false);
+    verifyEventsAction_->setEnabled(false);
+    connect(verifyEventsAction_, &QAction::triggered, this, &HostWindow::verifyEventChain);
+    menu->addAction(verifyEventsAction_);
+}
+
+EventChainCheckResult CheckEventChain(Session& db) {
+    const std::optional<QByteArray> key = ReadAuditKey();
+    if (!key) return {false, MissingAuditKeyMessage()};
+    const EventChainReport report = VerifyEventChain(db, *key);
+    return {report.intact(), report.message};
+}
+
+void HostWindow::verifyEventChain() {
+    entry([this] {
+        const EventChainCheckResult result = CheckEventChain(lookups());
+        const QString caption = QStringLiteral("بررسي زنجيره رويدادها");
+        if (result.intact)
+            QMessageBox::information(this, caption, result.text);
+        else
+            QMessageBox::warning(this, caption, result.text);
+    });
 }
 
 QWidget* HostWindow::dialogParent() {
@@ -133,6 +166,8 @@ void HostWindow::showSession(const QString& connection, const UserAccount& user)
     sessionLabel_->setText(QStringLiteral("کاربر: %1    پايگاه داده: %2")
                                .arg(user.FullName.isEmpty() ? user.UserName : user.FullName,
                                     LeftToRightText(database)));
+    verifyEventsAction_->setVisible(user.IsAdmin);
+    verifyEventsAction_->setEnabled(user.IsAdmin);
 }
 
 void HostWindow::entry(const std::function<void()>& call) {

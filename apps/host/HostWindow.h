@@ -15,7 +15,9 @@
 #include "apps/host/Outbox.h"
 #include "apps/host/SmsSender.h"
 
+class QAction;
 class QLabel;
+class QMenu;
 class QSettings;
 class QTimer;
 
@@ -40,6 +42,14 @@ FormMain* StartSaleFromDispatch(comSaleInvoice1& control);
 // The menu's View of a number that names no invoice is refused by the host with this text,
 // before the control opens a form for it; nullopt for a stored invoice.
 std::optional<QString> ViewRefusal(Session& db, int invoiceId);
+
+// The administrator's check of the form events' signed chain: whether it holds, and the Persian
+// text of what was found (a missing key file is said so, not thrown).
+struct EventChainCheckResult {
+    bool intact = false;
+    QString text;
+};
+EventChainCheckResult CheckEventChain(Session& db);
 
 class OutboxWindow;
 
@@ -78,12 +88,15 @@ public:
     void viewBatchFinalList();
     void showOutbox();
     void showPosSetting();
+    // The menu's check of the event chain, offered to an administrator only (showSession).
+    void verifyEventChain();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
     void buildActions();
+    void addVerifyEventsAction(QMenu* menu);
     void installPresenters();
     QWidget* dialogParent();
     // Runs an entry method; a database error is shown, not thrown into the event loop.
@@ -105,6 +118,7 @@ private:
     QTimer* outboxTimer_ = nullptr;
     QString outboxProblem_;  // why the sender could not start
     QLabel* sessionLabel_ = nullptr;
+    QAction* verifyEventsAction_ = nullptr;
 };
 
 }  // namespace si::host

@@ -10,7 +10,8 @@ namespace si::host {
 namespace {
 
 const QString kUserColumns = QStringLiteral(
-    "select ID, UserName, FullName, PositionID, EmployeeID, Password from tblUser where "
+    "select ID, UserName, FullName, PositionID, EmployeeID, Password, coalesce(IsAdmin, 0) as "
+    "IsAdmin from tblUser where "
     "coalesce(IsActive, 1) = 1");
 
 UserAccount toAccount(const Row& row) {
@@ -21,6 +22,7 @@ UserAccount toAccount(const Row& row) {
     u.PositionID = row.toInt(u"PositionID");
     u.EmployeeID = row.toInt(u"EmployeeID");
     u.Password = row.text(u"Password").trimmed();
+    u.IsAdmin = row.toBool(u"IsAdmin");
     return u;
 }
 

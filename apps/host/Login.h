@@ -23,6 +23,7 @@ struct UserAccount {
     int PositionID = 0;
     int EmployeeID = 0;
     QString Password;  // the stored hash, empty for none
+    bool IsAdmin = false;
 };
 
 QString PasswordHash(const QString& password);

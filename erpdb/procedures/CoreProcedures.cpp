@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "common/EventChain.h"
 #include "common/Session.h"
 #include "erpdb/procedures/ProcedureSupport.h"
 
@@ -59,16 +60,12 @@ QVariant spZelorHeldPermissions(Session& s, QVariantList& args) {
     return heldPermissions(s, ArgInt(args, 0, -1), Arg(args, 1).toList());
 }
 
-// @EventID, @FormCode, @FormTypeID, @Description, @UserID, @EventDate, @FarsiEventDate, @EventTime
 // @EventTypeID, @FormCode, @FormTypeID, @Description, @UserID, @EventDate, @FarsiEventDate,
 // @EventTime[, @ReasonSequence]: the reason is written with the event, never stamped on it later.
+// The event is the next link of the signed chain (EventChain.h); without the key nothing is
+// written.
 QVariant spZelorInsertFormAction(Session& s, QVariantList& args) {
-    s.exec(QStringLiteral(
-               "insert into tblZelorFormEvent (EventTypeID, FormCode, FormTypeID, Description,"
-               " UserID, EventDate, FarsiEventDate, EventTime, ReasonSequence)"
-               " values (?,?,?,?,?,?,?,?,?)"),
-           {ArgInt(args, 0), Arg(args, 1), Arg(args, 2), Arg(args, 3), Arg(args, 4), Arg(args, 5),
-            Arg(args, 6), Arg(args, 7), Arg(args, 8)});
+    AppendFormEvent(s, FormEventFromArguments(args));
     return 0;
 }
 

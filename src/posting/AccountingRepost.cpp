@@ -3,6 +3,7 @@
 
 #include "common/Codes.h"
 #include "common/DeferredMessages.h"
+#include "common/FormEvents.h"
 #include "common/Messages.h"
 #include "invoice/InvoiceDocument.h"
 #include "posting/AccountingDocument.h"
@@ -103,6 +104,11 @@ std::optional<int> AccountingDocument::Repost() {
             s.exec(QStringLiteral("Update tblAccountDocumentDetail set BranchID=? Where "
                                   "DocumentID=?"),
                    {header().branchId > 0 ? QVariant(header().branchId) : QVariant(), documentId});
+        if (documentId > 0)
+            LogInvoiceEvent(s, EventType::DocumentReposted, invoiceId,
+                            QStringLiteral("سند حسابداري ") +
+                                InvoiceEventText(invoiceId, QStringLiteral("دوباره صادر شد.")),
+                            ctx().globals.CurrentUserID);
         t.commit();
     } catch (const SqlError& e) {
         ShowMessage(ctx(), kErrorCaption,

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "common/Codes.h"
+#include "common/FormEvents.h"
 #include "common/Messages.h"
 #include "common/Period.h"
 #include "common/UpdateColumns.h"
@@ -122,6 +123,9 @@ int BatchFinalRegistration::registerQualifying(const QList<qint64>& ids, bool re
         const std::optional<int> code = DrawFinalCode(ctx_, c.id, c.createDate, renumber);
         if (!code) continue;
         writeCode(c.id, *code);
+        LogInvoiceEvent(s, EventType::InvoiceBatchRegistered, c.id,
+                        InvoiceEventText(c.id, QStringLiteral("در ثبت گروهي قطعي شد.")),
+                        ctx_.globals.CurrentUserID);
         ++registered;
     }
     t.commit();

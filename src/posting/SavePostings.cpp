@@ -7,6 +7,7 @@
 #include <stdexcept>
 
 #include "common/Codes.h"
+#include "common/FormEvents.h"
 #include "common/Messages.h"
 #include "invoice/BilledParty.h"
 #include "invoice/InvoiceServices.h"
@@ -43,6 +44,9 @@ void SaveRun::PostFinal() {
             QStringLiteral("Update tblAccountDocumentDetail set BranchID = ? Where DocumentID = ?"),
             {invoice_.header.branchId > 0 ? QVariant(invoice_.header.branchId) : QVariant(),
              documentID_});
+    LogInvoiceEvent(ctx_.db(), EventType::InvoiceFinalSaved, id,
+                    InvoiceEventText(id, QStringLiteral("ثبت قطعي شد.")),
+                    ctx_.globals.CurrentUserID);
 }
 
 // A distribution sheet whose vehicle has not left keeps a copy of the invoice's lines.

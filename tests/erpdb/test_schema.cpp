@@ -7,9 +7,11 @@
 #include <QSet>
 #include <algorithm>
 
+#include "common/EventChainCheck.h"
 #include "common/FoldedText.h"
 #include "common/InvoiceSums.h"
 #include "common/TextSearch.h"
+#include "erpdb/Procedures.h"
 #include "erpdb/Schema.h"
 #include "support/InvoiceSumsCheck.h"
 #include "support/TestDatabase.h"
@@ -332,6 +334,37 @@ TEST_P(SchemaInstall, UpdateColumnsComeWithTheSchemaAndWithTheUpgrade) {
         EXPECT_TRUE(hasUpdateColumns(*s));
         EXPECT_NO_THROW(s->query(QStringLiteral("SELECT * FROM vwSaleInvoiceSearch LIMIT 1")));
     }
+}
+
+// Events logged before the chain existed stay as they were and are reported as unchained; the
+// events after the upgrade form the chain.
+TEST_P(SchemaInstall, EventsOfAnOlderDatabaseStayUnchainedAndNewOnesAreChained) {
+    test::ScratchDatabase db(GetParam());
+    ProcedureRegistry procedures;
+    RegisterProcedures(procedures);
+    auto s = Session::open(db.connectionString(), &procedures);
+    InstallSchema(*s);
+    s->execScript(QStringLiteral("DROP INDEX ux_tblZelorFormEvent_ChainSeq"));
+    s->execScript(QStringLiteral("ALTER TABLE tblZelorFormEvent DROP COLUMN ChainSeq"));
+    s->execScript(QStringLiteral("ALTER TABLE tblZelorFormEvent DROP COLUMN ChainCode"));
+    s->exec(QStringLiteral("DELETE FROM tblZelorSchemaVersion WHERE Version > 13"));
+    const qint64 old = insertRow(*s, QStringLiteral("tblZelorFormEvent"),
+                                 {QStringLiteral("EventTypeID"), QStringLiteral("Description")},
+                                 {90101, QStringLiteral("قديمي")});
+
+    InstallSchema(*s);
+
+    EXPECT_EQ(InstalledSchemaVersion(*s), CurrentSchemaVersion());
+    s->call(QStringLiteral("spZelorInsertFormAction"),
+            QVariantList{90103, 5, 901, QStringLiteral("تازه"), 1, s->now(),
+                         QStringLiteral("1405/09/15"), 600});
+    EXPECT_TRUE(
+        s->scalar(QStringLiteral("SELECT ChainSeq FROM tblZelorFormEvent WHERE ID = ?"), {old})
+            .isNull());
+    const EventChainReport report = VerifyEventChain(*s);
+    EXPECT_TRUE(report.intact()) << report.message.toStdString();
+    EXPECT_EQ(report.checked, 1);
+    EXPECT_EQ(report.unchained, 1);
 }
 
 SI_INSTANTIATE_BACKENDS(SchemaInstall);

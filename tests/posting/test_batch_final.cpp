@@ -3,10 +3,12 @@
 // the right and consent), the refusals, and the transaction: all registered or none, and an
 // invoice changed elsewhere after the question read again under the lock.
 
+#include <QTemporaryDir>
 #include <memory>
 
 #include "PostingTestSupport.h"
 #include "common/Codes.h"
+#include "common/EventChainCheck.h"
 #include "posting/BatchFinalRegistration.h"
 #include "posting/FinalCodes.h"
 
@@ -268,6 +270,46 @@ TEST_P(BatchFinalTest, InvoicesChangedElsewhereAfterTheQuestionsAreLeftAlone) {
     EXPECT_EQ(codesOf({finalisedElsewhere, kept, later, raisedElsewhere}),
               (std::vector<int>{1, 2, 3, -1}));
     EXPECT_EQ(messages.last().text, registeredText(1));
+}
+
+// Each invoice registered is one event of its own in the signed log, written with its code; a
+// registration that fails writes none.
+TEST_P(BatchFinalTest, EachRegisteredInvoiceIsLoggedOnce) {
+    const int a = temporary(QDate(2026, 12, 6));
+    const int b = temporary(QDate(2026, 12, 7));
+    const int unmarked = temporary(QDate(2026, 12, 8));
+    const QString eventsOfType =
+        QStringLiteral("tblZelorFormEvent where EventTypeID = 90107 and ChainSeq is not null");
+    messages.answerYes(2);
+    QTemporaryDir dir;
+    const QString missing = dir.filePath(QStringLiteral("none.key"));
+    {
+        const QByteArray key = qgetenv("SALEINVOICE_AUDIT_KEY");
+        qputenv("SALEINVOICE_AUDIT_KEY", QFile::encodeName(missing));
+        EXPECT_EQ(registerMarked({a, b}), 0);
+        qputenv("SALEINVOICE_AUDIT_KEY", key);
+    }
+    EXPECT_EQ(codesOf({a, b}), (std::vector<int>{-1, -1}));
+    EXPECT_TRUE(messages.last().text.contains(missing)) << messages.last().text.toStdString();
+    EXPECT_EQ(count(eventsOfType), 0);
+    messages.clear();
+    messages.answerYes(2);
+    EXPECT_EQ(registerMarked({b, a}), 2);
+    const RowSet events =
+        db().query(QStringLiteral("select FormCode, FormTypeID, Description, UserID from ") +
+                   eventsOfType + QStringLiteral(" order by ChainSeq"));
+    ASSERT_EQ(events.size(), 2);
+    for (int i = 0; i < 2; ++i) {
+        const int id = i == 0 ? a : b;
+        EXPECT_EQ(events[i].toInt(u"FormCode"), id);
+        EXPECT_EQ(events[i].toInt(u"FormTypeID"), 901);
+        EXPECT_EQ(events[i].toInt(u"UserID"), ctx.globals.CurrentUserID);
+        EXPECT_EQ(events[i].text(u"Description"),
+                  QStringLiteral("فاكتور فروش كالا به شماره رايانهاي ") + QString::number(id) +
+                      QStringLiteral(" در ثبت گروهي قطعي شد."));
+    }
+    EXPECT_EQ(codeOf(unmarked), -1);
+    EXPECT_TRUE(VerifyEventChain(db()).intact());
 }
 
 SI_INSTANTIATE_BACKENDS(BatchFinalTest);

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include "common/EventChainCheck.h"
 #include "posting/DocumentTestSupport.h"
 
 namespace si::test {
@@ -125,6 +126,30 @@ TEST_P(RepostTest, RefusedWhenTheInvoiceChangedElsewhere) {
         EXPECT_EQ(rowsOf(first), 7);
         db().exec(QStringLiteral("update tblSaleInvoice set Code = 1 where ID = ?"), {invoice});
     }
+}
+
+// A document issued again is one event of its own in the signed log; a refused re-post writes
+// none.
+TEST_P(RepostTest, AnIssuedDocumentIsLoggedAsARepost) {
+    const QString reposts =
+        QStringLiteral("tblZelorFormEvent where EventTypeID = 90104 and ChainSeq is not null");
+    load(invoice);
+    db().exec(QStringLiteral("update tblSaleInvoice set RowVersion = RowVersion + 1 where ID = ?"),
+              {invoice});
+    EXPECT_EQ(repost(), 0);
+    EXPECT_EQ(count(reposts), 0);
+    load(invoice);
+    ASSERT_GT(repost(), 0);
+    const RowSet events = db().query(
+        QStringLiteral("select FormCode, FormTypeID, Description, UserID from ") + reposts);
+    ASSERT_EQ(events.size(), 1);
+    EXPECT_EQ(events[0].toInt(u"FormCode"), invoice);
+    EXPECT_EQ(events[0].toInt(u"FormTypeID"), 901);
+    EXPECT_EQ(events[0].toInt(u"UserID"), ctx.globals.CurrentUserID);
+    EXPECT_EQ(events[0].text(u"Description"),
+              QStringLiteral("سند حسابداري فاكتور فروش كالا به شماره رايانهاي ") +
+                  QString::number(invoice) + QStringLiteral(" دوباره صادر شد."));
+    EXPECT_TRUE(VerifyEventChain(db()).intact());
 }
 
 SI_INSTANTIATE_BACKENDS(RepostTest);

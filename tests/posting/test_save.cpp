@@ -1,9 +1,12 @@
 // SaveInvoice: what a temporary and a final save store, the credit level of the position, and
 // the chain of checks stopping at its first failure without writing anything.
 
+#include <QScopeGuard>
+#include <QTemporaryDir>
 #include <functional>
 
 #include "PostingTestSupport.h"
+#include "common/EventChainCheck.h"
 #include "common/Jalali.h"
 #include "common/Numbers.h"
 #include "invoice/HeaderLogic.h"
@@ -80,6 +83,41 @@ TEST_P(SaveTest, SavingAStoredInvoiceAgainRewritesItsLinesAndLogsTheEdit) {
     }
     EXPECT_EQ(storedCode(id).toInt(), 1);
     EXPECT_EQ(count(QStringLiteral("tblAccountDocument")), 1);
+}
+
+// A final save is one event of its own in the signed log, written in the save's transaction: a
+// temporary save writes none, and without the key file the final save is refused whole.
+TEST_P(SaveTest, AFinalSaveIsLoggedOnceAndNotWithoutTheKey) {
+    enablePosting();
+    const QString finalSaves =
+        QStringLiteral("tblZelorFormEvent where EventTypeID = 90103 and ChainSeq is not null");
+    newInvoice({line(QStringLiteral("1001"), 2, 1500)});
+    {
+        QTemporaryDir dir;
+        const QString missing = dir.filePath(QStringLiteral("none.key"));
+        const QByteArray key = qgetenv("SALEINVOICE_AUDIT_KEY");
+        const auto restore = qScopeGuard([&key] { qputenv("SALEINVOICE_AUDIT_KEY", key); });
+        qputenv("SALEINVOICE_AUDIT_KEY", QFile::encodeName(missing));
+        EXPECT_FALSE(save->SaveInvoice(true));
+        EXPECT_TRUE(messages.anyContains(missing)) << messages.texts().join(u'\n').toStdString();
+        EXPECT_EQ(invoices(), 0);
+        EXPECT_EQ(count(QStringLiteral("tblAccountDocument")), 0);
+    }
+    newInvoice({line(QStringLiteral("1001"), 2, 1500)});
+    ASSERT_TRUE(save->SaveInvoice(false)) << messages.texts().join(u'\n').toStdString();
+    EXPECT_EQ(count(finalSaves), 0);
+    newInvoice({line(QStringLiteral("1002"), 1, 700)});
+    ASSERT_TRUE(save->SaveInvoice(true)) << messages.texts().join(u'\n').toStdString();
+    const int id = savedID();
+    const RowSet events =
+        db().query(QStringLiteral("select FormCode, Description, UserID from ") + finalSaves);
+    ASSERT_EQ(events.size(), 1);
+    EXPECT_EQ(events[0].toInt(u"FormCode"), id);
+    EXPECT_EQ(events[0].toInt(u"UserID"), ctx.globals.CurrentUserID);
+    EXPECT_EQ(events[0].text(u"Description"),
+              QStringLiteral("فاكتور فروش كالا به شماره رايانهاي ") + QString::number(id) +
+                  QStringLiteral(" ثبت قطعي شد."));
+    EXPECT_TRUE(VerifyEventChain(db()).intact());
 }
 
 // A formal invoice moved into another tax period is stored with the tax and duty of its new

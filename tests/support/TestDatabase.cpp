@@ -1,4 +1,5 @@
 #include "support/TestDatabase.h"
+#include "support/TestAuditKey.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -6,6 +7,7 @@
 #include <QTemporaryDir>
 #include <atomic>
 
+#include "common/AuditKey.h"
 #include "common/ConnectionString.h"
 #include "erpdb/Schema.h"
 
@@ -93,6 +95,12 @@ PgProcessDatabase& pgDatabase() {
 }
 
 }  // namespace
+
+void UseTemporaryAuditKey() {
+    qputenv("SALEINVOICE_AUDIT_KEY",
+            QFile::encodeName(tempDir().filePath(QStringLiteral("audit.key"))));
+    EnsureAuditKey();
+}
 
 std::vector<Backend> Backends() {
     std::vector<Backend> list{{QStringLiteral("SQLite"), Dialect::SQLite}};
