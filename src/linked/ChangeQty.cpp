@@ -78,7 +78,9 @@ std::optional<QString> ChangeQtyCommand::refusalOf(const QtyChangeLine& line,
 
 bool ChangeQtyCommand::change(const QtyChangeLine& line, const QtyChange& change) {
     try {
-        Transaction t = ctx_.db().transaction();
+        // Writer from the start: its event takes the chain's lock, which taken half-way could
+        // deadlock with a save of the same invoice.
+        Transaction t = ctx_.db().writerTransaction();
         if (const std::optional<QString> refused = refusalOf(line, change)) {
             ShowMessage(ctx_, kErrorCaption, *refused);
             return false;

@@ -11,17 +11,6 @@
 
 namespace si {
 
-namespace {
-
-QString idTexts(const QList<qint64>& ids) {
-    QStringList texts;
-    for (qint64 id : ids)
-        texts << QString::number(id);
-    return batch::IdList(texts);
-}
-
-}  // namespace
-
 std::optional<int> HeadlessBatchFrontEnd::chooseReason(const QVector<DeleteReason>& reasons) {
     for (const DeleteReason& r : reasons)
         if (reason_ && r.sequence == *reason_) return r.sequence;
@@ -72,11 +61,18 @@ void SearchBatch::deleteEach(const QList<qint64>& ids, std::optional<int> reason
 
 void SearchBatch::sayDeleted(const BatchDeleteOutcome& outcome) {
     QStringList lines{QStringLiteral("«%1» فاكتور حذف شد.").arg(outcome.deleted.size())};
-    if (!outcome.deleted.isEmpty()) lines << QStringLiteral("حذف شده: ") + idTexts(outcome.deleted);
+    if (!outcome.deleted.isEmpty())
+        lines << QStringLiteral("حذف شده: ") + batch::IdList(outcome.deleted);
     if (!outcome.kept.isEmpty())
-        lines << QStringLiteral("نهايي يا در حواله توزيع، حذف نشد: ") + idTexts(outcome.kept);
-    for (const auto& [id, why] : outcome.failed)
-        lines << QStringLiteral("فاكتور %1 حذف نشد: %2").arg(id).arg(why);
+        lines << QStringLiteral("نهايي يا در حواله توزيع، حذف نشد: ") + batch::IdList(outcome.kept);
+    constexpr qsizetype kFailuresShown = 10;
+    for (qsizetype i = 0; i < outcome.failed.size() && i < kFailuresShown; ++i)
+        lines << QStringLiteral("فاكتور %1 حذف نشد: %2")
+                     .arg(outcome.failed[i].first)
+                     .arg(outcome.failed[i].second);
+    if (outcome.failed.size() > kFailuresShown)
+        lines << QStringLiteral("«%1» فاكتور ديگر هم حذف نشد.")
+                     .arg(outcome.failed.size() - kFailuresShown);
     ShowMessage(ctx_, batch::kNotice, lines.join(QLatin1Char('\n')));
 }
 

@@ -17,13 +17,6 @@ namespace {
 // The right of the batch print is the number the general receipt has too.
 constexpr int kBatchPrintRight = Right::GeneralReceipt;
 
-QString idTexts(const QList<qint64>& ids) {
-    QStringList texts;
-    for (qint64 id : ids)
-        texts << QString::number(id);
-    return batch::IdList(texts);
-}
-
 struct OneInvoicePrint {
     FormMainLogic& form;
     ReportPrinter& printer;
@@ -107,9 +100,10 @@ void SearchBatch::sayPrinted(const BatchPrintOutcome& outcome, int total) {
     if (outcome.cancelled) lines << QStringLiteral("چاپ به خواست كاربر متوقف شد.");
     if (!outcome.atPrintLimit.isEmpty())
         lines << QStringLiteral("فاكتورهاي «%1» به حداکثر تعداد چاپ رسيده اند و چاپ نشدند.")
-                     .arg(idTexts(outcome.atPrintLimit));
+                     .arg(batch::IdList(outcome.atPrintLimit));
     if (!outcome.missing.isEmpty())
-        lines << QStringLiteral("فاكتورهاي «%1» ديگر وجود ندارند.").arg(idTexts(outcome.missing));
+        lines << QStringLiteral("فاكتورهاي «%1» ديگر وجود ندارند.")
+                     .arg(batch::IdList(outcome.missing));
     ShowMessage(ctx_, batch::kNotice, lines.join(QLatin1Char('\n')));
 }
 

@@ -27,8 +27,16 @@ inline QString SpreadsheetNotWritten(const QString& file, const QString& reason)
     return QStringLiteral("فايل «") + file + QStringLiteral("» نوشته نشد: ") + reason;
 }
 
-inline QString IdList(const QStringList& ids) {
-    return ids.join(QStringLiteral("، "));
+// The first numbers and how many more: a summary of a result of thousands stays on the screen.
+inline QString IdList(const QList<qint64>& ids) {
+    constexpr qsizetype kListed = 20;
+    QStringList shown;
+    for (qsizetype i = 0; i < ids.size() && i < kListed; ++i)
+        shown << QString::number(ids[i]);
+    QString text = shown.join(QStringLiteral("، "));
+    if (ids.size() > kListed)
+        text += QStringLiteral(" و «%1» فاكتور ديگر").arg(ids.size() - kListed);
+    return text;
 }
 
 }  // namespace si::batch

@@ -44,6 +44,8 @@ QVariant startSaveWaitingForTheLock(QProcess& p, Session& db, const QString& con
     waited.start();
     while (waiting.isNull() && p.state() == QProcess::Running && waited.elapsed() < 60000) {
         p.waitForFinished(50);
+        // The statistics views answer from one snapshot per transaction unless it is dropped.
+        db.scalar(QStringLiteral("SELECT pg_stat_clear_snapshot()"));
         waiting = db.scalar(QStringLiteral(
             "SELECT min(pid) FROM pg_stat_activity WHERE datname = current_database() AND "
             "pid <> pg_backend_pid() AND wait_event_type = 'Lock'"));
