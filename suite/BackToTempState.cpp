@@ -1,6 +1,7 @@
 #include "suite/BackToTempState.h"
 
 #include "common/Codes.h"
+#include "common/FormEvents.h"
 #include "common/Jalali.h"
 #include "common/Session.h"
 #include "common/UpdateColumns.h"
@@ -44,14 +45,6 @@ void removeDocumentRows(Session& s, int invoiceId) {
     }
 }
 
-void logReturn(Session& s, int invoiceId, int userId) {
-    const QDateTime now = s.now();
-    s.call(QStringLiteral("spZelorInsertFormAction"),
-           QVariantList{EventType::InvoiceBackToTemp, invoiceId, FormType::SaleInvoice,
-                        BackToTempEventText(invoiceId), userId, now, getFarsiDate(now.date()),
-                        now.time().hour() * 60 + now.time().minute()});
-}
-
 QString notStored(int invoiceId) {
     return QStringLiteral("فاكتور فروش به شماره رايانهاي ") + QString::number(invoiceId) +
            QStringLiteral(" يافت نشد.");
@@ -60,8 +53,7 @@ QString notStored(int invoiceId) {
 }  // namespace
 
 QString BackToTempEventText(int invoiceId) {
-    return QStringLiteral("فاكتور فروش كالا به شماره رايانهاي ") + QString::number(invoiceId) +
-           QStringLiteral(" به حالت موقت بازگشت.");
+    return InvoiceEventText(invoiceId, QStringLiteral("به حالت موقت بازگشت."));
 }
 
 QString ReturnSaleInvoiceToTemp(Session& s, int invoiceId, int userId) {
@@ -80,7 +72,8 @@ QString ReturnSaleInvoiceToTemp(Session& s, int invoiceId, int userId) {
                           "= ?"),
            {invoiceId});
     s.call(QStringLiteral("spZelorUnRelateForms"), QVariantList{invoiceId, FormType::SaleInvoice});
-    logReturn(s, invoiceId, userId);
+    LogInvoiceEvent(s, EventType::InvoiceBackToTemp, invoiceId, BackToTempEventText(invoiceId),
+                    userId);
     t.commit();
     return {};
 }

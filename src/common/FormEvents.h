@@ -4,13 +4,14 @@
 // transaction, so that the event stands or falls with the change it records.
 
 #include <QString>
+#include <optional>
 
 #include "common/Session.h"
 
 namespace si {
 
 void LogInvoiceEvent(Session& s, int eventType, qint64 invoiceId, const QString& description,
-                     int userId);
+                     int userId, std::optional<int> reasonSequence = std::nullopt);
 
 // "فاكتور فروش كالا به شماره رايانهاي N" followed by what happened to it.
 QString InvoiceEventText(qint64 invoiceId, const QString& whatHappened);

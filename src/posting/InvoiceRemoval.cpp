@@ -1,6 +1,6 @@
 #include "posting/InvoiceRemoval.h"
 
-#include "common/Jalali.h"
+#include "common/FormEvents.h"
 #include "posting/DispatchNotes.h"
 
 namespace si {
@@ -45,16 +45,6 @@ void removeDispatches(Session& s, int invoiceId) {
            invoice);
 }
 
-void logRemoval(Context& ctx, int invoiceId, std::optional<int> reasonSequence, int eventType) {
-    Session& s = ctx.db();
-    const QDateTime now = s.now();
-    s.call(QStringLiteral("spZelorInsertFormAction"),
-           QVariantList{eventType, invoiceId, FormType::SaleInvoice, InvoiceDeletedText(invoiceId),
-                        ctx.globals.CurrentUserID, now, getFarsiDate(now.date()),
-                        now.time().hour() * 60 + now.time().minute(),
-                        reasonSequence ? QVariant(*reasonSequence) : QVariant()});
-}
-
 // The cascade shared by the single and the batch delete, inside the caller's transaction.
 void removeStoredInvoice(Context& ctx, int invoiceId, std::optional<int> reasonSequence,
                          int eventType) {
@@ -66,7 +56,8 @@ void removeStoredInvoice(Context& ctx, int invoiceId, std::optional<int> reasonS
     ReleaseOrRemoveInvoiceDispatch(s, invoiceId);
     s.exec(QStringLiteral("DELETE FROM tblSaleInvoice where ID = ?"), {invoiceId});
     s.call(QStringLiteral("spZelorUnRelateForms"), QVariantList{invoiceId, FormType::SaleInvoice});
-    logRemoval(ctx, invoiceId, reasonSequence, eventType);
+    LogInvoiceEvent(s, eventType, invoiceId, InvoiceDeletedText(invoiceId),
+                    ctx.globals.CurrentUserID, reasonSequence);
 }
 
 void removeSaleOrder(Session& s, int orderId) {
@@ -89,8 +80,7 @@ InvoiceNotFound::InvoiceNotFound(int invoiceId)
     : std::runtime_error(notFoundText(invoiceId).toStdString()), text_(notFoundText(invoiceId)) {}
 
 QString InvoiceDeletedText(int invoiceId) {
-    return QStringLiteral("فاكتور فروش كالا به شماره رايانهاي ") + QString::number(invoiceId) +
-           QStringLiteral(" حذف شد.");
+    return InvoiceEventText(invoiceId, QStringLiteral("حذف شد."));
 }
 
 void ReleaseOrRemoveInvoiceDispatch(Session& s, int invoiceId) {
